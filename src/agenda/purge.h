@@ -1,0 +1,20 @@
+// The purge of past appointments: deletes the dated appointments before today minus
+// the keep-days; cancelled and waiting entries are never purged.
+#pragma once
+
+namespace clinora {
+
+class AppContext;
+
+struct PurgeResult
+{
+    int deleted = 0;
+    bool beyondLimit = false; // a row lies after the prepared limit date
+    bool cancelled = false;   // the user answered No
+};
+
+// With ask, the user confirms first. Takes the mirror snapshot when mirroring is on
+// and something was deleted, and warns ("CUIDADO") about rows beyond the limit.
+PurgeResult purgePastAppointments(AppContext &context, bool ask);
+
+} // namespace clinora

@@ -1,0 +1,49 @@
+// Everything that lives for the run, owned in one place and handed down by reference:
+// the data paths, the ports, the settings record, the doctor register and timetable,
+// the day window, the data module and the journal buffer.
+#pragma once
+
+#include "core/day_window.h"
+#include "core/doctor_register.h"
+#include "core/settings.h"
+#include "platform/paths.h"
+#include "store/data_module.h"
+#include "store/journal.h"
+
+namespace clinora {
+
+class Clock;
+class Dialogs;
+class Printer;
+
+class AppContext
+{
+public:
+    AppContext(Paths paths, Clock &clock, Dialogs &dialogs, Printer &printer);
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
+
+    QString file(const QString &name) const { return paths.file(name); }
+    // Rewrites Automatica.Txt from the settings record.
+    void saveSettings() const;
+
+    Paths paths;
+    Clock &clock;
+    Dialogs &dialogs;
+    Printer &printer;
+
+    Settings settings;
+    DoctorRegister doctors;
+    DayWindow days;
+    TDMMedicos DMMedicos;
+    JournalBuffer journal;
+
+    // Run-time values of the main window, reset at each start.
+    QString startDirectory;
+    int purgeKeepDays = 0;
+    bool automaticEntryPending = false;
+    bool firstActivation = true;
+    int journalSize = 0;
+};
+
+} // namespace clinora

@@ -1,0 +1,86 @@
+// Clinora: books medical appointments at a clinic's reception desk.
+#include "app/context.h"
+#include "app/session.h"
+#include "app/tfprincipal.h"
+#include "core/installation.h"
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/instance_lock.h"
+#include "platform/qt_dialogs.h"
+#include "platform/qt_printer.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+using namespace clinora;
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Clinora"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+
+    // Qt's own buttons and dialogs in Brazilian Portuguese ("Sim", "Não").
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Clinora — marcação de consultas"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption dataOption(QStringLiteral("dados"),
+                                        QStringLiteral("Pasta de dados (padrão: %1).")
+                                            .arg(Paths::defaultDataDir()),
+                                        QStringLiteral("pasta"), Paths::defaultDataDir());
+    const QCommandLineOption drivesOption(
+        QStringLiteral("unidades"),
+        QStringLiteral("Pasta com uma subpasta por letra de unidade (E para E:) (padrão: %1).")
+            .arg(Paths::defaultDrivesRoot()),
+        QStringLiteral("pasta"), Paths::defaultDrivesRoot());
+    QCommandLineOption quitWhenShown(QStringLiteral("sair-ao-mostrar"));
+    quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(dataOption);
+    parser.addOption(drivesOption);
+    parser.addOption(quitWhenShown);
+    parser.process(app);
+
+    QtDialogs dialogs;
+    const QString dataDir = parser.value(dataOption);
+    try {
+        installDataDirectory(dataDir);
+    } catch (const Error &e) {
+        dialogs.error(e.message());
+        return 1;
+    }
+    InstanceLock lock(dataDir);
+    if (!lock.acquire()) {
+        dialogs.warning(lock.refusal());
+        return 1;
+    }
+
+    SystemClock clock;
+    Paths paths(dataDir, parser.value(drivesOption));
+    QtPrinter printer(paths, clock, dialogs);
+    AppContext context(paths, clock, dialogs, printer);
+    TFPrincipal FPrincipal(context);
+    try {
+        const QStringList problems = session::startUp(context);
+        if (!problems.isEmpty())
+            dialogs.warning(problems.join(QStringLiteral("\r\n")));
+        FPrincipal.FormCreate();
+    } catch (const Error &e) {
+        dialogs.error(e.message() + QStringLiteral("\r\n\r\nO programa será encerrado."));
+        return 1;
+    }
+    FPrincipal.show();
+    if (parser.isSet(quitWhenShown))
+        QTimer::singleShot(0, &app, [] { QApplication::exit(0); });
+    return app.exec();
+}

@@ -1,0 +1,173 @@
+#include "app/session.h"
+
+#include "agenda/purge.h"
+#include "app/context.h"
+#include "core/common.h"
+#include "core/data_files.h"
+#include "platform/clock.h"
+#include "platform/dates.h"
+#include "platform/dialogs.h"
+#include "platform/text_file.h"
+#include "platform/user_action.h"
+#include "statistics/weeks.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace clinora::session {
+
+QStringList startUp(AppContext &context)
+{
+    QDir::setCurrent(context.paths.dataDir());
+    const QStringList problems = context.doctors.load(context.paths.dataDir() + QLatin1Char('/'));
+    context.days.build();
+    return problems;
+}
+
+namespace {
+
+const QString kMirrorMissing =
+    QStringLiteral("A mídia Espelho não está instalada. O espelhamento foi desativado");
+
+void checkMirror(AppContext &context)
+{
+    Settings &s = context.settings;
+    if (!s.mirroringOn())
+        return;
+    const QString mirror = mirrorDirectory(s, context.paths);
+    if (mirror.isEmpty() || !QDir(mirror).exists()) {
+        context.dialogs.information(kMirrorMissing);
+        s.setMirroring(QStringLiteral("Sem"));
+    }
+}
+
+void readStamps(AppContext &context)
+{
+    if (!context.settings.mirroringOn())
+        return;
+    const QString mirror = mirrorDirectory(context.settings, context.paths);
+    const QString mirrorStamp = mirror + QLatin1Char('/') + files::kMirrorStamp;
+    if (!QFileInfo::exists(mirrorStamp))
+        textfile::writeOneLine(mirrorStamp, QStringLiteral("1155"));
+}
+
+void firstRun(AppContext &context)
+{
+    Settings &s = context.settings;
+    if (s.yearState() != QLatin1String("A2000"))
+        return;
+    const QDate today = context.clock.today();
+    s.setLastProcessed(dates::format(today.addDays(-1)));
+    s.setYearState(QLatin1Char('A') + QString::number(today.year()));
+    // The file gets the delivered defaults; the running program keeps what it read.
+    Settings written = s;
+    written.setAutomaticEntry(QStringLiteral("Nao"));
+    written.setMirroring(QStringLiteral("Sem"));
+    written.setClinicName(kDefaultClinic);
+    written.save(context.file(files::kSettings));
+    createWeeks(context.file(files::kWeeks), today.year());
+}
+
+void markAutomaticEntry(AppContext &context)
+{
+    const Settings &s = context.settings;
+    if (!s.automaticEntryOn())
+        return;
+    const std::optional<QDate> last = dates::parse(s.lastProcessed());
+    if (!last) {
+        context.dialogs.error(QStringLiteral("A linha 2 de %1 (\"%2\") não é uma data; a entrada "
+                                             "automática não será feita nesta execução.")
+                                  .arg(QString(files::kSettings), s.lastProcessed()));
+        return;
+    }
+    if (context.clock.today() > *last)
+        context.automaticEntryPending = true;
+}
+
+void emptyRunJournal(AppContext &context)
+{
+    textfile::writeLines(context.file(files::kRunJournal), {});
+    if (!context.settings.mirroringOn())
+        return;
+    const QString journal =
+        mirrorDirectory(context.settings, context.paths) + QLatin1Char('/') + files::kJournal;
+    if (!QFileInfo::exists(journal))
+        return;
+    context.journalSize = textfile::lineCount(journal);
+    if (context.journalSize > 300)
+        context.dialogs.warning(QStringLiteral("Arquivo ArqMovA.Txt está muito Grande\r  Faça uma "
+                                               "Cópia de segurança para esvaziá-lo"));
+}
+
+void yearEndNotice(AppContext &context)
+{
+    if (!context.settings.automaticEntryOn())
+        return;
+    const QDate today = context.clock.today();
+    if (today > QDate(today.year(), 12, 15) && today <= QDate(today.year(), 12, 31))
+        context.dialogs.information(
+            QStringLiteral(" Como o Sistema está operando com a \"Entrada Automática das FA\", as\n"
+                           "estatísticas de ")
+            + QString::number(today.year())
+            + QStringLiteral(" serão fechadas automaticamente no dia 31 dez.") + QStringLiteral("\n")
+            + QStringLiteral("\n")
+            + QStringLiteral(" Se porventura houver Fichas pendentes, grave-as antes desta data."));
+}
+
+} // namespace
+
+void createMainWindow(AppContext &context)
+{
+    context.startDirectory = QDir::currentPath();
+    context.purgeKeepDays = 0;
+    context.settings.load(context.file(files::kSettings));
+    checkMirror(context);
+    readStamps(context);
+    firstRun(context);
+    markAutomaticEntry(context);
+    emptyRunJournal(context);
+    yearEndNotice(context);
+    context.DMMedicos.open();
+}
+
+QString shownClinicName(const AppContext &context)
+{
+    const QString name = context.settings.clinicName();
+    return name.isEmpty() ? kDefaultClinic : name;
+}
+
+void changeClinicName(AppContext &context)
+{
+    QString name = context.dialogs.input(QStringLiteral("Entre com o nome da clínica/hospital"),
+                                         QStringLiteral("Nome: "), QString());
+    if (name.isEmpty())
+        name = QStringLiteral("Sistema Marcação de Consultas");
+    context.settings.setClinicName(name);
+    context.saveSettings();
+}
+
+bool changeCoverPhoto(AppContext &context)
+{
+    const QString name = context.dialogs.input(QStringLiteral("Fotografia da Capa"),
+                                               QStringLiteral("Digite o nome da nova fotografia:"),
+                                               context.settings.coverPhoto());
+    if (!QFileInfo(context.paths.local(name)).isFile()) {
+        context.dialogs.information(QStringLiteral("Não existe fotografia neste local"));
+        return false;
+    }
+    context.settings.setCoverPhoto(name);
+    context.saveSettings();
+    return true;
+}
+
+void closeMainWindow(AppContext &context)
+{
+    context.purgeKeepDays = context.settings.automaticEntryOn() ? 0 : 10;
+    runUserAction(context.dialogs, [&] { purgePastAppointments(context, false); });
+    context.purgeKeepDays = 0;
+    context.settings.setMirroring(QStringLiteral("Sem"));
+    runUserAction(context.dialogs, [&] { context.saveSettings(); });
+    context.DMMedicos.close();
+}
+
+} // namespace clinora::session

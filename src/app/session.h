@@ -1,0 +1,38 @@
+// The start of the program, the main window's creation step and its closing sequence,
+// as plain logic on the application context.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace clinora {
+
+class AppContext;
+
+namespace session {
+
+inline const QString kDefaultClinic = QStringLiteral("Clínica Modelo");
+
+// Start-up before any screen: the working directory, the doctor register and
+// timetable, the day-of-week map. Returns the register lines that were left out.
+QStringList startUp(AppContext &context);
+
+// The creation step of the main window: settings, mirror state and stamps, the first
+// run, the automatic-entry mark, the run journal and the year-end notice. Opens the
+// data module afterwards.
+void createMainWindow(AppContext &context);
+
+// The name shown on the main window.
+QString shownClinicName(const AppContext &context);
+
+// A click on the clinic name: asks for the new name and saves it.
+void changeClinicName(AppContext &context);
+// A click on the cover: asks for the new picture's file; true when it changed.
+bool changeCoverPhoto(AppContext &context);
+
+// Closing: the purge that keeps 10 days (none with automatic entry), mirroring off in
+// the settings, the tables closed. Errors are shown and the sequence goes on.
+void closeMainWindow(AppContext &context);
+
+} // namespace session
+} // namespace clinora

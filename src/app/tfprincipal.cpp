@@ -1,0 +1,275 @@
+#include "app/tfprincipal.h"
+
+#include "agenda/purge.h"
+#include "app/context.h"
+#include "app/session.h"
+#include "platform/clickable_label.h"
+#include "platform/dialogs.h"
+#include "platform/user_action.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace clinora {
+
+namespace {
+
+QMenu *addSubmenu(QWidget *parent, const char *name, const QString &caption, bool visible = true,
+                  bool enabled = true)
+{
+    QMenu *menu = nullptr;
+    if (auto *bar = qobject_cast<QMenuBar *>(parent))
+        menu = bar->addMenu(caption);
+    else
+        menu = qobject_cast<QMenu *>(parent)->addMenu(caption);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    menu->menuAction()->setVisible(visible);
+    menu->menuAction()->setEnabled(enabled);
+    return menu;
+}
+
+QAction *addItem(QWidget *parent, const char *name, const QString &caption, bool visible = true)
+{
+    QAction *action = new QAction(caption, parent);
+    action->setObjectName(QLatin1String(name));
+    action->setVisible(visible);
+    parent->addAction(action);
+    return action;
+}
+
+} // namespace
+
+TFPrincipal::TFPrincipal(AppContext &context, QWidget *parent)
+    : QMainWindow(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("FPrincipal"));
+    setWindowTitle(QStringLiteral("Sistema Médico"));
+    buildMenu();
+    buildBody();
+}
+
+TFPrincipal::~TFPrincipal() = default;
+
+void TFPrincipal::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    addItem(bar, "MarcaodeConsultas1", QStringLiteral("Marcar Consultas    "));
+
+    QMenu *manutencao = addSubmenu(bar, "Manuteno1", QStringLiteral("Manutenção    "));
+    QMenu *cadastros = addSubmenu(manutencao, "Mdicos1", QStringLiteral("Cadastros Diversos"));
+    addItem(cadastros, "Especialidades1", QStringLiteral("Especialidades"));
+    addItem(cadastros, "Mdicos2", QStringLiteral("Médicos"));
+    addItem(cadastros, "Situaes1", QStringLiteral("Situações"));
+    QAction *purge = addItem(manutencao, "ExcluirPassado1",
+                             QStringLiteral("Eliminar Consultas anteriores à data de hoje"));
+    connect(purge, &QAction::triggered, this, guarded(m_context.dialogs, [this] { ExcluirPassado1Click(); }));
+    addItem(manutencao, "FecharAbrirumaData1", QStringLiteral("Fechar / Abrir uma Data"));
+    addItem(manutencao, "BloquearLiberarHorrios1", QStringLiteral("Fechar / Abrir Horários"));
+    addItem(manutencao, "PrepararFuturo1", QStringLiteral("Alongar a Data de Preparação do Sistema"));
+    addItem(manutencao, "AtualizarBD1", QStringLiteral("Reorganizar o Banco de Dados"), false);
+    QMenu *copia = addSubmenu(manutencao, "CpiadeSegurana1",
+                              QStringLiteral("Copiar o Banco de Dados para o disquete"), false);
+    addItem(copia, "NoDiscoRgido1", QStringLiteral("Disco Rígido"), false);
+    addItem(copia, "NoDisquete1", QStringLiteral("Executar"));
+    QMenu *restaura = addSubmenu(manutencao, "RestaurarCpia1",
+                                 QStringLiteral("Recuperar o Banco de Dados do disquete"), false);
+    addItem(restaura, "DoDiscoRgido1", QStringLiteral("Disco Rígido"), false);
+    addItem(restaura, "DoDisquete1", QStringLiteral("Executar"));
+    QMenu *replay = addSubmenu(manutencao, "RecuperarBDcomArqMov1",
+                               QStringLiteral("Recuperar o Banco de Dados"), false);
+    addItem(replay, "DoHD1", QStringLiteral("Do HD"));
+    addItem(replay, "DoDisquete2", QStringLiteral("Do Disquete"));
+    addItem(manutencao, "ReiniciaroSistema1", QStringLiteral("Reiniciar o Sistema"));
+    QMenu *espelho = addSubmenu(manutencao, "SituaodasCpiasdeSegurana1", QStringLiteral("Espelhamento"));
+    addItem(espelho, "Situao1", QStringLiteral("Situação"), false);
+    addItem(espelho, "EscolherLocalizao1",
+            QStringLiteral("Definir Local e Status (Ativado ou Desativado)"));
+    addItem(espelho, "FazeraCpia1", QStringLiteral("Gravar Sistema sobre o Espelho (Sist --> Esp)"));
+    addItem(espelho, "Recuperarosdados1",
+            QStringLiteral("Recuperar Sistema com o Espelho (Sist <-- Esp)"));
+
+    addItem(bar, "Pesquisa1", QStringLiteral("Pesquisas    "));
+
+    // The statistics wing is delivered hidden and disabled; the automatic entry and
+    // the year handling reach the statistics without it.
+    QMenu *estatisticas = addSubmenu(bar, "Estatsticas1", QStringLiteral("Estatísticas"), false, false);
+    QMenu *entrada = addSubmenu(estatisticas, "EntradadeDados1", QStringLiteral("Gravar Atendimentos "));
+    QAction *automatica = addItem(entrada, "EntradaAutomticadasFichasMdicas1",
+                                  QStringLiteral("Entrada automática das Fichas de Atendimentos"));
+    automatica->setCheckable(true);
+    addItem(entrada, "UsandoasFichasMdicas1", QStringLiteral("Entrada individual das Fichas de Atendimentos"));
+    addItem(entrada, "EntradacoletivadeFichasMdicas1",
+            QStringLiteral("Entrada coletiva das Fichas de Atendimentos"));
+    addItem(estatisticas, "Relatrios2", QStringLiteral("Relatório Semanal "));
+    addItem(estatisticas, "AtualizarQuadroseGrficos1", QStringLiteral("Atualizar Quadros e Gráficos"), false);
+    addItem(estatisticas, "Relatrios1", QStringLiteral("Ver Quadros e Gráficos"));
+    addItem(estatisticas, "FechamentodoAno1", QStringLiteral("Fechar Estatísticas do ano que termina"), false)
+        ->setEnabled(false);
+    addItem(estatisticas, "AbrirAno1", QStringLiteral("Abrir Estatísticas do ano que inicia"), false)
+        ->setEnabled(false);
+    addItem(estatisticas, "SalvarEstatsticasnoDisquete1", QStringLiteral("Copiar Estatísticas no Disquete"), false);
+    addItem(estatisticas, "RecuperarEstatsticasdoDisquete1",
+            QStringLiteral("Recuperar Estatísticas do Disquete"), false);
+    addItem(estatisticas, "EditaroarquivoHistrico1", QStringLiteral("Editar o arquivo Histórico"));
+    QMenu *externas = addSubmenu(estatisticas, "ConsultarEstatsticasdoDisquete1",
+                                 QStringLiteral("Estatísticas Externas"));
+    addItem(externas, "GravarEstatsticas1", QStringLiteral("Gravar Estatísticas"));
+    addItem(externas, "LerEstatsticas1", QStringLiteral("Ler Estatísticas"));
+    addItem(externas, "CopiarEstatsticas1", QStringLiteral("Copiar Estatísticas"));
+    addItem(estatisticas, "ReinicializarEstatsticas1",
+            QStringLiteral("Abrir, Limpar (reiniciar) as Estatísticas"), false);
+
+    QMenu *ajuda = addSubmenu(bar, "Ajuda1", QStringLiteral("Ajuda"));
+    QAction *manual = addItem(ajuda, "Manual1", QStringLiteral("Manual"));
+    connect(manual, &QAction::triggered, this, guarded(m_context.dialogs, [this] { Manual1Click(); }));
+}
+
+void TFPrincipal::buildBody()
+{
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("Body"));
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(24, 18, 24, 18);
+    layout->setSpacing(14);
+
+    Label1 = new ClickableLabel(body);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    QFont nameFont = Label1->font();
+    nameFont.setPointSize(22);
+    nameFont.setBold(true);
+    Label1->setFont(nameFont);
+    Label1->setToolTip(QStringLiteral("Para alterar o nome do hospital, clique aqui"));
+    connect(Label1, &ClickableLabel::clicked, this, guarded(m_context.dialogs, [this] { Label1Click(); }));
+
+    Image1 = new ClickableLabel(body);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setMinimumSize(480, 300);
+    Image1->setToolTip(
+        QStringLiteral("Para alterar esta imagem, substitua a fotografia que está em C:\\Consultas\\Foto"));
+    connect(Image1, &ClickableLabel::clicked, this, guarded(m_context.dialogs, [this] { Image1Click(); }));
+
+    Label4 = new QLabel(QStringLiteral("Clinora 1.1"), body);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setAlignment(Qt::AlignCenter);
+
+    BitBtn1 = new QPushButton(QStringLiteral("Sair"), body);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setMinimumWidth(110);
+    connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+
+    layout->addWidget(Label1);
+    layout->addWidget(Image1, 1);
+    layout->addWidget(Label4);
+    layout->addWidget(BitBtn1, 0, Qt::AlignRight);
+    setCentralWidget(body);
+    resize(720, 560);
+}
+
+QAction *TFPrincipal::menuItem(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
+
+void TFPrincipal::FormCreate()
+{
+    session::createMainWindow(m_context);
+    if (m_context.settings.automaticEntryOn())
+        menuItem(QStringLiteral("EntradaAutomticadasFichasMdicas1"))->setChecked(true);
+    menuItem(QStringLiteral("ReinicializarEstatsticas1"))->setVisible(true);
+    showClinicName();
+    loadCover();
+    if (const QScreen *screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFPrincipal::showClinicName()
+{
+    Label1->setText(session::shownClinicName(m_context));
+}
+
+void TFPrincipal::loadCover()
+{
+    const QString stored = m_context.settings.coverPhoto();
+    if (stored.trimmed().isEmpty()) {
+        Image1->clear();
+        return;
+    }
+    QImageReader reader(m_context.paths.local(stored));
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        Image1->clear();
+        m_context.dialogs.error(QStringLiteral("Não foi possível carregar a fotografia %1: %2")
+                                    .arg(stored, reader.errorString()));
+        return;
+    }
+    Image1->setPixmap(QPixmap::fromImage(
+        image.scaled(Image1->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+void TFPrincipal::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        runUserAction(m_context.dialogs, [this] { FormActivate(); });
+}
+
+void TFPrincipal::FormActivate()
+{
+    m_context.firstActivation = false;
+    const bool mirroring = m_context.settings.mirroring() != QLatin1String("Sem");
+    if (!mirroring) {
+        menuItem(QStringLiteral("FazeraCpia1"))->setEnabled(false);
+        menuItem(QStringLiteral("Recuperarosdados1"))->setEnabled(false);
+    }
+}
+
+void TFPrincipal::Label1Click()
+{
+    session::changeClinicName(m_context);
+    showClinicName();
+}
+
+void TFPrincipal::Image1Click()
+{
+    if (session::changeCoverPhoto(m_context))
+        loadCover();
+}
+
+void TFPrincipal::ExcluirPassado1Click()
+{
+    purgePastAppointments(m_context, true);
+}
+
+void TFPrincipal::Manual1Click()
+{
+    m_context.dialogs.information(
+        QStringLiteral("O Manual do Clinora acompanha o programa, no arquivo README.md da sua "
+                       "instalação.\r\nPeça uma cópia impressa ao responsável pela instalação do "
+                       "sistema na clínica."));
+}
+
+void TFPrincipal::closeEvent(QCloseEvent *event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        session::closeMainWindow(m_context);
+    }
+    event->accept();
+}
+
+} // namespace clinora

@@ -1,0 +1,57 @@
+// The main window "Sistema Médico": the clinic's name, the cover photograph and the
+// main menu from which every screen opens.
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace clinora {
+
+class AppContext;
+class ClickableLabel;
+
+class TFPrincipal : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFPrincipal)
+
+public:
+    explicit TFPrincipal(AppContext &context, QWidget *parent = nullptr);
+    ~TFPrincipal() override;
+
+    // The creation step: settings, mirror state, first run, journal, then the menu
+    // states, the clinic name and the cover. Throws when the store cannot be opened.
+    void FormCreate();
+
+    // Every action of the menu, found by its name.
+    QAction *menuItem(const QString &name) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildBody();
+    void FormActivate();
+    void Label1Click();
+    void Image1Click();
+    void ExcluirPassado1Click();
+    void Manual1Click();
+    void showClinicName();
+    void loadCover();
+
+    AppContext &m_context;
+    bool m_closed = false;
+
+    ClickableLabel *Label1 = nullptr;
+    ClickableLabel *Image1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+};
+
+} // namespace clinora

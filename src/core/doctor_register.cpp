@@ -1,0 +1,136 @@
+#include "core/doctor_register.h"
+
+#include "core/data_files.h"
+#include "platform/text_file.h"
+
+namespace clinora {
+
+namespace {
+
+constexpr int kEntries = DoctorRegister::kWeekdays * DoctorRegister::kDoctors * DoctorRegister::kSlots;
+
+std::size_t index(int weekday, int code, int slot)
+{
+    return static_cast<std::size_t>((weekday - 1) * 1200 + (code - 1) * 24 + (slot - 1));
+}
+
+QString codeText(int code)
+{
+    return textfile::fixed(QString::number(code), 2);
+}
+
+} // namespace
+
+DoctorRegister::DoctorRegister() : m_times(kEntries) {}
+
+QStringList DoctorRegister::load(const QString &prefix)
+{
+    using textfile::field;
+    QStringList problems;
+    m_freeCodes = QStringLiteral(" ");
+    const QStringList lines = textfile::readLines(prefix + files::kDoctors);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        if (line.trimmed().isEmpty())
+            continue;
+        const QString codeField = textfile::trimRight(field(line, 0, 2));
+        bool ok = false;
+        const int code = codeField.toInt(&ok);
+        if (!ok || !validCode(code)) {
+            problems << QStringLiteral("%1, linha %2: o código \"%3\" não está entre 1 e 50; "
+                                       "a linha foi ignorada.")
+                            .arg(QString(files::kDoctors))
+                            .arg(i + 1)
+                            .arg(codeField);
+            continue;
+        }
+        Doctor &d = m_doctors[code];
+        d.code = field(line, 0, 2);
+        d.name = field(line, 2, 25);
+        d.specialty = field(line, 27, 15);
+        d.room = field(line, 42, 4);
+        d.floor = field(line, 46, 2);
+        d.specialtyCode = field(line, 48, 2);
+        d.shift = field(line, 50, 1);
+        d.leaveStart = field(line, 51, 8);
+        d.leaveEnd = field(line, 59, 8);
+        if (d.name.startsWith(QLatin1Char(' ')))
+            m_freeCodes += QLatin1Char(' ') + QString::number(code);
+    }
+
+    const QStringList times = textfile::readLines(prefix + files::kTimetable);
+    for (int i = 0; i < kEntries; ++i)
+        m_times[i] = i < times.size() ? times[i].left(5) : QString();
+    return problems;
+}
+
+void DoctorRegister::save(const QString &dir) const
+{
+    const QString base = dir + QLatin1Char('/');
+    textfile::writeLines(base + files::kTimetable, timetableLines());
+    textfile::writeLines(base + files::kDoctors, codMedLines());
+    textfile::writeLines(base + files::kDoctorNames, medicosLines());
+}
+
+QStringList DoctorRegister::codMedLines() const
+{
+    using textfile::fixed;
+    QStringList lines;
+    for (int c = 1; c <= kDoctors; ++c) {
+        const Doctor &d = m_doctors[c];
+        lines << codeText(c) + fixed(d.name, 25) + fixed(d.specialty, 15) + fixed(d.room, 4)
+                     + fixed(d.floor, 2) + fixed(d.specialtyCode, 2) + fixed(d.shift, 1)
+                     + fixed(d.leaveStart, 8) + fixed(d.leaveEnd, 8);
+    }
+    return lines;
+}
+
+QStringList DoctorRegister::medicosLines() const
+{
+    QStringList lines{QString()};
+    for (int c = 1; c <= kDoctors; ++c)
+        lines << codeText(c) + textfile::fixed(m_doctors[c].name, 25);
+    return lines;
+}
+
+QStringList DoctorRegister::timetableLines() const
+{
+    return QStringList(m_times.begin(), m_times.end());
+}
+
+const QString &DoctorRegister::time(int weekday, int code, int slot) const
+{
+    return m_times.at(index(weekday, code, slot));
+}
+
+void DoctorRegister::setTime(int weekday, int code, int slot, const QString &time)
+{
+    m_times.at(index(weekday, code, slot)) = time.left(5);
+}
+
+bool DoctorRegister::hasSlot(int weekday, int code, int slot) const
+{
+    if (weekday < 1 || weekday > kWeekdays)
+        return false;
+    const QString &t = time(weekday, code, slot);
+    return !(t.isEmpty() || t == QLatin1String(" "));
+}
+
+void DoctorRegister::rebuildFreeCodeList()
+{
+    m_freeCodes = QStringLiteral(" ");
+    for (int c = 1; c <= kDoctors; ++c) {
+        if (m_doctors[c].isFree())
+            m_freeCodes += QLatin1Char(' ') + QString::number(c);
+    }
+}
+
+void DoctorRegister::clear()
+{
+    for (Doctor &d : m_doctors)
+        d = Doctor{};
+    for (QString &t : m_times)
+        t.clear();
+}
+
+} // namespace clinora

@@ -1,0 +1,21 @@
+#include "core/settings.h"
+
+#include "platform/text_file.h"
+
+#include <QStringList>
+
+namespace clinora {
+
+void Settings::load(const QString &path)
+{
+    const QStringList lines = textfile::readLines(path);
+    for (int i = 0; i < kLines; ++i)
+        m_lines[i] = i < lines.size() ? lines[i] : QString();
+}
+
+void Settings::save(const QString &path) const
+{
+    textfile::writeLines(path, QStringList(m_lines.begin(), m_lines.end()));
+}
+
+} // namespace clinora

@@ -1,0 +1,25 @@
+// The port through which logic asks and tells the user. The Qt implementation shows
+// message boxes; tests answer from a script.
+#pragma once
+
+#include <QString>
+
+namespace clinora {
+
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    virtual void information(const QString &text) = 0;
+    virtual void warning(const QString &text) = 0;
+    // The standard error box shown when a user action ends with an error.
+    virtual void error(const QString &text) = 0;
+    // A Yes/No confirmation; true for Yes.
+    virtual bool question(const QString &text) = 0;
+    // An input box; cancelling gives the default back.
+    virtual QString input(const QString &title, const QString &prompt,
+                          const QString &defaultText) = 0;
+};
+
+} // namespace clinora

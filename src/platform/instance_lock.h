@@ -1,0 +1,27 @@
+// Refuses a second running program on the same data directory, so that two programs
+// never overwrite each other's files.
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+namespace clinora {
+
+class InstanceLock
+{
+public:
+    explicit InstanceLock(const QString &dataDir);
+    // True when this program now owns the data directory.
+    bool acquire();
+    // Why acquire() failed, for the user.
+    QString refusal() const { return m_refusal; }
+
+private:
+    QString m_dataDir;
+    std::unique_ptr<QLockFile> m_lock;
+    QString m_refusal;
+};
+
+} // namespace clinora

@@ -1,0 +1,59 @@
+#include "platform/qt_dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace clinora {
+
+namespace {
+
+QWidget *parentWindow()
+{
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                             : QApplication::activeWindow();
+}
+
+const QString kTitle = QStringLiteral("Clinora");
+
+} // namespace
+
+QString QtDialogs::shown(const QString &text)
+{
+    QString result = text;
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+void QtDialogs::information(const QString &text)
+{
+    QMessageBox::information(parentWindow(), kTitle, shown(text));
+}
+
+void QtDialogs::warning(const QString &text)
+{
+    QMessageBox::warning(parentWindow(), kTitle, shown(text));
+}
+
+void QtDialogs::error(const QString &text)
+{
+    QMessageBox::critical(parentWindow(), kTitle, shown(text));
+}
+
+bool QtDialogs::question(const QString &text)
+{
+    return QMessageBox::question(parentWindow(), kTitle, shown(text),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+           == QMessageBox::Yes;
+}
+
+QString QtDialogs::input(const QString &title, const QString &prompt, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parentWindow(), title, shown(prompt),
+                                               QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : defaultText;
+}
+
+} // namespace clinora

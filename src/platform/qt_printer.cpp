@@ -1,0 +1,147 @@
+#include "platform/qt_printer.h"
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace clinora {
+
+QtPrinter::QtPrinter(const Paths &paths, const Clock &clock, Dialogs &dialogs)
+    : m_paths(paths), m_clock(clock), m_dialogs(dialogs)
+{
+}
+
+QtPrinter::~QtPrinter() = default;
+
+bool QtPrinter::toPdf() const
+{
+    return QPrinterInfo::defaultPrinter().isNull();
+}
+
+QString QtPrinter::printFolder() const
+{
+    return m_paths.file(QStringLiteral("Impressao"));
+}
+
+QPrinter &QtPrinter::device()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageSize(QPageSize(QPageSize::A4));
+        if (toPdf())
+            m_printer->setOutputFormat(QPrinter::PdfFormat);
+    }
+    return *m_printer;
+}
+
+bool QtPrinter::choose()
+{
+    if (toPdf())
+        return true;
+    QPrintDialog dialog(&device(), QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+int QtPrinter::pageWidth()
+{
+    return device().width();
+}
+
+bool QtPrinter::landscape()
+{
+    return device().pageLayout().orientation() == QPageLayout::Landscape;
+}
+
+void QtPrinter::begin(const QString &title)
+{
+    QPrinter &printer = device();
+    printer.setDocName(title);
+    m_pdfPath.clear();
+    if (toPdf()) {
+        QDir().mkpath(printFolder());
+        QString name = title;
+        for (QChar &c : name) {
+            if (!c.isLetterOrNumber())
+                c = QLatin1Char('_');
+        }
+        m_pdfPath = printFolder() + QLatin1Char('/') + name + QLatin1Char('-')
+                    + m_clock.now().toString(QStringLiteral("yyyyMMdd-hhmmss")) + QStringLiteral(".pdf");
+        printer.setOutputFileName(m_pdfPath);
+    }
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(&printer)) {
+        m_painter.reset();
+        throw FileError(m_pdfPath.isEmpty()
+                            ? QStringLiteral("Não foi possível iniciar a impressão.")
+                            : QStringLiteral("Não foi possível gravar o arquivo %1")
+                                  .arg(QDir::toNativeSeparators(m_pdfPath)));
+    }
+}
+
+void QtPrinter::drawText(int x, int y, const QString &text, const PrintFont &font)
+{
+    if (!m_painter)
+        return;
+    QFont f(font.family);
+    f.setPixelSize(std::max(1, font.pixelHeight));
+    f.setBold(font.bold);
+    m_painter->setFont(f);
+    // Text is placed by its top-left corner, as the layouts are given.
+    m_painter->drawText(x, y + QFontMetrics(f, m_painter->device()).ascent(), text);
+}
+
+void QtPrinter::end()
+{
+    if (!m_painter)
+        return;
+    m_painter->end();
+    m_painter.reset();
+    m_printer.reset();
+    if (!m_pdfPath.isEmpty())
+        m_dialogs.information(QStringLiteral("Não há impressora instalada. O documento foi "
+                                             "gravado no arquivo:\r\n%1")
+                                  .arg(QDir::toNativeSeparators(m_pdfPath)));
+}
+
+void QtPrinter::printLines(const QString &title, const QStringList &lines, const PrintFont &font)
+{
+    begin(title);
+    QFont f(font.family);
+    f.setPointSize(std::max(1, font.pointSize));
+    f.setBold(font.bold);
+    m_painter->setFont(f);
+    const QFontMetrics metrics(f, m_painter->device());
+    const int pageHeight = m_painter->device()->height();
+    int y = metrics.ascent();
+    for (const QString &line : lines) {
+        if (y + metrics.descent() > pageHeight) {
+            device().newPage();
+            y = metrics.ascent();
+        }
+        m_painter->drawText(0, y, line);
+        y += metrics.lineSpacing();
+    }
+    end();
+}
+
+void QtPrinter::printImage(const QString &title, const QImage &image)
+{
+    begin(title);
+    const QRect page = m_painter->viewport();
+    const QImage scaled = image.scaledToWidth(page.width(), Qt::SmoothTransformation);
+    m_painter->drawImage(0, 0, scaled);
+    end();
+}
+
+} // namespace clinora

@@ -1,0 +1,208 @@
+#include "platform/sqlite.h"
+
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace clinora::sql {
+
+namespace {
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+Database::Database(const QString &path, bool create) : m_path(path)
+{
+    if (!create && !QFileInfo::exists(path))
+        throw StoreError(QStringLiteral("Banco de dados não encontrado: %1").arg(shownPath(path)));
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (create)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                    : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw StoreError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
+                             .arg(shownPath(path), reason));
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 2000);
+}
+
+Database::~Database()
+{
+    close();
+}
+
+Database::Database(Database &&other) noexcept
+    : m_db(std::exchange(other.m_db, nullptr)), m_path(std::move(other.m_path))
+{
+}
+
+Database &Database::operator=(Database &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_db = std::exchange(other.m_db, nullptr);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+void Database::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void Database::fail(const QString &what, int code) const
+{
+    const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                : QString::fromUtf8(sqlite3_errstr(code));
+    const QString message = QStringLiteral("%1 (%2): %3").arg(what, shownPath(m_path), reason);
+    if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE)
+        throw KeyViolation(message);
+    throw StoreError(message);
+}
+
+void Database::exec(const QString &sql)
+{
+    char *error = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const QString reason = QString::fromUtf8(error ? error : sqlite3_errstr(rc));
+        sqlite3_free(error);
+        throw StoreError(QStringLiteral("Erro no banco de dados (%1): %2")
+                             .arg(shownPath(m_path), reason));
+    }
+}
+
+Statement Database::prepare(const QString &sql)
+{
+    return Statement(*this, sql);
+}
+
+int Database::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
+void Database::backupTo(const QString &destinationPath)
+{
+    Database destination(destinationPath, true);
+    sqlite3_backup *backup = sqlite3_backup_init(destination.m_db, "main", m_db, "main");
+    if (!backup)
+        destination.fail(QStringLiteral("Erro ao copiar o banco de dados"),
+                         sqlite3_errcode(destination.m_db));
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        destination.fail(QStringLiteral("Erro ao copiar o banco de dados"), rc);
+}
+
+Statement::Statement(Database &db, const QString &sql) : m_db(&db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), static_cast<int>(utf8.size()),
+                                      &m_stmt, nullptr);
+    if (rc != SQLITE_OK)
+        db.fail(QStringLiteral("Erro no banco de dados"), rc);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+Statement::Statement(Statement &&other) noexcept
+    : m_db(other.m_db), m_stmt(std::exchange(other.m_stmt, nullptr))
+{
+}
+
+Statement &Statement::bind(int index, const QString &value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    const int rc = sqlite3_bind_text(m_stmt, index, utf8.constData(),
+                                     static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        m_db->fail(QStringLiteral("Erro no banco de dados"), rc);
+    return *this;
+}
+
+Statement &Statement::bind(int index, qint64 value)
+{
+    const int rc = sqlite3_bind_int64(m_stmt, index, value);
+    if (rc != SQLITE_OK)
+        m_db->fail(QStringLiteral("Erro no banco de dados"), rc);
+    return *this;
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_stmt);
+    m_db->fail(QStringLiteral("Erro no banco de dados"), rc);
+}
+
+void Statement::run()
+{
+    while (step()) {
+    }
+    reset();
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+QString Statement::text(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    return QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column));
+}
+
+qint64 Statement::integer(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+Transaction::Transaction(Database &db) : m_db(db)
+{
+    m_db.exec(QStringLiteral("BEGIN"));
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_db.exec(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_db.exec(QStringLiteral("COMMIT"));
+    m_done = true;
+}
+
+} // namespace clinora::sql

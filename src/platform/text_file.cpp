@@ -1,0 +1,179 @@
+#include "platform/text_file.h"
+
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <array>
+
+namespace clinora::textfile {
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+char encodeChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == u && u != 0xFFFD)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw FileError(QStringLiteral("Arquivo não encontrado: %1").arg(shownPath(path)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Não foi possível ler o arquivo %1: %2")
+                            .arg(shownPath(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("Não foi possível ler o arquivo %1: %2")
+                            .arg(shownPath(path), file.errorString()));
+    return bytes;
+}
+
+QByteArray encodeLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += encode(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+void writeAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                            .arg(shownPath(path), file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                            .arg(shownPath(path), file.errorString()));
+}
+
+} // namespace
+
+QByteArray encode(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text)
+        bytes += encodeChar(c);
+    return bytes;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b < 0xA0)
+            text += QChar(kHighControls[b - 0x80]);
+        else
+            text += QChar(b);
+    }
+    return text;
+}
+
+QStringList readLines(const QString &path)
+{
+    const QByteArray bytes = readAll(path);
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        lines.append(decode(bytes.mid(start, end - start)));
+        if (end < size && bytes[end] == '\r')
+            ++end;
+        if (end < size && bytes[end] == '\n')
+            ++end;
+        start = end;
+    }
+    return lines;
+}
+
+QString readFirstLine(const QString &path)
+{
+    const QStringList lines = readLines(path);
+    return lines.isEmpty() ? QString() : lines.first();
+}
+
+void writeLines(const QString &path, const QStringList &lines)
+{
+    writeAtomically(path, encodeLines(lines));
+}
+
+void writeOneLine(const QString &path, const QString &text)
+{
+    writeLines(path, {text});
+}
+
+void appendLines(const QString &path, const QStringList &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                            .arg(shownPath(path), file.errorString()));
+    const QByteArray bytes = encodeLines(lines);
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                            .arg(shownPath(path), file.errorString()));
+}
+
+int lineCount(const QString &path)
+{
+    return static_cast<int>(readLines(path).size());
+}
+
+void copyFile(const QString &source, const QString &destination)
+{
+    writeAtomically(destination, readAll(source));
+}
+
+QString fixed(const QString &text, int width)
+{
+    if (text.size() >= width)
+        return text.left(width);
+    return text + QString(width - text.size(), QLatin1Char(' '));
+}
+
+QString field(const QString &line, int start, int width)
+{
+    return line.mid(start, width);
+}
+
+QString trimRight(const QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+
+} // namespace clinora::textfile

@@ -1,0 +1,36 @@
+// The one module that reads and writes the data files: 8-bit Windows-1252 text,
+// CR LF line ends, fixed-width fields counted in characters, atomic rewrites.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace clinora::textfile {
+
+QByteArray encode(const QString &text);
+QString decode(const QByteArray &bytes);
+
+// Every line of the file; throws FileError when it cannot be read.
+QStringList readLines(const QString &path);
+// The first line ("" for an empty file); throws FileError when missing.
+QString readFirstLine(const QString &path);
+// Rewrites the file whole: a crash or a full disk leaves the old file or the new one.
+void writeLines(const QString &path, const QStringList &lines);
+// The one-line file writer: the file holds the text as its only line.
+void writeOneLine(const QString &path, const QString &text);
+// Appends lines, creating the file when it does not exist.
+void appendLines(const QString &path, const QStringList &lines);
+int lineCount(const QString &path);
+// Copies a file whole, overwriting the destination atomically.
+void copyFile(const QString &source, const QString &destination);
+
+// The text padded with blanks or cut to width characters.
+QString fixed(const QString &text, int width);
+// Characters [start, start + width) of a line, counted from 0; short lines give
+// short or empty fields.
+QString field(const QString &line, int start, int width);
+// The text without its trailing blanks.
+QString trimRight(const QString &text);
+
+} // namespace clinora::textfile

@@ -1,0 +1,337 @@
+#include "store/appointment_table.h"
+
+#include "platform/errors.h"
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <set>
+
+namespace clinora {
+
+namespace {
+
+const char *const kColumns = "Data, Hora, Medico, Paciente, Telefone, Situacao, Observacoes";
+
+const char *const kSchema =
+    "CREATE TABLE IF NOT EXISTS Medicos ("
+    " Data TEXT NOT NULL CHECK (Data <> ''),"
+    " Hora TEXT NOT NULL CHECK (Hora <> ''),"
+    " Medico TEXT NOT NULL CHECK (Medico <> ''),"
+    " Paciente TEXT NOT NULL CHECK (Paciente <> ''),"
+    " Telefone TEXT NOT NULL DEFAULT '',"
+    " Situacao TEXT NOT NULL DEFAULT '',"
+    " Observacoes TEXT NOT NULL DEFAULT '',"
+    " PRIMARY KEY (Data, Hora, Medico)) WITHOUT ROWID;"
+    "CREATE INDEX IF NOT EXISTS MedicosPorMedico ON Medicos (Medico);";
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString keyText(const AppointmentKey &key)
+{
+    return QStringLiteral("Data %1, Hora %2, Medico %3").arg(key.data, key.hora, key.medico);
+}
+
+} // namespace
+
+QString AppointmentTable::stored(Field f, const QString &text)
+{
+    const int width = fieldWidth(f);
+    return textfile::trimRight(width < 0 ? text : text.left(width));
+}
+
+Appointment AppointmentTable::stored(const Appointment &row)
+{
+    Appointment r;
+    for (int i = 0; i < 7; ++i) {
+        const auto f = static_cast<Field>(i);
+        r.value(f) = stored(f, row.value(f));
+    }
+    return r;
+}
+
+void AppointmentTable::open(const QString &path, bool create)
+{
+    close();
+    m_path = path;
+    try {
+        m_db = sql::Database(path, create);
+        if (create)
+            m_db.exec(QString::fromLatin1(kSchema));
+        // Proves the file is a readable appointment table before anyone relies on it.
+        m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos LIMIT 0").arg(QLatin1String(kColumns)))
+            .step();
+    } catch (const StoreError &e) {
+        close();
+        throw StoreError(QStringLiteral("O arquivo %1 não pôde ser aberto como tabela de "
+                                        "consultas.\r\n%2")
+                             .arg(shownPath(path), e.message()));
+    }
+}
+
+void AppointmentTable::close()
+{
+    m_find.reset();
+    m_insert.reset();
+    m_update.reset();
+    m_remove.reset();
+    m_onDate.reset();
+    m_db.close();
+}
+
+void AppointmentTable::recreate(const QString &path)
+{
+    close();
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw StoreError(QStringLiteral("Não foi possível recriar a tabela %1").arg(shownPath(path)));
+    QFile::remove(path + QStringLiteral("-journal"));
+    open(path, true);
+}
+
+void AppointmentTable::requireOpen() const
+{
+    if (!m_db.isOpen())
+        throw StoreError(QStringLiteral("A tabela de consultas não está aberta."));
+}
+
+sql::Statement &AppointmentTable::cached(std::optional<sql::Statement> &slot, const char *sql)
+{
+    requireOpen();
+    if (!slot)
+        slot.emplace(m_db, QString::fromLatin1(sql));
+    return *slot;
+}
+
+std::vector<Appointment> AppointmentTable::rows(sql::Statement &statement)
+{
+    std::vector<Appointment> result;
+    while (statement.step()) {
+        result.push_back({statement.text(0), statement.text(1), statement.text(2), statement.text(3),
+                          statement.text(4), statement.text(5), statement.text(6)});
+    }
+    statement.reset();
+    return result;
+}
+
+void AppointmentTable::checkRequired(const Appointment &row) const
+{
+    static const struct
+    {
+        Field field;
+        const char *name;
+    } required[] = {{Field::Data, "Data"}, {Field::Hora, "Hora"}, {Field::Medico, "Medico"},
+                    {Field::Paciente, "Paciente"}};
+    for (const auto &r : required) {
+        if (row.value(r.field).isEmpty())
+            throw StoreError(QStringLiteral("O campo %1 é obrigatório.").arg(QLatin1String(r.name)));
+    }
+}
+
+void AppointmentTable::bindRow(sql::Statement &statement, const Appointment &row, int first)
+{
+    for (int i = 0; i < 7; ++i)
+        statement.bind(first + i, row.value(static_cast<Field>(i)));
+}
+
+std::optional<Appointment> AppointmentTable::find(const AppointmentKey &key)
+{
+    sql::Statement &s = cached(m_find, "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
+                                       "Observacoes FROM Medicos WHERE Data = ?1 AND Hora = ?2 "
+                                       "AND Medico = ?3");
+    s.bind(1, key.data).bind(2, key.hora).bind(3, key.medico);
+    std::vector<Appointment> found = rows(s);
+    if (found.empty())
+        return std::nullopt;
+    return std::move(found.front());
+}
+
+void AppointmentTable::insert(const Appointment &input)
+{
+    const Appointment row = stored(input);
+    checkRequired(row);
+    sql::Statement &s = cached(m_insert, "INSERT INTO Medicos (Data, Hora, Medico, Paciente, "
+                                         "Telefone, Situacao, Observacoes) VALUES (?1, ?2, ?3, ?4, "
+                                         "?5, ?6, ?7)");
+    bindRow(s, row, 1);
+    try {
+        s.run();
+    } catch (const KeyViolation &) {
+        s.reset();
+        throw KeyViolation(QStringLiteral("Violação de chave: já existe um registro com %1.")
+                               .arg(keyText(row.key())));
+    }
+}
+
+void AppointmentTable::update(const AppointmentKey &oldKey, const Appointment &input)
+{
+    const Appointment row = stored(input);
+    checkRequired(row);
+    sql::Statement &s = cached(m_update, "UPDATE Medicos SET Data = ?1, Hora = ?2, Medico = ?3, "
+                                         "Paciente = ?4, Telefone = ?5, Situacao = ?6, "
+                                         "Observacoes = ?7 WHERE Data = ?8 AND Hora = ?9 AND "
+                                         "Medico = ?10");
+    bindRow(s, row, 1);
+    s.bind(8, oldKey.data).bind(9, oldKey.hora).bind(10, oldKey.medico);
+    try {
+        s.run();
+    } catch (const KeyViolation &) {
+        s.reset();
+        throw KeyViolation(QStringLiteral("Violação de chave: já existe um registro com %1.")
+                               .arg(keyText(row.key())));
+    }
+    if (m_db.changes() == 0)
+        throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(keyText(oldKey)));
+}
+
+bool AppointmentTable::remove(const AppointmentKey &key)
+{
+    sql::Statement &s = cached(m_remove,
+                               "DELETE FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3");
+    s.bind(1, key.data).bind(2, key.hora).bind(3, key.medico);
+    s.run();
+    return m_db.changes() > 0;
+}
+
+void AppointmentTable::clear()
+{
+    requireOpen();
+    m_db.exec(QStringLiteral("DELETE FROM Medicos"));
+}
+
+int AppointmentTable::count()
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT COUNT(*) FROM Medicos"));
+    s.step();
+    return static_cast<int>(s.integer(0));
+}
+
+std::vector<Appointment> AppointmentTable::all()
+{
+    return after(std::nullopt, -1);
+}
+
+std::vector<Appointment> AppointmentTable::after(const std::optional<AppointmentKey> &key, int limit)
+{
+    requireOpen();
+    const QString base = QStringLiteral("SELECT %1 FROM Medicos ").arg(QLatin1String(kColumns));
+    const QString order = QStringLiteral(" ORDER BY Data, Hora, Medico LIMIT ?4");
+    sql::Statement s = m_db.prepare(
+        base + (key ? QStringLiteral("WHERE (Data, Hora, Medico) > (?1, ?2, ?3)") : QString()) + order);
+    if (key)
+        s.bind(1, key->data).bind(2, key->hora).bind(3, key->medico);
+    s.bind(4, static_cast<qint64>(limit));
+    return rows(s);
+}
+
+std::vector<Appointment> AppointmentTable::onDate(const QString &data)
+{
+    sql::Statement &s = cached(m_onDate, "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
+                                         "Observacoes FROM Medicos WHERE Data = ?1 "
+                                         "ORDER BY Data, Hora, Medico");
+    s.bind(1, data);
+    return rows(s);
+}
+
+std::vector<Appointment> AppointmentTable::ofDoctor(const QString &medico)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos WHERE Medico = ?1 "
+                                                   "ORDER BY Data, Hora, Medico")
+                                        .arg(QLatin1String(kColumns)));
+    s.bind(1, medico);
+    return rows(s);
+}
+
+std::vector<Appointment> AppointmentTable::select(const ListQuery &query)
+{
+    using Kind = ListQuery::Kind;
+    QString where;
+    switch (query.kind) {
+    case Kind::All: break;
+    case Kind::Cancelled: where = QStringLiteral("Data LIKE '%/'"); break;
+    case Kind::NotNotified: where = QStringLiteral("Data LIKE '%H/'"); break;
+    case Kind::Waiting: where = QStringLiteral("Data BETWEEN '4' AND '5'"); break;
+    case Kind::CancelledOf: where = QStringLiteral("Data LIKE '%/'"); break;
+    case Kind::WaitingOf: where = QStringLiteral("Data BETWEEN '4' AND '5'"); break;
+    case Kind::PatientName: where = QStringLiteral("Paciente LIKE '%' || ?1 || '%' ESCAPE '\\'"); break;
+    }
+    requireOpen();
+    const bool withCodes = query.kind == Kind::CancelledOf || query.kind == Kind::WaitingOf;
+    if (withCodes) {
+        QStringList marks;
+        for (int i = 0; i < query.codes.size(); ++i)
+            marks << QStringLiteral("?%1").arg(i + 1);
+        where += QStringLiteral(" AND Medico IN (%1)").arg(marks.join(QStringLiteral(", ")));
+    }
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos %2 ORDER BY Data, Hora, Medico")
+                                        .arg(QLatin1String(kColumns),
+                                             where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where));
+    if (withCodes) {
+        for (int i = 0; i < query.codes.size(); ++i)
+            s.bind(i + 1, query.codes[i]);
+    } else if (query.kind == Kind::PatientName) {
+        QString text = query.text;
+        text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+        text.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+        text.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+        s.bind(1, text);
+    }
+    return rows(s);
+}
+
+std::optional<QString> AppointmentTable::freeHora(const QString &newData, const QString &hora,
+                                                  const QString &medico)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(
+        QStringLiteral("SELECT Hora FROM Medicos WHERE Data = ?1 AND Medico = ?2"));
+    s.bind(1, stored(Field::Data, newData)).bind(2, medico);
+    std::set<QString> taken;
+    while (s.step())
+        taken.insert(s.text(0));
+    bool ok = false;
+    int h = hora.trimmed().toInt(&ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' não é um número válido (campo Hora)").arg(hora));
+    for (; h <= 99; ++h) {
+        const QString candidate = QString::number(h);
+        if (!taken.contains(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+Appointment AppointmentTable::moveTo(const AppointmentKey &key, const QString &newData)
+{
+    std::optional<Appointment> row = find(key);
+    if (!row)
+        throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(keyText(key)));
+    const std::optional<QString> hora = freeHora(newData, key.hora, key.medico);
+    if (!hora)
+        throw ListFullError(
+            QStringLiteral("A consulta de %1 (dia %2, horário %3, médico %4) não foi movida: já há "
+                           "99 registros em %5 para este médico. Exclua alguns deles e repita a "
+                           "operação.")
+                .arg(row->paciente, key.data, key.hora, key.medico, stored(Field::Data, newData)));
+    Appointment moved = *row;
+    moved.data = newData;
+    moved.hora = *hora;
+    update(key, moved);
+    return stored(moved);
+}
+
+void AppointmentTable::insertAll(const std::vector<Appointment> &rows)
+{
+    sql::Transaction transaction(m_db);
+    for (const Appointment &row : rows)
+        insert(row);
+    transaction.commit();
+}
+
+} // namespace clinora

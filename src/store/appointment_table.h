@@ -1,0 +1,125 @@
+// One appointment table (Medicos.db, medicos2.db or the mirror's Medicos3.db) in
+// SQLite, keyed Data;Hora;Medico as text. Texts are stored cut to their widths and
+// without trailing blanks, so keys compare as the rest of the system expects.
+#pragma once
+
+#include "platform/errors.h"
+#include "platform/sqlite.h"
+#include "store/appointment.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace clinora {
+
+// A Hora that would need a third digit: the cancelled list holds at most 99 entries
+// per day, month and doctor.
+class ListFullError : public StoreError
+{
+public:
+    using StoreError::StoreError;
+};
+
+// The list queries, each expressed with bound parameters.
+struct ListQuery
+{
+    enum class Kind {
+        All,          // Select * from Medicos
+        Cancelled,    // Data Like "%/"
+        NotNotified,  // Data Like "%H/"
+        Waiting,      // Data Between "4" and "5"
+        CancelledOf,  // Data Like "%/" and Medico in (codes)
+        WaitingOf,    // Data Between "4" and "5" and Medico in (codes)
+        PatientName,  // Paciente like "%text%"
+    };
+    Kind kind = Kind::All;
+    QStringList codes; // CancelledOf, WaitingOf
+    QString text;      // PatientName
+
+    static ListQuery all() { return {}; }
+    static ListQuery cancelled() { return {Kind::Cancelled, {}, {}}; }
+    static ListQuery notNotified() { return {Kind::NotNotified, {}, {}}; }
+    static ListQuery waiting() { return {Kind::Waiting, {}, {}}; }
+    static ListQuery cancelledOf(QStringList codes) { return {Kind::CancelledOf, std::move(codes), {}}; }
+    static ListQuery waitingOf(QStringList codes) { return {Kind::WaitingOf, std::move(codes), {}}; }
+    static ListQuery patientName(QString text) { return {Kind::PatientName, {}, std::move(text)}; }
+};
+
+class AppointmentTable
+{
+public:
+    AppointmentTable() = default;
+    AppointmentTable(const AppointmentTable &) = delete;
+    AppointmentTable &operator=(const AppointmentTable &) = delete;
+
+    // Opens the table file. With create, a missing file is created empty; otherwise a
+    // missing, damaged or foreign file throws StoreError naming it.
+    void open(const QString &path, bool create);
+    void close();
+    bool isOpen() const { return m_db.isOpen(); }
+    const QString &path() const { return m_path; }
+
+    // Replaces the file by a new, empty table.
+    void recreate(const QString &path);
+
+    std::optional<Appointment> find(const AppointmentKey &key);
+    bool contains(const AppointmentKey &key) { return find(key).has_value(); }
+    // Posts a new row; KeyViolation when the key exists, StoreError when a required
+    // field (Data, Hora, Medico, Paciente) is empty.
+    void insert(const Appointment &row);
+    // Writes the row over the one at oldKey (key fields included); KeyViolation when
+    // the new key belongs to another row.
+    void update(const AppointmentKey &oldKey, const Appointment &row);
+    // Deletes the row; false when there was none.
+    bool remove(const AppointmentKey &key);
+    // Deletes every row.
+    void clear();
+
+    int count();
+    // Every row in key order.
+    std::vector<Appointment> all();
+    // The rows after a key (from the first without one) in key order, at most limit.
+    std::vector<Appointment> after(const std::optional<AppointmentKey> &key, int limit);
+    // The rows whose Data is exactly this text, in key order (one indexed read).
+    std::vector<Appointment> onDate(const QString &data);
+    // The rows of one Medico code, in key order.
+    std::vector<Appointment> ofDoctor(const QString &medico);
+    std::vector<Appointment> select(const ListQuery &query);
+
+    // Moves a row to a list under a new Data (dd/mmH/, dd/mmP/, ...), raising Hora
+    // until the key is free. Throws ListFullError, leaving the row where it was, when
+    // Hora would pass 99. Returns the row as moved.
+    Appointment moveTo(const AppointmentKey &key, const QString &newData);
+    // The Hora a row of (newData, medico) would take starting from hora; nullopt
+    // past 99.
+    std::optional<QString> freeHora(const QString &newData, const QString &hora,
+                                    const QString &medico);
+
+    // Appends every row of the source (used by the copies between tables).
+    void insertAll(const std::vector<Appointment> &rows);
+
+    sql::Database &database() { return m_db; }
+
+    // Cut to the field's width, trailing blanks removed: the stored form of a text.
+    static QString stored(Field f, const QString &text);
+    static Appointment stored(const Appointment &row);
+
+private:
+    void requireOpen() const;
+    sql::Statement &cached(std::optional<sql::Statement> &slot, const char *sql);
+    std::vector<Appointment> rows(sql::Statement &statement);
+    void checkRequired(const Appointment &row) const;
+    void bindRow(sql::Statement &statement, const Appointment &row, int first);
+
+    QString m_path;
+    sql::Database m_db;
+    std::optional<sql::Statement> m_find;
+    std::optional<sql::Statement> m_insert;
+    std::optional<sql::Statement> m_update;
+    std::optional<sql::Statement> m_remove;
+    std::optional<sql::Statement> m_onDate;
+};
+
+} // namespace clinora
