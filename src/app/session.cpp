@@ -120,7 +120,12 @@ void createMainWindow(AppContext &context)
 {
     context.startDirectory = QDir::currentPath();
     context.purgeKeepDays = 0;
-    context.settings.load(context.file(files::kSettings));
+    const int lines = context.settings.load(context.file(files::kSettings));
+    if (lines < Settings::kLines)
+        context.dialogs.warning(QStringLiteral("O arquivo %1 tem %2 de suas 9 linhas; as que faltam "
+                                               "foram consideradas vazias.")
+                                    .arg(QString(files::kSettings))
+                                    .arg(lines));
     checkMirror(context);
     readStamps(context);
     firstRun(context);

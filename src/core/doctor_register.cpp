@@ -27,7 +27,6 @@ QStringList DoctorRegister::load(const QString &prefix)
 {
     using textfile::field;
     QStringList problems;
-    m_freeCodes = QStringLiteral(" ");
     const QStringList lines = textfile::readLines(prefix + files::kDoctors);
     for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
@@ -54,9 +53,9 @@ QStringList DoctorRegister::load(const QString &prefix)
         d.shift = field(line, 50, 1);
         d.leaveStart = field(line, 51, 8);
         d.leaveEnd = field(line, 59, 8);
-        if (d.name.startsWith(QLatin1Char(' ')))
-            m_freeCodes += QLatin1Char(' ') + QString::number(code);
     }
+    // Built from the records as loaded: ascending, and a repeated code counts once.
+    rebuildFreeCodeList();
 
     const QStringList times = textfile::readLines(prefix + files::kTimetable);
     for (int i = 0; i < kEntries; ++i)

@@ -2,12 +2,12 @@
 
 #include "core/data_files.h"
 #include "platform/errors.h"
+#include "platform/text_file.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace clinora {
 
@@ -49,11 +49,9 @@ QStringList installDataDirectory(const QString &dir)
             continue;
         QDir().mkpath(QFileInfo(destination).absolutePath());
         QFile source(kRoot + QLatin1Char('/') + name);
-        QSaveFile out(destination);
-        if (!source.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)
-            || out.write(source.readAll()) < 0 || !out.commit())
-            throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1.")
-                                .arg(QDir::toNativeSeparators(destination)));
+        if (!source.open(QIODevice::ReadOnly))
+            throw FileError(QStringLiteral("Arquivo de instalação ausente: %1").arg(name));
+        textfile::writeBytes(destination, source.readAll());
         written << name;
     }
     return written;

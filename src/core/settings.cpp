@@ -6,11 +6,12 @@
 
 namespace clinora {
 
-void Settings::load(const QString &path)
+int Settings::load(const QString &path)
 {
     const QStringList lines = textfile::readLines(path);
     for (int i = 0; i < kLines; ++i)
         m_lines[i] = i < lines.size() ? lines[i] : QString();
+    return static_cast<int>(lines.size());
 }
 
 void Settings::save(const QString &path) const

@@ -14,7 +14,8 @@ public:
     static constexpr int kLines = 9;
 
     // Reads the nine lines; a shorter file gives empty values for the missing lines.
-    void load(const QString &path);
+    // Returns how many lines the file had.
+    int load(const QString &path);
     // Rewrites the file with the nine current values.
     void save(const QString &path) const;
 

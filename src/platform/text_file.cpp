@@ -5,7 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 #include <array>
 
@@ -62,15 +66,33 @@ QByteArray encodeLines(const QStringList &lines)
     return bytes;
 }
 
+[[noreturn]] void writeFailed(const QString &path, const QString &reason)
+{
+    throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(shownPath(path), reason));
+}
+
+// Writes a new file beside the target and renames it over the target, so that a
+// crash or a full disk leaves the old file or the new one, never half of one.
+// (Short writes are checked one by one: a buffered writer can miss them.)
 void writeAtomically(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                            .arg(shownPath(path), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                            .arg(shownPath(path), file.errorString()));
+    const QString temporary = path + QStringLiteral(".novo~");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        writeFailed(path, file.errorString());
+    const bool written = file.write(bytes) == bytes.size() && ::fsync(file.handle()) == 0;
+    const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                : QStringLiteral("disco cheio?");
+    file.close();
+    if (!written) {
+        QFile::remove(temporary);
+        writeFailed(path, reason);
+    }
+    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(temporary);
+        writeFailed(path, why);
+    }
 }
 
 } // namespace
@@ -137,18 +159,26 @@ void writeOneLine(const QString &path, const QString &text)
 void appendLines(const QString &path, const QStringList &lines)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                            .arg(shownPath(path), file.errorString()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        writeFailed(path, file.errorString());
+    const qint64 before = file.size();
     const QByteArray bytes = encodeLines(lines);
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                            .arg(shownPath(path), file.errorString()));
+    if (file.write(bytes) != bytes.size() || ::fsync(file.handle()) != 0) {
+        // Never leave half a record at the end of the file.
+        const QString reason = file.errorString();
+        file.resize(before);
+        writeFailed(path, reason);
+    }
 }
 
 int lineCount(const QString &path)
 {
     return static_cast<int>(readLines(path).size());
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    writeAtomically(path, bytes);
 }
 
 void copyFile(const QString &source, const QString &destination)

@@ -22,6 +22,8 @@ void writeOneLine(const QString &path, const QString &text);
 // Appends lines, creating the file when it does not exist.
 void appendLines(const QString &path, const QStringList &lines);
 int lineCount(const QString &path);
+// Rewrites a file with these bytes, atomically.
+void writeBytes(const QString &path, const QByteArray &bytes);
 // Copies a file whole, overwriting the destination atomically.
 void copyFile(const QString &source, const QString &destination);
 

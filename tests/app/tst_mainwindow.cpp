@@ -1,0 +1,407 @@
+// The main window driven offscreen: a new data directory, the menu, the first run,
+// the closing sequence and the messages of bad input.
+#include "app/session.h"
+#include "app/tfprincipal.h"
+#include "platform/errors.h"
+#include "platform/text_file.h"
+#include "support/fixture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+using namespace clinora;
+using test::Fixture;
+using Kind = test::ScriptedDialogs::Kind;
+
+namespace {
+
+// Start-up and the main window, as main() runs them.
+struct Program
+{
+    explicit Program(Fixture &f) : window(f.context())
+    {
+        session::startUp(f.context());
+        window.FormCreate();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    TFPrincipal window;
+};
+
+Appointment row(const QString &data)
+{
+    return {data, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Paciente"), {}, QStringLiteral("1"), {}};
+}
+
+QStringList dates(const std::vector<Appointment> &rows)
+{
+    QStringList result;
+    for (const Appointment &r : rows)
+        result << r.data;
+    return result;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newDataDirectoryShowsTheMainWindow();
+    void menuItems_data();
+    void menuItems();
+    void firstRunHappensOnce();
+    void firstRunWithAutomaticEntryOn();
+    void closingKeepsTheRightAppointments_data();
+    void closingKeepsTheRightAppointments();
+    void yearEndNotice_data();
+    void yearEndNotice();
+    void journalSizeWarning_data();
+    void journalSizeWarning();
+    void missingMirrorSwitchesMirroringOff();
+    void clinicNameByClick_data();
+    void clinicNameByClick();
+    void coverPhotographByClick();
+    void manualSaysWhereToGetIt();
+    void purgeFromTheMenu();
+    void shortSettingsFileIsReported();
+    void missingRegisterStopsTheStart();
+    void damagedTableStopsTheStartNamingTheFile();
+};
+
+void TestMainWindow::newDataDirectoryShowsTheMainWindow()
+{
+    Fixture f;
+    Program p(f);
+    QCOMPARE(p.window.windowTitle(), QStringLiteral("Sistema Médico"));
+    QCOMPARE(p.window.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Clínica Modelo"));
+    QVERIFY(!p.window.findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().isNull());
+    QCOMPARE(p.window.findChild<QLabel *>(QStringLiteral("Label4"))->text(), QStringLiteral("Clinora 1.1"));
+    QCOMPARE(p.window.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->text(), QStringLiteral("Sair"));
+    QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestMainWindow::menuItems_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("enabled");
+    const struct
+    {
+        const char *name;
+        const char *caption;
+        bool visible;
+        bool enabled;
+    } items[] = {
+        {"MarcaodeConsultas1", "Marcar Consultas    ", true, true},
+        {"Manuteno1", "Manutenção    ", true, true},
+        {"Mdicos1", "Cadastros Diversos", true, true},
+        {"Especialidades1", "Especialidades", true, true},
+        {"Mdicos2", "Médicos", true, true},
+        {"Situaes1", "Situações", true, true},
+        {"ExcluirPassado1", "Eliminar Consultas anteriores à data de hoje", true, true},
+        {"FecharAbrirumaData1", "Fechar / Abrir uma Data", true, true},
+        {"BloquearLiberarHorrios1", "Fechar / Abrir Horários", true, true},
+        {"PrepararFuturo1", "Alongar a Data de Preparação do Sistema", true, true},
+        {"AtualizarBD1", "Reorganizar o Banco de Dados", false, true},
+        {"CpiadeSegurana1", "Copiar o Banco de Dados para o disquete", false, true},
+        {"NoDiscoRgido1", "Disco Rígido", false, true},
+        {"NoDisquete1", "Executar", true, true},
+        {"RestaurarCpia1", "Recuperar o Banco de Dados do disquete", false, true},
+        {"DoDiscoRgido1", "Disco Rígido", false, true},
+        {"DoDisquete1", "Executar", true, true},
+        {"RecuperarBDcomArqMov1", "Recuperar o Banco de Dados", false, true},
+        {"DoHD1", "Do HD", true, true},
+        {"DoDisquete2", "Do Disquete", true, true},
+        {"ReiniciaroSistema1", "Reiniciar o Sistema", true, true},
+        {"SituaodasCpiasdeSegurana1", "Espelhamento", true, true},
+        {"Situao1", "Situação", false, true},
+        {"EscolherLocalizao1", "Definir Local e Status (Ativado ou Desativado)", true, true},
+        // Mirroring is off at start, so the two copies are disabled.
+        {"FazeraCpia1", "Gravar Sistema sobre o Espelho (Sist --> Esp)", true, false},
+        {"Recuperarosdados1", "Recuperar Sistema com o Espelho (Sist <-- Esp)", true, false},
+        {"Pesquisa1", "Pesquisas    ", true, true},
+        {"Estatsticas1", "Estatísticas", false, false},
+        {"EntradadeDados1", "Gravar Atendimentos ", true, true},
+        {"EntradaAutomticadasFichasMdicas1", "Entrada automática das Fichas de Atendimentos", true, true},
+        {"UsandoasFichasMdicas1", "Entrada individual das Fichas de Atendimentos", true, true},
+        {"EntradacoletivadeFichasMdicas1", "Entrada coletiva das Fichas de Atendimentos", true, true},
+        {"Relatrios2", "Relatório Semanal ", true, true},
+        {"AtualizarQuadroseGrficos1", "Atualizar Quadros e Gráficos", false, true},
+        {"Relatrios1", "Ver Quadros e Gráficos", true, true},
+        {"FechamentodoAno1", "Fechar Estatísticas do ano que termina", false, false},
+        {"AbrirAno1", "Abrir Estatísticas do ano que inicia", false, false},
+        {"SalvarEstatsticasnoDisquete1", "Copiar Estatísticas no Disquete", false, true},
+        {"RecuperarEstatsticasdoDisquete1", "Recuperar Estatísticas do Disquete", false, true},
+        {"EditaroarquivoHistrico1", "Editar o arquivo Histórico", true, true},
+        {"ConsultarEstatsticasdoDisquete1", "Estatísticas Externas", true, true},
+        {"GravarEstatsticas1", "Gravar Estatísticas", true, true},
+        {"LerEstatsticas1", "Ler Estatísticas", true, true},
+        {"CopiarEstatsticas1", "Copiar Estatísticas", true, true},
+        // Hidden as delivered, made visible by the main window's creation.
+        {"ReinicializarEstatsticas1", "Abrir, Limpar (reiniciar) as Estatísticas", true, true},
+        {"Ajuda1", "Ajuda", true, true},
+        {"Manual1", "Manual", true, true},
+    };
+    for (const auto &item : items)
+        QTest::newRow(item.name) << QString::fromLatin1(item.name) << QString::fromUtf8(item.caption)
+                                 << item.visible << item.enabled;
+}
+
+void TestMainWindow::menuItems()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(bool, visible);
+    QFETCH(bool, enabled);
+    Fixture f;
+    Program p(f);
+    QAction *action = p.window.menuItem(name);
+    QVERIFY2(action, qPrintable(name));
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->isVisible(), visible);
+    // A hidden action reports itself disabled; its own state shows once it is shown.
+    action->setVisible(true);
+    QCOMPARE(action->isEnabled(), enabled);
+}
+
+void TestMainWindow::firstRunHappensOnce()
+{
+    Fixture f; // today 08/12/2026
+    {
+        Program p(f);
+        const QStringList settings = f.read(QStringLiteral("Automatica.Txt"));
+        QCOMPARE(settings, QStringList({"Nao", "07/12/2026", "A2026", "Sem", "Clínica Modelo", "", "",
+                                        "E:\\Consultas\\Espelho", "C:\\Consultas\\Foto\\Capa.png"}));
+        const QStringList weeks = f.read(QStringLiteral("Semanas.Txt"));
+        QCOMPARE(weeks.size(), 53);
+        QCOMPARE(weeks.first(), QStringLiteral("29/12/202504/01/2026"));
+    }
+    f.write(QStringLiteral("Semanas.Txt"), {QStringLiteral("marca")});
+    f.clock.setToday(QDate(2026, 12, 9));
+    Fixture &same = f;
+    Program again(same);
+    QCOMPARE(f.read(QStringLiteral("Semanas.Txt")), QStringList{QStringLiteral("marca")});
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[1], QStringLiteral("07/12/2026"));
+}
+
+void TestMainWindow::firstRunWithAutomaticEntryOn()
+{
+    Fixture f;
+    f.setSetting(1, QStringLiteral("Sim"));
+    f.setSetting(5, QString());
+    Program p(f);
+    const QStringList settings = f.read(QStringLiteral("Automatica.Txt"));
+    QCOMPARE(settings.mid(0, 5), QStringList({"Nao", "07/12/2026", "A2026", "Sem", "Clínica Modelo"}));
+    // The running program still treats the automatic entry as on.
+    QVERIFY(p.window.menuItem(QStringLiteral("EntradaAutomticadasFichasMdicas1"))->isChecked());
+    QVERIFY(f.context().automaticEntryPending);
+}
+
+void TestMainWindow::closingKeepsTheRightAppointments_data()
+{
+    QTest::addColumn<QString>("automatic");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("automatic entry off: ten days") << "Nao" << QStringList({"08/12/26", "28/11/26", "30/11H/"});
+    QTest::newRow("automatic entry on: none") << "Sim" << QStringList({"08/12/26", "30/11H/"});
+}
+
+void TestMainWindow::closingKeepsTheRightAppointments()
+{
+    QFETCH(QString, automatic);
+    QFETCH(QStringList, kept);
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    f.setSetting(1, automatic);
+    f.setSetting(2, QStringLiteral("08/12/2026"));
+    f.setSetting(4, QStringLiteral("Com"));
+    f.mirror();
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("07/01/2027")});
+    f.addRows({row(QStringLiteral("08/12/26")), row(QStringLiteral("28/11/26")), row(QStringLiteral("27/11/26")),
+               row(QStringLiteral("30/11H/"))});
+    Program p(f);
+    QTest::mouseClick(p.window.findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+    QVERIFY(!p.window.isVisible());
+    QStringList left = dates(f.rows());
+    left.sort();
+    kept.sort();
+    QCOMPARE(left, kept);
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[3], QStringLiteral("Sem"));
+}
+
+void TestMainWindow::yearEndNotice_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("15 December") << QDate(2026, 12, 15) << false;
+    QTest::newRow("16 December") << QDate(2026, 12, 16) << true;
+    QTest::newRow("31 December") << QDate(2026, 12, 31) << true;
+}
+
+void TestMainWindow::yearEndNotice()
+{
+    QFETCH(QDate, today);
+    QFETCH(bool, shown);
+    Fixture f(today);
+    f.setSetting(3, QStringLiteral("A2026"));
+    f.setSetting(1, QStringLiteral("Sim"));
+    f.setSetting(2, today.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")));
+    Program p(f);
+    const QStringList notices = f.dialogs.texts(Kind::Information);
+    QCOMPARE(notices.size(), shown ? 1 : 0);
+    if (shown)
+        QCOMPARE(notices.first(),
+                 QStringLiteral(" Como o Sistema está operando com a \"Entrada Automática das FA\", as\n"
+                                "estatísticas de 2026 serão fechadas automaticamente no dia 31 dez.\n\n"
+                                " Se porventura houver Fichas pendentes, grave-as antes desta data."));
+}
+
+void TestMainWindow::journalSizeWarning_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("300 lines") << 300 << false;
+    QTest::newRow("301 lines") << 301 << true;
+}
+
+void TestMainWindow::journalSizeWarning()
+{
+    QFETCH(int, lines);
+    QFETCH(bool, warned);
+    Fixture f;
+    f.mirroringOn();
+    textfile::writeLines(f.mirror() + QStringLiteral("/ArqMovA.Txt"), QStringList(lines, QStringLiteral("I")));
+    Program p(f);
+    QCOMPARE(f.context().journalSize, lines);
+    QCOMPARE(f.dialogs.texts(Kind::Warning).contains(
+                 QStringLiteral("Arquivo ArqMovA.Txt está muito Grande\r  Faça uma Cópia de segurança para esvaziá-lo")),
+             warned);
+    // The mirror stamp is created when the mirror has none.
+    QCOMPARE(textfile::readLines(f.mirror() + QStringLiteral("/CodEsp.Txt")), QStringList{QStringLiteral("1155")});
+}
+
+void TestMainWindow::missingMirrorSwitchesMirroringOff()
+{
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    f.setSetting(4, QStringLiteral("Com")); // and no mirror directory
+    Program p(f);
+    QCOMPARE(f.dialogs.texts(Kind::Information),
+             QStringList{"A mídia Espelho não está instalada. O espelhamento foi desativado"});
+    QCOMPARE(f.context().settings.mirroring(), QStringLiteral("Sem"));
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[3], QStringLiteral("Com"));
+    QVERIFY(!p.window.menuItem(QStringLiteral("FazeraCpia1"))->isEnabled());
+}
+
+void TestMainWindow::clinicNameByClick_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a name") << "Hospital São Lucas" << "Hospital São Lucas";
+    QTest::newRow("empty") << "" << "Sistema Marcação de Consultas";
+}
+
+void TestMainWindow::clinicNameByClick()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, name);
+    Fixture f;
+    Program p(f);
+    f.dialogs.answerInput(typed);
+    auto *label = p.window.findChild<QLabel *>(QStringLiteral("Label1"));
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(f.dialogs.shown().last().title, QStringLiteral("Entre com o nome da clínica/hospital"));
+    QCOMPARE(f.dialogs.shown().last().text, QStringLiteral("Nome: "));
+    QCOMPARE(label->text(), name);
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[4], name);
+}
+
+void TestMainWindow::coverPhotographByClick()
+{
+    Fixture f;
+    Program p(f);
+    auto *image = p.window.findChild<QLabel *>(QStringLiteral("Image1"));
+    f.dialogs.answerInput(QStringLiteral("C:\\Consultas\\Foto\\NaoExiste.png"));
+    QTest::mouseClick(image, Qt::LeftButton);
+    QCOMPARE(f.dialogs.texts(Kind::Information), QStringList{"Não existe fotografia neste local"});
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[8], QStringLiteral("C:\\Consultas\\Foto\\Capa.png"));
+
+    QVERIFY(QFile::copy(f.dir() + QStringLiteral("/Foto/Capa.png"), f.dir() + QStringLiteral("/Foto/Nova.png")));
+    f.dialogs.answerInput(QStringLiteral("C:\\Consultas\\Foto\\Nova.png"));
+    QTest::mouseClick(image, Qt::LeftButton);
+    QCOMPARE(f.dialogs.shown().last().title, QStringLiteral("Fotografia da Capa"));
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[8], QStringLiteral("C:\\Consultas\\Foto\\Nova.png"));
+    QVERIFY(!image->pixmap().isNull());
+}
+
+void TestMainWindow::manualSaysWhereToGetIt()
+{
+    Fixture f;
+    Program p(f);
+    p.window.menuItem(QStringLiteral("Manual1"))->trigger();
+    QCOMPARE(f.dialogs.texts(Kind::Information).size(), 1);
+    QVERIFY(f.dialogs.texts().first().contains(QStringLiteral("Manual")));
+}
+
+void TestMainWindow::purgeFromTheMenu()
+{
+    Fixture f;
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("07/01/2027")});
+    f.addRows({row(QStringLiteral("07/12/26")), row(QStringLiteral("08/12/26"))});
+    Program p(f);
+    f.dialogs.answerQuestion(true);
+    p.window.menuItem(QStringLiteral("ExcluirPassado1"))->trigger();
+    QCOMPARE(dates(f.rows()), QStringList{"08/12/26"});
+}
+
+void TestMainWindow::shortSettingsFileIsReported()
+{
+    Fixture f;
+    f.write(QStringLiteral("Automatica.Txt"), {QStringLiteral("Nao"), QStringLiteral("07/12/2026"),
+                                                QStringLiteral("A2026")});
+    Program p(f);
+    QCOMPARE(f.dialogs.texts(Kind::Warning),
+             QStringList{"O arquivo Automatica.Txt tem 3 de suas 9 linhas; as que faltam foram consideradas vazias."});
+    QCOMPARE(p.window.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Clínica Modelo"));
+    // The empty name is not written back until a save.
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt")).size(), 3);
+}
+
+void TestMainWindow::missingRegisterStopsTheStart()
+{
+    Fixture f;
+    QFile::remove(f.dir() + QStringLiteral("/CodMed.Txt"));
+    try {
+        session::startUp(f.context());
+        QFAIL("no error");
+    } catch (const FileError &e) {
+        QVERIFY(e.message().contains(QStringLiteral("CodMed.Txt")));
+    }
+}
+
+void TestMainWindow::damagedTableStopsTheStartNamingTheFile()
+{
+    Fixture f;
+    QFile db(f.dir() + QStringLiteral("/Medicos.db"));
+    QVERIFY(db.open(QIODevice::WriteOnly));
+    db.write(QByteArray(8192, '\x5a'));
+    db.close();
+    TFPrincipal window(f.context());
+    session::startUp(f.context());
+    try {
+        window.FormCreate();
+        QFAIL("no error");
+    } catch (const StoreError &e) {
+        QVERIFY(e.message().contains(QStringLiteral("Medicos.db")));
+    }
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,362 @@
+// The application core: settings, the day window, the doctor register and timetable,
+// the prepared limit, the common routines, the installation and the weeks.
+#include "core/common.h"
+#include "core/data_files.h"
+#include "core/day_window.h"
+#include "core/doctor_register.h"
+#include "core/installation.h"
+#include "core/prepared_limit.h"
+#include "core/settings.h"
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+#include "statistics/weeks.h"
+#include "support/fixture.h"
+
+#include <QTest>
+
+using namespace clinora;
+using test::Fixture;
+using test::ScriptedDialogs;
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void settingsKeepNineLines();
+    void shortSettingsGiveEmptyLines();
+    void dayOfWeekMap_data();
+    void dayOfWeekMap();
+    void dateOfDay_data();
+    void dateOfDay();
+    void registerLoadsByCode();
+    void registerSkipsCodesOutsideTheRange();
+    void emptyRegisterFile();
+    void registerSavesItsFormats();
+    void timetableTakesFiveCharacters();
+    void preparedLimitReadsBothForms();
+    void preparedLimitThatIsNotADateNamesTheFile();
+    void normalisesTimes_data();
+    void normalisesTimes();
+    void wrongTimesAskForCorrection_data();
+    void wrongTimesAskForCorrection();
+    void mirrorCopyOnlyWhileMirroring_data();
+    void mirrorCopyOnlyWhileMirroring();
+    void installationNeverOverwrites();
+    void weeksOfTheYear_data();
+    void weeksOfTheYear();
+};
+
+void TestCore::settingsKeepNineLines()
+{
+    Fixture f;
+    Settings s;
+    s.load(f.dir() + QStringLiteral("/Automatica.Txt"));
+    QCOMPARE(s.yearState(), QStringLiteral("A2000"));
+    QCOMPARE(s.mirrorDir(), QStringLiteral("E:\\Consultas\\Espelho"));
+    s.setClinicName(QStringLiteral("Hospital São Lucas"));
+    s.save(f.dir() + QStringLiteral("/Automatica.Txt"));
+    const QStringList lines = f.read(QStringLiteral("Automatica.Txt"));
+    QCOMPARE(lines.size(), 9);
+    QCOMPARE(lines[4], QStringLiteral("Hospital São Lucas"));
+    QCOMPARE(lines[8], QStringLiteral("C:\\Consultas\\Foto\\Capa.png"));
+}
+
+void TestCore::shortSettingsGiveEmptyLines()
+{
+    Fixture f;
+    f.write(QStringLiteral("Automatica.Txt"), {QStringLiteral("Sim"), QStringLiteral("01/12/2026")});
+    Settings s;
+    s.load(f.dir() + QStringLiteral("/Automatica.Txt"));
+    QCOMPARE(s.automaticEntry(), QStringLiteral("Sim"));
+    QCOMPARE(s.mirroring(), QString());
+    QCOMPARE(s.coverPhoto(), QString());
+}
+
+void TestCore::dayOfWeekMap_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QList<int>>("unmapped");
+    QTest::newRow("8 December") << QDate(2026, 12, 8) << QList<int>{};
+    QTest::newRow("8 February, common year") << QDate(2027, 2, 8) << QList<int>{29, 30, 31};
+    QTest::newRow("1 March") << QDate(2027, 3, 1) << QList<int>{29, 30, 31};
+    QTest::newRow("31 January, common year") << QDate(2027, 1, 31) << QList<int>{29, 30};
+    QTest::newRow("8 February, leap year") << QDate(2028, 2, 8) << QList<int>{30, 31};
+}
+
+void TestCore::dayOfWeekMap()
+{
+    QFETCH(QDate, today);
+    QFETCH(QList<int>, unmapped);
+    FixedClock clock(QDateTime(today, QTime(9, 0)));
+    DayWindow window(clock);
+    window.build();
+    for (int d = 1; d <= 31; ++d) {
+        if (unmapped.contains(d)) {
+            QCOMPARE(window.weekday(d), 0);
+            continue;
+        }
+        const QDate date = window.realDateOfDay(d);
+        QVERIFY2(date.isValid(), qPrintable(QString::number(d)));
+        QCOMPARE(window.weekday(d), date.dayOfWeek() % 7 + 1);
+    }
+    if (today == QDate(2027, 1, 31))
+        QCOMPARE(window.weekday(31), 1); // 31 January 2027 is a Sunday
+}
+
+void TestCore::dateOfDay_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("next year") << QDate(2026, 12, 8) << 5 << "05/01/27" << true;
+    QTest::newRow("today") << QDate(2026, 12, 8) << 8 << "08/12/26" << true;
+    QTest::newRow("end of this month") << QDate(2026, 12, 8) << 31 << "31/12/26" << true;
+    QTest::newRow("February lacks 30") << QDate(2027, 1, 31) << 30 << "30/02/27" << false;
+    QTest::newRow("leap February has 29") << QDate(2028, 1, 31) << 29 << "29/02/28" << true;
+}
+
+void TestCore::dateOfDay()
+{
+    QFETCH(QDate, today);
+    QFETCH(int, day);
+    QFETCH(QString, date);
+    QFETCH(bool, exists);
+    FixedClock clock(QDateTime(today, QTime(9, 0)));
+    DayWindow window(clock);
+    QCOMPARE(window.dateOfDay(day), date);
+    QCOMPARE(window.dayExists(day), exists);
+}
+
+void TestCore::registerLoadsByCode()
+{
+    Fixture f;
+    QStringList lines = f.read(QStringLiteral("CodMed.Txt"));
+    // Codes out of order (12 first, 1 in line 12); the later line of a repeated code wins.
+    lines.swapItemsAt(0, 11);
+    lines[0] = QStringLiteral("12") + textfile::fixed(QStringLiteral("Dra. Ana Lima"), 25)
+               + textfile::fixed(QStringLiteral("52 Cardiologia"), 15)
+               + QStringLiteral("204 3 521") + QStringLiteral("05/04/2706/04/27");
+    lines[2] = QStringLiteral("3 Dr. Bruno Reis           51 Clínica Ger 1011 511                  ");
+    lines << QStringLiteral("3 Dr. Bruno Reis Filho     51 Clínica Ger 1011 511                  ");
+    f.write(QStringLiteral("CodMed.Txt"), lines);
+    DoctorRegister reg;
+    QVERIFY(reg.load(f.dir() + QLatin1Char('/')).isEmpty());
+    QCOMPARE(reg.doctor(12).name, QStringLiteral("Dra. Ana Lima            "));
+    QCOMPARE(reg.doctor(12).room, QStringLiteral("204 "));
+    QCOMPARE(reg.doctor(12).floor, QStringLiteral("3 "));
+    QCOMPARE(reg.doctor(12).specialtyCode, QStringLiteral("52"));
+    QCOMPARE(reg.doctor(12).leaveStart, QStringLiteral("05/04/27"));
+    QCOMPARE(reg.doctor(12).leaveEnd, QStringLiteral("06/04/27"));
+    QCOMPARE(reg.doctor(3).name.trimmed(), QStringLiteral("Dr. Bruno Reis Filho"));
+    QVERIFY(!reg.isFree(3));
+    QVERIFY(reg.isFree(4));
+    QVERIFY(!reg.freeCodeList().contains(QStringLiteral(" 3 ")));
+    QVERIFY(reg.freeCodeList().startsWith(QStringLiteral("  1 2 4 5 6 7 8 9 10 11 13")));
+}
+
+void TestCore::registerSkipsCodesOutsideTheRange()
+{
+    Fixture f;
+    QStringList lines = f.read(QStringLiteral("CodMed.Txt"));
+    lines[4] = QStringLiteral("51Dr. Fora da Faixa");
+    lines[5] = QStringLiteral("0 Dr. Zero");
+    lines[6] = QStringLiteral("abDr. Sem Número");
+    f.write(QStringLiteral("CodMed.Txt"), lines);
+    DoctorRegister reg;
+    const QStringList problems = reg.load(f.dir() + QLatin1Char('/'));
+    QCOMPARE(problems.size(), 3);
+    QVERIFY(problems[0].contains(QStringLiteral("CodMed.Txt, linha 5")));
+    QVERIFY(problems[0].contains(QStringLiteral("\"51\"")));
+    QVERIFY(problems[2].contains(QStringLiteral("\"ab\"")));
+    for (int c = 1; c <= 50; ++c)
+        QVERIFY(!reg.doctor(c).name.contains(QStringLiteral("Dr.")));
+}
+
+void TestCore::emptyRegisterFile()
+{
+    Fixture f;
+    f.write(QStringLiteral("CodMed.Txt"), {});
+    DoctorRegister reg;
+    reg.load(f.dir() + QLatin1Char('/'));
+    QCOMPARE(reg.freeCodeList(), QStringLiteral(" "));
+    QCOMPARE(reg.doctor(50).name, QString());
+}
+
+void TestCore::registerSavesItsFormats()
+{
+    Fixture f;
+    DoctorRegister reg;
+    reg.load(f.dir() + QLatin1Char('/'));
+    reg.doctor(7).code = QStringLiteral("99"); // the code column comes from the position
+    reg.doctor(7).name = QStringLiteral("Dra. Carla Dias");
+    reg.doctor(7).specialty = QStringLiteral("55 Pediatria");
+    reg.setTime(2, 7, 1, QStringLiteral("08:00"));
+    reg.save(f.dir());
+    const QStringList codMed = f.read(QStringLiteral("CodMed.Txt"));
+    QCOMPARE(codMed.size(), 50);
+    QCOMPARE(codMed[6], QStringLiteral("7 Dra. Carla Dias          55 Pediatria   ") + QString(25, QLatin1Char(' ')));
+    for (const QString &line : codMed)
+        QCOMPARE(line.size(), 67);
+    const QStringList names = f.read(QStringLiteral("Medicos.Txt"));
+    QCOMPARE(names.size(), 51);
+    QCOMPARE(names[0], QString());
+    QCOMPARE(names[7], QStringLiteral("7 Dra. Carla Dias          "));
+    const QStringList times = f.read(QStringLiteral("DiaMedHora.Txt"));
+    QCOMPARE(times.size(), 8400);
+    QCOMPARE(times[1200 + 6 * 24], QStringLiteral("08:00"));
+}
+
+void TestCore::timetableTakesFiveCharacters()
+{
+    Fixture f;
+    QStringList times = f.read(QStringLiteral("DiaMedHora.Txt"));
+    times[0] = QStringLiteral("08:30xyz");
+    times.resize(100); // a short file: the rest of the timetable is empty
+    f.write(QStringLiteral("DiaMedHora.Txt"), times);
+    DoctorRegister reg;
+    reg.load(f.dir() + QLatin1Char('/'));
+    QCOMPARE(reg.time(1, 1, 1), QStringLiteral("08:30"));
+    QVERIFY(reg.hasSlot(1, 1, 1));
+    QVERIFY(!reg.hasSlot(7, 50, 24));
+}
+
+void TestCore::preparedLimitReadsBothForms()
+{
+    Fixture f;
+    const Paths paths(f.dir(), f.drives());
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("14/01/2027")});
+    QCOMPARE(readPreparedLimit(paths), QDate(2027, 1, 14));
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("14/01/27")});
+    QCOMPARE(readPreparedLimit(paths), QDate(2027, 1, 14));
+}
+
+void TestCore::preparedLimitThatIsNotADateNamesTheFile()
+{
+    Fixture f;
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("amanhã")});
+    try {
+        readPreparedLimit(Paths(f.dir(), f.drives()));
+        QFAIL("no error");
+    } catch (const ConversionError &e) {
+        QVERIFY(e.message().contains(QStringLiteral("DataIniFim.Txt")));
+    }
+}
+
+void TestCore::normalisesTimes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("one-digit hour") << "8:30" << "08:30";
+    QTest::newRow("full") << "14:05" << "14:05";
+    QTest::newRow("midnight at the end") << "24:00" << "24:00";
+    QTest::newRow("one-digit minute") << "7:5" << "07:50";
+    QTest::newRow("two-digit hour, one-digit minute") << "07:5" << "07:50";
+}
+
+void TestCore::normalisesTimes()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, time);
+    ScriptedDialogs dialogs;
+    QCOMPARE(normaliseTime(typed, dialogs), time);
+    QVERIFY(dialogs.shown().isEmpty());
+}
+
+void TestCore::wrongTimesAskForCorrection_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shownText");
+    QTest::newRow("after midnight") << "24:30" << "24:30";
+    QTest::newRow("no colon") << "830" << "8300";
+    QTest::newRow("no colon, four digits") << "0730" << "07300";
+    QTest::newRow("minutes above 59") << "10:75" << "10:75";
+}
+
+void TestCore::wrongTimesAskForCorrection()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shownText);
+    ScriptedDialogs dialogs;
+    dialogs.answerInput(QStringLiteral("09:15"));
+    QCOMPARE(normaliseTime(typed, dialogs), QStringLiteral("09:15"));
+    QCOMPARE(dialogs.shown().size(), 1);
+    QCOMPARE(dialogs.shown()[0].title, QStringLiteral("Correção de Hora"));
+    QCOMPARE(dialogs.shown()[0].text,
+             QStringLiteral("Hora errada: %1 Formato Esperado: hh:mm").arg(shownText));
+}
+
+void TestCore::mirrorCopyOnlyWhileMirroring_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("mirrorDir");
+    QTest::addColumn<bool>("copied");
+    QTest::newRow("on") << "Com" << "E:\\Consultas\\Espelho" << true;
+    QTest::newRow("off") << "Sem" << "E:\\Consultas\\Espelho" << false;
+    QTest::newRow("on without a directory") << "Com" << "" << false;
+}
+
+void TestCore::mirrorCopyOnlyWhileMirroring()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, mirrorDir);
+    QFETCH(bool, copied);
+    Fixture f;
+    const QString mirror = f.mirror();
+    Settings s;
+    s.setMirroring(state);
+    s.setMirrorDir(mirrorDir);
+    mirrorCopy(s, Paths(f.dir(), f.drives()), QStringLiteral("Esp.Txt"));
+    QCOMPARE(QFile::exists(mirror + QStringLiteral("/Esp.Txt")), copied);
+}
+
+void TestCore::installationNeverOverwrites()
+{
+    Fixture f;
+    f.write(QStringLiteral("Esp.Txt"), {QStringLiteral("51 Minha")});
+    QFile::remove(f.dir() + QStringLiteral("/Sit.Txt"));
+    QVERIFY(installDataDirectory(f.dir()).isEmpty());
+    QCOMPARE(f.read(QStringLiteral("Esp.Txt")), QStringList{QStringLiteral("51 Minha")});
+    // A lost file of an existing installation is reported, not silently replaced.
+    QVERIFY(!f.exists(QStringLiteral("Sit.Txt")));
+
+    QTemporaryDir fresh;
+    const QString dir = fresh.filePath(QStringLiteral("nova/Consultas"));
+    const QStringList written = installDataDirectory(dir);
+    QVERIFY(written.contains(QStringLiteral("Automatica.Txt")));
+    QVERIFY(written.contains(QStringLiteral("Foto/Capa.png")));
+    QCOMPARE(textfile::readLines(dir + QStringLiteral("/CodMed.Txt")).size(), 50);
+    QCOMPARE(textfile::readLines(dir + QStringLiteral("/DiaMedHora.Txt")).size(), 8400);
+    QCOMPARE(textfile::readLines(dir + QStringLiteral("/PrevReal.Txt")).size(), 2700);
+    QCOMPARE(textfile::readLines(dir + QStringLiteral("/SitMeses.Txt")).size(), 300);
+    QCOMPARE(textfile::readLines(dir + QStringLiteral("/Esp.Txt")).size(), 30);
+    QCOMPARE(textfile::readLines(dir + QStringLiteral("/Sit.Txt")).size(), 9);
+}
+
+void TestCore::weeksOfTheYear_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<int>("weeks");
+    QTest::newRow("1 January a Sunday") << 2023 << "02/01/202308/01/2023" << 52;
+    QTest::newRow("1 January a Saturday") << 2022 << "27/12/202102/01/2022" << 53;
+    QTest::newRow("1 January a Thursday") << 2026 << "29/12/202504/01/2026" << 53;
+}
+
+void TestCore::weeksOfTheYear()
+{
+    QFETCH(int, year);
+    QFETCH(QString, first);
+    QFETCH(int, weeks);
+    const QStringList lines = weeksOfYear(year);
+    QCOMPARE(lines.first(), first);
+    QCOMPARE(lines.size(), weeks);
+    for (const QString &line : lines)
+        QCOMPARE(line.size(), 20);
+}
+
+QTEST_APPLESS_MAIN(TestCore)
+#include "tst_core.moc"

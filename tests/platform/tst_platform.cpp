@@ -1,0 +1,216 @@
+// The platform layer: data files, dates, stored paths, the instance lock and the
+// one place that turns a failed action into an error box.
+#include "platform/dates.h"
+#include "platform/errors.h"
+#include "platform/instance_lock.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+#include "platform/user_action.h"
+#include "support/scripted_dialogs.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace clinora;
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void textIsWindows1252WithCrLf();
+    void readsEveryLineEnding_data();
+    void readsEveryLineEnding();
+    void missingFileNamesIt();
+    void fullDiskKeepsTheOldFile();
+    void appendCreatesAndAdds();
+    void fixedWidthFields();
+    void parsesTypedDates_data();
+    void parsesTypedDates();
+    void weekdayAndMonthStep();
+    void mapsStoredPaths_data();
+    void mapsStoredPaths();
+    void secondProgramOnSameDirectoryIsRefused();
+    void failedActionShowsTheErrorBox();
+};
+
+void TestPlatform::textIsWindows1252WithCrLf()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.Txt"));
+    textfile::writeLines(path, {QStringLiteral("Clínica São João €"), QString()});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Cl\xEDnica S\xE3o Jo\xE3o \x80\r\n\r\n"));
+    QCOMPARE(textfile::readLines(path), QStringList({QStringLiteral("Clínica São João €"), QString()}));
+}
+
+void TestPlatform::readsEveryLineEnding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+    QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{QString()};
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("last line unterminated") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("bare lf") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+}
+
+void TestPlatform::readsEveryLineEnding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("x.Txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    QCOMPARE(textfile::readLines(file.fileName()), lines);
+    QCOMPARE(textfile::lineCount(file.fileName()), lines.size());
+}
+
+void TestPlatform::missingFileNamesIt()
+{
+    QTemporaryDir dir;
+    try {
+        textfile::readLines(dir.filePath(QStringLiteral("CodMed.Txt")));
+        QFAIL("no error");
+    } catch (const FileError &e) {
+        QVERIFY(e.message().contains(QStringLiteral("CodMed.Txt")));
+    }
+}
+
+void TestPlatform::fullDiskKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("CodMed.Txt"));
+    textfile::writeLines(path, {QStringLiteral("old contents")});
+
+    // A file-size limit makes the disk "full" after 100 bytes.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    bool failed = false;
+    try {
+        textfile::writeLines(path, QStringList(50, QString(67, QLatin1Char('x'))));
+    } catch (const FileError &) {
+        failed = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    QVERIFY(failed);
+    QCOMPARE(textfile::readLines(path), QStringList{QStringLiteral("old contents")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("CodMed.Txt")});
+}
+
+void TestPlatform::appendCreatesAndAdds()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ArqMovA.Txt"));
+    textfile::appendLines(path, {QStringLiteral("1")});
+    textfile::appendLines(path, {QStringLiteral("2"), QStringLiteral("3")});
+    QCOMPARE(textfile::readLines(path), QStringList({"1", "2", "3"}));
+}
+
+void TestPlatform::fixedWidthFields()
+{
+    QCOMPARE(textfile::fixed(QStringLiteral("7"), 2), QStringLiteral("7 "));
+    QCOMPARE(textfile::fixed(QStringLiteral("Cardiologia Pediátrica"), 15), QStringLiteral("Cardiologia Ped"));
+    QCOMPARE(textfile::field(QStringLiteral("12Ana"), 2, 25), QStringLiteral("Ana"));
+    QCOMPARE(textfile::field(QStringLiteral("12"), 27, 15), QString());
+    QCOMPARE(textfile::trimRight(QStringLiteral(" a  ")), QStringLiteral(" a"));
+}
+
+void TestPlatform::parsesTypedDates_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("short form") << "1/5/13" << QDate(2013, 5, 1);
+    QTest::newRow("two-digit year") << "07/09/13" << QDate(2013, 9, 7);
+    QTest::newRow("full") << "31/12/2026" << QDate(2026, 12, 31);
+    QTest::newRow("definitive leave") << "31/12/55" << QDate(2055, 12, 31);
+    QTest::newRow("blanks around") << " 05/01/27 " << QDate(2027, 1, 5);
+    QTest::newRow("no such day") << "30/02/27" << QDate();
+    QTest::newRow("not a date") << "abc" << QDate();
+    QTest::newRow("two parts") << "1/5" << QDate();
+    QTest::newRow("empty") << "" << QDate();
+    QTest::newRow("cancelled marker") << "05/01H/" << QDate();
+}
+
+void TestPlatform::parsesTypedDates()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    QCOMPARE(dates::parse(typed).value_or(QDate()), date);
+    if (!date.isValid())
+        QVERIFY_THROWS_EXCEPTION(ConversionError, dates::parseOrThrow(typed));
+}
+
+void TestPlatform::weekdayAndMonthStep()
+{
+    QCOMPARE(dates::weekday(QDate(2026, 12, 6)), 1); // Sunday
+    QCOMPARE(dates::weekday(QDate(2026, 12, 12)), 7); // Saturday
+    QCOMPARE(dates::addMonth(QDate(2027, 1, 31)), QDate(2027, 2, 28));
+    QCOMPARE(dates::addMonth(QDate(2028, 1, 30)), QDate(2028, 2, 29));
+    QCOMPARE(dates::format(QDate(2027, 1, 5)), QStringLiteral("05/01/2027"));
+    QCOMPARE(dates::formatShort(QDate(2027, 1, 5)), QStringLiteral("05/01/27"));
+    QCOMPARE(dates::dateTimeText(QDateTime(QDate(2027, 1, 5), QTime(9, 3, 7))),
+             QStringLiteral("05/01/2027 09:03:07"));
+}
+
+void TestPlatform::mapsStoredPaths_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("local");
+    QTest::newRow("mirror drive") << "E:\\Consultas\\Espelho" << "/drives/E/Consultas/Espelho";
+    QTest::newRow("lower-case drive") << "e:\\Consultas\\Espelho" << "/drives/E/Consultas/Espelho";
+    QTest::newRow("data directory") << "C:\\Consultas\\Foto\\Capa.png" << "/data/Foto/Capa.png";
+    QTest::newRow("data directory itself") << "C:\\Consultas" << "/data";
+    QTest::newRow("other folder of C:") << "C:\\Outros\\a.png" << "/drives/C/Outros/a.png";
+    QTest::newRow("relative") << "Foto\\Capa.png" << "/data/Foto/Capa.png";
+    QTest::newRow("local absolute") << "/srv/fotos/capa.png" << "/srv/fotos/capa.png";
+}
+
+void TestPlatform::mapsStoredPaths()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, local);
+    const Paths paths(QStringLiteral("/data"), QStringLiteral("/drives"));
+    QCOMPARE(paths.local(stored), local);
+}
+
+void TestPlatform::secondProgramOnSameDirectoryIsRefused()
+{
+    QTemporaryDir dir;
+    InstanceLock first(dir.path());
+    QVERIFY(first.acquire());
+    InstanceLock second(dir.path());
+    QVERIFY(!second.acquire());
+    QVERIFY(second.refusal().contains(QStringLiteral("já está aberto")));
+    QVERIFY(second.refusal().contains(QDir::toNativeSeparators(dir.path())));
+}
+
+void TestPlatform::failedActionShowsTheErrorBox()
+{
+    test::ScriptedDialogs dialogs;
+    bool after = false;
+    const bool ok = runUserAction(dialogs, [&] {
+        textfile::readLines(QStringLiteral("/no/such/DataIniFim.Txt"));
+        after = true;
+    });
+    QVERIFY(!ok);
+    QVERIFY(!after);
+    QCOMPARE(dialogs.texts(test::ScriptedDialogs::Kind::Error).size(), 1);
+    QVERIFY(dialogs.texts().first().contains(QStringLiteral("DataIniFim.Txt")));
+    QVERIFY(runUserAction(dialogs, [] {}));
+}
+
+QTEST_APPLESS_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,403 @@
+// The appointment store: the table and its cursor, the list queries, the journal and
+// its buffer, and the purge of past appointments.
+#include "agenda/purge.h"
+#include "core/data_files.h"
+#include "platform/errors.h"
+#include "platform/text_file.h"
+#include "store/appointment_table.h"
+#include "store/journal.h"
+#include "store/table_cursor.h"
+#include "support/fixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace clinora;
+using test::Fixture;
+using Kind = test::ScriptedDialogs::Kind;
+
+namespace {
+
+Appointment row(const QString &data, const QString &hora, const QString &medico,
+                const QString &paciente = QStringLiteral("Maria Souza"))
+{
+    return {data, hora, medico, paciente, QStringLiteral("2345-6789"), QStringLiteral("1"), QString()};
+}
+
+QStringList keys(const std::vector<Appointment> &rows)
+{
+    QStringList result;
+    for (const Appointment &r : rows)
+        result << r.data + QLatin1Char(';') + r.hora + QLatin1Char(';') + r.medico;
+    return result;
+}
+
+struct Table
+{
+    QTemporaryDir dir;
+    AppointmentTable table;
+    Table() { table.open(dir.filePath(QStringLiteral("Medicos.db")), true); }
+};
+
+} // namespace
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void bookingStoresTheKeyAsText();
+    void duplicateKeyIsAKeyViolation();
+    void requiredFieldsAndWidths();
+    void editMovesTheRowToItsNewKey();
+    void cursorWalksInKeyOrder();
+    void deleteMovesToTheFollowingRow();
+    void cursorPostFailureKeepsTheEdit();
+    void movingToTheCancelledListRaisesHora();
+    void cancelledListHoldsAtMost99();
+    void listQueries_data();
+    void listQueries();
+    void damagedTableNamesTheFile();
+    void journalLineLayout();
+    void journalKeepsOneChangeOnOneLine();
+    void bufferWritesTenLinesWithMirroringOn();
+    void bufferKeepsLinesWithMirroringOff();
+    void failedFlushKeepsTheLines();
+    void purgeKeepsTodayAndLists_data();
+    void purgeKeepsTodayAndLists();
+    void purgeAsksFirstFromTheMenu();
+    void purgeWarnsAboutRowsBeyondTheLimit();
+};
+
+void TestStore::bookingStoresTheKeyAsText()
+{
+    Table t;
+    t.table.insert(row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")));
+    const auto found = t.table.find({QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")});
+    QVERIFY(found);
+    QCOMPARE(found->paciente, QStringLiteral("Maria Souza"));
+    QVERIFY(!t.table.find({QStringLiteral("05/01/27"), QStringLiteral("03"), QStringLiteral("12")}));
+}
+
+void TestStore::duplicateKeyIsAKeyViolation()
+{
+    Table t;
+    t.table.insert(row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")));
+    QVERIFY_THROWS_EXCEPTION(KeyViolation, t.table.insert(row(QStringLiteral("05/01/27"), QStringLiteral("3"),
+                                                              QStringLiteral("12"), QStringLiteral("Outro"))));
+    QCOMPARE(t.table.count(), 1);
+    QCOMPARE(t.table.all().front().paciente, QStringLiteral("Maria Souza"));
+}
+
+void TestStore::requiredFieldsAndWidths()
+{
+    Table t;
+    QVERIFY_THROWS_EXCEPTION(StoreError, t.table.insert(row(QStringLiteral("05/01/27"), QStringLiteral("3"),
+                                                            QStringLiteral("12"), QStringLiteral("   "))));
+    Appointment r = row(QStringLiteral("05/01/27 "), QStringLiteral("3 "), QStringLiteral("12"),
+                        QStringLiteral("Maria Aparecida da Silva Santos"));
+    r.observacoes = QStringLiteral("Traz exames.  ");
+    t.table.insert(r);
+    const Appointment stored = t.table.all().front();
+    QCOMPARE(stored.key(), (AppointmentKey{QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")}));
+    QCOMPARE(stored.paciente, QStringLiteral("Maria Aparecida da Silva"));
+    QCOMPARE(stored.observacoes, QStringLiteral("Traz exames."));
+}
+
+void TestStore::editMovesTheRowToItsNewKey()
+{
+    Table t;
+    t.table.insert(row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")));
+    t.table.insert(row(QStringLiteral("05/01/27"), QStringLiteral("4"), QStringLiteral("12")));
+    TableCursor cursor(t.table);
+    cursor.open();
+    QVERIFY(cursor.locate({QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")}));
+    cursor.edit();
+    cursor.setField(Field::Data, QStringLiteral("06/01/27"));
+    cursor.post();
+    QCOMPARE(cursor.field(Field::Data), QStringLiteral("06/01/27"));
+    QCOMPARE(keys(t.table.all()), QStringList({"05/01/27;4;12", "06/01/27;3;12"}));
+    // Onto a taken key the post fails and nothing changes.
+    cursor.edit();
+    cursor.setField(Field::Data, QStringLiteral("05/01/27"));
+    cursor.setField(Field::Hora, QStringLiteral("4"));
+    QVERIFY_THROWS_EXCEPTION(KeyViolation, cursor.post());
+    QCOMPARE(keys(t.table.all()), QStringList({"05/01/27;4;12", "06/01/27;3;12"}));
+}
+
+void TestStore::cursorWalksInKeyOrder()
+{
+    Table t;
+    t.table.insertAll({row(QStringLiteral("01/02/27"), QStringLiteral("2"), QStringLiteral("1")),
+                       row(QStringLiteral("01/02/27"), QStringLiteral("10"), QStringLiteral("1")),
+                       row(QStringLiteral("01/01/27"), QStringLiteral("2"), QStringLiteral("1"))});
+    TableCursor cursor(t.table);
+    cursor.open();
+    QStringList seen;
+    for (; !cursor.eof(); cursor.next())
+        seen << cursor.field(Field::Data) + QLatin1Char(';') + cursor.field(Field::Hora);
+    // The key is text: '10' before '2', and 01/02/27 after 01/01/27.
+    QCOMPARE(seen, QStringList({"01/01/27;2", "01/02/27;10", "01/02/27;2"}));
+    QCOMPARE(cursor.recordCount(), 3);
+}
+
+void TestStore::deleteMovesToTheFollowingRow()
+{
+    Table t;
+    t.table.insertAll({row(QStringLiteral("01/01/27"), QStringLiteral("1"), QStringLiteral("1")),
+                       row(QStringLiteral("01/01/27"), QStringLiteral("2"), QStringLiteral("1")),
+                       row(QStringLiteral("01/01/27"), QStringLiteral("3"), QStringLiteral("1"))});
+    TableCursor cursor(t.table);
+    cursor.open();
+    QVERIFY(cursor.locate({QStringLiteral("01/01/27"), QStringLiteral("2"), QStringLiteral("1")}));
+    cursor.remove();
+    QCOMPARE(cursor.field(Field::Hora), QStringLiteral("3"));
+    cursor.remove();
+    QVERIFY(cursor.eof());
+    QCOMPARE(keys(t.table.all()), QStringList{"01/01/27;1;1"});
+}
+
+void TestStore::cursorPostFailureKeepsTheEdit()
+{
+    Table t;
+    TableCursor cursor(t.table);
+    cursor.open();
+    cursor.append();
+    cursor.setField(Field::Data, QStringLiteral("05/01/27"));
+    cursor.setField(Field::Hora, QStringLiteral("3"));
+    cursor.setField(Field::Medico, QStringLiteral("12"));
+    QVERIFY_THROWS_EXCEPTION(StoreError, cursor.post()); // no patient yet
+    QCOMPARE(cursor.state(), TableCursor::State::Insert);
+    cursor.setField(Field::Paciente, QStringLiteral("R"));
+    cursor.post();
+    QCOMPARE(cursor.state(), TableCursor::State::Browse);
+    QCOMPARE(t.table.count(), 1);
+    // Closing drops an unposted new row.
+    cursor.append();
+    cursor.setField(Field::Paciente, QStringLiteral("Nunca gravado"));
+    cursor.close();
+    QCOMPARE(t.table.count(), 1);
+}
+
+void TestStore::movingToTheCancelledListRaisesHora()
+{
+    Table t;
+    t.table.insertAll({row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")),
+                       row(QStringLiteral("05/01/26"), QStringLiteral("3"), QStringLiteral("12")),
+                       row(QStringLiteral("05/01H/"), QStringLiteral("4"), QStringLiteral("12"))});
+    const Appointment first = t.table.moveTo({QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")},
+                                             QStringLiteral("05/01H/"));
+    QCOMPARE(first.hora, QStringLiteral("3"));
+    // The same slot of another year meets 3 and 4 taken and takes 5.
+    const Appointment second = t.table.moveTo({QStringLiteral("05/01/26"), QStringLiteral("3"), QStringLiteral("12")},
+                                              QStringLiteral("05/01H/"));
+    QCOMPARE(second.hora, QStringLiteral("5"));
+    QCOMPARE(keys(t.table.all()), QStringList({"05/01H/;3;12", "05/01H/;4;12", "05/01H/;5;12"}));
+}
+
+void TestStore::cancelledListHoldsAtMost99()
+{
+    Table t;
+    std::vector<Appointment> rows;
+    for (int h = 90; h <= 99; ++h)
+        rows.push_back(row(QStringLiteral("05/01P/"), QString::number(h), QStringLiteral("12")));
+    rows.push_back(row(QStringLiteral("05/01/27"), QStringLiteral("90"), QStringLiteral("12")));
+    t.table.insertAll(rows);
+    QVERIFY_THROWS_EXCEPTION(ListFullError, t.table.moveTo({QStringLiteral("05/01/27"), QStringLiteral("90"),
+                                                            QStringLiteral("12")},
+                                                           QStringLiteral("05/01P/")));
+    QVERIFY(t.table.contains({QStringLiteral("05/01/27"), QStringLiteral("90"), QStringLiteral("12")}));
+    QCOMPARE(t.table.count(), 11);
+}
+
+void TestStore::listQueries_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+    using K = ListQuery::Kind;
+    QTest::newRow("cancelled") << int(K::Cancelled) << QStringList() << QString()
+                               << QStringList({"12/05H/;3;5", "12/05HA/;3;7", "12/05P/;4;51"});
+    QTest::newRow("not yet told") << int(K::NotNotified) << QStringList() << QString()
+                                  << QStringList{"12/05H/;3;5"};
+    QTest::newRow("waiting") << int(K::Waiting) << QStringList() << QString()
+                             << QStringList({"40001360;05;51", "40001361;10;5"});
+    QTest::newRow("cancelled of doctor 5, specialty 51")
+        << int(K::CancelledOf) << QStringList({"5", "51"}) << QString()
+        << QStringList({"12/05H/;3;5", "12/05P/;4;51"});
+    QTest::newRow("waiting of doctor 5, specialty 51")
+        << int(K::WaitingOf) << QStringList({"5", "51"}) << QString()
+        << QStringList({"40001360;05;51", "40001361;10;5"});
+    QTest::newRow("patient name") << int(K::PatientName) << QStringList() << QStringLiteral("souza")
+                                  << QStringList({"12/05/27;1;5", "40001360;05;51"});
+    QTest::newRow("a percent sign is text") << int(K::PatientName) << QStringList() << QStringLiteral("%")
+                                            << QStringList{"12/05P/;4;51"};
+}
+
+void TestStore::listQueries()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    Table t;
+    t.table.insertAll({row(QStringLiteral("12/05/27"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("Ana Souza")),
+                       row(QStringLiteral("12/05H/"), QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("Bia")),
+                       row(QStringLiteral("12/05HA/"), QStringLiteral("3"), QStringLiteral("7"), QStringLiteral("Caio")),
+                       row(QStringLiteral("12/05P/"), QStringLiteral("4"), QStringLiteral("51"), QStringLiteral("Dani 100%")),
+                       row(QStringLiteral("40001360"), QStringLiteral("05"), QStringLiteral("51"), QStringLiteral("Edu Souza")),
+                       row(QStringLiteral("40001361"), QStringLiteral("10"), QStringLiteral("5"), QStringLiteral("Fabi"))});
+    QCOMPARE(keys(t.table.select({static_cast<ListQuery::Kind>(kind), codes, text})), found);
+}
+
+void TestStore::damagedTableNamesTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Medicos.db"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    AppointmentTable table;
+    try {
+        table.open(path, true);
+        QFAIL("no error");
+    } catch (const StoreError &e) {
+        QVERIFY(e.message().contains(QStringLiteral("Medicos.db")));
+    }
+    QVERIFY(!table.isOpen());
+    QCOMPARE(QFileInfo(path).size(), 4096); // the damaged file is left for recovery
+}
+
+void TestStore::journalLineLayout()
+{
+    Appointment r = row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12"));
+    r.observacoes = QString(250, QLatin1Char('o'));
+    const QString e = journal::line(QLatin1Char('E'), r, QStringLiteral("08/12/2026 10:00:00"));
+    QCOMPARE(e.left(journal::kHeadWidth),
+             QStringLiteral("E05/01/273 12Maria Souza              2345-6789   108/12/2026 10:00"));
+    QCOMPARE(e.size(), journal::kHeadWidth + 200);
+    r.data = QStringLiteral("05/01P/");
+    r.situacao.clear();
+    const QString i = journal::line(QLatin1Char('I'), r, QStringLiteral("08/12/2026 10:00:00"));
+    QCOMPARE(i.mid(1, 8), QStringLiteral("05/01P/ "));
+    QCOMPARE(i.at(50), QLatin1Char(' '));
+}
+
+void TestStore::journalKeepsOneChangeOnOneLine()
+{
+    Appointment r = row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12"));
+    r.observacoes = QStringLiteral("Primeira linha\nSegunda\r\ncom \\ barra");
+    const QString l = journal::line(QLatin1Char('I'), r, QStringLiteral("08/12/2026 10:00:00"));
+    QVERIFY(!l.contains(QLatin1Char('\n')) && !l.contains(QLatin1Char('\r')));
+    const auto parsed = journal::parse(l);
+    QVERIFY(parsed);
+    QCOMPARE(parsed->op, QLatin1Char('I'));
+    QCOMPARE(parsed->row, r);
+    QCOMPARE(parsed->stamp, QStringLiteral("08/12/2026 10:00"));
+}
+
+void TestStore::bufferWritesTenLinesWithMirroringOn()
+{
+    Fixture f;
+    f.mirroringOn();
+    AppContext &c = f.start();
+    const QString journalFile = f.mirror() + QStringLiteral("/ArqMovA.Txt");
+    for (int i = 1; i <= 9; ++i)
+        c.journal.add(QStringLiteral("I linha %1").arg(i));
+    QVERIFY(!QFile::exists(journalFile));
+    c.journal.add(QStringLiteral("I linha 10"));
+    QCOMPARE(textfile::readLines(journalFile).size(), 10);
+    QCOMPARE(c.journal.pending(), 0);
+    QCOMPARE(f.dialogs.texts(Kind::Information),
+             QStringList{"Aguarde: Gravando alterações na área Espelho\n\n  Clicar em < OK > para prosseguir"});
+    c.journal.add(QStringLiteral("I linha 11"));
+    c.journal.flush();
+    QCOMPARE(textfile::readLines(journalFile).size(), 11);
+}
+
+void TestStore::bufferKeepsLinesWithMirroringOff()
+{
+    Fixture f;
+    AppContext &c = f.start();
+    for (int i = 1; i <= 12; ++i)
+        c.journal.add(QStringLiteral("I linha %1").arg(i));
+    QCOMPARE(c.journal.pending(), 10);
+    QCOMPARE(c.journal.lines().last(), QStringLiteral("I linha 10"));
+    QVERIFY(!QFile::exists(f.mirror() + QStringLiteral("/ArqMovA.Txt")));
+    QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestStore::failedFlushKeepsTheLines()
+{
+    Fixture f;
+    f.mirroringOn();
+    AppContext &c = f.start();
+    QDir(f.mirror()).removeRecursively(); // the mirror medium went away
+    c.journal.add(QStringLiteral("I linha"));
+    QVERIFY_THROWS_EXCEPTION(FileError, c.journal.flush());
+    QCOMPARE(c.journal.pending(), 1);
+}
+
+void TestStore::purgeKeepsTodayAndLists_data()
+{
+    QTest::addColumn<int>("keepDays");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("menu, keep none") << 0
+                                     << QStringList({"07/09H/;3;1", "08/12/26;1;1", "40001360;05;1"});
+    QTest::newRow("close, keep ten days") << 10
+                                          << QStringList({"07/09H/;3;1", "07/12/26;1;1", "08/12/26;1;1",
+                                                          "28/11/26;1;1", "40001360;05;1"});
+}
+
+void TestStore::purgeKeepsTodayAndLists()
+{
+    QFETCH(int, keepDays);
+    QFETCH(QStringList, kept);
+    Fixture f; // today 08/12/2026
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("07/01/2027")});
+    f.addRows({row(QStringLiteral("08/12/26"), QStringLiteral("1"), QStringLiteral("1")),
+               row(QStringLiteral("07/12/26"), QStringLiteral("1"), QStringLiteral("1")),
+               row(QStringLiteral("28/11/26"), QStringLiteral("1"), QStringLiteral("1")),
+               row(QStringLiteral("27/11/26"), QStringLiteral("1"), QStringLiteral("1")),
+               row(QStringLiteral("07/09H/"), QStringLiteral("3"), QStringLiteral("1")),
+               row(QStringLiteral("40001360"), QStringLiteral("05"), QStringLiteral("1"))});
+    AppContext &c = f.start();
+    c.purgeKeepDays = keepDays;
+    purgePastAppointments(c, false);
+    QCOMPARE(keys(f.rows()), kept);
+    QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestStore::purgeAsksFirstFromTheMenu()
+{
+    Fixture f;
+    f.addRows({row(QStringLiteral("07/12/26"), QStringLiteral("1"), QStringLiteral("1"))});
+    AppContext &c = f.start();
+    f.dialogs.answerQuestion(false);
+    QVERIFY(purgePastAppointments(c, true).cancelled);
+    QCOMPARE(f.rows().size(), std::size_t(1));
+    f.dialogs.answerQuestion(true);
+    QCOMPARE(purgePastAppointments(c, true).deleted, 1);
+    QCOMPARE(f.dialogs.texts(Kind::Question).first(),
+             QStringLiteral("Este procedimento irá excluir as consultas anteriores à data de hoje.\n\n"
+                            "                                 Prosseguir?"));
+}
+
+void TestStore::purgeWarnsAboutRowsBeyondTheLimit()
+{
+    Fixture f;
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("10/12/2026")});
+    f.addRows({row(QStringLiteral("11/12/26"), QStringLiteral("1"), QStringLiteral("1"))});
+    AppContext &c = f.start();
+    const PurgeResult result = purgePastAppointments(c, false);
+    QVERIFY(result.beyondLimit);
+    QCOMPARE(f.rows().size(), std::size_t(1));
+    QCOMPARE(f.dialogs.texts(Kind::Information),
+             QStringList{"                          CUIDADO\n  Existe Registro além da Data Limite de Preparação"});
+}
+
+QTEST_APPLESS_MAIN(TestStore)
+#include "tst_store.moc"
