@@ -25,20 +25,23 @@ PurgeResult purgePastAppointments(AppContext &context, bool ask)
     AppointmentTable &table = context.DMMedicos.table();
     const QDate cutoff = context.clock.today().addDays(-context.purgeKeepDays);
     sql::Transaction transaction(table.database());
-    for (const Appointment &row : table.all()) {
+    std::vector<AppointmentKey> past;
+    table.forEachKey([&](const AppointmentKey &key) {
         QDate date = limit;
-        if (row.isDated()) {
+        if (key.isDated()) {
             // A dated row whose Data is not a real date is kept, never guessed at.
-            const std::optional<QDate> parsed = dates::parse(row.data);
+            const std::optional<QDate> parsed = dates::parse(key.data);
             if (!parsed)
-                continue;
+                return;
             date = *parsed;
         }
         if (date > limit)
             result.beyondLimit = true;
-        if (date < cutoff && table.remove(row.key()))
-            ++result.deleted;
-    }
+        if (date < cutoff)
+            past.push_back(key);
+    });
+    for (const AppointmentKey &key : past)
+        result.deleted += table.remove(key) ? 1 : 0;
     transaction.commit();
     context.DMMedicos.TMedicos.close();
 

@@ -210,6 +210,10 @@ void TFPrincipal::loadCover()
     }
     QImageReader reader(m_context.paths.local(stored));
     reader.setAutoTransform(true);
+    // A large photograph is decoded straight to the size it is shown at.
+    const QSize box = Image1->minimumSize();
+    if (reader.size().isValid() && (reader.size().width() > box.width() || reader.size().height() > box.height()))
+        reader.setScaledSize(reader.size().scaled(box, Qt::KeepAspectRatio));
     const QImage image = reader.read();
     if (image.isNull()) {
         Image1->clear();
@@ -217,8 +221,7 @@ void TFPrincipal::loadCover()
                                     .arg(stored, reader.errorString()));
         return;
     }
-    Image1->setPixmap(QPixmap::fromImage(
-        image.scaled(Image1->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    Image1->setPixmap(QPixmap::fromImage(image));
 }
 
 void TFPrincipal::changeEvent(QEvent *event)

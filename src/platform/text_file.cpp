@@ -99,23 +99,20 @@ void writeAtomically(const QString &path, const QByteArray &bytes)
 
 QByteArray encode(const QString &text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (QChar c : text)
-        bytes += encodeChar(c);
+        *out++ = encodeChar(c);
     return bytes;
 }
 
 QString decode(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b < 0xA0)
-            text += QChar(kHighControls[b - 0x80]);
-        else
-            text += QChar(b);
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 && u < 0xA0)
+            c = QChar(kHighControls[u - 0x80]);
     }
     return text;
 }

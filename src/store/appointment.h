@@ -13,6 +13,13 @@ struct AppointmentKey
     QString medico; // doctor code 1 to 50 (or a specialty code on the waiting list)
 
     bool operator==(const AppointmentKey &) const = default;
+
+    // A dated row: the sixth character of Data is "/".
+    bool isDated() const { return data.size() >= 6 && data.at(5) == QLatin1Char('/'); }
+    // The cancelled list: Data ends with "/" but is not a date (P/, H/, HA/).
+    bool isCancelled() const { return data.endsWith(QLatin1Char('/')) && !isDated(); }
+    // The waiting list: Data begins with "4".
+    bool isWaiting() const { return data.startsWith(QLatin1Char('4')); }
 };
 
 enum class Field { Data, Hora, Medico, Paciente, Telefone, Situacao, Observacoes };
@@ -34,9 +41,9 @@ struct Appointment
     QString &value(Field f);
 
     // Kinds of rows.
-    bool isDated() const { return data.size() >= 6 && data.at(5) == QLatin1Char('/'); }
-    bool isCancelled() const { return data.endsWith(QLatin1Char('/')) && !isDated(); }
-    bool isWaiting() const { return data.startsWith(QLatin1Char('4')); }
+    bool isDated() const { return key().isDated(); }
+    bool isCancelled() const { return key().isCancelled(); }
+    bool isWaiting() const { return key().isWaiting(); }
     bool isReserved() const { return paciente == QLatin1String("R"); }
 };
 

@@ -216,6 +216,15 @@ std::vector<Appointment> AppointmentTable::all()
     return after(std::nullopt, -1);
 }
 
+void AppointmentTable::forEachKey(const std::function<void(const AppointmentKey &)> &visit)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT Data, Hora, Medico FROM Medicos "
+                                                   "ORDER BY Data, Hora, Medico"));
+    while (s.step())
+        visit({s.text(0), s.text(1), s.text(2)});
+}
+
 std::vector<Appointment> AppointmentTable::after(const std::optional<AppointmentKey> &key, int limit)
 {
     requireOpen();

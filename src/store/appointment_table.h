@@ -9,6 +9,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -80,6 +81,8 @@ public:
     int count();
     // Every row in key order.
     std::vector<Appointment> all();
+    // Visits the key of every row in key order without holding the rows.
+    void forEachKey(const std::function<void(const AppointmentKey &)> &visit);
     // The rows after a key (from the first without one) in key order, at most limit.
     std::vector<Appointment> after(const std::optional<AppointmentKey> &key, int limit);
     // The rows whose Data is exactly this text, in key order (one indexed read).

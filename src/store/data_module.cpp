@@ -42,7 +42,13 @@ TDMMedicos::TDMMedicos(const Paths &paths)
 void TDMMedicos::open()
 {
     m_table.open(m_paths.file(files::kTable), true);
-    m_workTable.open(m_paths.file(files::kWorkTable), true);
+}
+
+AppointmentTable &TDMMedicos::workTable()
+{
+    if (!m_workTable.isOpen())
+        m_workTable.open(m_paths.file(files::kWorkTable), true);
+    return m_workTable;
 }
 
 void TDMMedicos::close()

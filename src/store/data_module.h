@@ -51,8 +51,8 @@ public:
     TDMMedicos(const TDMMedicos &) = delete;
     TDMMedicos &operator=(const TDMMedicos &) = delete;
 
-    // Opens the appointment table (created when missing), the work table and the two
-    // queries. A table that cannot be opened throws StoreError naming its file.
+    // Opens the appointment table (created when missing). A table that cannot be
+    // opened throws StoreError naming its file.
     void open();
     // Closes the cursor, the queries and the tables.
     void close();
@@ -62,7 +62,8 @@ public:
     static QString aliasDirectory(const QString &alias, const Paths &paths, const Settings &settings);
 
     AppointmentTable &table() { return m_table; }
-    AppointmentTable &workTable() { return m_workTable; }
+    // The work table medicos2, opened on first use.
+    AppointmentTable &workTable();
 
     TableCursor TMedicos;
     LiveQuery QMedicos;
