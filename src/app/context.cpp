@@ -11,7 +11,8 @@ AppContext::AppContext(Paths paths_, Clock &clock_, Dialogs &dialogs_, Printer &
       printer(printer_),
       days(clock_),
       DMMedicos(paths),
-      journal(settings, paths, dialogs_)
+      journal(settings, paths, dialogs_),
+      sheets(*this)
 {
 }
 

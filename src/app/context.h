@@ -3,8 +3,11 @@
 // the day window, the data module and the journal buffer.
 #pragma once
 
+#include "booking/clipboard.h"
+#include "booking/day_sheets.h"
 #include "core/day_window.h"
 #include "core/doctor_register.h"
+#include "core/registers.h"
 #include "core/settings.h"
 #include "platform/paths.h"
 #include "store/data_module.h"
@@ -37,6 +40,11 @@ public:
     DayWindow days;
     TDMMedicos DMMedicos;
     JournalBuffer journal;
+    SpecialtyTable specialties;
+    SituationTable situations;
+    // The booking screen's day sheets and the appointment clipboard.
+    DaySheets sheets;
+    AppointmentClipboard clipboard;
 
     // Run-time values of the main window, reset at each start.
     QString startDirectory;

@@ -1,0 +1,74 @@
+// The 31 day sheets of the booking screen and what fills them: the date of a day
+// number, the refresh, the fill from the register, timetable, closed dates and table,
+// the row rebuild, the jumps and the reason a disabled sheet gives.
+#pragma once
+
+#include "booking/day_sheet.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+namespace clinora {
+
+class AppContext;
+
+class DaySheets
+{
+public:
+    static constexpr int kDays = 31;
+    static const QStringList kMonthNames;
+    // Weekday abbreviations by weekday number 0 to 7 (0 = no date).
+    static const QStringList kWeekdayNames;
+
+    explicit DaySheets(AppContext &context);
+    ~DaySheets();
+
+    DaySheet &sheet(int day) { return *m_sheets.at(static_cast<std::size_t>(day - 1)); }
+    const DaySheet &sheet(int day) const { return *m_sheets.at(static_cast<std::size_t>(day - 1)); }
+
+    // The date of day number d as dd/mm/yy (see DayWindow::dateOfDay).
+    QString dateOfDay(int day) const;
+
+    // "Atualizar": the label, the month-length rule, then the fill or, beyond the
+    // prepared limit, the sheet disabled.
+    void refresh(int day);
+    void refresh(int day, QDate preparedLimit);
+    // Fills a sheet for a date dd/mm/yy: closed dates disable it; otherwise doctor
+    // names, headings, the slots without times or inside a leave, the bookings.
+    void fill(DaySheet &sheet, const QString &date);
+
+    enum class Mode { Limpar, NaoLimpar };
+    // Rebuilds the rows of one doctor (or all, code 0) on one enabled day (or all,
+    // day 0). NaoLimpar keeps the cells holding "C" and "R".
+    void rebuildRows(int day, int code, Mode mode);
+
+    // The reason a disabled sheet gives when the mouse passes over its tab.
+    QString reasonText(int day) const;
+
+    // The doctor row a "Cód" jump goes to (0 for none); throws ConversionError for a
+    // text that is not a number.
+    static int codeJump(const QString &text);
+    // The first doctor whose 25-character name holds the text (0 for none).
+    int nameJump(const QString &text) const;
+
+    // Heading cells 1 to 24: F1 puts the start times of a doctor on the day's weekday,
+    // F2 the slot numbers.
+    void showTimes(int day, int code);
+    void showSlotNumbers(int day);
+
+    // Column 0 texts from Medicos.Txt (index = row 0 to 50); empty texts and the
+    // warning when the file is missing.
+    QStringList doctorColumn() const;
+
+private:
+    bool onLeave(int code, QDate date) const;
+
+    AppContext &m_context;
+    std::array<std::unique_ptr<DaySheet>, kDays> m_sheets;
+};
+
+} // namespace clinora

@@ -1,0 +1,45 @@
+// The specialty (codes 51 to 80, Esp.Txt) and situation (codes 1 to 9, Sit.Txt) tables,
+// loaded on demand from the data directory or from another installation's prefix.
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace clinora {
+
+struct RegisterEntry
+{
+    QString code;
+    QString separator;
+    QString name;
+};
+
+class SpecialtyTable
+{
+public:
+    static constexpr int kFirst = 51;
+    static constexpr int kLast = 80;
+
+    // Line k of Esp.Txt fills entry 50 + k (code 2, separator 1, name 15 characters).
+    void load(const QString &prefix);
+    // The entry of a code 51 to 80 (an empty entry for another code).
+    const RegisterEntry &entry(int code) const;
+    QString name(int code) const { return entry(code).name; }
+
+private:
+    std::array<RegisterEntry, kLast - kFirst + 1> m_entries;
+};
+
+class SituationTable
+{
+public:
+    // Line k of Sit.Txt fills entry k (code 1, separator 2, name 20 characters).
+    void load(const QString &prefix);
+    const RegisterEntry &entry(int code) const;
+
+private:
+    std::array<RegisterEntry, 9> m_entries;
+};
+
+} // namespace clinora

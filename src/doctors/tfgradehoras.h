@@ -1,0 +1,39 @@
+// "Horários do Médico": one doctor's weekly timetable, read only in effect.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace clinora {
+
+class AppContext;
+
+class TFGradeHoras : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFGradeHoras)
+
+public:
+    explicit TFGradeHoras(AppContext &context, QWidget *parent = nullptr);
+
+    // Fills the grid from the timetable of doctor k (Monday to Saturday, then Sunday).
+    void fill(int code);
+    // Fills and shows the window modally.
+    void showTimetable(int code);
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QTableWidget *SGGradeHoras = nullptr;
+    QPushButton *Button1 = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    AppContext &m_context;
+};
+
+} // namespace clinora
