@@ -3,6 +3,8 @@
 #include "agenda/purge.h"
 #include "app/context.h"
 #include "app/session.h"
+#include "booking/tfvisaogeral.h"
+#include "doctors/tfdadosregistro.h"
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
 #include "platform/user_action.h"
@@ -64,13 +66,24 @@ void TFPrincipal::buildMenu()
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    addItem(bar, "MarcaodeConsultas1", QStringLiteral("Marcar Consultas    "));
+    QAction *booking = addItem(bar, "MarcaodeConsultas1", QStringLiteral("Marcar Consultas    "));
+    connect(booking, &QAction::triggered, this, guarded(m_context.dialogs, [this] { MarcaodeConsultas1Click(); }));
 
     QMenu *manutencao = addSubmenu(bar, "Manuteno1", QStringLiteral("Manutenção    "));
     QMenu *cadastros = addSubmenu(manutencao, "Mdicos1", QStringLiteral("Cadastros Diversos"));
-    addItem(cadastros, "Especialidades1", QStringLiteral("Especialidades"));
+    QAction *specialties = addItem(cadastros, "Especialidades1", QStringLiteral("Especialidades"));
+    connect(specialties, &QAction::triggered, this, guarded(m_context.dialogs, [this] {
+                if (!FDadosEsp)
+                    FDadosEsp = new TFDadosEsp(m_context, this);
+                FDadosEsp->open();
+            }));
     addItem(cadastros, "Mdicos2", QStringLiteral("Médicos"));
-    addItem(cadastros, "Situaes1", QStringLiteral("Situações"));
+    QAction *situations = addItem(cadastros, "Situaes1", QStringLiteral("Situações"));
+    connect(situations, &QAction::triggered, this, guarded(m_context.dialogs, [this] {
+                if (!FDadosSit)
+                    FDadosSit = new TFDadosSit(m_context, this);
+                FDadosSit->open();
+            }));
     QAction *purge = addItem(manutencao, "ExcluirPassado1",
                              QStringLiteral("Eliminar Consultas anteriores à data de hoje"));
     connect(purge, &QAction::triggered, this, guarded(m_context.dialogs, [this] { ExcluirPassado1Click(); }));
@@ -251,6 +264,23 @@ void TFPrincipal::Image1Click()
 {
     if (session::changeCoverPhoto(m_context))
         loadCover();
+}
+
+TFVisaoGeral &TFPrincipal::visaoGeral()
+{
+    if (!FVisaoGeral)
+        FVisaoGeral = new TFVisaoGeral(m_context, this);
+    return *FVisaoGeral;
+}
+
+void TFPrincipal::MarcaodeConsultas1Click()
+{
+    TFVisaoGeral &screen = visaoGeral();
+    screen.prepareMonthTab();
+    screen.showScreen();
+    // A name that begins with "." asks to be changed.
+    if (m_context.settings.clinicName().startsWith(QLatin1Char('.')))
+        Label1->setText(QStringLiteral("clicar nesta linha ou na fotografia para alterá-las"));
 }
 
 void TFPrincipal::ExcluirPassado1Click()

@@ -13,6 +13,9 @@ namespace clinora {
 
 class AppContext;
 class ClickableLabel;
+class TFDadosEsp;
+class TFDadosSit;
+class TFVisaoGeral;
 
 class TFPrincipal : public QMainWindow
 {
@@ -30,6 +33,9 @@ public:
     // Every action of the menu, found by its name.
     QAction *menuItem(const QString &name) const;
 
+    // The screens the menu opens, created on first use and kept for the run.
+    TFVisaoGeral &visaoGeral();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -40,6 +46,7 @@ private:
     void FormActivate();
     void Label1Click();
     void Image1Click();
+    void MarcaodeConsultas1Click();
     void ExcluirPassado1Click();
     void Manual1Click();
     void showClinicName();
@@ -52,6 +59,10 @@ private:
     ClickableLabel *Image1 = nullptr;
     QLabel *Label4 = nullptr;
     QPushButton *BitBtn1 = nullptr;
+
+    TFVisaoGeral *FVisaoGeral = nullptr;
+    TFDadosEsp *FDadosEsp = nullptr;
+    TFDadosSit *FDadosSit = nullptr;
 };
 
 } // namespace clinora

@@ -23,6 +23,13 @@ const QStringList DaySheets::kWeekdayNames = {
     QStringLiteral(" "),   QStringLiteral("Dom"), QStringLiteral("Seg"), QStringLiteral("Ter"),
     QStringLiteral("Qua"), QStringLiteral("Qui"), QStringLiteral("Sex"), QStringLiteral("Sab")};
 
+const QString DaySheets::kNoSuchDay = QStringLiteral("   O mês não tem este dia ");
+const QString DaySheets::kSunday = QStringLiteral("DOMINGO");
+const QString DaySheets::kSaturday = QStringLiteral("SÁBADO");
+const QString DaySheets::kClosed = QStringLiteral("Dia Sem Atendimento");
+const QString DaySheets::kWorkingWeekend = QStringLiteral("Haverá Expediente");
+const QString DaySheets::kNotPrepared = QStringLiteral("Sistema NÃO PREPARADO");
+
 DaySheets::DaySheets(AppContext &context) : m_context(context)
 {
     for (int d = 1; d <= kDays; ++d)
@@ -69,10 +76,43 @@ bool DaySheets::onLeave(int code, QDate date) const
 
 void DaySheets::refresh(int day)
 {
-    refresh(day, readPreparedLimit(m_context.paths));
+    refreshWith(day, readPreparedLimit(m_context.paths), readSources());
 }
 
 void DaySheets::refresh(int day, QDate preparedLimit)
+{
+    refreshWith(day, preparedLimit, readSources());
+}
+
+void DaySheets::refreshAll(const std::function<void(int)> &progress)
+{
+    const QDate limit = readPreparedLimit(m_context.paths);
+    const Sources sources = readSources();
+    for (int day = 1; day <= kDays; ++day) {
+        refreshWith(day, limit, sources);
+        if (progress)
+            progress(day);
+    }
+}
+
+DaySheets::Sources DaySheets::readSources() const
+{
+    Sources sources;
+    for (const QString &line : textfile::readLines(m_context.file(files::kClosedDates))) {
+        if (const std::optional<QDate> date = dates::parse(line))
+            sources.closed << *date;
+    }
+    sources.doctorColumn = doctorColumn();
+    const QString headings = m_context.file(files::kHeadings);
+    sources.headingsFound = QFileInfo::exists(headings);
+    if (sources.headingsFound)
+        sources.headings = textfile::readLines(headings);
+    else
+        m_context.dialogs.warning(QStringLiteral("File not found: Horarios.Txt"));
+    return sources;
+}
+
+void DaySheets::refreshWith(int day, QDate preparedLimit, const Sources &sources)
 {
     DaySheet &s = sheet(day);
     QString date = dateOfDay(day);
@@ -85,12 +125,17 @@ void DaySheets::refresh(int day, QDate preparedLimit)
     }
     s.setLabel(label);
     if (preparedLimit >= dates::parseOrThrow(date))
-        fill(s, date);
+        fillWith(s, date, sources);
     else
         s.setEnabled(false);
 }
 
 void DaySheets::fill(DaySheet &s, const QString &date)
+{
+    fillWith(s, date, readSources());
+}
+
+void DaySheets::fillWith(DaySheet &s, const QString &date, const Sources &sources)
 {
     const QDate when = dates::parseOrThrow(date);
     const int weekday = m_context.days.weekday(date.left(2).toInt());
@@ -101,40 +146,33 @@ void DaySheets::fill(DaySheet &s, const QString &date)
 
     // A closed date shows nothing else. (Whole dates are compared: a past closed date
     // still in the file must not close the same day of this month.)
-    for (const QString &line : textfile::readLines(m_context.file(files::kClosedDates))) {
-        if (dates::parse(line) == when) {
-            s.setEnabled(false);
-            return;
-        }
-    }
-
-    const QStringList column = doctorColumn();
-    for (int row = 0; row < column.size(); ++row)
-        s.setCell(0, row, column[row]);
-
-    const QString headings = m_context.file(files::kHeadings);
-    if (!QFileInfo::exists(headings)) {
-        m_context.dialogs.warning(QStringLiteral("File not found: Horarios.Txt"));
+    if (sources.closed.contains(when)) {
+        s.setEnabled(false);
         return;
     }
-    const QStringList captions = textfile::readLines(headings);
-    for (int col = 0; col < DaySheet::kColumns && col < captions.size(); ++col)
-        s.setCell(col, 0, captions[col]);
+
+    for (int row = 0; row < sources.doctorColumn.size(); ++row)
+        s.setCell(0, row, sources.doctorColumn[row]);
+    if (!sources.headingsFound)
+        return;
+    for (int col = 0; col < DaySheet::kColumns && col < sources.headings.size(); ++col)
+        s.setCell(col, 0, sources.headings[col]);
 
     const DoctorRegister &doctors = m_context.doctors;
+    const QString noSlot = QStringLiteral(" x");
     for (int c = 1; c <= DoctorRegister::kDoctors; ++c) {
         const bool leave = onLeave(c, when);
         for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot) {
             if (leave || !doctors.hasSlot(weekday, c, slot))
-                s.setCell(slot, c, QStringLiteral(" x"));
+                s.setCell(slot, c, noSlot);
         }
     }
 
-    for (const Appointment &row : m_context.DMMedicos.table().onDate(date)) {
-        const int slot = row.hora.toInt();
-        const int code = row.medico.toInt();
-        if (slot >= 1 && slot <= DoctorRegister::kSlots && DoctorRegister::validCode(code))
-            s.setCell(slot, code, row.isReserved() ? QStringLiteral("R") : QStringLiteral("C"));
+    const QString booked = QStringLiteral("C");
+    const QString reserved = QStringLiteral("R");
+    for (const AppointmentTable::TakenSlot &taken : m_context.DMMedicos.table().takenOn(date)) {
+        if (taken.hora >= 1 && taken.hora <= DoctorRegister::kSlots && DoctorRegister::validCode(taken.medico))
+            s.setCell(taken.hora, taken.medico, taken.reserved ? reserved : booked);
     }
 }
 
@@ -170,23 +208,36 @@ void DaySheets::rebuildRows(int day, int code, Mode mode)
 
 QString DaySheets::reasonText(int day) const
 {
+    return reasonTexts().at(day);
+}
+
+QStringList DaySheets::reasonTexts() const
+{
+    QList<QDate> closed;
+    for (const QString &line : textfile::readLines(m_context.file(files::kClosedDates))) {
+        if (const std::optional<QDate> date = dates::parse(line))
+            closed << *date;
+    }
+    const QDate limit = readPreparedLimit(m_context.paths);
+    QStringList reasons{QString()};
+    for (int day = 1; day <= kDays; ++day)
+        reasons << reasonWith(day, closed, limit);
+    return reasons;
+}
+
+QString DaySheets::reasonWith(int day, const QList<QDate> &closed, QDate preparedLimit) const
+{
     if (!m_context.days.dayExists(day))
-        return QStringLiteral("   O mês não tem este dia ");
+        return kNoSuchDay;
     QString reason = QStringLiteral(" ");
     const QDate date = m_context.days.realDateOfDay(day);
-    bool closed = false;
-    for (const QString &line : textfile::readLines(m_context.file(files::kClosedDates)))
-        closed = closed || dates::parse(line) == date;
     const int weekday = dates::weekday(date);
-    const bool weekend = weekday == 1 || weekday == 7;
-    if (closed)
-        reason = weekday == 1   ? QStringLiteral("DOMINGO")
-                 : weekday == 7 ? QStringLiteral("SÁBADO")
-                                : QStringLiteral("Dia Sem Atendimento");
-    else if (weekend)
-        reason = QStringLiteral("Haverá Expediente");
-    if (date > readPreparedLimit(m_context.paths))
-        reason = QStringLiteral("Sistema NÃO PREPARADO");
+    if (closed.contains(date))
+        reason = weekday == 1 ? kSunday : weekday == 7 ? kSaturday : kClosed;
+    else if (weekday == 1 || weekday == 7)
+        reason = kWorkingWeekend;
+    if (date > preparedLimit)
+        reason = kNotPrepared;
     return reason;
 }
 

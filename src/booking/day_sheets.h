@@ -6,10 +6,12 @@
 #include "booking/day_sheet.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace clinora {
@@ -23,6 +25,14 @@ public:
     static const QStringList kMonthNames;
     // Weekday abbreviations by weekday number 0 to 7 (0 = no date).
     static const QStringList kWeekdayNames;
+
+    // The reasons a disabled sheet gives.
+    static const QString kNoSuchDay;       // "   O mês não tem este dia "
+    static const QString kSunday;          // "DOMINGO"
+    static const QString kSaturday;        // "SÁBADO"
+    static const QString kClosed;          // "Dia Sem Atendimento"
+    static const QString kWorkingWeekend;  // "Haverá Expediente"
+    static const QString kNotPrepared;     // "Sistema NÃO PREPARADO"
 
     explicit DaySheets(AppContext &context);
     ~DaySheets();
@@ -40,6 +50,9 @@ public:
     // Fills a sheet for a date dd/mm/yy: closed dates disable it; otherwise doctor
     // names, headings, the slots without times or inside a leave, the bookings.
     void fill(DaySheet &sheet, const QString &date);
+    // Refreshes days 1 to 31 in order, reading the files they share once; progress is
+    // told the number of days done after each.
+    void refreshAll(const std::function<void(int)> &progress = {});
 
     enum class Mode { Limpar, NaoLimpar };
     // Rebuilds the rows of one doctor (or all, code 0) on one enabled day (or all,
@@ -48,6 +61,8 @@ public:
 
     // The reason a disabled sheet gives when the mouse passes over its tab.
     QString reasonText(int day) const;
+    // The reasons of days 1 to 31 (index 0 unused), reading the files once.
+    QStringList reasonTexts() const;
 
     // The doctor row a "Cód" jump goes to (0 for none); throws ConversionError for a
     // text that is not a number.
@@ -65,7 +80,19 @@ public:
     QStringList doctorColumn() const;
 
 private:
+    // What every fill reads besides the table, read once for a complete refresh.
+    struct Sources
+    {
+        QList<QDate> closed;
+        QStringList doctorColumn;
+        bool headingsFound = false;
+        QStringList headings;
+    };
+    Sources readSources() const;
+    void refreshWith(int day, QDate preparedLimit, const Sources &sources);
+    void fillWith(DaySheet &sheet, const QString &date, const Sources &sources);
     bool onLeave(int code, QDate date) const;
+    QString reasonWith(int day, const QList<QDate> &closed, QDate preparedLimit) const;
 
     AppContext &m_context;
     std::array<std::unique_ptr<DaySheet>, kDays> m_sheets;

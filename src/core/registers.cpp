@@ -1,7 +1,10 @@
 #include "core/registers.h"
 
 #include "core/data_files.h"
+#include "platform/errors.h"
 #include "platform/text_file.h"
+
+#include <QFileInfo>
 
 #include <QStringList>
 
@@ -41,6 +44,52 @@ const RegisterEntry &SituationTable::entry(int code) const
     if (code < 1 || code > 9)
         return kNone;
     return m_entries[code - 1];
+}
+
+namespace {
+
+void readNames(const QString &path, QStringList &names, int codeWidth, int separatorWidth, int nameWidth,
+               int firstCode)
+{
+    for (const QString &line : textfile::readLines(path)) {
+        const QString codeText = textfile::field(line, 0, codeWidth);
+        bool ok = false;
+        const int code = codeText.trimmed().toInt(&ok);
+        if (!ok)
+            throw ConversionError(QStringLiteral("'%1' não é um código válido (arquivo %2)")
+                                      .arg(codeText, QFileInfo(path).fileName()));
+        const int row = code - firstCode;
+        if (row >= 0 && row < names.size())
+            names[row] = textfile::field(line, codeWidth + separatorWidth, nameWidth);
+    }
+}
+
+} // namespace
+
+void readSpecialtyNames(const QString &path, QStringList &names)
+{
+    readNames(path, names, 2, 1, 15, SpecialtyTable::kFirst);
+}
+
+void readSituationNames(const QString &path, QStringList &names)
+{
+    readNames(path, names, 1, 2, 20, 1);
+}
+
+void writeSpecialtyNames(const QString &path, const QStringList &names)
+{
+    QStringList lines;
+    for (int r = 0; r < 30; ++r)
+        lines << QString::number(SpecialtyTable::kFirst + r) + QLatin1Char(' ') + names.value(r).left(15);
+    textfile::writeLines(path, lines);
+}
+
+void writeSituationNames(const QString &path, const QStringList &names)
+{
+    QStringList lines;
+    for (int r = 0; r < 9; ++r)
+        lines << QString::number(r + 1) + QStringLiteral("  ") + names.value(r).left(20);
+    textfile::writeLines(path, lines);
 }
 
 } // namespace clinora

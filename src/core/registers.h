@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -41,5 +42,15 @@ public:
 private:
     std::array<RegisterEntry, 9> m_entries;
 };
+
+// The register windows' files. Reading fills the name of each line's code into
+// names[code - first] and stops with a ConversionError at a code that is not a number
+// (the names read so far stay); codes outside the range are passed over.
+void readSpecialtyNames(const QString &path, QStringList &names);
+void readSituationNames(const QString &path, QStringList &names);
+// Rewrites Esp.Txt with 30 lines ("51 name", names cut to 15) and Sit.Txt with 9 lines
+// ("1  name", names cut to 20); the code of a name is its position.
+void writeSpecialtyNames(const QString &path, const QStringList &names);
+void writeSituationNames(const QString &path, const QStringList &names);
 
 } // namespace clinora

@@ -81,6 +81,7 @@ void AppointmentTable::close()
     m_update.reset();
     m_remove.reset();
     m_onDate.reset();
+    m_takenOn.reset();
     m_db.close();
 }
 
@@ -245,6 +246,18 @@ std::vector<Appointment> AppointmentTable::onDate(const QString &data)
                                          "ORDER BY Data, Hora, Medico");
     s.bind(1, data);
     return rows(s);
+}
+
+std::vector<AppointmentTable::TakenSlot> AppointmentTable::takenOn(const QString &data)
+{
+    sql::Statement &s = cached(m_takenOn, "SELECT CAST(Hora AS INTEGER), CAST(Medico AS INTEGER), "
+                                          "Paciente = 'R' FROM Medicos WHERE Data = ?1");
+    s.bind(1, data);
+    std::vector<TakenSlot> taken;
+    while (s.step())
+        taken.push_back({static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)), s.integer(2) != 0});
+    s.reset();
+    return taken;
 }
 
 std::vector<Appointment> AppointmentTable::ofDoctor(const QString &medico)

@@ -87,6 +87,15 @@ public:
     std::vector<Appointment> after(const std::optional<AppointmentKey> &key, int limit);
     // The rows whose Data is exactly this text, in key order (one indexed read).
     std::vector<Appointment> onDate(const QString &data);
+    // The slots taken on one Data: Hora and Medico as numbers, and whether the row is a
+    // reserved hour. One indexed read of three columns.
+    struct TakenSlot
+    {
+        int hora;
+        int medico;
+        bool reserved;
+    };
+    std::vector<TakenSlot> takenOn(const QString &data);
     // The rows of one Medico code, in key order.
     std::vector<Appointment> ofDoctor(const QString &medico);
     std::vector<Appointment> select(const ListQuery &query);
@@ -123,6 +132,7 @@ private:
     std::optional<sql::Statement> m_update;
     std::optional<sql::Statement> m_remove;
     std::optional<sql::Statement> m_onDate;
+    std::optional<sql::Statement> m_takenOn;
 };
 
 } // namespace clinora

@@ -1,0 +1,54 @@
+#include "booking/day_list.h"
+
+#include "app/context.h"
+#include "platform/text_file.h"
+
+namespace clinora {
+
+DayList makeDayList(AppContext &context, int day, int code)
+{
+    DayList list;
+    list.day = day;
+    list.code = code;
+    list.date = context.sheets.dateOfDay(day);
+    const DaySheet &sheet = context.sheets.sheet(day);
+    const int weekday = context.days.weekday(day);
+    AppointmentTable &table = context.DMMedicos.table();
+    for (int slot = 1; slot < sheet.gridColumnCount(); ++slot) {
+        const QString cell = sheet.cell(slot, code);
+        const QString time = weekday > 0 && DoctorRegister::validCode(code)
+                                 ? context.doctors.time(weekday, code, slot)
+                                 : QString();
+        if (cell.isEmpty()) {
+            list.free << QString::number(slot) + QStringLiteral("    ") + time;
+        } else if (cell != QLatin1String(" x")) {
+            const std::optional<Appointment> row =
+                table.find({list.date, QString::number(slot), QString::number(code)});
+            if (row)
+                list.booked << row->hora + QStringLiteral("    ") + time + QStringLiteral("  ") + row->paciente;
+        }
+    }
+    return list;
+}
+
+QStringList DayList::printLines() const
+{
+    QStringList lines{QStringLiteral(" "), QStringLiteral(" "),
+                      QStringLiteral("           Médico:  ") + QString::number(code)
+                          + QStringLiteral("                Dia: ") + date,
+                      QStringLiteral(" "), QStringLiteral(" "),
+                      QStringLiteral("Horário                                              Paciente"),
+                      QStringLiteral(" "), QStringLiteral(" ")};
+    lines << booked;
+    lines << QStringLiteral(" ") << QStringLiteral(" ") << QStringLiteral("  Horários Livres")
+          << QStringLiteral(" ") << QStringLiteral(" ");
+    lines << free;
+    return lines;
+}
+
+int DayList::slotOfLine(const QString &line)
+{
+    return textfile::trimRight(line.left(2)).toInt();
+}
+
+} // namespace clinora

@@ -1,0 +1,130 @@
+// The booking screen "Marcação de Consultas": the month tab, the 31 day tabs and the
+// tabs of the cancelled and waiting lists, with the buttons and keys around them.
+#pragma once
+
+#include "booking/month_overview.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace clinora {
+
+class AppContext;
+class GridView;
+class TFAviso;
+class TFConsulta;
+class TFConsultasDia;
+class TFGradeHoras;
+class TFHorarios;
+
+class TFVisaoGeral : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFVisaoGeral)
+
+public:
+    explicit TFVisaoGeral(AppContext &context, QWidget *parent = nullptr);
+    ~TFVisaoGeral() override;
+
+    // Fills column 0, the headings and the month summary (the menu calls it before
+    // showing the screen).
+    void prepareMonthTab();
+    // Shows the screen modally.
+    int showScreen();
+
+    MonthOverview &overview() { return m_overview; }
+    TFConsulta &consulta() { return *FConsulta; }
+    TFConsultasDia &consultasDia() { return *FConsultasDia; }
+    TFAviso &aviso() { return *FAviso; }
+
+    // The controls of one day tab.
+    struct DayTab
+    {
+        QWidget *page = nullptr;      // TabSheet2 ... TabSheet31, TabSheet33
+        GridView *grid = nullptr;     // StringGrid(d + 1)
+        QLabel *label = nullptr;      // Label(d + 5)
+        QPushButton *limpar = nullptr;
+        QPushButton *atualizar = nullptr;
+        QLineEdit *cod = nullptr;     // Edit(2d + 5)
+        QLineEdit *nome = nullptr;    // Edit(2d + 6)
+    };
+    const DayTab &dayTab(int day) const { return m_days.at(static_cast<std::size_t>(day)); }
+
+    // Switches to a day's tab and makes (slot, code) its current cell.
+    void goToSlot(int day, int slot, int code);
+    // A double-click on a day sheet cell: the appointment dialog for it.
+    void openAppointment(int day, int slot, int code);
+
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabDesmarcadas = nullptr;
+    QWidget *TabEmEspera = nullptr;
+    GridView *StringGrid1 = nullptr;
+    GridView *SGMascara = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QPushButton *BAtualizar0 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QDateEdit *DateTimePicker1 = nullptr;
+    QLabel *PHoje = nullptr;
+    QLineEdit *Edit3 = nullptr;
+    QLineEdit *Edit4 = nullptr;
+    QLineEdit *Edit5 = nullptr;
+    QLineEdit *Edit6 = nullptr;
+    QLabel *Label5 = nullptr;
+    QPushButton *BSair = nullptr;
+    QPushButton *BitBtn4 = nullptr;
+    QPushButton *BitBtn3 = nullptr;
+    QPushButton *Button10 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QTimer *Timer1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMonthTab();
+    void buildDayTab(int day);
+    void buildListTab(QWidget *page, const QString &title);
+    void buildShortcuts();
+    void FormActivate();
+    void Timer1Timer();
+    void closeScreen(bool closeQueries);
+    void BAtualizar0Click();
+    void ComboBox1Click();
+    void ComboBox1DblClick();
+    void showFilteredGrid(bool filtered);
+    void monthKey(int key);
+    void dayKey(int day, int key);
+    void functionKey(int key);
+    void markDays();
+    void placeTodayMark();
+    void showDayList(int day, int code, bool modal);
+    int activeDay() const;
+
+    AppContext &m_context;
+    MonthOverview m_overview;
+    std::array<DayTab, 32> m_days{}; // index 1 to 31
+    TFConsulta *FConsulta = nullptr;
+    TFConsultasDia *FConsultasDia = nullptr;
+    TFAviso *FAviso = nullptr;
+    TFGradeHoras *FGradeHoras = nullptr;
+    TFHorarios *FHorarios = nullptr;
+    int m_ticks = 0;
+    bool m_firstTick = true;
+    QString m_limitText;
+    qint64 m_lastMarks = 0;
+};
+
+} // namespace clinora

@@ -1,0 +1,134 @@
+#include "doctors/tfdadosregistro.h"
+
+#include "app/context.h"
+#include "core/common.h"
+#include "core/data_files.h"
+#include "core/registers.h"
+#include "platform/user_action.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace clinora {
+
+TFDadosRegistro::TFDadosRegistro(AppContext &context, Kind kind, QWidget *parent)
+    : QDialog(parent), m_context(context), m_kind(std::move(kind))
+{
+    setObjectName(QLatin1String(m_kind.objectName));
+    setWindowTitle(m_kind.caption);
+
+    Grade = new QTableWidget(m_kind.rows, 2, this);
+    Grade->setObjectName(QStringLiteral("Grade"));
+    Grade->setHorizontalHeaderLabels({QStringLiteral("Códigos"), m_kind.heading});
+    Grade->verticalHeader()->hide();
+    Grade->verticalHeader()->setDefaultSectionSize(22);
+    Grade->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    Grade->setColumnWidth(0, 70);
+    if (m_kind.rowsMovable) {
+        // Rows are dragged by their code cell's row handle; the code of a name is the
+        // row it stands in when saved.
+        Grade->verticalHeader()->show();
+        Grade->verticalHeader()->setSectionsMovable(true);
+        Grade->horizontalHeader()->setSectionsMovable(true);
+    }
+
+    Button1 = new QPushButton(QStringLiteral("Gravar e Sair"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("Sair sem gravar"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    connect(Button1, &QPushButton::clicked, this, guarded(m_context.dialogs, [this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Grade, 1);
+    layout->addLayout(buttons);
+    resize(380, m_kind.rows > 10 ? 640 : 330);
+}
+
+void TFDadosRegistro::load()
+{
+    // Each opening starts from the file: rows back in code order, the row numbers
+    // first (they stay when the file cannot be read), then the names read so far.
+    QHeaderView *rows = Grade->verticalHeader();
+    for (int r = 0; r < m_kind.rows; ++r)
+        rows->moveSection(rows->visualIndex(r), r);
+    QStringList names(m_kind.rows);
+    runUserAction(m_context.dialogs, [&] { readNames(names); });
+    for (int r = 0; r < m_kind.rows; ++r) {
+        auto *code = new QTableWidgetItem(QString::number(r + 1));
+        code->setFlags(code->flags() & ~Qt::ItemIsEditable);
+        Grade->setItem(r, 0, code);
+        Grade->setItem(r, 1, new QTableWidgetItem(names[r]));
+    }
+}
+
+void TFDadosRegistro::open()
+{
+    load();
+    exec();
+}
+
+QStringList TFDadosRegistro::namesInRowOrder() const
+{
+    QStringList names;
+    for (int visual = 0; visual < m_kind.rows; ++visual) {
+        const int logical = Grade->verticalHeader()->logicalIndex(visual);
+        const QTableWidgetItem *item = Grade->item(logical, 1);
+        names << (item ? item->text() : QString());
+    }
+    return names;
+}
+
+void TFDadosRegistro::Button1Click()
+{
+    writeNames(namesInRowOrder());
+    mirrorCopy(m_context.settings, m_context.paths, m_kind.file);
+    accept();
+}
+
+TFDadosEsp::TFDadosEsp(AppContext &context, QWidget *parent)
+    : TFDadosRegistro(context,
+                      {"FDadosEsp", QStringLiteral("Cadastro das Especialidades"),
+                       QStringLiteral("Especialidades"), files::kSpecialties, 30, true},
+                      parent)
+{
+}
+
+void TFDadosEsp::readNames(QStringList &names)
+{
+    readSpecialtyNames(m_context.file(files::kSpecialties), names);
+}
+
+void TFDadosEsp::writeNames(const QStringList &names)
+{
+    writeSpecialtyNames(m_context.file(files::kSpecialties), names);
+    m_context.specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
+}
+
+TFDadosSit::TFDadosSit(AppContext &context, QWidget *parent)
+    : TFDadosRegistro(context,
+                      {"FDadosSit", QStringLiteral("Cadastro das Situações"), QStringLiteral("Situações"),
+                       files::kSituations, 9, false},
+                      parent)
+{
+}
+
+void TFDadosSit::readNames(QStringList &names)
+{
+    readSituationNames(m_context.file(files::kSituations), names);
+}
+
+void TFDadosSit::writeNames(const QStringList &names)
+{
+    writeSituationNames(m_context.file(files::kSituations), names);
+    m_context.situations.load(m_context.paths.dataDir() + QLatin1Char('/'));
+}
+
+} // namespace clinora

@@ -1,0 +1,69 @@
+// Takes the screenshots of the README from a data directory: the main window, the
+// booking screen's month tab after a complete refresh, a day sheet, the appointment
+// dialog and the day list. Built with -DCLINORA_SCREENSHOTS=ON.
+#include "app/context.h"
+#include "app/session.h"
+#include "app/tfprincipal.h"
+#include "booking/grid_view.h"
+#include "booking/tfconsulta.h"
+#include "booking/tfconsultasdia.h"
+#include "booking/tfvisaogeral.h"
+#include "platform/clock.h"
+#include "platform/qt_dialogs.h"
+#include "platform/qt_printer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace clinora;
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "uso: %s PASTA_DE_DADOS PASTA_DAS_IMAGENS [DIA]\n", argv[0]);
+        return 2;
+    }
+    const QString data = QString::fromLocal8Bit(argv[1]);
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+    QtDialogs dialogs;
+    SystemClock clock;
+    Paths paths(data, data + QStringLiteral("/../drives"));
+    QtPrinter printer(paths, clock, dialogs);
+    AppContext context(paths, clock, dialogs, printer);
+    session::startUp(context);
+    TFPrincipal main(context);
+    main.FormCreate();
+    main.show();
+    QTest::qWait(200);
+    main.grab().save(out + QStringLiteral("/principal.png"));
+
+    TFVisaoGeral &screen = main.visaoGeral();
+    screen.prepareMonthTab();
+    screen.show();
+    QTest::qWait(100);
+    screen.BAtualizar0->click();
+    QTest::qWait(200);
+    screen.grab().save(out + QStringLiteral("/mes.png"));
+
+    const int day = argc > 3 ? std::atoi(argv[3]) : clock.today().day();
+    screen.PageControl1->setCurrentWidget(screen.dayTab(day).page);
+    QTest::qWait(200);
+    screen.grab().save(out + QStringLiteral("/dia.png"));
+
+    TFConsulta &dialog = screen.consulta();
+    dialog.prepareFor({day, 2, 1});
+    dialog.show();
+    QTest::qWait(200);
+    dialog.grab().save(out + QStringLiteral("/consulta.png"));
+    dialog.reject();
+
+    screen.consultasDia().showList(day, 1, false);
+    QTest::qWait(200);
+    screen.consultasDia().grab().save(out + QStringLiteral("/consultasdia.png"));
+    return 0;
+}
