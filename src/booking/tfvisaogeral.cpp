@@ -24,7 +24,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -130,8 +129,6 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, guarded(dialogs, [this] { Timer1Timer(); }));
-
-    buildShortcuts();
 
     // Creation of the screen: the journal buffer starts empty.
     m_context.journal.discard();
@@ -333,12 +330,18 @@ void TFVisaoGeral::buildListTab(QWidget *page, const QString &title)
     layout->addStretch();
 }
 
-void TFVisaoGeral::buildShortcuts()
+void TFVisaoGeral::keyPressEvent(QKeyEvent *event)
 {
-    for (int key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F5, Qt::Key_F6}) {
-        auto *shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, guarded(m_context.dialogs, [this, key] { functionKey(key); }));
+    // The function keys reach the screen from whichever of its controls has the focus.
+    switch (event->key()) {
+    case Qt::Key_F1:
+    case Qt::Key_F2:
+    case Qt::Key_F5:
+    case Qt::Key_F6:
+        runUserAction(m_context.dialogs, [this, event] { functionKey(event->key()); });
+        event->accept();
+        return;
+    default: QDialog::keyPressEvent(event);
     }
 }
 

@@ -92,12 +92,12 @@ protected:
     void showEvent(QShowEvent *event) override;
     void reject() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildMonthTab();
     void buildDayTab(int day);
     void buildListTab(QWidget *page, const QString &title);
-    void buildShortcuts();
     void FormActivate();
     void Timer1Timer();
     void closeScreen(bool closeQueries);

@@ -1,0 +1,520 @@
+// The booking screen driven offscreen through its widgets: the menu, the complete
+// refresh, booking by double-click, every operation of the appointment dialog, the
+// journal, the day list, the keys, the jumps, the filter and the notices.
+#include "app/session.h"
+#include "app/tfprincipal.h"
+#include "booking/grid_view.h"
+#include "booking/tfaviso.h"
+#include "booking/tfconsulta.h"
+#include "booking/tfconsultasdia.h"
+#include "booking/tfvisaogeral.h"
+#include "booking_setup.h"
+#include "doctors/tfgradehoras.h"
+#include "doctors/tfhorarios.h"
+#include "platform/text_file.h"
+#include "store/appointment_table.h"
+#include "support/modal.h"
+#include "support/mouse.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace clinora;
+using test::booking;
+using test::Fixture;
+using test::onModal;
+using Kind = test::ScriptedDialogs::Kind;
+
+namespace {
+
+// The program started on the test clinic, with the booking screen shown and refreshed.
+struct Desk
+{
+    explicit Desk(Fixture &fixture, bool mirroring = false) : f(fixture)
+    {
+        test::setUpClinic(f);
+        if (mirroring)
+            f.mirroringOn();
+        session::startUp(f.context());
+        main = std::make_unique<TFPrincipal>(f.context());
+        main->FormCreate();
+        main->show();
+        screen = &main->visaoGeral();
+        screen->prepareMonthTab();
+        screen->show();
+        screen->BAtualizar0->click();
+    }
+
+    AppContext &c() { return f.context(); }
+    const DaySheet &sheet(int day) { return c().sheets.sheet(day); }
+
+    // Double-clicks a day sheet cell; the action runs on the dialog it opens.
+    void doubleClick(int day, int slot, int code, std::function<void(TFConsulta *)> action)
+    {
+        const TFVisaoGeral::DayTab &tab = screen->dayTab(day);
+        screen->PageControl1->setCurrentWidget(tab.page);
+        QApplication::processEvents();
+        tab.grid->goToCell(slot, code);
+        onModal<TFConsulta>(std::move(action));
+        test::doubleClick(tab.grid, tab.grid->model()->index(code - 1, slot - 1));
+    }
+
+    // Books a patient in a free slot through the dialog.
+    void book(int day, int slot, int code, const QString &patient)
+    {
+        doubleClick(day, slot, code, [patient](TFConsulta *d) {
+            QTest::keyClicks(d->DBEdit1, patient);
+            d->BIncluir->click();
+        });
+    }
+
+    std::vector<Appointment> rows() { return f.rows(); }
+
+    Fixture &f;
+    std::unique_ptr<TFPrincipal> main;
+    TFVisaoGeral *screen = nullptr;
+};
+
+QStringList keys(const std::vector<Appointment> &rows)
+{
+    QStringList result;
+    for (const Appointment &r : rows)
+        result << r.data + QLatin1Char(';') + r.hora + QLatin1Char(';') + r.medico + QLatin1Char(';') + r.paciente;
+    return result;
+}
+
+QStringList journalFile(Fixture &f)
+{
+    const QString path = f.mirror() + QStringLiteral("/ArqMovA.Txt");
+    return QFile::exists(path) ? textfile::readLines(path) : QStringList();
+}
+
+} // namespace
+
+class TestBookingScreen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void bookingFromTheMenu();
+    void reservingAnHour();
+    void checksBeforeBooking();
+    void cancelling_data();
+    void cancelling();
+    void deletingAsksNothing();
+    void cutAndPaste();
+    void changeIsJournaledBeforeAndAfter();
+    void failedPostWritesNoJournal();
+    void fullCancelledListLeavesTheRow();
+    void journalReachesTheMirror_data();
+    void journalReachesTheMirror();
+    void dayListFromTheMonth();
+    void keysOnSheetsAndMonth();
+    void jumpsAndBadCodes();
+    void specialtyFilter();
+    void disabledSheetExplainsItself();
+    void buttonsOutsideTheTabs();
+};
+
+void TestBookingScreen::bookingFromTheMenu()
+{
+    Fixture f;
+    test::setUpClinic(f);
+    session::startUp(f.context());
+    TFPrincipal main(f.context());
+    main.FormCreate();
+    main.show();
+    bool screenSeen = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        screenSeen = true;
+        QCOMPARE(screen->windowTitle(), QStringLiteral("Marcação de Consultas"));
+        QCOMPARE(screen->PageControl1->currentWidget(), screen->TabSheet1);
+        QCOMPARE(screen->PageControl1->tabText(1), QStringLiteral("01"));
+        QCOMPARE(screen->PageControl1->tabText(31), QStringLiteral("31"));
+        screen->BAtualizar0->click();
+        QCOMPARE(screen->ProgressBar1->value(), 0);
+        QCOMPARE(screen->overview().grid().cell(9, 12), QString());
+
+        const TFVisaoGeral::DayTab &tab = screen->dayTab(9);
+        screen->PageControl1->setCurrentWidget(tab.page);
+        QApplication::processEvents();
+        // The first double-click of the run opens a dialog that stays open.
+        onModal<TFConsulta>([](TFConsulta *d) {
+            QVERIFY(d->isVisible());
+            QVERIFY(d->BIncluir->isEnabled());
+            QVERIFY(!d->BImportar->isEnabled());
+            QVERIFY(!d->BAlterar->isEnabled());
+            QVERIFY(d->DBComboBox1->currentText().startsWith(QLatin1Char('1')));
+            QCOMPARE(d->Label5->text().trimmed(), QStringLiteral("Dr. Teste Silva"));
+            QCOMPARE(d->Label6->text(), QStringLiteral("08:30  Hs"));
+            QCOMPARE(d->Label10->text().trimmed(), QStringLiteral("204"));
+            QCOMPARE(d->DBEdit3->text(), QStringLiteral("09/12/26"));
+            QTest::keyClicks(d->DBEdit1, QStringLiteral("Joana Prado"));
+            QTest::keyClicks(d->DBEdit6, QStringLiteral("98888-7777"));
+            d->DBComboBox1->setCurrentIndex(1);
+            d->BIncluir->click();
+        });
+        test::doubleClick(tab.grid, tab.grid->model()->index(11, 1));
+        QCOMPARE(screen->consulta().isVisible(), false);
+        QCOMPARE(tab.grid->model()->index(11, 1).data().toString(), QStringLiteral("C"));
+        screen->BitBtn4->click(); // "Início": back to the month, summary recomputed
+        QCOMPARE(screen->PageControl1->currentWidget(), screen->TabSheet1);
+        screen->BitBtn1->click();
+    });
+    main.menuItem(QStringLiteral("MarcaodeConsultas1"))->trigger();
+    QVERIFY(screenSeen);
+    const std::vector<Appointment> rows = f.rows();
+    QCOMPARE(rows.size(), std::size_t(1));
+    QCOMPARE(rows[0], (Appointment{QStringLiteral("09/12/26"), QStringLiteral("2"), QStringLiteral("12"),
+                                   QStringLiteral("Joana Prado"), QStringLiteral("98888-7777"), QStringLiteral("2"),
+                                   QString()}));
+    QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestBookingScreen::reservingAnHour()
+{
+    Fixture f;
+    Desk desk(f);
+    desk.doubleClick(9, 3, 12, [](TFConsulta *d) {
+        QTest::keyClicks(d->DBEdit1, QStringLiteral("R"));
+        d->DBComboBox1->setEditText(QString());
+        d->BIncluir->click();
+    });
+    QCOMPARE(desk.sheet(9).cell(3, 12), QStringLiteral("R"));
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;3;12;R"});
+    // The dialog opens on any cell, one without a slot included.
+    desk.doubleClick(9, 10, 12, [](TFConsulta *d) {
+        QVERIFY(d->BIncluir->isEnabled());
+        d->BSair->click();
+    });
+}
+
+void TestBookingScreen::checksBeforeBooking()
+{
+    Fixture f;
+    Desk desk(f);
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
+        d->BIncluir->click();
+        QVERIFY(d->isVisible());
+        QTest::keyClicks(d->DBEdit1, QStringLiteral("Paulo"));
+        d->DBComboBox1->setEditText(QString());
+        d->BIncluir->click();
+        QVERIFY(d->isVisible());
+        d->BSair->click();
+    });
+    QCOMPARE(f.dialogs.texts(Kind::Information),
+             QStringList({"Campo Nome é obrigatório", " O Campo Situação é obrigatório - refazer a inclusão"}));
+    QVERIFY(desk.rows().empty());
+    QCOMPARE(desk.sheet(9).cell(1, 12), QString());
+}
+
+void TestBookingScreen::cancelling_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("marker");
+    QTest::newRow("by the patient") << "Button1" << "05/01P/";
+    QTest::newRow("by the hospital") << "Button2" << "05/01H/";
+}
+
+void TestBookingScreen::cancelling()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, marker);
+    Fixture f;
+    f.mirroringOn();
+    f.addRows({booking(QStringLiteral("05/01/27"), 3, 12, QStringLiteral("Maria Souza")),
+               booking(marker, 3, 12, QStringLiteral("Já Desmarcada"))});
+    Desk desk(f, true);
+    QCOMPARE(desk.sheet(5).cell(3, 12), QStringLiteral("C"));
+    desk.doubleClick(5, 3, 12, [button](TFConsulta *d) {
+        QVERIFY(d->BAlterar->isEnabled() && !d->BIncluir->isEnabled());
+        d->findChild<QPushButton *>(button)->click();
+    });
+    QCOMPARE(desk.sheet(5).cell(3, 12), QString());
+    QCOMPARE(keys(desk.rows()), QStringList({marker + QStringLiteral(";3;12;Já Desmarcada"),
+                                             marker + QStringLiteral(";4;12;Maria Souza")}));
+    desk.screen->BitBtn1->click();
+    const QStringList lines = journalFile(f);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[0].startsWith(QStringLiteral("E05/01/273 12Maria Souza")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("I") + textfile::fixed(marker, 8) + QStringLiteral("4 12Maria Souza")));
+}
+
+void TestBookingScreen::deletingAsksNothing()
+{
+    Fixture f;
+    f.addRows({booking(QStringLiteral("09/12/26"), 1, 12)});
+    Desk desk(f);
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { d->BExcluir->click(); });
+    QVERIFY(desk.rows().empty());
+    QCOMPARE(desk.sheet(9).cell(1, 12), QString());
+    QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestBookingScreen::cutAndPaste()
+{
+    Fixture f;
+    Appointment original = booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Carlos Lima"));
+    original.observacoes = QStringLiteral("Traz exames");
+    f.addRows({original});
+    Desk desk(f);
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { d->BExportar->click(); });
+    QCOMPARE(desk.sheet(9).cell(1, 12), QString());
+    for (int day : {10, 11}) {
+        desk.doubleClick(day, 2, 12, [](TFConsulta *d) {
+            QVERIFY(d->BImportar->isEnabled());
+            d->BImportar->click();
+        });
+        QCOMPARE(desk.sheet(day).cell(2, 12), QStringLiteral("C"));
+    }
+    const std::vector<Appointment> rows = desk.rows();
+    QCOMPARE(keys(rows), QStringList({"10/12/26;2;12;Carlos Lima", "11/12/26;2;12;Carlos Lima"}));
+    QCOMPARE(rows[1].telefone, QStringLiteral("3333-4444"));
+    QCOMPARE(rows[1].observacoes, QStringLiteral("Traz exames"));
+    // An occupied slot offers no paste.
+    desk.doubleClick(10, 2, 12, [](TFConsulta *d) {
+        QVERIFY(!d->BImportar->isEnabled());
+        d->BSair->click();
+    });
+}
+
+void TestBookingScreen::changeIsJournaledBeforeAndAfter()
+{
+    Fixture f;
+    f.addRows({booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Nome Antigo"))});
+    Desk desk(f, true);
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
+        d->DBEdit1->setText(QStringLiteral("Nome Novo"));
+        d->DBMemo1->setPlainText(QStringLiteral("linha 1\nlinha 2"));
+        d->BAlterar->click();
+    });
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;1;12;Nome Novo"});
+    QCOMPARE(desk.sheet(9).cell(1, 12), QStringLiteral("C"));
+    desk.screen->BitBtn1->click(); // closing the screen flushes the buffer
+    const QStringList lines = journalFile(f);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[0].startsWith(QStringLiteral("E09/12/261 12Nome Antigo")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("I09/12/261 12Nome Novo")));
+    QVERIFY(lines[1].endsWith(QStringLiteral("linha 1\\nlinha 2")));
+}
+
+void TestBookingScreen::failedPostWritesNoJournal()
+{
+    Fixture f;
+    Desk desk(f, true);
+    desk.doubleClick(9, 4, 12, [&f](TFConsulta *d) {
+        // Someone else took the slot while the dialog was open.
+        AppointmentTable other;
+        other.open(f.dir() + QStringLiteral("/Medicos.db"), false);
+        other.insert(booking(QStringLiteral("09/12/26"), 4, 12, QStringLiteral("Outro Paciente")));
+        QTest::keyClicks(d->DBEdit1, QStringLiteral("Bruna"));
+        d->BIncluir->click();
+        QVERIFY(d->isVisible());
+        d->BSair->click();
+    });
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("Violação de chave")));
+    QCOMPARE(desk.c().journal.pending(), 0);
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;4;12;Outro Paciente"});
+}
+
+void TestBookingScreen::fullCancelledListLeavesTheRow()
+{
+    Fixture f;
+    std::vector<Appointment> rows{booking(QStringLiteral("05/01/27"), 3, 12)};
+    for (int hora = 3; hora <= 99; ++hora)
+        rows.push_back(booking(QStringLiteral("05/01P/"), hora, 12, QStringLiteral("Antigo")));
+    f.addRows(rows);
+    Desk desk(f);
+    desk.doubleClick(5, 3, 12, [](TFConsulta *d) {
+        d->Button1->click();
+        QVERIFY(d->isVisible());
+        d->BSair->click();
+    });
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("99")));
+    QCOMPARE(desk.sheet(5).cell(3, 12), QStringLiteral("C"));
+    QVERIFY(desk.c().DMMedicos.table().contains({QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")}));
+}
+
+void TestBookingScreen::journalReachesTheMirror_data()
+{
+    QTest::addColumn<int>("bookings");
+    QTest::addColumn<int>("linesBeforeClosing");
+    QTest::addColumn<int>("linesAfterClosing");
+    QTest::newRow("nine wait for the close") << 9 << 0 << 9;
+    QTest::newRow("the tenth flushes") << 10 << 10 << 10;
+}
+
+void TestBookingScreen::journalReachesTheMirror()
+{
+    QFETCH(int, bookings);
+    QFETCH(int, linesBeforeClosing);
+    QFETCH(int, linesAfterClosing);
+    Fixture f;
+    Desk desk(f, true);
+    for (int i = 0; i < bookings; ++i)
+        desk.book(9 + i / 4, 1 + i % 4, 12, QStringLiteral("Paciente %1").arg(i + 1));
+    QCOMPARE(journalFile(f).size(), linesBeforeClosing);
+    desk.screen->BitBtn1->click();
+    QCOMPARE(journalFile(f).size(), linesAfterClosing);
+    QCOMPARE(f.dialogs.texts(Kind::Information),
+             QStringList{"Aguarde: Gravando alterações na área Espelho\n\n  Clicar em < OK > para prosseguir"});
+}
+
+void TestBookingScreen::dayListFromTheMonth()
+{
+    Fixture f;
+    f.addRows({booking(QStringLiteral("09/12/26"), 2, 12, QStringLiteral("Ana Souza"))});
+    Desk desk(f);
+    GridView *month = desk.screen->StringGrid1;
+    QApplication::processEvents();
+    month->goToCell(9, 12);
+    test::doubleClick(month, month->model()->index(11, 8));
+    TFConsultasDia &list = desk.screen->consultasDia();
+    QVERIFY(list.isVisible());
+    QCOMPARE(list.ListBox1->count(), 1);
+    QCOMPARE(list.ListBox1->item(0)->text(), QStringLiteral("2    08:30  Ana Souza"));
+    QCOMPARE(list.ListBox2->count(), 3);
+
+    list.BImprimir->click();
+    QCOMPARE(f.printer.documents().size(), 1);
+    QCOMPARE(f.printer.documents().last().lines[2], QStringLiteral("           Médico:  12                Dia: 09/12/26"));
+    QCOMPARE(f.printer.documents().last().font.pointSize, 14);
+
+    // A double-click on a free slot goes to it on the day sheet.
+    list.ListBox2->setCurrentRow(2);
+    test::doubleClick(list.ListBox2, list.ListBox2->model()->index(2, 0));
+    QVERIFY(!list.isVisible());
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), desk.screen->dayTab(9).page);
+    QCOMPARE(desk.screen->dayTab(9).grid->currentColumn(), 4);
+    QCOMPARE(desk.screen->dayTab(9).grid->currentRow(), 12);
+}
+
+void TestBookingScreen::keysOnSheetsAndMonth()
+{
+    Fixture f;
+    Desk desk(f);
+    GridView *grid = desk.screen->dayTab(9).grid;
+    desk.screen->goToSlot(9, 1, 12);
+    QTest::keyClick(grid, Qt::Key_F1);
+    QCOMPARE(desk.sheet(9).cell(1, 0), QStringLiteral("08:00"));
+    QCOMPARE(desk.sheet(9).cell(4, 0), QStringLiteral("09:30"));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QCOMPARE(desk.sheet(9).cell(1, 0), QStringLiteral("1"));
+
+    desk.screen->PageControl1->setCurrentWidget(desk.screen->TabSheet1);
+    desk.screen->StringGrid1->goToCell(9, 12);
+    QTest::keyClick(desk.screen->StringGrid1, Qt::Key_F2);
+    QCOMPARE(desk.screen->overview().grid().cell(9, 0), QStringLiteral("Qua"));
+    bool timetableSeen = false;
+    onModal<TFGradeHoras>([&](TFGradeHoras *g) {
+        timetableSeen = true;
+        QCOMPARE(g->Label2->text(), QStringLiteral("Dr. Teste Silva"));
+        QCOMPARE(g->SGGradeHoras->item(0, 0)->text(), QStringLiteral("08:00")); // Monday, slot 1
+        QCOMPARE(g->SGGradeHoras->item(0, 6)->text(), QString());               // Sunday
+        QTest::keyClick(g, Qt::Key_F5);
+    });
+    QTest::keyClick(desk.screen->StringGrid1, Qt::Key_F5);
+    QVERIFY(timetableSeen);
+    QTest::keyClick(desk.screen->StringGrid1, Qt::Key_F6);
+    QVERIFY(desk.screen->consultasDia().isVisible());
+    QCOMPARE(desk.screen->consultasDia().ListBox2->count(), 4);
+}
+
+void TestBookingScreen::jumpsAndBadCodes()
+{
+    Fixture f;
+    Desk desk(f);
+    desk.screen->PageControl1->setCurrentWidget(desk.screen->dayTab(1).page);
+    auto *cod = desk.screen->findChild<QLineEdit *>(QStringLiteral("Edit7"));
+    auto *nome = desk.screen->findChild<QLineEdit *>(QStringLiteral("Edit8"));
+    QCOMPARE(cod, desk.screen->dayTab(1).cod);
+    QCOMPARE(nome, desk.screen->dayTab(1).nome);
+    QTest::keyClicks(cod, QStringLiteral("1x"));
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("1x")));
+    QCOMPARE(desk.screen->findChild<QLineEdit *>(QStringLiteral("Edit67")), desk.screen->dayTab(31).cod);
+    QVERIFY(desk.screen->findChild<QPushButton *>(QStringLiteral("Button55")));
+    QVERIFY(desk.screen->findChild<QPushButton *>(QStringLiteral("BLimpar3")));
+    QVERIFY(desk.screen->findChild<QWidget *>(QStringLiteral("TabSheet33")));
+    QVERIFY(desk.screen->findChild<QLabel *>(QStringLiteral("Label36")));
+}
+
+void TestBookingScreen::specialtyFilter()
+{
+    Fixture f;
+    Desk desk(f);
+    QComboBox *filter = desk.screen->ComboBox1;
+    QCOMPARE(filter->itemText(0), QStringLiteral("  Todos os Médicos"));
+    const int cardio = filter->findText(QStringLiteral("52 Cardiologia"));
+    QVERIFY(cardio > 0);
+    filter->setCurrentIndex(cardio);
+    Q_EMIT filter->activated(cardio);
+    QVERIFY(desk.screen->SGMascara->isVisible());
+    QVERIFY(!desk.screen->StringGrid1->isVisible());
+    QVERIFY(desk.screen->Edit5->isVisible() && !desk.screen->Edit3->isVisible());
+    QCOMPARE(desk.screen->overview().filteredRows(), 1);
+    test::doubleClickAt(filter, filter->rect().center());
+    QVERIFY(desk.screen->StringGrid1->isVisible());
+    QVERIFY(!desk.screen->SGMascara->isVisible());
+    QCOMPARE(filter->currentText(), QStringLiteral("  Todos os Médicos"));
+}
+
+void TestBookingScreen::disabledSheetExplainsItself()
+{
+    Fixture f;
+    Desk desk(f);
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("20/12/2026")});
+    desk.c().sheets.refresh(21);
+    QVERIFY(!desk.sheet(21).isEnabled());
+    QVERIFY(!desk.screen->dayTab(21).grid->isEnabled());
+    bool noticeSeen = false;
+    onModal<TFAviso>([&](TFAviso *notice) {
+        noticeSeen = true;
+        QCOMPARE(notice->Label1->text(), QStringLiteral("Sistema NÃO PREPARADO"));
+        QTest::keyClick(notice, Qt::Key_Escape);
+        QVERIFY(notice->isVisible());
+        QVERIFY(notice->hintShown());
+        notice->Button1->click();
+    });
+    desk.screen->PageControl1->setCurrentWidget(desk.screen->dayTab(21).page);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(desk.screen->dayTab(21).page, &enter);
+    QVERIFY(noticeSeen);
+    QVERIFY(!desk.screen->aviso().isVisible());
+}
+
+void TestBookingScreen::buttonsOutsideTheTabs()
+{
+    Fixture f;
+    Desk desk(f);
+    desk.screen->BitBtn3->click();
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), desk.screen->dayTab(31).page);
+    QStringList shown;
+    onModal<TFHorarios>([&](TFHorarios *list) {
+        for (int i = 0; i < list->ListBox1->count(); ++i)
+            shown << list->ListBox1->item(i)->text();
+        QCOMPARE(list->windowTitle(), QStringLiteral("Relação dos Médicos"));
+        QCOMPARE(list->size(), QSize(610, 440));
+        list->reject();
+    });
+    desk.screen->Button10->click();
+    QCOMPARE(shown.mid(0, 3), QStringList({" ", "              Relação de Médicos e Especialidades", " "}));
+    QVERIFY(shown.contains(QStringLiteral("3    Dra. Paula Ramos             55 Pediatria   ")));
+    QVERIFY(shown.contains(QStringLiteral("12   Dr. Teste Silva              52 Cardiologia ")));
+    QVERIFY(shown.contains(QStringLiteral("                       Especialidades ")));
+    QVERIFY(shown.contains(QStringLiteral("52   Cardiologia    ")));
+}
+
+QTEST_MAIN(TestBookingScreen)
+#include "tst_bookingscreen.moc"

@@ -1,0 +1,133 @@
+// The specialties and situations registers driven offscreen: opening, saving, moving
+// rows, leaving without saving, and the tables the rest of the program loads.
+#include "app/context.h"
+#include "core/registers.h"
+#include "doctors/tfdadosregistro.h"
+#include "support/fixture.h"
+#include "support/modal.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace clinora;
+using test::Fixture;
+using test::onModal;
+
+class TestRegisters : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void specialtiesOpenSaveAndMove();
+    void leavingWithoutSaving_data();
+    void leavingWithoutSaving();
+    void situationsByCode();
+    void missingFileKeepsTheRowNumbers();
+    void tablesLoadByPosition();
+};
+
+void TestRegisters::specialtiesOpenSaveAndMove()
+{
+    Fixture f;
+    f.mirroringOn();
+    AppContext &c = f.start();
+    TFDadosEsp window(c);
+    onModal<TFDadosEsp>([](TFDadosEsp *w) {
+        QCOMPARE(w->windowTitle(), QStringLiteral("Cadastro das Especialidades"));
+        QCOMPARE(w->Grade->rowCount(), 30);
+        QCOMPARE(w->Grade->horizontalHeaderItem(1)->text(), QStringLiteral("Especialidades"));
+        QCOMPARE(w->Grade->item(2, 0)->text(), QStringLiteral("3"));
+        QCOMPARE(w->Grade->item(2, 1)->text(), QStringLiteral("Dermatologia"));
+        w->Grade->item(29, 1)->setText(QStringLiteral("Medicina do Trabalho")); // 20 characters
+        // The row of code 53 dragged above the first row takes code 51.
+        w->Grade->verticalHeader()->moveSection(2, 0);
+        w->Button1->click();
+    });
+    window.open();
+    const QStringList lines = f.read(QStringLiteral("Esp.Txt"));
+    QCOMPARE(lines.size(), 30);
+    QCOMPARE(lines.mid(0, 3), QStringList({"51 Dermatologia", "52 Clínica Geral", "53 Cardiologia"}));
+    QCOMPARE(lines[26], QStringLiteral("77 "));
+    QCOMPARE(lines[29], QStringLiteral("80 Medicina do Tra"));
+    QCOMPARE(c.specialties.name(51), QStringLiteral("Dermatologia"));
+    QVERIFY(QFile::exists(f.mirror() + QStringLiteral("/Esp.Txt")));
+}
+
+void TestRegisters::leavingWithoutSaving_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Sair sem gravar") << false;
+    QTest::newRow("Esc") << true;
+}
+
+void TestRegisters::leavingWithoutSaving()
+{
+    QFETCH(bool, escape);
+    Fixture f;
+    AppContext &c = f.start();
+    const QStringList before = f.read(QStringLiteral("Sit.Txt"));
+    TFDadosSit window(c);
+    onModal<TFDadosSit>([escape](TFDadosSit *w) {
+        w->Grade->item(0, 1)->setText(QStringLiteral("Mudado"));
+        if (escape)
+            QTest::keyClick(w, Qt::Key_Escape);
+        else
+            w->Button2->click();
+    });
+    window.open();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(f.read(QStringLiteral("Sit.Txt")), before);
+}
+
+void TestRegisters::situationsByCode()
+{
+    Fixture f;
+    f.write(QStringLiteral("Sit.Txt"), {QStringLiteral("5  Quinta"), QStringLiteral("1  Primeira")});
+    AppContext &c = f.start();
+    TFDadosSit window(c);
+    onModal<TFDadosSit>([](TFDadosSit *w) {
+        QCOMPARE(w->windowTitle(), QStringLiteral("Cadastro das Situações"));
+        QCOMPARE(w->Grade->item(4, 1)->text(), QStringLiteral("Quinta"));
+        QCOMPARE(w->Grade->item(0, 1)->text(), QStringLiteral("Primeira"));
+        QCOMPARE(w->Grade->item(1, 1)->text(), QString());
+        w->Button1->click();
+    });
+    window.open();
+    QCOMPARE(f.read(QStringLiteral("Sit.Txt")),
+             QStringList({"1  Primeira", "2  ", "3  ", "4  ", "5  Quinta", "6  ", "7  ", "8  ", "9  "}));
+    QCOMPARE(c.situations.entry(5).name, QStringLiteral("Quinta"));
+}
+
+void TestRegisters::missingFileKeepsTheRowNumbers()
+{
+    Fixture f;
+    AppContext &c = f.start();
+    QFile::remove(f.dir() + QStringLiteral("/Esp.Txt"));
+    TFDadosEsp window(c);
+    onModal<TFDadosEsp>([](TFDadosEsp *w) {
+        QCOMPARE(w->Grade->item(29, 0)->text(), QStringLiteral("30"));
+        w->Button2->click();
+    });
+    window.open();
+    QCOMPARE(f.dialogs.texts(test::ScriptedDialogs::Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts().first().contains(QStringLiteral("Esp.Txt")));
+}
+
+void TestRegisters::tablesLoadByPosition()
+{
+    Fixture f;
+    SpecialtyTable specialties;
+    specialties.load(f.dir() + QLatin1Char('/'));
+    QCOMPARE(specialties.entry(52).code, QStringLiteral("52"));
+    QCOMPARE(specialties.name(52), QStringLiteral("Cardiologia"));
+    QCOMPARE(specialties.name(81), QString());
+    SituationTable situations;
+    situations.load(f.dir() + QLatin1Char('/'));
+    QCOMPARE(situations.entry(2).name, QStringLiteral("Convênio"));
+}
+
+QTEST_MAIN(TestRegisters)
+#include "tst_registers.moc"
