@@ -2,6 +2,7 @@
 #include "app/context.h"
 #include "app/session.h"
 #include "app/tfprincipal.h"
+#include "booking/tfvisaogeral.h"
 #include "core/installation.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -13,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
 
@@ -61,9 +63,13 @@ int main(int argc, char *argv[])
         QStringLiteral("pasta"), Paths::defaultDrivesRoot());
     QCommandLineOption quitWhenShown(QStringLiteral("sair-ao-mostrar"));
     quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
+    // For the memory benchmark: the booking screen opened and fully refreshed.
+    QCommandLineOption bookingShown(QStringLiteral("com-marcacao"));
+    bookingShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(dataOption);
     parser.addOption(drivesOption);
     parser.addOption(quitWhenShown);
+    parser.addOption(bookingShown);
     parser.process(app);
 
     QtDialogs dialogs;
@@ -99,5 +105,11 @@ int main(int argc, char *argv[])
     if (parser.isSet(quitWhenShown))
         app.installEventFilter(&quitOnPaint);
     FPrincipal.show();
+    if (parser.isSet(bookingShown)) {
+        TFVisaoGeral &screen = FPrincipal.visaoGeral();
+        screen.prepareMonthTab();
+        screen.show();
+        screen.BAtualizar0->click();
+    }
     return app.exec();
 }
