@@ -96,6 +96,11 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
     PageControl1->addTab(TabEmEspera, QStringLiteral("Em Espera"));
 
     Dialogs &dialogs = m_context.dialogs;
+    // Coming back to the month shows the sheets as they stand now.
+    connect(PageControl1, &QTabWidget::currentChanged, this, guarded(dialogs, [this](int index) {
+                if (PageControl1->widget(index) == TabSheet1 && isVisible())
+                    m_overview.computeSummary();
+            }));
     BitBtn4 = named(new QPushButton(QStringLiteral("Início"), this), QStringLiteral("BitBtn4"));
     BitBtn3 = named(new QPushButton(QStringLiteral("Final"), this), QStringLiteral("BitBtn3"));
     Button10 = named(new QPushButton(QStringLiteral("Médicos e Especialidades"), this), QStringLiteral("Button10"));

@@ -166,15 +166,24 @@ void TestBookingScreen::bookingFromTheMenu()
         test::doubleClick(tab.grid, tab.grid->model()->index(11, 1));
         QCOMPARE(screen->consulta().isVisible(), false);
         QCOMPARE(tab.grid->model()->index(11, 1).data().toString(), QStringLiteral("C"));
+        // Three more bookings fill the doctor's day; the month follows.
+        for (int slot : {1, 3, 4}) {
+            onModal<TFConsulta>([](TFConsulta *d) {
+                QTest::keyClicks(d->DBEdit1, QStringLiteral("Outro"));
+                d->BIncluir->click();
+            });
+            test::doubleClick(tab.grid, tab.grid->model()->index(11, slot - 1));
+        }
         screen->BitBtn4->click(); // "Início": back to the month, summary recomputed
         QCOMPARE(screen->PageControl1->currentWidget(), screen->TabSheet1);
+        QCOMPARE(screen->overview().grid().cell(9, 12), QStringLiteral(" x"));
         screen->BitBtn1->click();
     });
     main.menuItem(QStringLiteral("MarcaodeConsultas1"))->trigger();
     QVERIFY(screenSeen);
     const std::vector<Appointment> rows = f.rows();
-    QCOMPARE(rows.size(), std::size_t(1));
-    QCOMPARE(rows[0], (Appointment{QStringLiteral("09/12/26"), QStringLiteral("2"), QStringLiteral("12"),
+    QCOMPARE(rows.size(), std::size_t(4));
+    QCOMPARE(rows[1], (Appointment{QStringLiteral("09/12/26"), QStringLiteral("2"), QStringLiteral("12"),
                                    QStringLiteral("Joana Prado"), QStringLiteral("98888-7777"), QStringLiteral("2"),
                                    QString()}));
     QVERIFY(f.dialogs.shown().isEmpty());
