@@ -171,10 +171,10 @@ CloseResult closeDates(AppContext &context, EntryGrid &grid)
             accepted << *date;
             continue;
         }
-        dialogs.information(dates::format(*date) + QStringLiteral(" - a data não foi incluída porque")
-                            + QStringLiteral("\n")
-                            + (*date < today ? QStringLiteral("é anterior ao dia de hoje")
-                                             : QStringLiteral("está além da data de preparação do Sistema")));
+        dialogs.information(dates::format(*date) + QStringLiteral(" - a data não foi incluída porque") +
+                            QStringLiteral("\n") +
+                            (*date < today ? QStringLiteral("é anterior ao dia de hoje")
+                                           : QStringLiteral("está além da data de preparação do Sistema")));
         grid.marks[i] = QStringLiteral("Salta");
     }
 

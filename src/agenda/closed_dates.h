@@ -35,8 +35,8 @@ QStringList closedDatesShown(const AppContext &context);
 // What closing one date did to the appointment table.
 struct DateClosing
 {
-    int moved = 0;       // appointments moved to the cancelled list
-    int deleted = 0;     // reserved hours and empty records deleted
+    int moved = 0;        // appointments moved to the cancelled list
+    int deleted = 0;      // reserved hours and empty records deleted
     QStringList notMoved; // why each appointment left on the date could not be moved
 };
 

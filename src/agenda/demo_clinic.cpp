@@ -16,7 +16,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <set>
 
 namespace clinora {
@@ -73,7 +72,7 @@ struct Hours
 {
     QList<int> weekdays; // 1 = Sunday ... 7 = Saturday
     QTime first;
-    int minutes;         // between two consultations
+    int minutes; // between two consultations
     int count;
 };
 
@@ -90,9 +89,17 @@ struct DemoDoctor
 const QList<DemoDoctor> &demoDoctors()
 {
     static const QList<DemoDoctor> doctors = {
-        {"Dra. Ana Beatriz Souza", 51, "101", "1", "1",
+        {"Dra. Ana Beatriz Souza",
+         51,
+         "101",
+         "1",
+         "1",
          {{{2, 3, 4, 5, 6}, QTime(8, 0), 20, 12}, {{7}, QTime(8, 0), 30, 6}}},
-        {"Dr. Carlos Eduardo Lima", 52, "204", "2", "2",
+        {"Dr. Carlos Eduardo Lima",
+         52,
+         "204",
+         "2",
+         "2",
          {{{2, 4}, QTime(14, 0), 30, 8}, {{6}, QTime(8, 0), 30, 8}}},
         {"Dra. Fernanda Rocha", 55, "105", "1", "1", {{{3, 5}, QTime(8, 0), 20, 12}}},
         {"Dr. Ricardo Mendes", 56, "302", "3", "2", {{{2, 5}, QTime(13, 0), 30, 8}}},
@@ -124,14 +131,18 @@ const QStringList kPatients = {
 };
 
 const QStringList kRemarks = {
-    QString(), QString(), QString(), QStringLiteral("Primeira consulta"),
-    QStringLiteral("Trazer exames anteriores"), QStringLiteral("Retorno com resultado de exames"),
+    QString(),
+    QString(),
+    QString(),
+    QStringLiteral("Primeira consulta"),
+    QStringLiteral("Trazer exames anteriores"),
+    QStringLiteral("Retorno com resultado de exames"),
     QStringLiteral("Paciente prefere ser avisado por telefone"),
 };
 
 // Fixed national holidays (day, month).
-const QList<std::pair<int, int>> kHolidays = {{1, 1},   {21, 4},  {1, 5},   {7, 9},  {12, 10},
-                                               {2, 11}, {15, 11}, {20, 11}, {25, 12}};
+const QList<std::pair<int, int>> kHolidays = {{1, 1},  {21, 4},  {1, 5},   {7, 9},  {12, 10},
+                                              {2, 11}, {15, 11}, {20, 11}, {25, 12}};
 
 bool isWeekend(QDate date)
 {
@@ -207,8 +218,8 @@ QDate chooseHoliday(QDate today, QDate limit)
 QString waitingKey(QDate day, QTime time)
 {
     const qint64 days = QDate(2010, 1, 1).daysTo(day);
-    return QLatin1Char('4') + QString::number(days).rightJustified(4, QLatin1Char('0')).right(4)
-           + QString::number(time.msecsSinceStartOfDay() / 1000);
+    return QLatin1Char('4') + QString::number(days).rightJustified(4, QLatin1Char('0')).right(4) +
+           QString::number(time.msecsSinceStartOfDay() / 1000);
 }
 
 class Booker
@@ -239,8 +250,11 @@ public:
 
     bool book(QDate date, int code, int slot, bool reserved = false)
     {
-        const Appointment row{dates::formatShort(date), QString::number(slot), QString::number(code),
-                              reserved ? QStringLiteral("R") : patient(), reserved ? QString() : phone(),
+        const Appointment row{dates::formatShort(date),
+                              QString::number(slot),
+                              QString::number(code),
+                              reserved ? QStringLiteral("R") : patient(),
+                              reserved ? QString() : phone(),
                               reserved ? QString() : QString::number(1 + m_random.next(4)),
                               reserved ? QStringLiteral("Reunião clínica") : remark()};
         if (m_table.contains(row.key()))
@@ -277,9 +291,7 @@ private:
     QString patient() { return kPatients.at(m_random.next(static_cast<int>(kPatients.size()))); }
     QString phone()
     {
-        return QStringLiteral("9%1-%2")
-            .arg(1000 + m_random.next(9000))
-            .arg(1000 + m_random.next(9000));
+        return QStringLiteral("9%1-%2").arg(1000 + m_random.next(9000)).arg(1000 + m_random.next(9000));
     }
     QString remark() { return kRemarks.at(m_random.next(static_cast<int>(kRemarks.size()))); }
 
@@ -324,9 +336,9 @@ DemoClinic createDemoClinic(const QString &dir, const QString &drivesRoot, const
     // The agenda, prepared as far as it goes, with its weekends and a holiday closed.
     const QDate maximum = maximumLimit(today);
     clinic.holiday = chooseHoliday(today, maximum);
-    const PreparationResult prepared =
-        prepareAgenda(context, {limitShown(context), dates::format(maximum),
-                                {dates::formatShort(clinic.holiday), {}, {}, {}, {}}});
+    const PreparationResult prepared = prepareAgenda(
+        context,
+        {limitShown(context), dates::format(maximum), {dates::formatShort(clinic.holiday), {}, {}, {}, {}}});
     if (!prepared.done)
         throw failed(QStringLiteral("preparação"));
     clinic.preparedLimit = prepared.preparedLimit;
@@ -338,13 +350,6 @@ DemoClinic createDemoClinic(const QString &dir, const QString &drivesRoot, const
         const int share = std::max(5, 45 - 4 * i);
         for (int code = 1; code <= clinic.doctors; ++code)
             booker.bookSome(open[i], code, share);
-    }
-    // Reserved hours: the cardiologist's first hour on his next two days.
-    int meetings = 0;
-    for (const QDate &date : open) {
-        const QList<int> hours = booker.hoursOf(2, date);
-        if (!hours.isEmpty() && meetings < 2 && booker.book(date, 2, hours.first(), true))
-            ++meetings;
     }
 
     // A working day in the second week closes after all; its appointments go to the
@@ -367,6 +372,19 @@ DemoClinic createDemoClinic(const QString &dir, const QString &drivesRoot, const
         throw failed(QStringLiteral("fechamento de um dia"));
     for (const Appointment &row : booked)
         --(row.isReserved() ? clinic.reserved : clinic.appointments);
+
+    // Reserved hours: the cardiologist's first free hour on his next two working days.
+    int meetings = 0;
+    for (const QDate &date : open) {
+        if (date == clinic.closedByHand)
+            continue;
+        for (const int hour : booker.hoursOf(2, date)) {
+            if (meetings < 2 && booker.book(date, 2, hour, true)) {
+                ++meetings;
+                break;
+            }
+        }
+    }
 
     // A Saturday opens for a morning of general practice.
     for (QDate d = today.addDays(2); d <= clinic.preparedLimit; d = d.addDays(1)) {

@@ -16,9 +16,9 @@ struct DemoClinic
 {
     int doctors = 0;
     QDate preparedLimit;
-    QDate holiday;       // closed by the preparation
-    QDate closedByHand;  // closed afterwards, its appointments moved to the cancelled list
-    QDate openSaturday;  // a Saturday opened again, with morning hours
+    QDate holiday;        // closed by the preparation
+    QDate closedByHand;   // closed afterwards, its appointments moved to the cancelled list
+    QDate openSaturday;   // a Saturday opened again, with morning hours
     int appointments = 0; // booked on dates
     int reserved = 0;
     int cancelled = 0;

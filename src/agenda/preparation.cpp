@@ -41,12 +41,11 @@ QDate maximumLimit(QDate today)
 {
     const QDate monthLater = dates::addMonth(today);
     const QString dayMonth = today.toString(QStringLiteral("dd/MM"));
-    static const QStringList kEndsOnLastDay = {
-        QStringLiteral("30/01"), QStringLiteral("31/01"), QStringLiteral("31/03"),
-        QStringLiteral("31/05"), QStringLiteral("31/08"), QStringLiteral("31/10")};
-    const bool endsOnLastDay =
-        kEndsOnLastDay.contains(dayMonth)
-        || (dayMonth == QLatin1String("29/01") && !QDate::isLeapYear(today.year()));
+    static const QStringList kEndsOnLastDay = {QStringLiteral("30/01"), QStringLiteral("31/01"),
+                                               QStringLiteral("31/03"), QStringLiteral("31/05"),
+                                               QStringLiteral("31/08"), QStringLiteral("31/10")};
+    const bool endsOnLastDay = kEndsOnLastDay.contains(dayMonth) ||
+                               (dayMonth == QLatin1String("29/01") && !QDate::isLeapYear(today.year()));
     return endsOnLastDay ? monthLater : monthLater.addDays(-1);
 }
 
@@ -70,8 +69,7 @@ PreparationResult prepareAgenda(AppContext &context, const PreparationRequest &r
         return result;
     }
     if (request.currentLimit >= *typed) {
-        dialogs.information(
-            QStringLiteral("A data limite futuro deve ser maior que a data limite atual"));
+        dialogs.information(QStringLiteral("A data limite futuro deve ser maior que a data limite atual"));
         return result;
     }
     if (today >= *typed) {

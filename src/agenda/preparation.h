@@ -29,9 +29,9 @@ struct PreparationRequest
 
 struct PreparationResult
 {
-    bool done = false;    // false: a check refused the input and nothing was written
-    QString newLimitText; // what the new-limit field holds afterwards (the clamp changes it)
-    QDate preparedLimit;  // the limit written, when done
+    bool done = false;       // false: a check refused the input and nothing was written
+    QString newLimitText;    // what the new-limit field holds afterwards (the clamp changes it)
+    QDate preparedLimit;     // the limit written, when done
     QList<QDate> openedDays; // the new working days whose sheets were pre-filled
     QList<QDate> closedDays; // the new days closed, in the order appended to ArqFolgas.Txt
 };

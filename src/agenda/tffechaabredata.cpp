@@ -17,8 +17,7 @@
 
 namespace clinora {
 
-TFFechaAbreData::TFFechaAbreData(AppContext &context, QWidget *parent)
-    : QDialog(parent), m_context(context)
+TFFechaAbreData::TFFechaAbreData(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FFechaAbreData"));
     setWindowTitle(QStringLiteral("Dias sem atendimentos"));
@@ -44,7 +43,8 @@ TFFechaAbreData::TFFechaAbreData(AppContext &context, QWidget *parent)
     // Column 1 holds the "Salta" marks of the refused rows; nobody needs to see it.
     StringGrid1->setColumnHidden(1, true);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                                 QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     for (int row = 0; row < kEntryRows; ++row)
         for (int col = 0; col < 2; ++col)
             StringGrid1->setItem(row, col, new QTableWidgetItem);

@@ -22,8 +22,7 @@ constexpr int kHolidayRows = 5;
 
 } // namespace
 
-TFPrepararFuturo::TFPrepararFuturo(AppContext &context, QWidget *parent)
-    : QDialog(parent), m_context(context)
+TFPrepararFuturo::TFPrepararFuturo(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FPrepararFuturo"));
     setWindowTitle(QStringLiteral("Agenda Futura"));
@@ -61,7 +60,8 @@ TFPrepararFuturo::TFPrepararFuturo(AppContext &context, QWidget *parent)
     StringGrid1->horizontalHeader()->setStretchLastSection(true);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                                 QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     StringGrid1->setToolTip(QStringLiteral("Feriados das novas datas: dd/mm/aa"));
     const int rowHeight = StringGrid1->verticalHeader()->defaultSectionSize();
     StringGrid1->setFixedHeight(rowHeight * kHolidayRows + 2 * StringGrid1->frameWidth());
@@ -97,7 +97,9 @@ TFPrepararFuturo::TFPrepararFuturo(AppContext &context, QWidget *parent)
     layout->setSpacing(16);
     layout->addLayout(grid);
     layout->addLayout(buttons);
-    Edit1->setMinimumWidth(130);
+    for (QWidget *field :
+         {static_cast<QWidget *>(Panel1), static_cast<QWidget *>(Edit1), static_cast<QWidget *>(StringGrid1)})
+        field->setFixedWidth(150);
     setFixedSize(sizeHint());
 }
 
