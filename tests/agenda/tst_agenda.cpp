@@ -216,6 +216,7 @@ private Q_SLOTS:
     void clampToTheCurrentLimitAddsNoDay();
     void badInputWritesNothing_data();
     void badInputWritesNothing();
+    void missingLimitFileIsReported();
     void preparationIsCopiedToTheMirror();
     void sairAndEscCloseKeepingTheEntries();
 
@@ -473,6 +474,23 @@ void TestAgenda::badInputWritesNothing()
     QCOMPARE(f.read(kDataAnt), QStringList{"01/01/2000"});
     for (int day = 1; day <= 31; ++day)
         QCOMPARE(c.sheets.sheet(day).cell(0, 1), QString());
+}
+
+void TestAgenda::missingLimitFileIsReported()
+{
+    Fixture f;
+    f.write(kArqFolgas, {"01/12/2026"});
+    f.start();
+    QVERIFY(QFile::remove(f.dir() + QLatin1Char('/') + kDataIniFim));
+    Preparation p(f);
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().contains(kDataIniFim));
+    QCOMPARE(p.get<QLabel>("Label2")->text(), QString());
+    prepare(p, QStringLiteral("20/12/2026"));
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 2);
+    QVERIFY(p.dialog.isVisible());
+    QCOMPARE(f.read(kArqFolgas), QStringList{"01/12/2026"});
+    QVERIFY(!f.exists(kDataIniFim));
 }
 
 void TestAgenda::preparationIsCopiedToTheMirror()
