@@ -89,13 +89,15 @@ void TFPrincipal::buildMenu()
     QAction *purge = addItem(manutencao, "ExcluirPassado1",
                              QStringLiteral("Eliminar Consultas anteriores à data de hoje"));
     connect(purge, &QAction::triggered, this, guarded(m_context.dialogs, [this] { ExcluirPassado1Click(); }));
-    QAction *closedDates = addItem(manutencao, "FecharAbrirumaData1", QStringLiteral("Fechar / Abrir uma Data"));
+    QAction *closedDates =
+        addItem(manutencao, "FecharAbrirumaData1", QStringLiteral("Fechar / Abrir uma Data"));
     connect(closedDates, &QAction::triggered, this,
             guarded(m_context.dialogs, [this] { FecharAbrirumaData1Click(); }));
     addItem(manutencao, "BloquearLiberarHorrios1", QStringLiteral("Fechar / Abrir Horários"));
     QAction *prepare =
         addItem(manutencao, "PrepararFuturo1", QStringLiteral("Alongar a Data de Preparação do Sistema"));
-    connect(prepare, &QAction::triggered, this, guarded(m_context.dialogs, [this] { PrepararFuturo1Click(); }));
+    connect(prepare, &QAction::triggered, this,
+            guarded(m_context.dialogs, [this] { PrepararFuturo1Click(); }));
     addItem(manutencao, "AtualizarBD1", QStringLiteral("Reorganizar o Banco de Dados"), false);
     QMenu *copia = addSubmenu(manutencao, "CpiadeSegurana1",
                               QStringLiteral("Copiar o Banco de Dados para o disquete"), false);
