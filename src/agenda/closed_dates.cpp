@@ -144,7 +144,7 @@ CloseResult closeDates(AppContext &context, EntryGrid &grid)
     std::vector<std::optional<QDate>> typed(static_cast<std::size_t>(rows));
     for (qsizetype i = 0; i < rows; ++i) {
         const QString &cell = grid.dates[i];
-        if (cell.isEmpty())
+        if (cell.trimmed().isEmpty())
             continue;
         typed[static_cast<std::size_t>(i)] = dates::parse(cell);
         if (!typed[static_cast<std::size_t>(i)]) {

@@ -85,7 +85,8 @@ PreparationResult prepareAgenda(AppContext &context, const PreparationRequest &r
     }
     QList<QDate> holidays;
     for (const QString &cell : request.holidays) {
-        if (cell.isEmpty())
+        // A cell holding only blanks is as empty as it looks.
+        if (cell.trimmed().isEmpty())
             continue;
         const std::optional<QDate> holiday = dates::parse(cell);
         if (!holiday) {

@@ -351,8 +351,8 @@ void TestAgenda::executarPreparesTheNewDays()
     AppContext &c = f.start();
     c.sheets.sheet(10).setCell(1, 1, QStringLiteral("antes"));
     Preparation p(f);
-    // A holiday on a Saturday, one typed short, one outside the new days.
-    prepare(p, QStringLiteral("20/12/2026"), {"", "19/12/26", "9/12/26", "30/12/2026"});
+    // A holiday on a Saturday, one typed short, one outside the new days, one of blanks.
+    prepare(p, QStringLiteral("20/12/2026"), {"", "19/12/26", "9/12/26", "30/12/2026", "  "});
 
     QVERIFY(!p.dialog.isVisible());
     QCOMPARE(p.dialog.result(), int(QDialog::Accepted));
