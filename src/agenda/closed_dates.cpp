@@ -218,13 +218,18 @@ bool reopenDates(AppContext &context, const QStringList &selected)
         return false;
     }
     QList<QDate> reopened;
-    for (const QString &text : selected)
-        reopened << dates::parseOrThrow(text);
+    QStringList otherLines; // a line that is not a date is listed, and removed, as it is
+    for (const QString &text : selected) {
+        if (const std::optional<QDate> date = dates::parse(text))
+            reopened << *date;
+        else
+            otherLines << text;
+    }
 
     QStringList remaining;
     for (const QString &line : closeddates::read(context.paths)) {
         const std::optional<QDate> date = dates::parse(line);
-        if (!date || !reopened.contains(*date))
+        if (date ? !reopened.contains(*date) : !otherLines.contains(line))
             remaining << line;
     }
     closeddates::write(context.paths, remaining);

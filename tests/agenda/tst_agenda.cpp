@@ -726,8 +726,9 @@ void TestAgenda::excluirOpensTheSelectedDates()
     addTwoDoctors(f);
     f.setTimes(1, 7, {QStringLiteral("08:00")});
     f.write(kDataIniFim, {"07/01/2027"});
-    // A Saturday listed twice by the preparations, a past Saturday, a holiday.
-    f.write(kArqFolgas, {"05/12/2026", "12/12/2026", "25/12/2026", "12/12/2026", "13/12/2026"});
+    // A Saturday listed twice by the preparations, a past Saturday, a holiday, and a line
+    // someone typed into the file by hand.
+    f.write(kArqFolgas, {"05/12/2026", "12/12/2026", "feriado?", "25/12/2026", "12/12/2026", "13/12/2026"});
     AppContext &c = f.start();
     for (int day : {5, 12})
         c.sheets.refresh(day);
@@ -737,7 +738,9 @@ void TestAgenda::excluirOpensTheSelectedDates()
     ClosedDates d(f);
     click(d.get<QPushButton>("BConsulta"));
     auto *list = d.get<QListWidget>("ListBox1");
-    selectItems(list, {"12/12/26", "05/12/26"});
+    QCOMPARE(items(list),
+             QStringList({"05/12/26", "12/12/26", "feriado?", "25/12/26", "12/12/26", "13/12/26"}));
+    selectItems(list, {"12/12/26", "05/12/26", "feriado?"});
     click(d.get<QPushButton>("BExcluir"));
 
     QVERIFY(f.dialogs.shown().isEmpty());
