@@ -1,4 +1,5 @@
 // Clinora: books medical appointments at a clinic's reception desk.
+#include "agenda/demo_clinic.h"
 #include "app/context.h"
 #include "app/session.h"
 #include "app/tfprincipal.h"
@@ -61,6 +62,10 @@ int main(int argc, char *argv[])
         QStringLiteral("Pasta com uma subpasta por letra de unidade (E para E:) (padrão: %1).")
             .arg(Paths::defaultDrivesRoot()),
         QStringLiteral("pasta"), Paths::defaultDrivesRoot());
+    const QCommandLineOption demoOption(
+        QStringLiteral("demo"),
+        QStringLiteral("Cria uma clínica de demonstração na pasta (nova ou vazia) e a abre."),
+        QStringLiteral("pasta"));
     QCommandLineOption quitWhenShown(QStringLiteral("sair-ao-mostrar"));
     quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
     // For the memory benchmark: the booking screen opened and fully refreshed.
@@ -68,13 +73,17 @@ int main(int argc, char *argv[])
     bookingShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(dataOption);
     parser.addOption(drivesOption);
+    parser.addOption(demoOption);
     parser.addOption(quitWhenShown);
     parser.addOption(bookingShown);
     parser.process(app);
 
     QtDialogs dialogs;
-    const QString dataDir = parser.value(dataOption);
+    SystemClock clock;
+    const QString dataDir = parser.isSet(demoOption) ? parser.value(demoOption) : parser.value(dataOption);
     try {
+        if (parser.isSet(demoOption))
+            createDemoClinic(dataDir, parser.value(drivesOption), clock);
         installDataDirectory(dataDir);
     } catch (const Error &e) {
         dialogs.error(e.message());
@@ -86,7 +95,6 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    SystemClock clock;
     Paths paths(dataDir, parser.value(drivesOption));
     QtPrinter printer(paths, clock, dialogs);
     AppContext context(paths, clock, dialogs, printer);

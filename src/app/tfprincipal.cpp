@@ -1,6 +1,8 @@
 #include "app/tfprincipal.h"
 
 #include "agenda/purge.h"
+#include "agenda/tffechaabredata.h"
+#include "agenda/tfprepararfuturo.h"
 #include "app/context.h"
 #include "app/session.h"
 #include "booking/tfvisaogeral.h"
@@ -87,9 +89,15 @@ void TFPrincipal::buildMenu()
     QAction *purge = addItem(manutencao, "ExcluirPassado1",
                              QStringLiteral("Eliminar Consultas anteriores à data de hoje"));
     connect(purge, &QAction::triggered, this, guarded(m_context.dialogs, [this] { ExcluirPassado1Click(); }));
-    addItem(manutencao, "FecharAbrirumaData1", QStringLiteral("Fechar / Abrir uma Data"));
+    QAction *closedDates =
+        addItem(manutencao, "FecharAbrirumaData1", QStringLiteral("Fechar / Abrir uma Data"));
+    connect(closedDates, &QAction::triggered, this,
+            guarded(m_context.dialogs, [this] { FecharAbrirumaData1Click(); }));
     addItem(manutencao, "BloquearLiberarHorrios1", QStringLiteral("Fechar / Abrir Horários"));
-    addItem(manutencao, "PrepararFuturo1", QStringLiteral("Alongar a Data de Preparação do Sistema"));
+    QAction *prepare =
+        addItem(manutencao, "PrepararFuturo1", QStringLiteral("Alongar a Data de Preparação do Sistema"));
+    connect(prepare, &QAction::triggered, this,
+            guarded(m_context.dialogs, [this] { PrepararFuturo1Click(); }));
     addItem(manutencao, "AtualizarBD1", QStringLiteral("Reorganizar o Banco de Dados"), false);
     QMenu *copia = addSubmenu(manutencao, "CpiadeSegurana1",
                               QStringLiteral("Copiar o Banco de Dados para o disquete"), false);
@@ -286,6 +294,22 @@ void TFPrincipal::MarcaodeConsultas1Click()
 void TFPrincipal::ExcluirPassado1Click()
 {
     purgePastAppointments(m_context, true);
+}
+
+void TFPrincipal::PrepararFuturo1Click()
+{
+    if (!FPrepararFuturo)
+        FPrepararFuturo = new TFPrepararFuturo(m_context, this);
+    FPrepararFuturo->exec();
+    m_context.DMMedicos.TMedicos.close();
+}
+
+void TFPrincipal::FecharAbrirumaData1Click()
+{
+    if (!FFechaAbreData)
+        FFechaAbreData = new TFFechaAbreData(m_context, this);
+    FFechaAbreData->exec();
+    m_context.DMMedicos.TMedicos.close();
 }
 
 void TFPrincipal::Manual1Click()

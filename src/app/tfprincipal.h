@@ -15,6 +15,8 @@ class AppContext;
 class ClickableLabel;
 class TFDadosEsp;
 class TFDadosSit;
+class TFFechaAbreData;
+class TFPrepararFuturo;
 class TFVisaoGeral;
 
 class TFPrincipal : public QMainWindow
@@ -48,6 +50,8 @@ private:
     void Image1Click();
     void MarcaodeConsultas1Click();
     void ExcluirPassado1Click();
+    void PrepararFuturo1Click();
+    void FecharAbrirumaData1Click();
     void Manual1Click();
     void showClinicName();
     void loadCover();
@@ -63,6 +67,9 @@ private:
     TFVisaoGeral *FVisaoGeral = nullptr;
     TFDadosEsp *FDadosEsp = nullptr;
     TFDadosSit *FDadosSit = nullptr;
+    // The agenda dialogs live as long as the window and keep what was typed into them.
+    TFPrepararFuturo *FPrepararFuturo = nullptr;
+    TFFechaAbreData *FFechaAbreData = nullptr;
 };
 
 } // namespace clinora
