@@ -25,7 +25,7 @@ void AppointmentEditor::prepare(const CurrentCell &cell)
 {
     m_cell = cell;
     const QString date = m_context.sheets.dateOfDay(cell.day);
-    const int weekday = m_context.days.weekday(cell.day);
+    const int weekday = m_context.sheets.weekdayOfDay(cell.day);
     m_doctorName = DoctorRegister::validCode(cell.code) ? m_context.doctors.doctor(cell.code).name : QString();
     m_timeLabel = (weekday > 0 && DoctorRegister::validCode(cell.code)
                        ? m_context.doctors.time(weekday, cell.code, cell.slot)

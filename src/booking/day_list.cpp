@@ -12,7 +12,7 @@ DayList makeDayList(AppContext &context, int day, int code)
     list.code = code;
     list.date = context.sheets.dateOfDay(day);
     const DaySheet &sheet = context.sheets.sheet(day);
-    const int weekday = context.days.weekday(day);
+    const int weekday = context.sheets.weekdayOfDay(day);
     AppointmentTable &table = context.DMMedicos.table();
     for (int slot = 1; slot < sheet.gridColumnCount(); ++slot) {
         const QString cell = sheet.cell(slot, code);

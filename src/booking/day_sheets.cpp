@@ -43,6 +43,12 @@ QString DaySheets::dateOfDay(int day) const
     return m_context.days.dateOfDay(day);
 }
 
+int DaySheets::weekdayOfDay(int day) const
+{
+    const QDate date = m_context.days.realDateOfDay(day);
+    return date.isValid() ? dates::weekday(date) : 0;
+}
+
 QStringList DaySheets::doctorColumn() const
 {
     const QString path = m_context.file(files::kDoctorNames);
@@ -118,7 +124,7 @@ void DaySheets::refreshWith(int day, QDate preparedLimit, const Sources &sources
     QString date = dateOfDay(day);
     const int month = date.mid(3, 2).toInt();
     QString label = QString::number(day) + QStringLiteral(" de ") + kMonthNames.value(month - 1)
-                    + QStringLiteral(" - ") + kWeekdayNames.value(m_context.days.weekday(day));
+                    + QStringLiteral(" - ") + kWeekdayNames.value(weekdayOfDay(day));
     if (!m_context.days.dayExists(day)) {
         label = QStringLiteral(" ");
         date = QStringLiteral("31/12/3000");
@@ -138,7 +144,7 @@ void DaySheets::fill(DaySheet &s, const QString &date)
 void DaySheets::fillWith(DaySheet &s, const QString &date, const Sources &sources)
 {
     const QDate when = dates::parseOrThrow(date);
-    const int weekday = m_context.days.weekday(date.left(2).toInt());
+    const int weekday = dates::weekday(when);
     s.beginChanges();
     const auto done = qScopeGuard([&s] { s.endChanges(); });
     s.setGridRowCount(DaySheet::kRows);
@@ -188,7 +194,7 @@ void DaySheets::rebuildRows(int day, int code, Mode mode)
         const std::optional<QDate> date = dates::parse(dateOfDay(d));
         if (!s.isEnabled() || !date)
             continue;
-        const int weekday = m_context.days.weekday(d);
+        const int weekday = weekdayOfDay(d);
         s.beginChanges();
         for (int c = firstCode; c <= lastCode; ++c) {
             s.setCell(0, c, QString::number(c) + QStringLiteral(" - ") + doctors.doctor(c).name);
@@ -270,7 +276,7 @@ int DaySheets::nameJump(const QString &text) const
 void DaySheets::showTimes(int day, int code)
 {
     DaySheet &s = sheet(day);
-    const int weekday = m_context.days.weekday(day);
+    const int weekday = weekdayOfDay(day);
     s.beginChanges();
     for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot)
         s.setCell(slot, 0,

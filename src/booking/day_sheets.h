@@ -42,6 +42,10 @@ public:
 
     // The date of day number d as dd/mm/yy (see DayWindow::dateOfDay).
     QString dateOfDay(int day) const;
+    // The weekday (1 = Sunday ... 7 = Saturday) of the date of day number d, 0 when its
+    // month lacks the day. Taken from the date itself: a prepared day at the end of the
+    // month must show its slots even where the start-up map has no weekday for it.
+    int weekdayOfDay(int day) const;
 
     // "Atualizar": the label, the month-length rule, then the fill or, beyond the
     // prepared limit, the sheet disabled.

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void labelsOfDays();
     void daysTheMonthLacks();
     void daysBeyondTheLimit();
+    void lastDaysOfAPreparedMonth();
     void closedDates_data();
     void closedDates();
     void fillShowsSlotsBookingsAndLeave();
@@ -96,6 +97,21 @@ void TestDaySheets::daysBeyondTheLimit()
     QVERIFY(!c.sheets.sheet(21).isEnabled());
     QVERIFY(!c.sheets.sheet(5).isEnabled()); // 5 January
     QCOMPARE(c.sheets.reasonText(21), QStringLiteral("Sistema NÃO PREPARADO"));
+}
+
+void TestDaySheets::lastDaysOfAPreparedMonth()
+{
+    // On 1 March the agenda may be prepared to 31 March, though the start-up map, which
+    // ends on 28 March, has no weekday for days 29 to 31.
+    Fixture f(QDate(2027, 3, 1));
+    test::setUpClinic(f);
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("31/03/2027")});
+    AppContext &c = f.start();
+    QCOMPARE(c.days.weekday(31), 0);
+    c.sheets.refresh(31);
+    QVERIFY(c.sheets.sheet(31).isEnabled());
+    QCOMPARE(c.sheets.sheet(31).label(), QStringLiteral("31 de Março - Qua"));
+    QCOMPARE(row(c.sheets.sheet(31), 12), QStringLiteral("....") + QString(20, QLatin1Char('x')));
 }
 
 void TestDaySheets::closedDates_data()
