@@ -14,6 +14,7 @@ namespace clinora {
 class AppContext;
 class ClickableLabel;
 class TFDadosEsp;
+class TFDadosMed;
 class TFDadosSit;
 class TFVisaoGeral;
 
@@ -62,6 +63,7 @@ private:
 
     TFVisaoGeral *FVisaoGeral = nullptr;
     TFDadosEsp *FDadosEsp = nullptr;
+    TFDadosMed *FDadosMed = nullptr;
     TFDadosSit *FDadosSit = nullptr;
 };
 

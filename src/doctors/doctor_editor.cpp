@@ -329,7 +329,8 @@ SaveResult DoctorEditor::save(DoctorForm &form)
     for (int col = 0; col < 7; ++col)
         for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot)
             doctors.setTime(weekdayOfColumn(col), code, slot, form.grid[col][slot - 1]);
-    notice(false);
+    if (m_noticeShown)
+        notice(false);
 
     if (newDoctor)
         m_context.sheets.rebuildRows(0, code, DaySheets::Mode::Limpar);

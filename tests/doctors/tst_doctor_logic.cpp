@@ -81,6 +81,8 @@ private Q_SLOTS:
     void inclusionCheck();
     void markingStopsAtThePreparedLimit();
     void restoreGivesTheTimetableBack();
+    void noticeCoversTheInclusionCheck_data();
+    void noticeCoversTheInclusionCheck();
     void sortsTimes_data();
     void sortsTimes();
     void timeListFillsTheCheckedColumns();
@@ -268,6 +270,45 @@ void TestDoctorLogic::restoreGivesTheTimetableBack()
     restoreLeave(c.sheets, c.days, c.doctors, 5, period("14/12/26", "16/12/26"), QDate(2026, 12, 31));
     QCOMPARE(rowOf(monday, 5), QStringLiteral("|C|R|") + repeated(" x", 21, QString(), 21));
     QCOMPARE(rowOf(tuesday, 5), repeated(" x", 24));
+}
+
+void TestDoctorLogic::noticeCoversTheInclusionCheck_data()
+{
+    QTest::addColumn<bool>("waiting");
+    QTest::newRow("included") << false;
+    QTest::newRow("refused") << true;
+}
+
+void TestDoctorLogic::noticeCoversTheInclusionCheck()
+{
+    QFETCH(bool, waiting);
+    Fixture f;
+    if (waiting)
+        f.addRows({row("46000123", 12, 7)});
+    AppContext &c = f.start();
+    DoctorEditor editor(c);
+    // What had been shown each time the notice came or went.
+    QStringList events;
+    editor.setNoticeHandler([&](bool shown) {
+        events << QStringLiteral("%1 after %2 boxes")
+                      .arg(shown ? "shown" : "erased")
+                      .arg(f.dialogs.shown().size());
+    });
+    DoctorForm form = editor.open();
+    form.code = QStringLiteral("7");
+    form.name = QStringLiteral("Dr. Novo");
+    form.specialty = QStringLiteral("51 Clínica Geral");
+    const SaveResult result = editor.save(form);
+    QCOMPARE(result.completed, !waiting);
+    QCOMPARE(events,
+             QStringList({"shown after 0 boxes", waiting ? "erased after 1 boxes" : "erased after 0 boxes"}));
+    // A code already taken is no inclusion: no notice.
+    events.clear();
+    f.dialogs.clear();
+    if (!waiting) {
+        editor.save(form);
+        QVERIFY(events.isEmpty());
+    }
 }
 
 void TestDoctorLogic::sortsTimes_data()
