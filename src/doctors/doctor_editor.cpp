@@ -256,58 +256,8 @@ SaveResult DoctorEditor::save(DoctorForm &form)
         m_timetableTouched = false;
     }
 
-    if (m_leaveMode) {
-        for (QString *box : {&form.leaveStart, &form.leaveEnd}) {
-            if (box->trimmed().isEmpty())
-                continue;
-            if (const std::optional<QDate> date = dates::parse(*box)) {
-                // Kept as dd/mm/yy: the record holds eight characters.
-                *box = dates::formatShort(*date);
-            } else {
-                dialogs.information(QStringLiteral("Data inválida: ") + *box);
-                box->clear();
-            }
-        }
-    }
-
-    if (m_leaveMode && !form.leaveStart.trimmed().isEmpty()) {
-        const QDate start = dates::parseOrThrow(form.leaveStart);
-        const QDate today = m_context.clock.today();
-        if (today > start) {
-            dialogs.information(QStringLiteral("Erro: Data de Saída é anterior ao dia de hoje"));
-            return result;
-        }
-        // A leave without its end would make every later reading of the record fail.
-        const std::optional<QDate> end = dates::parse(form.leaveEnd);
-        if (!end || start >= *end) {
-            dialogs.information(
-                QStringLiteral("Erro: A data de Retorno deve ser posterior à data de Saída "));
-            return result;
-        }
-        const LeavePeriod leave{start, *end};
-        const QDate limit = readPreparedLimit(m_context.paths);
-        if (start == today && form.leaveEnd == DoctorRegister::kDefinitiveLeave) {
-            bool ok = false;
-            const int specialty = form.specialty.left(2).toInt(&ok);
-            if (!ok || specialty < 51 || specialty > 80)
-                throw ConversionError(QStringLiteral("'%1' não é um código de especialidade (51 a 80)")
-                                          .arg(form.specialty.left(2)));
-            if (m_context.settings.automaticEntry() == QLatin1String("Nao") &&
-                !dialogs.question(QStringLiteral(
-                    "Se não estiver usando a \"Entrada Automática\", verifique se\nas Fichas de Atendimentos "
-                    "do médico estão atualizadas \n                    Prosseguir?")))
-                return result;
-            restoreStoredLeave(code);
-            markLeave(m_context.sheets, m_context.days, code, leave, limit);
-            removeDoctor(code, specialty, leave, form);
-            m_timetableTouched = false;
-        } else {
-            restoreStoredLeave(code);
-            markLeave(m_context.sheets, m_context.days, code, leave, limit);
-            if (moveLeaveAppointments(m_context.DMMedicos.table(), code, leave, dialogs, m_tableChanged))
-                showMovedMessage();
-        }
-    }
+    if (m_leaveMode && !applyLeave(form, code))
+        return result;
 
     result.weekdaysUnchecked = true;
     if (!normaliseGrid(form))
@@ -340,6 +290,65 @@ SaveResult DoctorEditor::save(DoctorForm &form)
     }
     result.completed = true;
     return result;
+}
+
+// The leave dates of the save: checked, then the sheets marked and the appointments
+// moved, or the doctor removed for a definitive leave from today. False stops the save.
+bool DoctorEditor::applyLeave(DoctorForm &form, int code)
+{
+    Dialogs &dialogs = m_context.dialogs;
+    for (QString *box : {&form.leaveStart, &form.leaveEnd}) {
+        if (box->trimmed().isEmpty())
+            continue;
+        if (const std::optional<QDate> date = dates::parse(*box)) {
+            // Kept as dd/mm/yy: the record holds eight characters.
+            *box = dates::formatShort(*date);
+        } else {
+            dialogs.information(QStringLiteral("Data inválida: ") + *box);
+            box->clear();
+        }
+    }
+
+    if (form.leaveStart.trimmed().isEmpty())
+        return true;
+    const QDate start = dates::parseOrThrow(form.leaveStart);
+    const QDate today = m_context.clock.today();
+    if (today > start) {
+        dialogs.information(QStringLiteral("Erro: Data de Saída é anterior ao dia de hoje"));
+        return false;
+    }
+    // A leave without its end would make every later reading of the record fail.
+    const std::optional<QDate> end = dates::parse(form.leaveEnd);
+    if (!end || start >= *end) {
+        dialogs.information(QStringLiteral("Erro: A data de Retorno deve ser posterior à data de Saída "));
+        return false;
+    }
+    const LeavePeriod leave{start, *end};
+    const QDate limit = readPreparedLimit(m_context.paths);
+    if (start == today && form.leaveEnd == DoctorRegister::kDefinitiveLeave) {
+        bool ok = false;
+        const int specialty = form.specialty.left(2).toInt(&ok);
+        if (!ok || specialty < 51 || specialty > 80)
+            throw ConversionError(QStringLiteral("'%1' não é um código de especialidade (51 a 80)")
+                                      .arg(form.specialty.left(2)));
+        if (m_context.settings.automaticEntry() == QLatin1String("Nao") &&
+            !dialogs.question(QStringLiteral(
+                "Se não estiver usando a \"Entrada Automática\", verifique se\nas Fichas de Atendimentos "
+                "do médico estão atualizadas \n                    Prosseguir?")))
+            return false;
+        // The counts are checked before anything of the doctor changes.
+        m_months.moveRemovedCounts(code, specialty);
+        restoreStoredLeave(code);
+        markLeave(m_context.sheets, m_context.days, code, leave, limit);
+        removeDoctor(code, leave, form);
+        m_timetableTouched = false;
+    } else {
+        restoreStoredLeave(code);
+        markLeave(m_context.sheets, m_context.days, code, leave, limit);
+        if (moveLeaveAppointments(m_context.DMMedicos.table(), code, leave, dialogs, m_tableChanged))
+            showMovedMessage();
+    }
+    return true;
 }
 
 bool DoctorEditor::normaliseGrid(DoctorForm &form)
@@ -400,12 +409,9 @@ void DoctorEditor::writeRecord(int code, const DoctorForm &form)
     row.specialtyCode = d.isFree() ? QStringLiteral("00") : d.specialtyCode;
 }
 
-void DoctorEditor::removeDoctor(int code, int specialty, const LeavePeriod &leave, DoctorForm &form)
+void DoctorEditor::removeDoctor(int code, const LeavePeriod &leave, DoctorForm &form)
 {
     DoctorRegister &doctors = m_context.doctors;
-    // The counts go first: they are checked before anything changes.
-    m_months.moveRemovedCounts(code, specialty);
-
     Doctor &d = doctors.doctor(code);
     d.name = QString(25, QLatin1Char(' '));
     d.specialty = QString(15, QLatin1Char(' '));

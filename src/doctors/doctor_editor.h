@@ -119,9 +119,12 @@ private:
     // The stored leave of a code, when it holds two dates.
     std::optional<LeavePeriod> storedLeave(int code) const;
     void restoreStoredLeave(int code);
+    bool applyLeave(DoctorForm &form, int code);
     bool normaliseGrid(DoctorForm &form);
     void writeRecord(int code, const DoctorForm &form);
-    void removeDoctor(int code, int specialty, const LeavePeriod &leave, DoctorForm &form);
+    // Blanks the record and the timetable of a code and moves its appointments of the
+    // leave; the counts of MedMeses.Txt were moved before.
+    void removeDoctor(int code, const LeavePeriod &leave, DoctorForm &form);
     void showMovedMessage();
 
     AppContext &m_context;

@@ -105,29 +105,27 @@ void TestDoctorLogic::leaveMoveTakesTheDaysOfTheLeave_data()
 
     // Doctor 5 has appointments on 9, 10, 11 and 12 March, reserved hours on 10, 12
     // and 13 March, a cancelled and a waiting entry; doctor 6 a reserved hour on 10 March.
+    // clang-format off
     QTest::newRow("10 to 12 March takes 10 and 11")
-        << "10/03/27"
-        << "12/03/27" << true << true
-        << QStringList{"09/03/27 1 5 Ana", "10/03/27 1 6 R",    "10/03H/ 1 5 Bia",
-                       "11/03H/ 1 5 Caio", "12/03/27 1 5 Davi", "12/03/27 2 5 R",
-                       "13/03/27 4 5 R",   "15/01P/ 1 5 Eva",   "46000123 12 5 Gil"};
+        << "10/03/27" << "12/03/27" << true << true
+        << QStringList{"09/03/27 1 5 Ana", "10/03/27 1 6 R", "10/03H/ 1 5 Bia", "11/03H/ 1 5 Caio",
+                       "12/03/27 1 5 Davi", "12/03/27 2 5 R", "13/03/27 4 5 R", "15/01P/ 1 5 Eva",
+                       "46000123 12 5 Gil"};
     QTest::newRow("definitive from 12 March takes every day from then on")
-        << "12/03/27"
-        << "31/12/55" << true << true
-        << QStringList{"09/03/27 1 5 Ana",  "10/03/27 1 5 Bia", "10/03/27 1 6 R",  "10/03/27 2 5 R",
+        << "12/03/27" << "31/12/55" << true << true
+        << QStringList{"09/03/27 1 5 Ana", "10/03/27 1 5 Bia", "10/03/27 1 6 R", "10/03/27 2 5 R",
                        "11/03/27 1 5 Caio", "12/03H/ 1 5 Davi", "15/01P/ 1 5 Eva", "46000123 12 5 Gil"};
     QTest::newRow("only a reserved hour: deleted, nothing moved")
-        << "13/03/27"
-        << "14/03/27" << false << true
-        << QStringList{"09/03/27 1 5 Ana", "10/03/27 1 5 Bia",  "10/03/27 1 6 R",
-                       "10/03/27 2 5 R",   "11/03/27 1 5 Caio", "12/03/27 1 5 Davi",
-                       "12/03/27 2 5 R",   "15/01P/ 1 5 Eva",   "46000123 12 5 Gil"};
+        << "13/03/27" << "14/03/27" << false << true
+        << QStringList{"09/03/27 1 5 Ana", "10/03/27 1 5 Bia", "10/03/27 1 6 R", "10/03/27 2 5 R",
+                       "11/03/27 1 5 Caio", "12/03/27 1 5 Davi", "12/03/27 2 5 R", "15/01P/ 1 5 Eva",
+                       "46000123 12 5 Gil"};
     QTest::newRow("a leave without appointments")
-        << "01/04/27"
-        << "30/04/27" << false << false
-        << QStringList{"09/03/27 1 5 Ana",  "10/03/27 1 5 Bia",  "10/03/27 1 6 R", "10/03/27 2 5 R",
+        << "01/04/27" << "30/04/27" << false << false
+        << QStringList{"09/03/27 1 5 Ana", "10/03/27 1 5 Bia", "10/03/27 1 6 R", "10/03/27 2 5 R",
                        "11/03/27 1 5 Caio", "12/03/27 1 5 Davi", "12/03/27 2 5 R", "13/03/27 4 5 R",
-                       "15/01P/ 1 5 Eva",   "46000123 12 5 Gil"};
+                       "15/01P/ 1 5 Eva", "46000123 12 5 Gil"};
+    // clang-format on
 }
 
 void TestDoctorLogic::leaveMoveTakesTheDaysOfTheLeave()
@@ -387,17 +385,14 @@ void TestDoctorLogic::freeCodeDisplay_data()
     QString all = QStringLiteral(" ");
     for (int c = 1; c <= 50; ++c)
         all += QLatin1Char(' ') + QString::number(c);
-    QTest::newRow("every code free") << all << "  1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23"
-                                     << " 24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 40 41 42 43"
-                                     << " 44 45 46 47 48 49 50";
-    QTest::newRow("one line") << "  3 7 12"
-                              << "  3 7 12"
-                              << ""
-                              << "";
-    QTest::newRow("no free code") << " "
-                                  << " "
-                                  << ""
-                                  << "";
+    // clang-format off
+    QTest::newRow("every code free")
+        << all
+        << "  1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23"
+        << " 24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 40 41 42 43"
+        << " 44 45 46 47 48 49 50";
+    QTest::newRow("one line") << "  3 7 12" << "  3 7 12" << "" << "";
+    QTest::newRow("no free code") << " " << " " << "" << "";
     // Codes 1, 5, 31, 32 and 49 taken: character 121 begins the number 47, which goes
     // whole to the third line.
     QTest::newRow("a number at the end of the second line")
@@ -406,6 +401,7 @@ void TestDoctorLogic::freeCodeDisplay_data()
         << "  2 3 4 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 "
         << "25 26 27 28 29 30 33 34 35 36 37 38 39 40 41 42 43 44 45 46 "
         << "47 48 50";
+    // clang-format on
 }
 
 void TestDoctorLogic::freeCodeDisplay()

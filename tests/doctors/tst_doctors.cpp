@@ -238,15 +238,11 @@ void TestDoctors::typingACodeLoadsTheDoctor_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("monday");
-    QTest::newRow("5 loads the doctor and the timetable") << "5"
-                                                          << "Dra. Ana Souza           "
-                                                          << "08:00";
-    QTest::newRow("05 matches no record: only the timetable") << "05"
-                                                              << ""
-                                                              << "08:00";
-    QTest::newRow("x5 is no code: nothing") << "x5"
-                                            << ""
-                                            << "";
+    // clang-format off
+    QTest::newRow("5 loads the doctor and the timetable") << "5" << "Dra. Ana Souza           " << "08:00";
+    QTest::newRow("05 matches no record: only the timetable") << "05" << "" << "08:00";
+    QTest::newRow("x5 is no code: nothing") << "x5" << "" << "";
+    // clang-format on
 }
 
 void TestDoctors::typingACodeLoadsTheDoctor()
@@ -342,6 +338,8 @@ void TestDoctors::registersANewDoctor()
     QVERIFY(f.read(files::kDoctors)[6].mid(2).trimmed().isEmpty());
     e.click("Button1");
     QVERIFY(!e.form.isVisible());
+    // Mirroring is off: no snapshot.
+    QVERIFY(f.dialogs.shown().isEmpty());
     QCOMPARE(f.read(files::kDoctors)[6],
              QStringLiteral("7 Dr. Paulo Lima           55 Pediatria   204 2 551                "));
     QCOMPARE(f.read(files::kDoctorNames)[7], QStringLiteral("7 Dr. Paulo Lima           "));
@@ -384,9 +382,11 @@ void TestDoctors::temporaryLeaveAndItsEnd()
     QCOMPARE(e.edit("ERetorno")->text(), QStringLiteral("09/12/26"));
     QVERIFY(e.edit("ESaida")->hasFocus());
     e.type("ESaida", QStringLiteral("14/12/26"));
-    e.type("ERetorno", QStringLiteral("16/12/26"));
+    // A four-digit year is kept in the record's eight characters as dd/mm/yy.
+    e.type("ERetorno", QStringLiteral("16/12/2026"));
     e.save();
     QCOMPARE(f.dialogs.texts(), QStringList{kMoved});
+    QCOMPARE(e.edit("ERetorno")->text(), QStringLiteral("16/12/26"));
     QCOMPARE(keys(e.c.DMMedicos.table().all()),
              QStringList({"14/12/26 1 6 Outro", "14/12H/ 1 5 Ana", "16/12/26 1 5 Bia"}));
     QCOMPARE(sheetRow(e.c, 14, 5), cells({}, "x"));
@@ -457,15 +457,16 @@ void TestDoctors::wrongTimeInTheGrid_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("answer"); // empty: the correction box is cancelled
     QTest::addColumn<QStringList>("monday");
-    QTest::newRow("8:3 is 08:30, sorted in") << "8:3"
-                                             << "" << QStringList{"08:00", "08:20", "08:30", "08:40"};
-    QTest::newRow("830 corrected in the box") << "830"
-                                              << "07:10" << QStringList{"07:10", "08:00", "08:20", "08:40"};
+    // clang-format off
+    QTest::newRow("8:3 is 08:30, sorted in")
+        << "8:3" << "" << QStringList{"08:00", "08:20", "08:30", "08:40"};
+    QTest::newRow("830 corrected in the box")
+        << "830" << "07:10" << QStringList{"07:10", "08:00", "08:20", "08:40"};
     QTest::newRow("a correction that still needs normalising")
-        << "25:00"
-        << "7:5" << QStringList{"07:50", "08:00", "08:20", "08:40"};
-    QTest::newRow("giving up stops the save") << "830"
-                                              << "" << QStringList{};
+        << "25:00" << "7:5" << QStringList{"07:50", "08:00", "08:20", "08:40"};
+    QTest::newRow("giving up stops the save")
+        << "830" << "" << QStringList{};
+    // clang-format on
 }
 
 void TestDoctors::wrongTimeInTheGrid()
@@ -598,7 +599,8 @@ void TestDoctors::badInput_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("specialty");
-    QTest::addColumn<QString>("leaveStart"); // with "Afastar temporariamente" when not empty
+    QTest::addColumn<QString>("choice"); // the leave button clicked, if any
+    QTest::addColumn<QString>("leaveStart");
     QTest::addColumn<QString>("leaveEnd");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QString>("stored"); // doctor 5's name afterwards
@@ -606,49 +608,40 @@ void TestDoctors::badInput_data()
     const QString kept = QStringLiteral("Dra. Ana Souza");
     const QString cardio = QStringLiteral("52 Cardiologia");
     const QString end = QStringLiteral("Erro: A data de Retorno deve ser posterior à data de Saída ");
-    QTest::newRow("no code") << ""
-                             << "Dra. Ana" << cardio << ""
-                             << "" << QStringList{"Código é campo obrigatório"} << kept;
-    QTest::newRow("code 77") << "77"
-                             << "Dra. Ana" << cardio << ""
-                             << ""
-                             << QStringList{"Código inválido: \"77\".\nO código do médico deve ser um número "
-                                            "inteiro de 1 a 50."}
-                             << kept;
-    QTest::newRow("code ab") << "ab"
-                             << "Dra. Ana" << cardio << ""
-                             << ""
-                             << QStringList{"Código inválido: \"ab\".\nO código do médico deve ser um número "
-                                            "inteiro de 1 a 50."}
-                             << kept;
-    QTest::newRow("no name") << "5"
-                             << "" << cardio << ""
-                             << "" << QStringList{"Nome é campo obrigatório"} << kept;
-    QTest::newRow("five blanks first") << "5"
-                                       << "     Ana" << cardio << ""
-                                       << "" << QStringList{"Nome é campo obrigatório"} << kept;
-    QTest::newRow("two blanks first pass, and are dropped") << "5"
-                                                            << "  Ana Maria" << cardio << ""
-                                                            << "" << QStringList{} << "Ana Maria";
-    QTest::newRow("no specialty") << "5"
-                                  << "Dra. Ana"
-                                  << ""
-                                  << ""
-                                  << "" << QStringList{"Especialidade é campo obrigatório"} << kept;
-    QTest::newRow("leave from yesterday")
-        << "5"
-        << "Dra. Ana" << cardio << "07/12/26"
-        << "10/12/26" << QStringList{"Erro: Data de Saída é anterior ao dia de hoje"} << kept;
-    QTest::newRow("return before leaving") << "5"
-                                           << "Dra. Ana" << cardio << "12/12/26"
+    const QString invalidCode = QStringLiteral("Código inválido: \"%1\".\nO código do médico deve ser um "
+                                               "número inteiro de 1 a 50.");
+    // code, name, specialty, leave button, leave start, leave end, messages, name stored
+    // clang-format off
+    QTest::newRow("no code") << "" << "Dra. Ana" << cardio << "" << "" << ""
+                             << QStringList{"Código é campo obrigatório"} << kept;
+    QTest::newRow("code 77") << "77" << "Dra. Ana" << cardio << "" << "" << ""
+                             << QStringList{invalidCode.arg("77")} << kept;
+    QTest::newRow("code ab") << "ab" << "Dra. Ana" << cardio << "" << "" << ""
+                             << QStringList{invalidCode.arg("ab")} << kept;
+    QTest::newRow("no name") << "5" << "" << cardio << "" << "" << ""
+                             << QStringList{"Nome é campo obrigatório"} << kept;
+    QTest::newRow("five blanks first") << "5" << "     Ana" << cardio << "" << "" << ""
+                                       << QStringList{"Nome é campo obrigatório"} << kept;
+    QTest::newRow("two blanks first pass, and are dropped")
+        << "5" << "  Ana Maria" << cardio << "" << "" << "" << QStringList{} << "Ana Maria";
+    QTest::newRow("no specialty") << "5" << "Dra. Ana" << "" << "" << "" << ""
+                                  << QStringList{"Especialidade é campo obrigatório"} << kept;
+    QTest::newRow("leave from yesterday") << "5" << "Dra. Ana" << cardio << "RBTemp" << "07/12/26" << "10/12/26"
+                                          << QStringList{"Erro: Data de Saída é anterior ao dia de hoje"}
+                                          << kept;
+    QTest::newRow("return before leaving") << "5" << "Dra. Ana" << cardio << "RBTemp" << "12/12/26"
                                            << "12/12/26" << QStringList{end} << kept;
-    QTest::newRow("return not a date") << "5"
-                                       << "Dra. Ana" << cardio << "12/12/26"
-                                       << "32/12/26" << QStringList{"Data inválida: 32/12/26", end} << kept;
+    QTest::newRow("return not a date") << "5" << "Dra. Ana" << cardio << "RBTemp" << "12/12/26" << "32/12/26"
+                                       << QStringList{"Data inválida: 32/12/26", end} << kept;
     QTest::newRow("leave start not a date: emptied, the save goes on")
-        << "5"
-        << "Dra. Ana" << cardio << "1x/12/26"
-        << "14/12/26" << QStringList{"Data inválida: 1x/12/26"} << "Dra. Ana";
+        << "5" << "Dra. Ana" << cardio << "RBTemp" << "1x/12/26" << "14/12/26"
+        << QStringList{"Data inválida: 1x/12/26"} << "Dra. Ana";
+    QTest::newRow("a date typed after \"Limpar caixas\"")
+        << "5" << "Dra. Ana" << cardio << "RBLimpar" << "14/12/26" << ""
+        << QStringList{"Para afastar o médico, escolha antes \"Afastar temporariamente\" ou \"Afastar "
+                       "definitivamente\"."}
+        << kept;
+    // clang-format on
 }
 
 void TestDoctors::badInput()
@@ -656,6 +649,7 @@ void TestDoctors::badInput()
     QFETCH(QString, code);
     QFETCH(QString, name);
     QFETCH(QString, specialty);
+    QFETCH(QString, choice);
     QFETCH(QString, leaveStart);
     QFETCH(QString, leaveEnd);
     QFETCH(QStringList, messages);
@@ -670,11 +664,12 @@ void TestDoctors::badInput()
         e.w<QComboBox>("CBEsp")->setCurrentIndex(-1);
     else
         e.chooseSpecialty(specialty);
-    if (!leaveStart.isEmpty()) {
-        e.click("RBTemp");
+    if (!choice.isEmpty())
+        e.click(qPrintable(choice));
+    if (!leaveStart.isEmpty())
         e.type("ESaida", leaveStart);
+    if (!leaveEnd.isEmpty())
         e.type("ERetorno", leaveEnd);
-    }
     e.save();
     QCOMPARE(f.dialogs.texts(), messages);
     QCOMPARE(e.c.doctors.doctor(5).name.trimmed(), stored);
