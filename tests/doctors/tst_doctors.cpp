@@ -7,6 +7,7 @@
 #include "doctors/tfhorarios.h"
 #include "platform/text_file.h"
 #include "support/fixture.h"
+#include "support/modal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 
 using namespace clinora;
 using test::Fixture;
@@ -721,10 +721,7 @@ void TestDoctors::codeLabelShowsTheDoctorList()
     Editor e(f);
     QString title;
     QStringList lines;
-    QTimer::singleShot(0, [&] {
-        auto *list = qobject_cast<TFHorarios *>(QApplication::activeModalWidget());
-        if (!list)
-            return;
+    test::onModal<TFHorarios>([&](TFHorarios *list) {
         title = list->windowTitle();
         for (int i = 0; i < list->ListBox1->count(); ++i)
             lines << list->ListBox1->item(i)->text();
@@ -742,10 +739,7 @@ void TestDoctors::menuOpensTheForm()
     TFPrincipal window(f.context());
     f.start();
     bool shown = false;
-    QTimer::singleShot(0, [&] {
-        auto *form = qobject_cast<TFDadosMed *>(QApplication::activeModalWidget());
-        if (!form)
-            return;
+    test::onModal<TFDadosMed>([&](TFDadosMed *form) {
         shown = form->windowTitle() == QStringLiteral("Ficha Dados do Médico");
         QTest::keyClick(form, Qt::Key_Escape);
     });
