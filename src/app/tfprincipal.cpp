@@ -6,6 +6,7 @@
 #include "app/context.h"
 #include "app/session.h"
 #include "booking/tfvisaogeral.h"
+#include "doctors/tfdadosmed.h"
 #include "doctors/tfdadosregistro.h"
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
@@ -79,7 +80,12 @@ void TFPrincipal::buildMenu()
                     FDadosEsp = new TFDadosEsp(m_context, this);
                 FDadosEsp->open();
             }));
-    addItem(cadastros, "Mdicos2", QStringLiteral("Médicos"));
+    QAction *doctors = addItem(cadastros, "Mdicos2", QStringLiteral("Médicos"));
+    connect(doctors, &QAction::triggered, this, guarded(m_context.dialogs, [this] {
+                if (!FDadosMed)
+                    FDadosMed = new TFDadosMed(m_context, this);
+                FDadosMed->execute();
+            }));
     QAction *situations = addItem(cadastros, "Situaes1", QStringLiteral("Situações"));
     connect(situations, &QAction::triggered, this, guarded(m_context.dialogs, [this] {
                 if (!FDadosSit)

@@ -14,6 +14,7 @@ namespace clinora {
 class AppContext;
 class ClickableLabel;
 class TFDadosEsp;
+class TFDadosMed;
 class TFDadosSit;
 class TFFechaAbreData;
 class TFPrepararFuturo;
@@ -66,6 +67,7 @@ private:
 
     TFVisaoGeral *FVisaoGeral = nullptr;
     TFDadosEsp *FDadosEsp = nullptr;
+    TFDadosMed *FDadosMed = nullptr;
     TFDadosSit *FDadosSit = nullptr;
     // The agenda dialogs live as long as the window and keep what was typed into them.
     TFPrepararFuturo *FPrepararFuturo = nullptr;
