@@ -47,7 +47,7 @@ void forEachShownDay(const DayWindow &days, const LeavePeriod &leave, QDate prep
     if (!leave.start.isValid() || !leave.end.isValid())
         return;
     QDate from = std::max(leave.start, days.first());
-    for (QDate d = from; d < leave.end && d <= preparedLimit && d <= days.last(); d = d.addDays(1)) {
+    for (QDate d = from; d < leave.end && d <= preparedLimit; d = d.addDays(1)) {
         if (days.realDateOfDay(d.day()) == d)
             visit(d.day(), d);
     }
@@ -152,9 +152,9 @@ void markLeave(DaySheets &sheets, const DayWindow &days, int code, const LeavePe
 void restoreLeave(DaySheets &sheets, const DayWindow &days, const DoctorRegister &doctors, int code,
                   const LeavePeriod &leave, QDate preparedLimit)
 {
-    forEachShownDay(days, leave, preparedLimit, [&](int day, QDate) {
+    forEachShownDay(days, leave, preparedLimit, [&](int day, QDate date) {
         DaySheet &sheet = sheets.sheet(day);
-        const int weekday = days.weekday(day);
+        const int weekday = dates::weekday(date);
         sheet.beginChanges();
         for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot) {
             const QString current = sheet.cell(slot, code);
