@@ -8,11 +8,15 @@
 #include "booking/tfconsulta.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
+#include "agenda/tffechaabredata.h"
+#include "agenda/tfprepararfuturo.h"
+#include "doctors/tfdadosmed.h"
 #include "platform/clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
@@ -65,5 +69,27 @@ int main(int argc, char *argv[])
     screen.consultasDia().showList(day, 1, false);
     QTest::qWait(200);
     screen.consultasDia().grab().save(out + QStringLiteral("/consultasdia.png"));
+    screen.consultasDia().hide();
+    screen.hide();
+
+    TFDadosMed doctors(context, &main);
+    doctors.FormShow();
+    doctors.show();
+    doctors.ECod->setText(QStringLiteral("1"));
+    QTest::qWait(200);
+    doctors.grab().save(out + QStringLiteral("/medico.png"));
+    doctors.hide();
+
+    TFPrepararFuturo preparation(context, &main);
+    preparation.show();
+    QTest::qWait(200);
+    preparation.grab().save(out + QStringLiteral("/preparar.png"));
+    preparation.hide();
+
+    TFFechaAbreData closed(context, &main);
+    closed.show();
+    closed.BConsulta->click();
+    QTest::qWait(200);
+    closed.grab().save(out + QStringLiteral("/fechar.png"));
     return 0;
 }
