@@ -6,6 +6,10 @@
 #include "store/appointment_table.h"
 
 #include <algorithm>
+#include <chrono>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace clinora::bench {
@@ -65,6 +69,27 @@ int addLists(const QString &dir, int cancelled, int waiting)
     table.open(dir + QStringLiteral("/Medicos.db"), true);
     table.insertAll(rows);
     return static_cast<int>(rows.size());
+}
+
+ProcessRun runProcess(const std::vector<std::string> &args)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char *> argv;
+        for (const std::string &a : args)
+            argv.push_back(const_cast<char *>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const auto end = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "%s ended with status %d\n", args[0].c_str(), status);
+    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
 }
 
 double median(std::vector<double> values)

@@ -2,10 +2,35 @@
 // (50 doctors x 24 slots x 31 days) and the register that goes with it.
 #pragma once
 
+#include "platform/dialogs.h"
+
 #include <QDate>
 #include <QString>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 namespace clinora::bench {
+
+// Dialogs that answer Yes and show nothing but errors (on the standard error).
+class SilentDialogs final : public Dialogs
+{
+public:
+    void information(const QString &) override {}
+    void warning(const QString &) override {}
+    void error(const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
+    bool question(const QString &) override { return true; }
+    QString input(const QString &, const QString &, const QString &d) override { return d; }
+};
+
+// Wall time and peak memory (maximum resident set) of one run of a program.
+struct ProcessRun
+{
+    double ms;
+    double mb;
+};
+ProcessRun runProcess(const std::vector<std::string> &args);
 
 // Installs a data directory with 50 doctors, each with 24 slots on every weekday.
 void installFullRegister(const QString &dir);

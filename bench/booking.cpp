@@ -9,6 +9,7 @@
 #include "app/context.h"
 #include "app/session.h"
 #include "bench_data.h"
+#include "platform/null_printer.h"
 #include "booking/month_overview.h"
 #include "booking/tfconsulta.h"
 #include "booking/tfvisaogeral.h"
@@ -36,52 +37,12 @@ using namespace clinora;
 
 namespace {
 
-class SilentDialogs final : public Dialogs
-{
-public:
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    bool question(const QString &) override { return true; }
-    QString input(const QString &, const QString &, const QString &d) override { return d; }
-};
-
-class NoPrinter final : public Printer
-{
-public:
-    bool choose() override { return false; }
-    int pageWidth() override { return 2400; }
-    bool landscape() override { return false; }
-    void begin(const QString &) override {}
-    void drawText(int, int, const QString &, const PrintFont &) override {}
-    void end() override {}
-    void printLines(const QString &, const QStringList &, const PrintFont &) override {}
-    void printImage(const QString &, const QImage &) override {}
-};
-
 template <typename F>
 double timeMs(F f)
 {
     const auto start = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double peakMb(const std::vector<std::string> &args)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char *> argv;
-        for (const std::string &a : args)
-            argv.push_back(const_cast<char *>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    return usage.ru_maxrss / 1024.0;
 }
 
 double currentRssMb()
@@ -113,9 +74,9 @@ int main(int argc, char **argv)
     textfile::writeOneLine(dir + QStringLiteral("/DataIniFim.Txt"), dates::format(today.addDays(30)));
     std::printf("%d appointments and %d cancelled and waiting rows\n", rows, lists);
 
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     FixedClock clock(QDateTime(today, QTime(10, 0)));
-    NoPrinter printer;
+    NullPrinter printer;
     AppContext context(Paths(dir, tmp.filePath(QStringLiteral("drives"))), clock, dialogs, printer);
     session::startUp(context);
     session::createMainWindow(context);
@@ -223,9 +184,9 @@ int main(int argc, char **argv)
         const std::string drives = tmp.filePath(QStringLiteral("drives")).toStdString();
         std::vector<double> alone, withBooking;
         for (int i = 0; i < 5; ++i) {
-            alone.push_back(peakMb({exe, "--dados", data, "--unidades", drives, "--sair-ao-mostrar"}));
+            alone.push_back(bench::runProcess({exe, "--dados", data, "--unidades", drives, "--sair-ao-mostrar"}).mb);
             withBooking.push_back(
-                peakMb({exe, "--dados", data, "--unidades", drives, "--sair-ao-mostrar", "--com-marcacao"}));
+                bench::runProcess({exe, "--dados", data, "--unidades", drives, "--sair-ao-mostrar", "--com-marcacao"}).mb);
         }
         std::printf("peak memory, 5 runs, medians\n");
         std::printf("  main window alone                 : %7.1f MB\n", median(alone));

@@ -5,6 +5,7 @@
 #include "agenda/closed_dates.h"
 #include "app/context.h"
 #include "bench_data.h"
+#include "platform/null_printer.h"
 #include "core/data_files.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
@@ -22,29 +23,6 @@
 using namespace clinora;
 
 namespace {
-
-class SilentDialogs final : public Dialogs
-{
-public:
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    bool question(const QString &) override { return true; }
-    QString input(const QString &, const QString &, const QString &d) override { return d; }
-};
-
-class NoPrinter final : public Printer
-{
-public:
-    bool choose() override { return false; }
-    int pageWidth() override { return 2400; }
-    bool landscape() override { return false; }
-    void begin(const QString &) override {}
-    void drawText(int, int, const QString &, const PrintFont &) override {}
-    void end() override {}
-    void printLines(const QString &, const QStringList &, const PrintFont &) override {}
-    void printImage(const QString &, const QImage &) override {}
-};
 
 template <typename F> double timeMs(F f)
 {
@@ -118,8 +96,8 @@ int main(int argc, char **argv)
     textfile::writeOneLine(dir + QStringLiteral("/DataIniFim.Txt"), dates::format(today.addDays(30)));
 
     FixedClock clock(QDateTime(today, QTime(10, 0)));
-    SilentDialogs dialogs;
-    NoPrinter printer;
+    bench::SilentDialogs dialogs;
+    NullPrinter printer;
     AppContext context(Paths(dir, tmp.filePath(QStringLiteral("drives"))), clock, dialogs, printer);
     context.settings.load(context.file(files::kSettings));
     context.doctors.load(dir + QLatin1Char('/'));

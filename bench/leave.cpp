@@ -3,6 +3,7 @@
 // the same rows in key order, in the same run. Each repeat starts from a fresh copy of
 // the table, since both operations move rows.
 #include "bench_data.h"
+#include "platform/null_printer.h"
 #include "doctors/leave_effects.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -28,17 +29,6 @@ template <typename F> double timeMs(F f)
 }
 
 // Counts the boxes instead of showing them.
-class SilentDialogs final : public Dialogs
-{
-public:
-    void information(const QString &) override { ++shown; }
-    void warning(const QString &) override { ++shown; }
-    void error(const QString &) override { ++shown; }
-    bool question(const QString &) override { return true; }
-    QString input(const QString &, const QString &, const QString &d) override { return d; }
-    int shown = 0;
-};
-
 void freshCopy(const QString &pristine, const QString &work)
 {
     QFile::remove(work);
@@ -62,7 +52,7 @@ int main(int argc, char **argv)
     const QString pristine = dir + QStringLiteral("/Medicos.db");
     const QString work = dir + QStringLiteral("/trabalho.db");
     const LeavePeriod month{today, today.addDays(31)};
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
 
     std::vector<double> bareMs, moveMs, inclusionMs;
     int read = 0;

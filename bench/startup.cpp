@@ -7,43 +7,9 @@
 #include <QDate>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
-namespace {
-
-struct Run
-{
-    double ms;
-    double mb;
-};
-
-Run runOnce(const std::vector<std::string> &args)
-{
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char *> argv;
-        for (const std::string &a : args)
-            argv.push_back(const_cast<char *>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    const auto end = std::chrono::steady_clock::now();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        std::fprintf(stderr, "%s ended with status %d\n", args[0].c_str(), status);
-    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -60,12 +26,12 @@ int main(int argc, char **argv)
                                               tmp.filePath(QStringLiteral("drives")).toStdString(),
                                               "--sair-ao-mostrar"};
     const std::vector<std::string> bare = {BARE_EXE};
-    runOnce(clinora); // the first run of a new directory does the first-run work
-    runOnce(bare);
+    clinora::bench::runProcess(clinora); // the first run of a new directory does the first-run work
+    clinora::bench::runProcess(bare);
     std::vector<double> clinoraMs, bareMs, clinoraMb, bareMb;
     for (int i = 0; i < runs; ++i) {
-        const Run b = runOnce(bare);
-        const Run c = runOnce(clinora);
+        const auto b = clinora::bench::runProcess(bare);
+        const auto c = clinora::bench::runProcess(clinora);
         bareMs.push_back(b.ms);
         bareMb.push_back(b.mb);
         clinoraMs.push_back(c.ms);

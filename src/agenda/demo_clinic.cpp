@@ -9,7 +9,7 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
-#include "platform/printer.h"
+#include "platform/null_printer.h"
 #include "platform/text_file.h"
 #include "statistics/weeks.h"
 #include "store/appointment_table.h"
@@ -38,19 +38,6 @@ public:
 
 private:
     QStringList m_problems;
-};
-
-class NoPrinter final : public Printer
-{
-public:
-    bool choose() override { return false; }
-    int pageWidth() override { return 2400; }
-    bool landscape() override { return false; }
-    void begin(const QString &) override {}
-    void drawText(int, int, const QString &, const PrintFont &) override {}
-    void end() override {}
-    void printLines(const QString &, const QStringList &, const PrintFont &) override {}
-    void printImage(const QString &, const QImage &) override {}
 };
 
 // A small repeatable sequence, so that the same day always gives the same clinic.
@@ -322,7 +309,7 @@ DemoClinic createDemoClinic(const QString &dir, const QString &drivesRoot, const
     writeRegister(dir, today);
 
     QuietDialogs quiet;
-    NoPrinter printer;
+    NullPrinter printer;
     AppContext context(Paths(dir, drivesRoot), moment, quiet, printer);
     context.settings.load(context.file(files::kSettings));
     context.doctors.load(dir + QLatin1Char('/'));

@@ -17,7 +17,7 @@ void MonthOverview::fillHeadings(TextGrid &grid)
         grid.setCell(d, 0, QString::number(d));
 }
 
-void MonthOverview::prepare()
+void MonthOverview::fillDoctorsAndDays()
 {
     m_grid.beginChanges();
     const QStringList column = m_context.sheets.doctorColumn();
@@ -25,6 +25,11 @@ void MonthOverview::prepare()
         m_grid.setCell(0, row, column[row]);
     fillHeadings(m_grid);
     m_grid.endChanges();
+}
+
+void MonthOverview::prepare()
+{
+    fillDoctorsAndDays();
     computeSummary();
 }
 
@@ -49,12 +54,7 @@ void MonthOverview::computeSummary()
 
 void MonthOverview::completeRefresh(const std::function<void(int)> &progress)
 {
-    m_grid.beginChanges();
-    const QStringList column = m_context.sheets.doctorColumn();
-    for (int row = 1; row < column.size(); ++row)
-        m_grid.setCell(0, row, column[row]);
-    fillHeadings(m_grid);
-    m_grid.endChanges();
+    fillDoctorsAndDays();
     if (progress)
         progress(0);
     m_context.sheets.refreshAll(progress);

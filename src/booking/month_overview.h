@@ -67,6 +67,8 @@ public:
 
 private:
     void fillHeadings(TextGrid &grid);
+    // Column 0 from Medicos.Txt and the headings 1 to 31 of the month grid.
+    void fillDoctorsAndDays();
 
     AppContext &m_context;
     TextGrid m_grid;

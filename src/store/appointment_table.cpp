@@ -139,6 +139,16 @@ void AppointmentTable::bindRow(sql::Statement &statement, const Appointment &row
         statement.bind(first + i, row.value(static_cast<Field>(i)));
 }
 
+void AppointmentTable::runWrite(sql::Statement &statement, const AppointmentKey &key)
+{
+    try {
+        statement.run();
+    } catch (const KeyViolation &) {
+        statement.reset();
+        throw KeyViolation(QStringLiteral("Violação de chave: já existe um registro com %1.").arg(keyText(key)));
+    }
+}
+
 std::optional<Appointment> AppointmentTable::find(const AppointmentKey &key)
 {
     sql::Statement &s = cached(m_find, "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
@@ -159,13 +169,7 @@ void AppointmentTable::insert(const Appointment &input)
                                          "Telefone, Situacao, Observacoes) VALUES (?1, ?2, ?3, ?4, "
                                          "?5, ?6, ?7)");
     bindRow(s, row, 1);
-    try {
-        s.run();
-    } catch (const KeyViolation &) {
-        s.reset();
-        throw KeyViolation(QStringLiteral("Violação de chave: já existe um registro com %1.")
-                               .arg(keyText(row.key())));
-    }
+    runWrite(s, row.key());
 }
 
 void AppointmentTable::update(const AppointmentKey &oldKey, const Appointment &input)
@@ -178,13 +182,7 @@ void AppointmentTable::update(const AppointmentKey &oldKey, const Appointment &i
                                          "Medico = ?10");
     bindRow(s, row, 1);
     s.bind(8, oldKey.data).bind(9, oldKey.hora).bind(10, oldKey.medico);
-    try {
-        s.run();
-    } catch (const KeyViolation &) {
-        s.reset();
-        throw KeyViolation(QStringLiteral("Violação de chave: já existe um registro com %1.")
-                               .arg(keyText(row.key())));
-    }
+    runWrite(s, row.key());
     if (m_db.changes() == 0)
         throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(keyText(oldKey)));
 }

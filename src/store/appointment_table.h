@@ -124,6 +124,8 @@ private:
     std::vector<Appointment> rows(sql::Statement &statement);
     void checkRequired(const Appointment &row) const;
     void bindRow(sql::Statement &statement, const Appointment &row, int first);
+    // Runs an insert or update, turning a key clash into a KeyViolation naming the key.
+    void runWrite(sql::Statement &statement, const AppointmentKey &key);
 
     QString m_path;
     sql::Database m_db;

@@ -1,0 +1,22 @@
+// A printer that prints nothing, for contexts that never print (the demonstration
+// clinic, the benchmarks).
+#pragma once
+
+#include "platform/printer.h"
+
+namespace clinora {
+
+class NullPrinter final : public Printer
+{
+public:
+    bool choose() override { return false; }
+    int pageWidth() override { return 2400; }
+    bool landscape() override { return false; }
+    void begin(const QString &) override {}
+    void drawText(int, int, const QString &, const PrintFont &) override {}
+    void end() override {}
+    void printLines(const QString &, const QStringList &, const PrintFont &) override {}
+    void printImage(const QString &, const QImage &) override {}
+};
+
+} // namespace clinora
