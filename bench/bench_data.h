@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -38,6 +39,15 @@ void installFullRegister(const QString &dir);
 int bookFullMonth(const QString &dir, QDate today);
 // Adds cancelled and waiting-list rows.
 int addLists(const QString &dir, int cancelled, int waiting);
+
+// The wall time of one call, in milliseconds.
+template <typename F>
+double timeMs(F f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
 
 // Median of a list of figures.
 double median(std::vector<double> values);

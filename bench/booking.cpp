@@ -37,14 +37,6 @@ using namespace clinora;
 
 namespace {
 
-template <typename F>
-double timeMs(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 double currentRssMb()
 {
     long pages = 0, resident = 0;
@@ -94,7 +86,7 @@ int main(int argc, char **argv)
     const double rssBefore = currentRssMb();
     MonthOverview overview(context);
     for (int r = 0; r < repeats; ++r) {
-        bare.push_back(timeMs([&] {
+        bare.push_back(bench::timeMs([&] {
             for (const std::string &day : days) {
                 sqlite3_bind_text(stmt, 1, day.c_str(), -1, SQLITE_STATIC);
                 while (sqlite3_step(stmt) == SQLITE_ROW)
@@ -103,7 +95,7 @@ int main(int argc, char **argv)
                 sqlite3_reset(stmt);
             }
         }));
-        refresh.push_back(timeMs([&] { overview.completeRefresh({}); }));
+        refresh.push_back(bench::timeMs([&] { overview.completeRefresh({}); }));
     }
     const double modelMb = currentRssMb() - rssBefore;
 
@@ -112,7 +104,7 @@ int main(int argc, char **argv)
     screen.show();
     QApplication::processEvents();
     for (int r = 0; r < repeats; ++r) {
-        screenRefresh.push_back(timeMs([&] {
+        screenRefresh.push_back(bench::timeMs([&] {
             screen.BAtualizar0->click();
             QApplication::processEvents();
         }));
@@ -139,7 +131,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 24; ++i) {
         const int slot = 1 + i;
         const int code = 1 + i % 50;
-        bareBooking.push_back(timeMs([&] {
+        bareBooking.push_back(bench::timeMs([&] {
             const std::string s = std::to_string(slot), c = std::to_string(code);
             sqlite3_bind_text(find, 1, dayText.c_str(), -1, SQLITE_STATIC);
             sqlite3_bind_text(find, 2, s.c_str(), -1, SQLITE_STATIC);
@@ -152,7 +144,7 @@ int main(int argc, char **argv)
             sqlite3_step(ins);
             sqlite3_reset(ins);
         }));
-        booking.push_back(timeMs([&] {
+        booking.push_back(bench::timeMs([&] {
             dialog.prepareFor({emptyDayNumber, slot, code});
             dialog.DBEdit1->setText(QStringLiteral("Paciente"));
             dialog.BIncluir->click();

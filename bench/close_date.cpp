@@ -24,13 +24,6 @@ using namespace clinora;
 
 namespace {
 
-template <typename F> double timeMs(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 struct Row
 {
     std::string data, hora, medico, paciente;
@@ -117,9 +110,9 @@ int main(int argc, char **argv)
         const QDate bare = whole.addDays(2);
         const std::string bareData = dates::formatShort(bare).toStdString();
         const std::string bareList = dates::formatShort(bare).left(5).toStdString() + "H/";
-        bareMs.push_back(timeMs([&] { bareRows += bareClose(db, bareData, bareList); }));
-        tableMs.push_back(timeMs([&] { moved += closeDateInTable(context.DMMedicos.table(), table).moved; }));
-        wholeMs.push_back(timeMs([&] {
+        bareMs.push_back(bench::timeMs([&] { bareRows += bareClose(db, bareData, bareList); }));
+        tableMs.push_back(bench::timeMs([&] { moved += closeDateInTable(context.DMMedicos.table(), table).moved; }));
+        wholeMs.push_back(bench::timeMs([&] {
             EntryGrid grid{{dates::formatShort(whole)}, {QString()}};
             moved += closeDates(context, grid).moved;
         }));

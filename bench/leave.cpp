@@ -21,13 +21,6 @@ using namespace clinora;
 
 namespace {
 
-template <typename F> double timeMs(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Counts the boxes instead of showing them.
 void freshCopy(const QString &pristine, const QString &work)
 {
@@ -64,7 +57,7 @@ int main(int argc, char **argv)
         {
             sqlite3 *db = nullptr;
             sqlite3_open_v2(work.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-            bareMs.push_back(timeMs([&] {
+            bareMs.push_back(bench::timeMs([&] {
                 sqlite3_stmt *stmt = nullptr;
                 sqlite3_prepare_v2(db,
                                    "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, Observacoes "
@@ -85,7 +78,7 @@ int main(int argc, char **argv)
             AppointmentTable table;
             table.open(work, false);
             bool changed = false;
-            moveMs.push_back(timeMs([&] { moveLeaveAppointments(table, 7, month, dialogs, changed); }));
+            moveMs.push_back(bench::timeMs([&] { moveLeaveAppointments(table, 7, month, dialogs, changed); }));
             moved = static_cast<int>(table.select(ListQuery::cancelledOf({QStringLiteral("7")})).size());
         }
 
@@ -97,7 +90,7 @@ int main(int argc, char **argv)
             table.open(work, false);
             bool changed = false;
             inclusionMs.push_back(
-                timeMs([&] { refused += checkInclusion(table, 9, dialogs, changed).refused(); }));
+                bench::timeMs([&] { refused += checkInclusion(table, 9, dialogs, changed).refused(); }));
         }
     }
     const double bare = bench::median(bareMs);

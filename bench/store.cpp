@@ -15,18 +15,6 @@
 
 using namespace clinora;
 
-namespace {
-
-template <typename F>
-double timeMs(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     const int repeats = argc > 1 ? std::atoi(argv[1]) : 7;
@@ -56,7 +44,7 @@ int main(int argc, char **argv)
     std::vector<double> storeMs, bareMs;
     int found = 0;
     for (int r = 0; r < repeats; ++r) {
-        bareMs.push_back(timeMs([&] {
+        bareMs.push_back(bench::timeMs([&] {
             sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
             for (const std::string &k : raw) {
                 const char *p = k.c_str();
@@ -72,7 +60,7 @@ int main(int argc, char **argv)
             }
             sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
         }));
-        storeMs.push_back(timeMs([&] {
+        storeMs.push_back(bench::timeMs([&] {
             sql::Transaction read(table.database());
             for (const AppointmentKey &k : keys)
                 found += table.find(k).has_value();
