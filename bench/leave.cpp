@@ -21,7 +21,6 @@ using namespace clinora;
 
 namespace {
 
-// Counts the boxes instead of showing them.
 void freshCopy(const QString &pristine, const QString &work)
 {
     QFile::remove(work);
