@@ -86,7 +86,10 @@ void markAutomaticEntry(AppContext &context)
 
 void emptyRunJournal(AppContext &context)
 {
-    textfile::writeLines(context.file(files::kRunJournal), {});
+    // Usually it is empty already, and rewriting an empty file would only cost a sync.
+    const QFileInfo runJournal(context.file(files::kRunJournal));
+    if (!runJournal.exists() || runJournal.size() > 0)
+        textfile::writeLines(runJournal.filePath(), {});
     if (!context.settings.mirroringOn())
         return;
     const QString journal =

@@ -5,14 +5,14 @@
 namespace clinora {
 
 TextGrid::TextGrid(int columns, int maxRows, int rows, QObject *parent)
-    : QAbstractTableModel(parent), m_columns(columns), m_maxRows(maxRows), m_rows(rows),
-      m_cells(static_cast<std::size_t>(maxRows) * columns)
+    : QAbstractTableModel(parent), m_columns(columns), m_maxRows(maxRows), m_rows(rows)
 {
 }
 
 QString TextGrid::cell(int col, int row) const
 {
-    if (col < 0 || col >= m_columns || row < 0 || row >= m_maxRows)
+    // The cells are allocated at the first write: 31 sheets wait empty until used.
+    if (col < 0 || col >= m_columns || row < 0 || row >= m_maxRows || m_cells.empty())
         return {};
     return m_cells[at(col, row)];
 }
@@ -21,6 +21,11 @@ void TextGrid::setCell(int col, int row, const QString &text)
 {
     if (col < 0 || col >= m_columns || row < 0 || row >= m_maxRows)
         return;
+    if (m_cells.empty()) {
+        if (text.isEmpty())
+            return;
+        m_cells.resize(static_cast<std::size_t>(m_maxRows) * m_columns);
+    }
     QString &current = m_cells[at(col, row)];
     if (current == text)
         return;
@@ -93,7 +98,7 @@ QVariant TextGrid::data(const QModelIndex &index, int role) const
         return {};
     const int col = index.column() + 1;
     const int row = index.row() + 1;
-    const QString &text = m_cells[at(col, row)];
+    const QString text = cell(col, row);
     if (role == Qt::DisplayRole)
         return text;
     if (role == Qt::TextAlignmentRole)
