@@ -13,23 +13,9 @@
 #include "platform/text_file.h"
 #include "store/appointment_table.h"
 
-#include <map>
 #include <set>
 
 namespace clinora {
-
-namespace {
-
-int horaNumber(const Appointment &row)
-{
-    bool ok = false;
-    const int hora = row.hora.trimmed().toInt(&ok);
-    if (!ok)
-        throw ConversionError(QStringLiteral("'%1' não é um número válido (campo Hora)").arg(row.hora));
-    return hora;
-}
-
-} // namespace
 
 namespace closeddates {
 
@@ -98,36 +84,18 @@ DateClosing closeDateInTable(AppointmentTable &table, QDate date)
     if (rows.empty())
         return closing;
 
-    // The cancelled list of that day, read once: the Hora each doctor already holds there.
-    std::map<QString, std::set<int>> taken;
-    for (const Appointment &row : table.onDate(listData))
-        taken[row.medico].insert(row.hora.toInt());
-
     for (const Appointment &row : rows) {
         if (row.paciente.isEmpty() || row.isReserved()) {
             table.remove(row.key());
             ++closing.deleted;
             continue;
         }
-        std::set<int> &held = taken[row.medico];
-        int hora = horaNumber(row);
-        while (hora <= 99 && held.contains(hora))
-            ++hora;
-        if (hora > 99) {
-            closing.notMoved << QStringLiteral(
-                                    "A consulta de %1 (dia %2, horário %3, médico %4) não foi para "
-                                    "a guia Desmarcadas: a lista de %5 deste médico está cheia.\n"
-                                    "A consulta continua no dia %2. Remarque ou exclua algumas "
-                                    "consultas desmarcadas de %5 e feche o dia novamente.")
-                                    .arg(row.paciente, data, row.hora, row.medico, data.left(5));
-            continue;
+        try {
+            table.moveRow(row, listData);
+            ++closing.moved;
+        } catch (const ListFullError &e) {
+            closing.notMoved << e.message();
         }
-        Appointment moved = row;
-        moved.data = listData;
-        moved.hora = QString::number(hora);
-        table.update(row.key(), moved);
-        held.insert(hora);
-        ++closing.moved;
     }
     transaction.commit();
     return closing;

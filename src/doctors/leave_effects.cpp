@@ -30,7 +30,7 @@ QString cancelledData(const QString &data)
 bool moveToCancelled(AppointmentTable &table, const Appointment &row, QStringList &notMoved)
 {
     try {
-        table.moveTo(row.key(), cancelledData(row.data));
+        table.moveRow(row, cancelledData(row.data));
         return true;
     } catch (const ListFullError &e) {
         notMoved << e.message();

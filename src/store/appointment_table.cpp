@@ -82,6 +82,7 @@ void AppointmentTable::close()
     m_remove.reset();
     m_onDate.reset();
     m_takenOn.reset();
+    m_freeHora.reset();
     m_db.close();
 }
 
@@ -308,13 +309,12 @@ std::vector<Appointment> AppointmentTable::select(const ListQuery &query)
 std::optional<QString> AppointmentTable::freeHora(const QString &newData, const QString &hora,
                                                   const QString &medico)
 {
-    requireOpen();
-    sql::Statement s = m_db.prepare(
-        QStringLiteral("SELECT Hora FROM Medicos WHERE Data = ?1 AND Medico = ?2"));
+    sql::Statement &s = cached(m_freeHora, "SELECT Hora FROM Medicos WHERE Data = ?1 AND Medico = ?2");
     s.bind(1, stored(Field::Data, newData)).bind(2, medico);
     std::set<QString> taken;
     while (s.step())
         taken.insert(s.text(0));
+    s.reset();
     bool ok = false;
     int h = hora.trimmed().toInt(&ok);
     if (!ok)
@@ -329,17 +329,23 @@ std::optional<QString> AppointmentTable::freeHora(const QString &newData, const 
 
 Appointment AppointmentTable::moveTo(const AppointmentKey &key, const QString &newData)
 {
-    std::optional<Appointment> row = find(key);
+    const std::optional<Appointment> row = find(key);
     if (!row)
         throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(keyText(key)));
+    return moveRow(*row, newData);
+}
+
+Appointment AppointmentTable::moveRow(const Appointment &row, const QString &newData)
+{
+    const AppointmentKey key = row.key();
     const std::optional<QString> hora = freeHora(newData, key.hora, key.medico);
     if (!hora)
         throw ListFullError(
-            QStringLiteral("A consulta de %1 (dia %2, horário %3, médico %4) não foi movida: já há "
-                           "99 registros em %5 para este médico. Exclua alguns deles e repita a "
-                           "operação.")
-                .arg(row->paciente, key.data, key.hora, key.medico, stored(Field::Data, newData)));
-    Appointment moved = *row;
+            QStringLiteral("A consulta de %1 (dia %2, horário %3, médico %4) não foi para a guia "
+                           "Desmarcadas: já há 99 registros em %5 para este médico.\nA consulta "
+                           "continua no dia %2. Remarque ou exclua alguns deles e repita a operação.")
+                .arg(row.paciente, key.data, key.hora, key.medico, stored(Field::Data, newData)));
+    Appointment moved = row;
     moved.data = newData;
     moved.hora = *hora;
     update(key, moved);

@@ -104,6 +104,8 @@ public:
     // until the key is free. Throws ListFullError, leaving the row where it was, when
     // Hora would pass 99. Returns the row as moved.
     Appointment moveTo(const AppointmentKey &key, const QString &newData);
+    // The same for a row already read.
+    Appointment moveRow(const Appointment &row, const QString &newData);
     // The Hora a row of (newData, medico) would take starting from hora; nullopt
     // past 99.
     std::optional<QString> freeHora(const QString &newData, const QString &hora,
@@ -135,6 +137,7 @@ private:
     std::optional<sql::Statement> m_remove;
     std::optional<sql::Statement> m_onDate;
     std::optional<sql::Statement> m_takenOn;
+    std::optional<sql::Statement> m_freeHora;
 };
 
 } // namespace clinora
