@@ -24,6 +24,16 @@ QStringList read(const Paths &paths)
     return textfile::readLines(paths.file(files::kClosedDates));
 }
 
+QList<QDate> readDates(const Paths &paths)
+{
+    QList<QDate> closed;
+    for (const QString &line : read(paths)) {
+        if (const std::optional<QDate> date = dates::parse(line))
+            closed << *date;
+    }
+    return closed;
+}
+
 void write(const Paths &paths, const QStringList &lines)
 {
     textfile::writeLines(paths.file(files::kClosedDates), lines);

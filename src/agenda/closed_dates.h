@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,8 @@ namespace closeddates {
 
 // Every line of ArqFolgas.Txt; a missing file is a FileError.
 QStringList read(const Paths &paths);
+// The closed dates: the lines that are dates, in file order.
+QList<QDate> readDates(const Paths &paths);
 // Rewrites ArqFolgas.Txt whole, however long, replacing the old file in one step.
 void write(const Paths &paths, const QStringList &lines);
 

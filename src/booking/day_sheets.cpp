@@ -1,5 +1,6 @@
 #include "booking/day_sheets.h"
 
+#include "agenda/closed_dates.h"
 #include "app/context.h"
 #include "core/data_files.h"
 #include "core/prepared_limit.h"
@@ -104,10 +105,7 @@ void DaySheets::refreshAll(const std::function<void(int)> &progress)
 DaySheets::Sources DaySheets::readSources() const
 {
     Sources sources;
-    for (const QString &line : textfile::readLines(m_context.file(files::kClosedDates))) {
-        if (const std::optional<QDate> date = dates::parse(line))
-            sources.closed << *date;
-    }
+    sources.closed = closeddates::readDates(m_context.paths);
     sources.doctorColumn = doctorColumn();
     const QString headings = m_context.file(files::kHeadings);
     sources.headingsFound = QFileInfo::exists(headings);
@@ -219,11 +217,7 @@ QString DaySheets::reasonText(int day) const
 
 QStringList DaySheets::reasonTexts() const
 {
-    QList<QDate> closed;
-    for (const QString &line : textfile::readLines(m_context.file(files::kClosedDates))) {
-        if (const std::optional<QDate> date = dates::parse(line))
-            closed << *date;
-    }
+    const QList<QDate> closed = closeddates::readDates(m_context.paths);
     const QDate limit = readPreparedLimit(m_context.paths);
     QStringList reasons{QString()};
     for (int day = 1; day <= kDays; ++day)
