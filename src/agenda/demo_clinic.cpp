@@ -220,13 +220,8 @@ public:
     // The doctor's slots on a date: none on leave or on a weekday without hours.
     QList<int> hoursOf(int code, QDate date) const
     {
-        const Doctor &doctor = m_context.doctors.doctor(code);
-        if (doctor.hasLeave()) {
-            const auto start = dates::parse(doctor.leaveStart);
-            const auto end = dates::parse(doctor.leaveEnd);
-            if (start && end && *start <= date && date < *end)
-                return {};
-        }
+        if (m_context.doctors.onLeave(code, date))
+            return {};
         QList<int> result;
         for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot) {
             if (m_context.doctors.hasSlot(dates::weekday(date), code, slot))

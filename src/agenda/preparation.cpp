@@ -20,21 +20,6 @@ bool isSet(const QString &field)
     return !field.trimmed().isEmpty();
 }
 
-QDate leaveDate(const QString &text, int code)
-{
-    if (const auto date = dates::parse(text))
-        return *date;
-    throw ConversionError(
-        QStringLiteral("'%1' não é uma data válida (afastamento do médico %2)").arg(text).arg(code));
-}
-
-bool onLeave(const Doctor &doctor, int code, QDate date)
-{
-    if (!isSet(doctor.leaveStart) || !isSet(doctor.leaveEnd))
-        return false;
-    return leaveDate(doctor.leaveStart, code) <= date && leaveDate(doctor.leaveEnd, code) > date;
-}
-
 } // namespace
 
 QDate maximumLimit(QDate today)
@@ -152,7 +137,8 @@ void prefillDaySheet(AppContext &context, QDate date)
         if (doctor.name.isEmpty())
             continue;
         sheet.setCell(0, c, QString::number(c) + QStringLiteral(" - ") + doctor.name);
-        const bool leave = onLeave(doctor, c, date);
+        // The pre-fill marks a leave only when both of its dates are set.
+        const bool leave = isSet(doctor.leaveEnd) && doctors.onLeave(c, date);
         for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot) {
             if (leave || !doctors.hasSlot(weekday, c, slot))
                 sheet.setCell(slot, c, QStringLiteral("x"));

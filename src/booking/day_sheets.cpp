@@ -66,21 +66,6 @@ QStringList DaySheets::doctorColumn() const
     return column;
 }
 
-bool DaySheets::onLeave(int code, QDate date) const
-{
-    const Doctor &doctor = m_context.doctors.doctor(code);
-    if (!doctor.hasLeave())
-        return false;
-    const auto parsed = [code](const QString &text) {
-        if (const auto d = dates::parse(text))
-            return *d;
-        throw ConversionError(QStringLiteral("'%1' não é uma data válida (afastamento do médico %2)")
-                                  .arg(text)
-                                  .arg(code));
-    };
-    return parsed(doctor.leaveStart) <= date && parsed(doctor.leaveEnd) > date;
-}
-
 void DaySheets::refresh(int day)
 {
     refreshWith(day, readPreparedLimit(m_context.paths), readSources());
@@ -165,7 +150,7 @@ void DaySheets::fillWith(DaySheet &s, const QString &date, const Sources &source
     const DoctorRegister &doctors = m_context.doctors;
     const QString noSlot = QStringLiteral(" x");
     for (int c = 1; c <= DoctorRegister::kDoctors; ++c) {
-        const bool leave = onLeave(c, when);
+        const bool leave = doctors.onLeave(c, when);
         for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot) {
             if (leave || !doctors.hasSlot(weekday, c, slot))
                 s.setCell(slot, c, noSlot);
@@ -196,7 +181,7 @@ void DaySheets::rebuildRows(int day, int code, Mode mode)
         s.beginChanges();
         for (int c = firstCode; c <= lastCode; ++c) {
             s.setCell(0, c, QString::number(c) + QStringLiteral(" - ") + doctors.doctor(c).name);
-            const bool leave = onLeave(c, *date);
+            const bool leave = doctors.onLeave(c, *date);
             for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot) {
                 const QString current = s.cell(slot, c);
                 if (mode == Mode::NaoLimpar

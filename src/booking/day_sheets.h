@@ -95,7 +95,6 @@ private:
     Sources readSources() const;
     void refreshWith(int day, QDate preparedLimit, const Sources &sources);
     void fillWith(DaySheet &sheet, const QString &date, const Sources &sources);
-    bool onLeave(int code, QDate date) const;
     QString reasonWith(int day, const QList<QDate> &closed, QDate preparedLimit) const;
 
     AppContext &m_context;

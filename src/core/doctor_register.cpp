@@ -1,6 +1,8 @@
 #include "core/doctor_register.h"
 
 #include "core/data_files.h"
+#include "platform/dates.h"
+#include "platform/errors.h"
 #include "platform/text_file.h"
 
 namespace clinora {
@@ -113,6 +115,20 @@ bool DoctorRegister::hasSlot(int weekday, int code, int slot) const
         return false;
     const QString &t = time(weekday, code, slot);
     return !(t.isEmpty() || t == QLatin1String(" "));
+}
+
+bool DoctorRegister::onLeave(int code, QDate date) const
+{
+    const Doctor &d = doctor(code);
+    if (!d.hasLeave())
+        return false;
+    const auto parsed = [code](const QString &text) {
+        if (const std::optional<QDate> day = dates::parse(text))
+            return *day;
+        throw ConversionError(
+            QStringLiteral("'%1' não é uma data válida (afastamento do médico %2)").arg(text).arg(code));
+    };
+    return parsed(d.leaveStart) <= date && parsed(d.leaveEnd) > date;
 }
 
 void DoctorRegister::rebuildFreeCodeList()

@@ -3,6 +3,7 @@
 // CodMed.Txt, Medicos.Txt and DiaMedHora.Txt.
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -58,6 +59,9 @@ public:
     bool hasSlot(int weekday, int code, int slot) const;
 
     bool isFree(int code) const { return doctor(code).isFree(); }
+    // Whether the date lies in the doctor's leave (leave start <= date < leave end).
+    // A leave date that is not a date throws ConversionError naming the doctor.
+    bool onLeave(int code, QDate date) const;
     // " 3 7 12" for free codes 3, 7 and 12, after one leading blank.
     QString freeCodeList() const { return m_freeCodes; }
     void rebuildFreeCodeList();
