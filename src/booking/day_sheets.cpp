@@ -237,17 +237,24 @@ int DaySheets::codeJump(const QString &text)
     return code;
 }
 
-int DaySheets::nameJump(const QString &text) const
+bool DaySheets::nameHolds(const QString &name, const QString &text)
 {
     const int length = static_cast<int>(text.size());
     if (length == 0 || length >= 25)
-        return 0;
+        return false;
+    const QString field = textfile::fixed(name, 25);
+    for (int start = 0; start < 25 - length; ++start) {
+        if (QStringView(field).mid(start, length).compare(text, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+int DaySheets::nameJump(const QString &text) const
+{
     for (int c = 1; c <= DoctorRegister::kDoctors; ++c) {
-        const QString name = textfile::fixed(m_context.doctors.doctor(c).name, 25);
-        for (int start = 0; start < 25 - length; ++start) {
-            if (QStringView(name).mid(start, length).compare(text, Qt::CaseInsensitive) == 0)
-                return c;
-        }
+        if (nameHolds(m_context.doctors.doctor(c).name, text))
+            return c;
     }
     return 0;
 }

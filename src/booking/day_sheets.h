@@ -73,6 +73,9 @@ public:
     static int codeJump(const QString &text);
     // The first doctor whose 25-character name holds the text (0 for none).
     int nameJump(const QString &text) const;
+    // Whether a doctor's name, taken at 25 characters, holds the text at a start from 1
+    // to 25 minus its length; an empty text or one of 25 characters or more never does.
+    static bool nameHolds(const QString &name, const QString &text);
 
     // Heading cells 1 to 24: F1 puts the start times of a doctor on the day's weekday,
     // F2 the slot numbers.

@@ -144,15 +144,8 @@ int MonthOverview::filteredCodeJump(const QString &text) const
 
 int MonthOverview::filteredNameJump(const QString &text) const
 {
-    const int length = static_cast<int>(text.size());
-    if (length == 0 || length >= 25)
-        return 0;
     for (int c = 1; c <= 50; ++c) {
-        const QString name = textfile::fixed(m_context.doctors.doctor(c).name, 25);
-        bool found = false;
-        for (int start = 0; start < 25 - length && !found; ++start)
-            found = QStringView(name).mid(start, length).compare(text, Qt::CaseInsensitive) == 0;
-        if (!found)
+        if (!DaySheets::nameHolds(m_context.doctors.doctor(c).name, text))
             continue;
         const QString code = textfile::fixed(QString::number(c), 2);
         for (int row = 1; row <= filteredRows(); ++row) {
