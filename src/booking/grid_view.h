@@ -3,6 +3,8 @@
 // (day sheets) or closed and unavailable days (the month grids) apart at a glance.
 #pragma once
 
+#include "booking/month_overview.h"
+
 #include <QTableView>
 
 #include <vector>
@@ -19,7 +21,7 @@ class GridView : public QTableView
 public:
     enum class Style { DaySheet, Month, Filtered };
     // Colour of a day column of the month grids.
-    enum class ColumnMark { None, Closed, Unavailable };
+    using ColumnMark = MonthOverview::DayMark;
 
     GridView(Style style, QWidget *parent = nullptr);
 

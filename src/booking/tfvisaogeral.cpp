@@ -56,16 +56,6 @@ QString limparName(int day)
     return day <= 3 ? QStringLiteral("BLimpar%1").arg(day) : QStringLiteral("Button%1").arg(2 * day - 7);
 }
 
-GridView::ColumnMark columnMark(MonthOverview::DayMark mark)
-{
-    switch (mark) {
-    case MonthOverview::DayMark::Closed: return GridView::ColumnMark::Closed;
-    case MonthOverview::DayMark::Unavailable: return GridView::ColumnMark::Unavailable;
-    case MonthOverview::DayMark::None: break;
-    }
-    return GridView::ColumnMark::None;
-}
-
 } // namespace
 
 TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
@@ -453,9 +443,7 @@ void TFVisaoGeral::ComboBox1DblClick()
 
 void TFVisaoGeral::markDays()
 {
-    std::vector<GridView::ColumnMark> marks;
-    for (MonthOverview::DayMark mark : m_overview.markDays())
-        marks.push_back(columnMark(mark));
+    const std::vector<MonthOverview::DayMark> marks = m_overview.markDays();
     StringGrid1->setColumnMarks(marks);
     SGMascara->setColumnMarks(marks);
     m_lastMarks = QDateTime::currentMSecsSinceEpoch();
