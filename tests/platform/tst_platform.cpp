@@ -2,6 +2,7 @@
 // one place that turns a failed action into an error box.
 #include "platform/dates.h"
 #include "platform/errors.h"
+#include "platform/file_group.h"
 #include "platform/instance_lock.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -13,6 +14,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 using namespace clinora;
@@ -28,6 +32,9 @@ private Q_SLOTS:
     void missingFileNamesIt();
     void fullDiskKeepsTheOldFile();
     void appendCreatesAndAdds();
+    void groupCommitsAllOrNothing();
+    void interruptedGroupIsFinishedAtStart();
+    void killedGroupNeverLeavesHalf();
     void fixedWidthFields();
     void parsesTypedDates_data();
     void parsesTypedDates();
@@ -117,6 +124,111 @@ void TestPlatform::appendCreatesAndAdds()
     textfile::appendLines(path, {QStringLiteral("1")});
     textfile::appendLines(path, {QStringLiteral("2"), QStringLiteral("3")});
     QCOMPARE(textfile::readLines(path), QStringList({"1", "2", "3"}));
+}
+
+namespace {
+
+// The file-size limit makes the disk "full" after this many bytes, inside f.
+template<typename F>
+bool withFullDisk(rlim_t bytes, F f)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    bool failed = false;
+    try {
+        f();
+    } catch (const FileError &) {
+        failed = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    return failed;
+}
+
+} // namespace
+
+void TestPlatform::groupCommitsAllOrNothing()
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("CodMed.Txt"));
+    const QString b = dir.filePath(QStringLiteral("Medicos.Txt"));
+    textfile::writeLines(a, {QStringLiteral("old a")});
+    textfile::writeLines(b, {QStringLiteral("old b")});
+
+    // The second file does not fit: neither changes, nothing is left beside them.
+    FileGroup tooBig(dir.path());
+    tooBig.stageLines(a, {QStringLiteral("new a")});
+    tooBig.stageLines(b, QStringList(50, QString(67, QLatin1Char('x'))));
+    QVERIFY(withFullDisk(100, [&] { tooBig.commit(); }));
+    QCOMPARE(textfile::readLines(a), QStringList{QStringLiteral("old a")});
+    QCOMPARE(textfile::readLines(b), QStringList{QStringLiteral("old b")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"CodMed.Txt", "Medicos.Txt"}));
+
+    FileGroup group(dir.path());
+    group.stageLines(a, {QStringLiteral("new a")});
+    group.stageLines(b, {QStringLiteral("new b")});
+    group.commit();
+    QCOMPARE(textfile::readLines(a), QStringList{QStringLiteral("new a")});
+    QCOMPARE(textfile::readLines(b), QStringList{QStringLiteral("new b")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"CodMed.Txt", "Medicos.Txt"}));
+}
+
+void TestPlatform::interruptedGroupIsFinishedAtStart()
+{
+    // The state a crash leaves: both staged, the list written, one renamed already.
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("CodMed.Txt"));
+    const QString b = dir.filePath(QStringLiteral("Medicos.Txt"));
+    textfile::writeLines(a, {QStringLiteral("new a")});
+    textfile::writeLines(b, {QStringLiteral("old b")});
+    textfile::writeLines(b + QStringLiteral(".novo~"), {QStringLiteral("new b")});
+    QFile list(dir.filePath(FileGroup::listName()));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("CodMed.Txt\nMedicos.Txt\n");
+    list.close();
+    // A temporary of a write that never took effect.
+    textfile::writeLines(dir.filePath(QStringLiteral("Esp.Txt.novo~")), {QStringLiteral("half")});
+
+    QCOMPARE(FileGroup::recover(dir.path()), QStringList{QFileInfo(b).absoluteFilePath()});
+    QCOMPARE(textfile::readLines(a), QStringList{QStringLiteral("new a")});
+    QCOMPARE(textfile::readLines(b), QStringList{QStringLiteral("new b")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"CodMed.Txt", "Medicos.Txt"}));
+}
+
+void TestPlatform::killedGroupNeverLeavesHalf()
+{
+    // A child commits generation after generation of three files; it is killed at a
+    // random moment, the start's recovery runs, and the three must agree.
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 40; ++round) {
+        QTemporaryDir dir;
+        const QStringList names{dir.filePath("CodMed.Txt"), dir.filePath("Medicos.Txt"),
+                                dir.filePath("DiaMedHora.Txt")};
+        for (const QString &name : names)
+            textfile::writeLines(name, {QStringLiteral("0")});
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int generation = 1;; ++generation) {
+                FileGroup group(dir.path());
+                for (const QString &name : names)
+                    group.stageLines(name, QStringList(generation % 7 + 1, QString::number(generation)));
+                group.commit();
+            }
+        }
+        QVERIFY(child > 0);
+        ::usleep(std::uniform_int_distribution<useconds_t>(200, 20000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        FileGroup::recover(dir.path());
+        const QStringList first = textfile::readLines(names[0]);
+        QVERIFY(!first.isEmpty());
+        for (const QString &name : names)
+            QCOMPARE(textfile::readLines(name), first);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    }
 }
 
 void TestPlatform::fixedWidthFields()

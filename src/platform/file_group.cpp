@@ -1,0 +1,189 @@
+#include "platform/file_group.h"
+
+#include "platform/errors.h"
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace clinora {
+
+namespace {
+
+const QString kSuffix = QStringLiteral(".novo~");
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+[[noreturn]] void failed(const QString &path, const QString &reason)
+{
+    throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(shownPath(path), reason));
+}
+
+void writeSynced(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        failed(path, file.errorString());
+    const bool written = file.write(bytes) == bytes.size() && ::fsync(file.handle()) == 0;
+    const QString reason =
+        file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("disco cheio?");
+    file.close();
+    if (!written) {
+        QFile::remove(path);
+        failed(path, reason);
+    }
+}
+
+void renameOver(const QString &from, const QString &to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        failed(to, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// The renames of a directory reach the disk with the directory itself.
+void syncDirectory(const QString &directory)
+{
+    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A target is listed relative to the directory when it lies inside it, so that a data
+// folder copied elsewhere with a commit under way still finishes it.
+QString listedPath(const QDir &directory, const QString &target)
+{
+    const QString absolute = QFileInfo(target).absoluteFilePath();
+    const QString relative = directory.relativeFilePath(absolute);
+    return relative.startsWith(QLatin1String("..")) ? absolute : relative;
+}
+
+} // namespace
+
+FileGroup::FileGroup(QString directory) : m_directory(std::move(directory)) {}
+
+void FileGroup::stageLines(const QString &path, const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += textfile::encode(line);
+        bytes += "\r\n";
+    }
+    stageBytes(path, bytes);
+}
+
+void FileGroup::stageBytes(const QString &path, const QByteArray &bytes)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (auto &[target, content] : m_files) {
+        if (target == absolute) {
+            content = bytes;
+            return;
+        }
+    }
+    m_files.emplace_back(absolute, bytes);
+}
+
+void FileGroup::stageCopy(const QString &source, const QString &destination)
+{
+    QFile file(source);
+    if (!file.exists())
+        throw FileError(QStringLiteral("Arquivo não encontrado: %1").arg(shownPath(source)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Não foi possível ler o arquivo %1: %2")
+                            .arg(shownPath(source), file.errorString()));
+    stageBytes(destination, file.readAll());
+}
+
+QStringList FileGroup::targets() const
+{
+    QStringList names;
+    for (const auto &file : m_files)
+        names << file.first;
+    return names;
+}
+
+QString FileGroup::listName()
+{
+    return QStringLiteral("Clinora.commit");
+}
+
+void FileGroup::commit()
+{
+    if (m_files.empty())
+        return;
+    const QDir directory(m_directory);
+    const QString list = directory.filePath(listName());
+    QStringList written;
+    try {
+        for (const auto &[target, bytes] : m_files) {
+            writeSynced(target + kSuffix, bytes);
+            written << target + kSuffix;
+        }
+        QByteArray listed;
+        for (const auto &file : m_files)
+            listed += listedPath(directory, file.first).toUtf8() + '\n';
+        writeSynced(list + kSuffix, listed);
+        written << list + kSuffix;
+        renameOver(list + kSuffix, list);
+    } catch (const FileError &) {
+        for (const QString &temporary : std::as_const(written))
+            QFile::remove(temporary);
+        throw;
+    }
+    // From here on the group is decided: a failure is finished by the next start.
+    QStringList directories;
+    for (const auto &file : m_files) {
+        renameOver(file.first + kSuffix, file.first);
+        const QString parent = QFileInfo(file.first).absolutePath();
+        if (!directories.contains(parent))
+            directories << parent;
+    }
+    for (const QString &parent : std::as_const(directories))
+        syncDirectory(parent);
+    QFile::remove(list);
+    syncDirectory(directory.absolutePath());
+    m_files.clear();
+}
+
+QStringList FileGroup::recover(const QString &directory)
+{
+    const QDir dir(directory);
+    const QString list = dir.filePath(listName());
+    QStringList completed;
+    QFile listFile(list);
+    if (listFile.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> entries = listFile.readAll().split('\n');
+        listFile.close();
+        for (const QByteArray &entry : entries) {
+            if (entry.isEmpty())
+                continue;
+            const QString target = dir.absoluteFilePath(QString::fromUtf8(entry));
+            if (QFileInfo::exists(target + kSuffix)) {
+                renameOver(target + kSuffix, target);
+                completed << target;
+            }
+        }
+        syncDirectory(dir.absolutePath());
+        QFile::remove(list);
+    }
+    // Whatever temporaries are left belong to writes that never took effect.
+    QDirIterator it(dir.absolutePath(), {QStringLiteral("*") + kSuffix}, QDir::Files | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QFile::remove(it.next());
+    return completed;
+}
+
+} // namespace clinora
