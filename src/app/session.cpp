@@ -146,8 +146,12 @@ QString shownClinicName(const AppContext &context)
 
 void changeClinicName(AppContext &context)
 {
-    QString name = context.dialogs.input(QStringLiteral("Entre com o nome da clínica/hospital"),
-                                         QStringLiteral("Nome: "), QString());
+    // Cancel leaves the name as it is; only an empty answer given with OK is a name.
+    const std::optional<QString> answer = context.dialogs.inputOrCancel(
+        QStringLiteral("Entre com o nome da clínica/hospital"), QStringLiteral("Nome: "), QString());
+    if (!answer)
+        return;
+    QString name = *answer;
     if (name.isEmpty())
         name = QStringLiteral("Sistema Marcação de Consultas");
     context.settings.setClinicName(name);

@@ -4,22 +4,26 @@
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
-#include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
+
+#include <algorithm>
 
 namespace clinora {
 
 namespace {
 
-int timePart(const QString &part, const QString &text)
+bool asciiDigits(QStringView text)
 {
-    bool ok = false;
-    const int value = part.toInt(&ok);
-    if (!ok)
-        throw ConversionError(QStringLiteral("'%1' não é um número válido (hora \"%2\")")
-                                  .arg(part, text));
-    return value;
+    return !text.isEmpty()
+           && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// A time is digits and one colon, nothing else: a sign or a blank would pass a number
+// conversion and reach the timetable as "-1:30" or " 8:30".
+bool onlyDigitsAndOneColon(const QString &typed)
+{
+    return typed.count(QLatin1Char(':')) == 1 && asciiDigits(QString(typed).remove(QLatin1Char(':')));
 }
 
 } // namespace
@@ -42,8 +46,11 @@ QString normaliseTime(const QString &typed, Dialogs &dialogs)
     bool wrong = hour.isEmpty();
     if (!wrong) {
         shown = hour + colon + minutes;
-        const int h = timePart(hour, typed);
-        const int m = timePart(minutes, typed);
+        wrong = !onlyDigitsAndOneColon(typed) || !asciiDigits(hour) || !asciiDigits(minutes);
+    }
+    if (!wrong) {
+        const int h = hour.toInt();
+        const int m = minutes.toInt();
         wrong = (hour == QLatin1String("24") && minutes != QLatin1String("00")) || h > 24 || m > 59;
     }
     if (!wrong)

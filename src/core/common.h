@@ -11,7 +11,8 @@ class Dialogs;
 class Paths;
 class Settings;
 
-// Turns a typed time into "hh:mm" (8:30 -> 08:30, 7:5 -> 07:50). A wrong text opens
+// Turns a typed time into "hh:mm" (8:30 -> 08:30, 7:5 -> 07:50). A time is digits and one
+// colon; anything else, or an hour or minute out of range, opens
 // the "Correção de Hora" box and whatever is typed there is the result.
 QString normaliseTime(const QString &typed, Dialogs &dialogs);
 

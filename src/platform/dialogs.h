@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace clinora {
 
 class Dialogs
@@ -20,6 +22,13 @@ public:
     // An input box; cancelling gives the default back.
     virtual QString input(const QString &title, const QString &prompt,
                           const QString &defaultText) = 0;
+    // The same box where a cancel must change nothing: no value when it was cancelled.
+    // A port that cannot tell a cancel apart answers as input() does.
+    virtual std::optional<QString> inputOrCancel(const QString &title, const QString &prompt,
+                                                 const QString &defaultText)
+    {
+        return input(title, prompt, defaultText);
+    }
 };
 
 } // namespace clinora

@@ -50,10 +50,18 @@ bool QtDialogs::question(const QString &text)
 
 QString QtDialogs::input(const QString &title, const QString &prompt, const QString &defaultText)
 {
+    return inputOrCancel(title, prompt, defaultText).value_or(defaultText);
+}
+
+std::optional<QString> QtDialogs::inputOrCancel(const QString &title, const QString &prompt,
+                                                const QString &defaultText)
+{
     bool ok = false;
     const QString text = QInputDialog::getText(parentWindow(), title, shown(prompt),
                                                QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : defaultText;
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 } // namespace clinora

@@ -14,6 +14,8 @@ public:
     void error(const QString &text) override;
     bool question(const QString &text) override;
     QString input(const QString &title, const QString &prompt, const QString &defaultText) override;
+    std::optional<QString> inputOrCancel(const QString &title, const QString &prompt,
+                                         const QString &defaultText) override;
 
     // Message texts keep \r and \r\n; they become line breaks only here.
     static QString shown(const QString &text);

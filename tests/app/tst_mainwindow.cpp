@@ -303,18 +303,24 @@ void TestMainWindow::missingMirrorSwitchesMirroringOff()
 void TestMainWindow::clinicNameByClick_data()
 {
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("cancelled");
     QTest::addColumn<QString>("name");
-    QTest::newRow("a name") << "Hospital São Lucas" << "Hospital São Lucas";
-    QTest::newRow("empty") << "" << "Sistema Marcação de Consultas";
+    QTest::newRow("a name") << "Hospital São Lucas" << false << "Hospital São Lucas";
+    QTest::newRow("empty") << "" << false << "Sistema Marcação de Consultas";
+    QTest::newRow("cancelled changes nothing") << "" << true << "Clínica Modelo";
 }
 
 void TestMainWindow::clinicNameByClick()
 {
     QFETCH(QString, typed);
+    QFETCH(bool, cancelled);
     QFETCH(QString, name);
     Fixture f;
     Program p(f);
-    f.dialogs.answerInput(typed);
+    if (cancelled)
+        f.dialogs.cancelInput();
+    else
+        f.dialogs.answerInput(typed);
     auto *label = p.window.findChild<QLabel *>(QStringLiteral("Label1"));
     QTest::mouseClick(label, Qt::LeftButton);
     QCOMPARE(f.dialogs.shown().last().title, QStringLiteral("Entre com o nome da clínica/hospital"));

@@ -274,6 +274,13 @@ void TestCore::wrongTimesAskForCorrection_data()
     QTest::newRow("no colon") << "830" << "8300";
     QTest::newRow("no colon, four digits") << "0730" << "07300";
     QTest::newRow("minutes above 59") << "10:75" << "10:75";
+    QTest::newRow("negative hour") << "-1:30" << "-1:30";
+    QTest::newRow("negative minutes") << "10:-5" << "10:-5";
+    QTest::newRow("signed hour") << "+5:30" << "+5:30";
+    QTest::newRow("blank before the hour") << " 8:30" << " 8:30";
+    QTest::newRow("blank in the minutes") << "8: 5" << "08: 5";
+    QTest::newRow("a letter in the minutes") << "8:3a" << "08:3a";
+    QTest::newRow("two colons") << "10:30:00" << "10:30";
 }
 
 void TestCore::wrongTimesAskForCorrection()

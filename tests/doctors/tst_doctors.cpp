@@ -462,6 +462,10 @@ void TestDoctors::wrongTimeInTheGrid_data()
         << "8:3" << "" << QStringList{"08:00", "08:20", "08:30", "08:40"};
     QTest::newRow("830 corrected in the box")
         << "830" << "07:10" << QStringList{"07:10", "08:00", "08:20", "08:40"};
+    QTest::newRow("a signed time corrected in the box")
+        << "-1:30" << "07:10" << QStringList{"07:10", "08:00", "08:20", "08:40"};
+    QTest::newRow("a time typed after a blank corrected in the box")
+        << " 9:30" << "09:30" << QStringList{"08:00", "08:20", "08:40", "09:30"};
     QTest::newRow("a correction that still needs normalising")
         << "25:00" << "7:5" << QStringList{"07:50", "08:00", "08:20", "08:40"};
     QTest::newRow("giving up stops the save")

@@ -33,6 +33,12 @@ bool ScriptedDialogs::question(const QString &text)
 
 QString ScriptedDialogs::input(const QString &title, const QString &prompt, const QString &defaultText)
 {
+    return inputOrCancel(title, prompt, defaultText).value_or(defaultText);
+}
+
+std::optional<QString> ScriptedDialogs::inputOrCancel(const QString &title, const QString &prompt,
+                                                      const QString &defaultText)
+{
     m_shown.append({Kind::Input, prompt, title});
     if (m_answers.empty() || std::holds_alternative<bool>(m_answers.front())) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected input box: ") + prompt), __FILE__, __LINE__);
@@ -41,7 +47,7 @@ QString ScriptedDialogs::input(const QString &title, const QString &prompt, cons
     const Answer answer = m_answers.front();
     m_answers.pop_front();
     if (std::holds_alternative<Cancel>(answer))
-        return defaultText;
+        return std::nullopt;
     return std::get<QString>(answer);
 }
 

@@ -28,12 +28,15 @@ public:
     void error(const QString &text) override;
     bool question(const QString &text) override;
     QString input(const QString &title, const QString &prompt, const QString &defaultText) override;
+    std::optional<QString> inputOrCancel(const QString &title, const QString &prompt,
+                                         const QString &defaultText) override;
 
     // The next question is answered with this.
     void answerQuestion(bool yes);
     // The next input box is answered with this text.
     void answerInput(const QString &text);
-    // The next input box is cancelled (its default comes back).
+    // The next input box is cancelled (its default comes back, or no value where the
+    // caller tells a cancel apart).
     void cancelInput();
 
     const QList<Shown> &shown() const { return m_shown; }
