@@ -63,6 +63,14 @@ PreparationResult prepareAgenda(AppContext &context, const PreparationRequest &r
     }
     QDate newLimit = *typed;
     const QDate maximum = maximumLimit(today);
+    // After a clock went back the stored limit can lie beyond today's maximum: the
+    // clamp must not take the agenda back from days already opened for booking.
+    if (newLimit > maximum && maximum < request.currentLimit) {
+        dialogs.information(QStringLiteral("A agenda já está preparada até %1, além da data máxima de hoje "
+                                           "(%2).\nA data limite não foi alterada.")
+                                .arg(dates::format(request.currentLimit), dates::format(maximum)));
+        return result;
+    }
     if (newLimit > maximum) {
         dialogs.information(QStringLiteral("O período foi alongado até  ") + dates::format(maximum));
         result.newLimitText = dates::format(maximum);

@@ -442,6 +442,11 @@ void TestAgenda::badInputWritesNothing_data()
     QTest::newRow("not after the current limit")
         << "20/12/2026"
         << "20/12/2026" << QStringList{} << "A data limite futuro deve ser maior que a data limite atual";
+    QTest::newRow("beyond the maximum after the clock went back")
+        << "10/01/2027"
+        << "15/01/2027" << QStringList{}
+        << "A agenda já está preparada até 10/01/2027, além da data máxima de hoje (07/01/2027).\n"
+           "A data limite não foi alterada.";
     QTest::newRow("today, after an expired limit")
         << "01/01/2000"
         << "08/12/2026" << QStringList{} << "A data deve ser maior que o dia de hoje";
