@@ -17,8 +17,10 @@ struct DayList
     QStringList booked; // ListBox1: Hora, four blanks, time, two blanks, Paciente
     QStringList free;   // ListBox2: slot, four blanks, time
 
-    // The lines of the printout, in order.
+    // The lines of the printout, in order; the first kHeadLines (the doctor, the date
+    // and the column headings) start every page.
     QStringList printLines() const;
+    static constexpr int kHeadLines = 8;
     // The slot number of a line of either list (its first two characters).
     static int slotOfLine(const QString &line);
 };

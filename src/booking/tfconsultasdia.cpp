@@ -104,7 +104,8 @@ void TFConsultasDia::BImprimirClick()
     PrintFont font;
     font.family = ListBox1->font().family();
     font.pointSize = 14;
-    m_context.printer.printLines(QStringLiteral("Consultas do Dia"), m_list.printLines(), font);
+    m_context.printer.printLines(QStringLiteral("Consultas do Dia"), m_list.printLines(), font,
+                                 DayList::kHeadLines);
 }
 
 void TFConsultasDia::keyPressEvent(QKeyEvent *event)

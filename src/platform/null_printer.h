@@ -11,11 +11,13 @@ class NullPrinter final : public Printer
 public:
     bool choose() override { return false; }
     int pageWidth() override { return 2400; }
+    int pageHeight() override { return 3394; }
     bool landscape() override { return false; }
     void begin(const QString &) override {}
     void drawText(int, int, const QString &, const PrintFont &) override {}
+    int lineHeight(const PrintFont &) override { return 60; }
+    void newPage() override {}
     void end() override {}
-    void printLines(const QString &, const QStringList &, const PrintFont &) override {}
     void printImage(const QString &, const QImage &) override {}
 };
 

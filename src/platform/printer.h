@@ -1,7 +1,10 @@
 // The port to the printer with the operations the screens use. Coordinates are in
 // the printer's device units; pageWidth() scales layouts given for a 2400-unit page.
+// Documents break pages: plain text lines and drawn lists repeat their title and
+// headings at the top of every page.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +16,28 @@ struct PrintFont
 {
     QString family = QStringLiteral("Arial");
     int pixelHeight = 0; // for drawn text, in device units
-    int pointSize = 0;   // for plain text lines
+    int pointSize = 0;   // for plain text lines (used when pixelHeight is 0)
     bool bold = false;
+};
+
+// A list drawn on the page, its positions given for a page 2400 units wide: the title
+// and headings, then one row every rowStep units from firstRowY, each text of a row at
+// the x of its column.
+struct DrawnList
+{
+    struct Text
+    {
+        int x;
+        int y;
+        QString text;
+    };
+    QString title;        // the document's name
+    QList<Text> head;     // title and headings, repeated on every page
+    QList<int> columns;   // x of each column of a row
+    QList<QStringList> rows;
+    int firstRowY = 250;
+    int rowStep = 40;
+    int fontHeight = 40;
 };
 
 class Printer
@@ -25,17 +48,27 @@ public:
     // Lets the user choose the printer; false when the choice was cancelled.
     virtual bool choose() = 0;
     virtual int pageWidth() = 0;
+    virtual int pageHeight() = 0;
     virtual bool landscape() = 0;
 
     virtual void begin(const QString &title) = 0;
+    // Text placed by its top-left corner.
     virtual void drawText(int x, int y, const QString &text, const PrintFont &font) = 0;
+    // The height of one line of plain text in the font.
+    virtual int lineHeight(const PrintFont &font) = 0;
+    // Ends the page and starts the next one of the same document.
+    virtual void newPage() = 0;
     virtual void end() = 0;
 
-    // The printer used as a plain text device: one document of lines, top to bottom.
-    virtual void printLines(const QString &title, const QStringList &lines,
-                            const PrintFont &font) = 0;
     // A window's image, scaled to the page width.
     virtual void printImage(const QString &title, const QImage &image) = 0;
+
+    // The printer used as a plain text device: one document of lines, top to bottom,
+    // in one font. The first headLines lines (the title and headings) start every page.
+    void printLines(const QString &title, const QStringList &lines, const PrintFont &font,
+                    int headLines = 0);
+    // A list drawn in Arial, scaled to the page width.
+    void printList(const DrawnList &list);
 };
 
 } // namespace clinora

@@ -17,6 +17,21 @@
 
 namespace clinora {
 
+namespace {
+
+QFont qfont(const PrintFont &font)
+{
+    QFont f(font.family);
+    if (font.pixelHeight > 0)
+        f.setPixelSize(font.pixelHeight);
+    else
+        f.setPointSize(std::max(1, font.pointSize));
+    f.setBold(font.bold);
+    return f;
+}
+
+} // namespace
+
 QtPrinter::QtPrinter(const Paths &paths, const Clock &clock, Dialogs &dialogs)
     : m_paths(paths), m_clock(clock), m_dialogs(dialogs)
 {
@@ -58,6 +73,11 @@ int QtPrinter::pageWidth()
     return device().width();
 }
 
+int QtPrinter::pageHeight()
+{
+    return device().height();
+}
+
 bool QtPrinter::landscape()
 {
     return device().pageLayout().orientation() == QPageLayout::Landscape;
@@ -93,12 +113,21 @@ void QtPrinter::drawText(int x, int y, const QString &text, const PrintFont &fon
 {
     if (!m_painter)
         return;
-    QFont f(font.family);
-    f.setPixelSize(std::max(1, font.pixelHeight));
-    f.setBold(font.bold);
+    const QFont f = qfont(font);
     m_painter->setFont(f);
     // Text is placed by its top-left corner, as the layouts are given.
     m_painter->drawText(x, y + QFontMetrics(f, m_painter->device()).ascent(), text);
+}
+
+int QtPrinter::lineHeight(const PrintFont &font)
+{
+    return QFontMetrics(qfont(font), &device()).lineSpacing();
+}
+
+void QtPrinter::newPage()
+{
+    if (m_painter)
+        device().newPage();
 }
 
 void QtPrinter::end()
@@ -112,27 +141,6 @@ void QtPrinter::end()
         m_dialogs.information(QStringLiteral("Não há impressora instalada. O documento foi "
                                              "gravado no arquivo:\r\n%1")
                                   .arg(QDir::toNativeSeparators(m_pdfPath)));
-}
-
-void QtPrinter::printLines(const QString &title, const QStringList &lines, const PrintFont &font)
-{
-    begin(title);
-    QFont f(font.family);
-    f.setPointSize(std::max(1, font.pointSize));
-    f.setBold(font.bold);
-    m_painter->setFont(f);
-    const QFontMetrics metrics(f, m_painter->device());
-    const int pageHeight = m_painter->device()->height();
-    int y = metrics.ascent();
-    for (const QString &line : lines) {
-        if (y + metrics.descent() > pageHeight) {
-            device().newPage();
-            y = metrics.ascent();
-        }
-        m_painter->drawText(0, y, line);
-        y += metrics.lineSpacing();
-    }
-    end();
 }
 
 void QtPrinter::printImage(const QString &title, const QImage &image)

@@ -25,11 +25,13 @@ public:
 
     bool choose() override;
     int pageWidth() override;
+    int pageHeight() override;
     bool landscape() override;
     void begin(const QString &title) override;
     void drawText(int x, int y, const QString &text, const PrintFont &font) override;
+    int lineHeight(const PrintFont &font) override;
+    void newPage() override;
     void end() override;
-    void printLines(const QString &title, const QStringList &lines, const PrintFont &font) override;
     void printImage(const QString &title, const QImage &image) override;
 
     // The folder where documents go when there is no printer.

@@ -397,8 +397,17 @@ void TestBookingScreen::dayListFromTheMonth()
 
     list.BImprimir->click();
     QCOMPARE(f.printer.documents().size(), 1);
-    QCOMPARE(f.printer.documents().last().lines[2], QStringLiteral("           Médico:  12                Dia: 09/12/26"));
-    QCOMPARE(f.printer.documents().last().font.pointSize, 14);
+    QCOMPARE(f.printer.documents().last().lines()[2], QStringLiteral("           Médico:  12                Dia: 09/12/26"));
+    QCOMPARE(f.printer.documents().last().texts[2].font.pointSize, 14);
+    // On a short page the doctor, the date and the headings start every page.
+    f.printer.setPageHeight(11 * 70);
+    list.BImprimir->click();
+    const auto &paged = f.printer.documents().last();
+    QCOMPARE(paged.pages, 3);
+    for (int p = 1; p <= paged.pages; ++p)
+        QCOMPARE(paged.page(p).mid(0, 8), paged.page(1).mid(0, 8));
+    QCOMPARE(paged.page(1)[2], QStringLiteral("           Médico:  12                Dia: 09/12/26"));
+    QCOMPARE(paged.lines().size(), 8 * 3 + 1 + 5 + 3);
 
     // A double-click on a free slot goes to it on the day sheet.
     list.ListBox2->setCurrentRow(2);

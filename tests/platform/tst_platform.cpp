@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
+#include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 
 #include <QFile>
@@ -43,6 +44,10 @@ private Q_SLOTS:
     void mapsStoredPaths();
     void secondProgramOnSameDirectoryIsRefused();
     void failedActionShowsTheErrorBox();
+    void plainLinesBreakPages_data();
+    void plainLinesBreakPages();
+    void drawnListsBreakPages_data();
+    void drawnListsBreakPages();
 };
 
 void TestPlatform::textIsWindows1252WithCrLf()
@@ -322,6 +327,103 @@ void TestPlatform::failedActionShowsTheErrorBox()
     QCOMPARE(dialogs.texts(test::ScriptedDialogs::Kind::Error).size(), 1);
     QVERIFY(dialogs.texts().first().contains(QStringLiteral("DataIniFim.Txt")));
     QVERIFY(runUserAction(dialogs, [] {}));
+}
+
+void TestPlatform::plainLinesBreakPages_data()
+{
+    QTest::addColumn<int>("bodyLines");
+    QTest::addColumn<int>("headLines");
+    QTest::addColumn<int>("pageHeight");
+    QTest::addColumn<int>("pages");
+    // 14 points are 70 units a line on the recording printer.
+    QTest::newRow("one page") << 10 << 3 << 3394 << 1;
+    QTest::newRow("exactly full") << 7 << 3 << 700 << 1;
+    QTest::newRow("one line over") << 8 << 3 << 700 << 2;
+    QTest::newRow("many pages") << 100 << 8 << 1400 << 9;
+    QTest::newRow("no headings") << 25 << 0 << 700 << 3;
+    QTest::newRow("headings fill the page") << 3 << 12 << 700 << 3;
+}
+
+void TestPlatform::plainLinesBreakPages()
+{
+    QFETCH(int, bodyLines);
+    QFETCH(int, headLines);
+    QFETCH(int, pageHeight);
+    QFETCH(int, pages);
+    QStringList head, body;
+    for (int i = 0; i < headLines; ++i)
+        head << QStringLiteral("Cabeçalho %1").arg(i);
+    for (int i = 0; i < bodyLines; ++i)
+        body << QStringLiteral("Linha %1").arg(i);
+    test::RecordingPrinter printer;
+    printer.setPageHeight(pageHeight);
+    PrintFont font;
+    font.pointSize = 14;
+    printer.printLines(QStringLiteral("Lista"), head + body, font, headLines);
+
+    const auto &doc = printer.documents().last();
+    QCOMPARE(doc.pages, pages);
+    QStringList printedBody;
+    for (int p = 1; p <= doc.pages; ++p) {
+        const QStringList page = doc.page(p);
+        QCOMPARE(page.mid(0, headLines), head);
+        QVERIFY(page.size() > headLines);
+        printedBody << page.mid(headLines);
+    }
+    QCOMPARE(printedBody, body);
+    // Nothing runs off the bottom, unless the headings alone fill the page.
+    if ((headLines + 1) * 70 <= pageHeight) {
+        for (const auto &t : doc.texts)
+            QVERIFY(t.y + 70 <= pageHeight);
+    }
+}
+
+void TestPlatform::drawnListsBreakPages_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("pageWidth");
+    QTest::addColumn<int>("pages");
+    // An A4 page holds the rows from 250 to 3354: 78 rows.
+    QTest::newRow("one page") << 78 << 2400 << 1;
+    QTest::newRow("two pages") << 79 << 2400 << 2;
+    QTest::newRow("scaled twice, same pages") << 200 << 4800 << 3;
+    QTest::newRow("empty list") << 0 << 2400 << 1;
+}
+
+void TestPlatform::drawnListsBreakPages()
+{
+    QFETCH(int, rows);
+    QFETCH(int, pageWidth);
+    QFETCH(int, pages);
+    const int f = pageWidth / 2400;
+    DrawnList list;
+    list.title = QStringLiteral("Relação");
+    list.head = {{600, 130, QStringLiteral("RELAÇÃO")}, {200, 200, QStringLiteral("Data")}, {400, 200, QStringLiteral("Hora")}};
+    list.columns = {200, 430};
+    for (int i = 0; i < rows; ++i)
+        list.rows << QStringList{QStringLiteral("d%1").arg(i), QString::number(i)};
+    test::RecordingPrinter printer;
+    printer.setPageWidth(pageWidth);
+    printer.setPageHeight(3394 * f);
+    printer.printList(list);
+
+    const auto &doc = printer.documents().last();
+    QCOMPARE(doc.pages, pages);
+    int next = 0;
+    for (int p = 1; p <= doc.pages; ++p) {
+        QCOMPARE(doc.page(p).mid(0, 3), QStringList({"RELAÇÃO", "Data", "Hora"}));
+        int step = 0;
+        for (const auto &t : doc.texts) {
+            if (t.page != p || t.x != 200 * f || t.y == 200 * f)
+                continue;
+            // Rows follow one another, 40 units apart, from 250, and stay on the page.
+            QCOMPARE(t.text, QStringLiteral("d%1").arg(next++));
+            QCOMPARE(t.y, (250 + 40 * step++) * f);
+            QCOMPARE(t.font.pixelHeight, 40 * f);
+            QVERIFY(t.y + t.font.pixelHeight <= printer.pageHeight());
+        }
+    }
+    QCOMPARE(next, rows);
 }
 
 QTEST_APPLESS_MAIN(TestPlatform)

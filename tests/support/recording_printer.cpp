@@ -4,16 +4,45 @@
 
 namespace clinora::test {
 
+QStringList RecordingPrinter::Document::page(int number) const
+{
+    QStringList result;
+    for (const Text &t : texts) {
+        if (t.page == number)
+            result << t.text;
+    }
+    return result;
+}
+
+QStringList RecordingPrinter::Document::lines() const
+{
+    QStringList result;
+    for (const Text &t : texts)
+        result << t.text;
+    return result;
+}
+
 void RecordingPrinter::begin(const QString &title)
 {
-    m_documents.append({title, {}, {}, {}, {}});
+    m_documents.append({title, {}, 1, {}});
     m_open = true;
 }
 
 void RecordingPrinter::drawText(int x, int y, const QString &text, const PrintFont &font)
 {
     if (m_open)
-        m_documents.last().texts.append({x, y, text, font});
+        m_documents.last().texts.append({x, y, text, font, m_documents.last().pages});
+}
+
+int RecordingPrinter::lineHeight(const PrintFont &font)
+{
+    return font.pixelHeight > 0 ? font.pixelHeight : 5 * font.pointSize;
+}
+
+void RecordingPrinter::newPage()
+{
+    if (m_open)
+        ++m_documents.last().pages;
 }
 
 void RecordingPrinter::end()
@@ -21,24 +50,14 @@ void RecordingPrinter::end()
     m_open = false;
 }
 
-void RecordingPrinter::printLines(const QString &title, const QStringList &lines, const PrintFont &font)
-{
-    m_documents.append({title, {}, lines, font, {}});
-}
-
 void RecordingPrinter::printImage(const QString &title, const QImage &image)
 {
-    m_documents.append({title, {}, {}, {}, image.size()});
+    m_documents.append({title, {}, 1, image.size()});
 }
 
 QStringList RecordingPrinter::lastTexts() const
 {
-    QStringList result;
-    if (!m_documents.isEmpty()) {
-        for (const Text &t : m_documents.last().texts)
-            result << t.text;
-    }
-    return result;
+    return m_documents.isEmpty() ? QStringList() : m_documents.last().lines();
 }
 
 } // namespace clinora::test

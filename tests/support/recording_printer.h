@@ -1,4 +1,4 @@
-// The Printer port for tests: records what would have been printed.
+// The Printer port for tests: records what would have been printed, page by page.
 #pragma once
 
 #include "platform/printer.h"
@@ -17,35 +17,46 @@ public:
         int y;
         QString text;
         PrintFont font;
+        int page; // 1 for the first page
     };
     struct Document
     {
         QString title;
-        QList<Text> texts;    // drawn text
-        QStringList lines;    // plain text lines
-        PrintFont font;       // of the plain text lines
-        QSize image;          // a printed window image
+        QList<Text> texts; // drawn text and plain text lines, in order
+        int pages = 1;
+        QSize image;       // a printed window image
+
+        // The texts of one page, in order.
+        QStringList page(int number) const;
+        // Every text, in order.
+        QStringList lines() const;
     };
 
     bool choose() override { return m_choose; }
     int pageWidth() override { return m_pageWidth; }
+    int pageHeight() override { return m_pageHeight; }
     bool landscape() override { return false; }
     void begin(const QString &title) override;
     void drawText(int x, int y, const QString &text, const PrintFont &font) override;
+    // A plain text line is five units per point, a drawn one its pixel height.
+    int lineHeight(const PrintFont &font) override;
+    void newPage() override;
     void end() override;
-    void printLines(const QString &title, const QStringList &lines, const PrintFont &font) override;
     void printImage(const QString &title, const QImage &image) override;
 
+    // An A4 page by default: 2400 x 3394.
     void setPageWidth(int width) { m_pageWidth = width; }
+    void setPageHeight(int height) { m_pageHeight = height; }
     // The answer of the next choice of printer.
     void setChoice(bool confirmed) { m_choose = confirmed; }
 
     const QList<Document> &documents() const { return m_documents; }
-    // Every drawn text of the last document, in order.
+    // Every text of the last document, in order.
     QStringList lastTexts() const;
 
 private:
     int m_pageWidth = 2400;
+    int m_pageHeight = 3394;
     bool m_choose = true;
     bool m_open = false;
     QList<Document> m_documents;

@@ -1,0 +1,65 @@
+#include "platform/printer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace clinora {
+
+void Printer::printLines(const QString &title, const QStringList &lines, const PrintFont &font, int headLines)
+{
+    const int step = std::max(1, lineHeight(font));
+    const int bottom = pageHeight();
+    const int heads = std::clamp(headLines, 0, static_cast<int>(lines.size()));
+    int y = 0;
+    const auto head = [&] {
+        for (int i = 0; i < heads; ++i, y += step)
+            drawText(0, y, lines[i], font);
+    };
+    begin(title);
+    head();
+    bool bodyOnPage = false;
+    for (int i = heads; i < lines.size(); ++i) {
+        // A page holds at least one line below its headings, however tall they are.
+        if (bodyOnPage && y + step > bottom) {
+            newPage();
+            y = 0;
+            head();
+            bodyOnPage = false;
+        }
+        drawText(0, y, lines[i], font);
+        y += step;
+        bodyOnPage = true;
+    }
+    end();
+}
+
+void Printer::printList(const DrawnList &list)
+{
+    const double f = pageWidth() / 2400.0;
+    const auto scaled = [f](double units) { return static_cast<int>(std::lround(units * f)); };
+    PrintFont font;
+    font.pixelHeight = std::max(1, scaled(list.fontHeight));
+    const int bottom = pageHeight();
+    const auto head = [&] {
+        for (const DrawnList::Text &t : list.head)
+            drawText(scaled(t.x), scaled(t.y), t.text, font);
+    };
+    begin(list.title);
+    head();
+    int onPage = 0;
+    for (const QStringList &row : list.rows) {
+        int y = scaled(list.firstRowY + list.rowStep * onPage);
+        if (onPage > 0 && y + font.pixelHeight > bottom) {
+            newPage();
+            head();
+            onPage = 0;
+            y = scaled(list.firstRowY);
+        }
+        for (int c = 0; c < row.size() && c < list.columns.size(); ++c)
+            drawText(scaled(list.columns[c]), y, row[c], font);
+        ++onPage;
+    }
+    end();
+}
+
+} // namespace clinora
