@@ -5,6 +5,7 @@
 #include "core/common.h"
 #include "core/data_files.h"
 #include "core/prepared_limit.h"
+#include "protection/mirror.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -183,7 +184,7 @@ CloseResult closeDates(AppContext &context, EntryGrid &grid)
         grid.dates[i].clear();
         grid.marks[i].clear();
     }
-    mirrorCopy(context.settings, context.paths, files::kClosedDates);
+    mirror::copy(context, files::kClosedDates);
     result.done = true;
     return result;
 }
@@ -220,7 +221,7 @@ bool reopenDates(AppContext &context, const QStringList &selected)
         if (date >= today && date <= limit && context.days.realDateOfDay(date.day()) == date)
             prefillDaySheet(context, date);
     }
-    mirrorCopy(context.settings, context.paths, files::kClosedDates);
+    mirror::copy(context, files::kClosedDates);
     return true;
 }
 

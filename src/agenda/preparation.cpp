@@ -5,6 +5,7 @@
 #include "core/common.h"
 #include "core/data_files.h"
 #include "core/prepared_limit.h"
+#include "protection/mirror.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -121,7 +122,7 @@ PreparationResult prepareAgenda(AppContext &context, const PreparationRequest &r
     }
     textfile::copyFile(context.file(files::kPreparedLimit), context.file(files::kPreparedLimitCopy));
     for (const QLatin1String name : {files::kClosedDates, files::kPreparedLimit, files::kPreparedLimitCopy})
-        mirrorCopy(context.settings, context.paths, name);
+        mirror::copy(context, name);
 
     result.done = true;
     result.preparedLimit = newLimit;

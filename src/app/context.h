@@ -13,6 +13,8 @@
 #include "store/data_module.h"
 #include "store/journal.h"
 
+#include <functional>
+
 namespace clinora {
 
 class Clock;
@@ -52,6 +54,15 @@ public:
     bool automaticEntryPending = false;
     bool firstActivation = true;
     int journalSize = 0;
+    // The status screen's flag: the mirror copy is not current.
+    bool mirrorNotCurrent = false;
+
+    // The two texts a long operation shows on the main window ("Aguarde ... ").
+    std::function<void(const QString &, const QString &)> showProgress;
+    // Ends the program without its close sequence (after a recovery or a new mirror
+    // location); set by the program, absent in tests. See session::endApplication.
+    std::function<void()> onEnd;
+    bool ended = false;
 };
 
 } // namespace clinora

@@ -7,8 +7,10 @@
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
+#include "platform/file_group.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
+#include "protection/mirror.h"
 #include "statistics/weeks.h"
 
 #include <QDir>
@@ -26,19 +28,19 @@ QStringList startUp(AppContext &context)
 
 namespace {
 
-const QString kMirrorMissing =
-    QStringLiteral("A mídia Espelho não está instalada. O espelhamento foi desativado");
-
 void checkMirror(AppContext &context)
 {
     Settings &s = context.settings;
     if (!s.mirroringOn())
         return;
     const QString mirror = mirrorDirectory(s, context.paths);
-    if (mirror.isEmpty() || !QDir(mirror).exists()) {
-        context.dialogs.information(kMirrorMissing);
+    if (mirror.isEmpty() || !mirror::mediaPresent(context) || !QDir(mirror).exists()) {
+        context.dialogs.information(mirror::kMediaMissing);
         s.setMirroring(QStringLiteral("Sem"));
+        return;
     }
+    // A full write cut short by a crash is finished before anything reads the mirror.
+    FileGroup::recover(mirror);
 }
 
 void readStamps(AppContext &context)
@@ -170,6 +172,14 @@ bool changeCoverPhoto(AppContext &context)
     context.settings.setCoverPhoto(name);
     context.saveSettings();
     return true;
+}
+
+void endApplication(AppContext &context)
+{
+    context.DMMedicos.close();
+    context.ended = true;
+    if (context.onEnd)
+        context.onEnd();
 }
 
 void closeMainWindow(AppContext &context)

@@ -30,6 +30,11 @@ void changeClinicName(AppContext &context);
 // A click on the cover: asks for the new picture's file; true when it changed.
 bool changeCoverPhoto(AppContext &context);
 
+// Ends the program without the close sequence (after a recovery or a change of the
+// mirror's location): the store is closed, and the program told to end, which
+// releases the data directory. What the operation saved stays as saved.
+void endApplication(AppContext &context);
+
 // Closing: the purge that keeps 10 days (none with automatic entry), mirroring off in
 // the settings, the tables closed. Errors are shown and the sequence goes on.
 void closeMainWindow(AppContext &context);

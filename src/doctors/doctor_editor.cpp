@@ -458,7 +458,7 @@ void DoctorEditor::writeFiles()
     m_months.save(m_context.file(files::kDoctorMonths));
     for (const QLatin1String name :
          {files::kDoctors, files::kDoctorNames, files::kTimetable, files::kDoctorMonths})
-        mirrorCopy(m_context.settings, m_context.paths, name);
+        mirror::copy(m_context, name);
     m_registerChanged = false;
 }
 

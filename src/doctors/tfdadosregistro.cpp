@@ -4,6 +4,7 @@
 #include "core/common.h"
 #include "core/data_files.h"
 #include "core/registers.h"
+#include "protection/mirror.h"
 #include "platform/user_action.h"
 
 #include <QHBoxLayout>
@@ -89,7 +90,7 @@ QStringList TFDadosRegistro::namesInRowOrder() const
 void TFDadosRegistro::Button1Click()
 {
     writeNames(namesInRowOrder());
-    mirrorCopy(m_context.settings, m_context.paths, m_kind.file);
+    mirror::copy(m_context, m_kind.file);
     accept();
 }
 

@@ -106,12 +106,24 @@ void FileGroup::stageCopy(const QString &source, const QString &destination)
     stageBytes(destination, file.readAll());
 }
 
+void FileGroup::stageWritten(const QString &target)
+{
+    const QString absolute = QFileInfo(target).absoluteFilePath();
+    if (!m_written.contains(absolute))
+        m_written << absolute;
+}
+
+QString FileGroup::temporaryPath(const QString &target)
+{
+    return target + kSuffix;
+}
+
 QStringList FileGroup::targets() const
 {
     QStringList names;
     for (const auto &file : m_files)
         names << file.first;
-    return names;
+    return names + m_written;
 }
 
 QString FileGroup::listName()
@@ -121,19 +133,26 @@ QString FileGroup::listName()
 
 void FileGroup::commit()
 {
-    if (m_files.empty())
+    if (isEmpty())
         return;
     const QDir directory(m_directory);
     const QString list = directory.filePath(listName());
+    const QStringList all = targets();
     QStringList written;
+    for (const QString &target : m_written)
+        written << target + kSuffix;
     try {
+        for (const QString &target : m_written) {
+            if (!QFileInfo::exists(target + kSuffix))
+                failed(target, QStringLiteral("a cópia preparada não existe"));
+        }
         for (const auto &[target, bytes] : m_files) {
             writeSynced(target + kSuffix, bytes);
             written << target + kSuffix;
         }
         QByteArray listed;
-        for (const auto &file : m_files)
-            listed += listedPath(directory, file.first).toUtf8() + '\n';
+        for (const QString &target : all)
+            listed += listedPath(directory, target).toUtf8() + '\n';
         writeSynced(list + kSuffix, listed);
         written << list + kSuffix;
         renameOver(list + kSuffix, list);
@@ -144,9 +163,9 @@ void FileGroup::commit()
     }
     // From here on the group is decided: a failure is finished by the next start.
     QStringList directories;
-    for (const auto &file : m_files) {
-        renameOver(file.first + kSuffix, file.first);
-        const QString parent = QFileInfo(file.first).absolutePath();
+    for (const QString &target : all) {
+        renameOver(target + kSuffix, target);
+        const QString parent = QFileInfo(target).absolutePath();
         if (!directories.contains(parent))
             directories << parent;
     }
@@ -155,6 +174,7 @@ void FileGroup::commit()
     QFile::remove(list);
     syncDirectory(directory.absolutePath());
     m_files.clear();
+    m_written.clear();
 }
 
 QStringList FileGroup::recover(const QString &directory)

@@ -24,8 +24,13 @@ public:
     void stageBytes(const QString &path, const QByteArray &bytes);
     // The source file's bytes, read now.
     void stageCopy(const QString &source, const QString &destination);
+    // A target whose new content the caller has already written, synced, at
+    // temporaryPath(target): a large file such as a table copy, never held in memory.
+    void stageWritten(const QString &target);
+    // Where a staged file is written before the renames.
+    static QString temporaryPath(const QString &target);
 
-    bool isEmpty() const { return m_files.empty(); }
+    bool isEmpty() const { return m_files.empty() && m_written.isEmpty(); }
     QStringList targets() const;
 
     // Writes every staged file beside its target, then renames them all. Throws
@@ -42,6 +47,7 @@ public:
 private:
     QString m_directory;
     std::vector<std::pair<QString, QByteArray>> m_files;
+    QStringList m_written; // targets whose temporary the caller wrote
 };
 
 } // namespace clinora

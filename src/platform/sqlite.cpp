@@ -23,9 +23,23 @@ Database::Database(const QString &path, bool create) : m_path(path)
 {
     if (!create && !QFileInfo::exists(path))
         throw StoreError(QStringLiteral("Banco de dados não encontrado: %1").arg(shownPath(path)));
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (create)
-        flags |= SQLITE_OPEN_CREATE;
+    openWith(SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
+}
+
+Database Database::openReadOnly(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        throw StoreError(QStringLiteral("Banco de dados não encontrado: %1").arg(shownPath(path)));
+    Database db;
+    db.m_path = path;
+    db.openWith(SQLITE_OPEN_READONLY);
+    return db;
+}
+
+void Database::openWith(int flags)
+{
+    const QString &path = m_path;
+    flags |= SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))

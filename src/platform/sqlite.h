@@ -19,6 +19,8 @@ public:
     Database() = default;
     // Opens (and with create, creates) the database file; throws StoreError.
     Database(const QString &path, bool create);
+    // Opens an existing database file for reading only; throws StoreError.
+    static Database openReadOnly(const QString &path);
     ~Database();
     Database(Database &&other) noexcept;
     Database &operator=(Database &&other) noexcept;
@@ -40,6 +42,8 @@ public:
     [[noreturn]] void fail(const QString &what, int code) const;
 
 private:
+    void openWith(int flags);
+
     sqlite3 *m_db = nullptr;
     QString m_path;
 };

@@ -1,40 +1,392 @@
 #include "protection/mirror.h"
 
 #include "app/context.h"
+#include "app/session.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/file_group.h"
+#include "platform/sqlite.h"
 #include "platform/text_file.h"
+#include "protection/replay.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-
-#include <filesystem>
+#include <QFileInfo>
 
 namespace clinora {
+
+namespace mirror {
+
+const QString kMediaMissing =
+    QStringLiteral("A mídia Espelho não está instalada. O espelhamento foi desativado");
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString directory(const AppContext &context)
+{
+    return mirrorDirectory(context.settings, context.paths);
+}
+
+QString inMirror(const AppContext &context, const QString &name)
+{
+    return directory(context) + QLatin1Char('/') + name;
+}
+
+void progress(AppContext &context, const QString &first, const QString &second)
+{
+    if (context.showProgress)
+        context.showProgress(first, second);
+}
+
+// Blanks the two texts however the operation ends.
+struct ProgressShown
+{
+    ProgressShown(AppContext &c, const QString &first, const QString &second) : context(c)
+    {
+        progress(context, first, second);
+    }
+    ~ProgressShown() { progress(context, QString(), QString()); }
+    AppContext &context;
+};
+
+// Writes a copy of the live table at the temporary path of a file group's target.
+// SQLite's online backup copies page by page, so memory stays flat in table size.
+void writeTableCopy(AppContext &context, const QString &target)
+{
+    const QString temporary = FileGroup::temporaryPath(target);
+    QFile::remove(temporary);
+    QFile::remove(temporary + QStringLiteral("-journal"));
+    AppointmentTable &table = context.DMMedicos.table();
+    if (!table.isOpen())
+        context.DMMedicos.open();
+    try {
+        table.database().backupTo(temporary);
+    } catch (const Error &e) {
+        QFile::remove(temporary);
+        throw FileError(QStringLiteral("Não foi possível gravar %1:\r\n%2").arg(shown(target), e.message()));
+    }
+}
+
+// A table file about to be replaced must not keep a rollback journal of the old one,
+// which SQLite would apply to the new file.
+void dropStaleJournal(const QString &table)
+{
+    QFile::remove(table + QStringLiteral("-journal"));
+}
+
+} // namespace
+
+const QStringList &fullCopyFiles()
+{
+    static const QStringList names = {
+        files::kWeeklyCounts,  files::kClosedDates,       files::kDoctors,          files::kDoctorNames,
+        files::kPreparedLimitCopy, files::kPreparedLimit, files::kHeadings,         files::kSpecialties,
+        files::kPendingMovements,  files::kHistory,       files::kSpecialtyMonths,  files::kDoctorMonths,
+        files::kSituationMonths,   files::kRunJournal,    files::kJournal,          files::kCurrencyMark,
+        files::kSituations,        files::kWeeks,         files::kYearMark,         files::kSettings,
+        files::kTimetable};
+    return names;
+}
+
+bool mediaPresent(const AppContext &context)
+{
+    const QString stored = context.settings.mirrorDir().trimmed();
+    if (stored.isEmpty())
+        return false;
+    const bool hasDrive = stored.size() >= 2 && stored.at(1) == QLatin1Char(':') && stored.at(0).isLetter();
+    if (hasDrive && stored.at(0).toUpper() != QLatin1Char('C'))
+        return QFileInfo(context.paths.drive(stored.at(0))).isDir();
+    return QFileInfo(QFileInfo(directory(context)).absolutePath()).isDir();
+}
+
+QString newStamp(const AppContext &context)
+{
+    return localDateTimeText(context.clock);
+}
+
+void stampSystem(AppContext &context)
+{
+    textfile::writeOneLine(context.file(files::kSystemStamp), newStamp(context));
+}
+
+bool isRealStamp(const QString &stamp)
+{
+    return QDateTime::fromString(stamp, QStringLiteral("dd/MM/yyyy HH:mm:ss")).isValid();
+}
+
+Check checkStamps(AppContext &context)
+{
+    if (!context.settings.mirroringOn())
+        return Check::Off;
+    const QString mirrorStamp = inMirror(context, files::kMirrorStamp);
+    if (!mediaPresent(context) || !QFileInfo(directory(context)).isDir()) {
+        context.settings.setMirroring(QStringLiteral("Sem"));
+        context.dialogs.information(kMediaMissing);
+        return Check::MediaMissing;
+    }
+    // A stamp file that is missing or unreadable never equals the other one.
+    QString system;
+    QString mirror;
+    try {
+        system = textfile::readFirstLine(context.file(files::kSystemStamp));
+        mirror = textfile::readFirstLine(mirrorStamp);
+    } catch (const FileError &) {
+        return Check::OutOfStep;
+    }
+    return system == mirror ? Check::InStep : Check::OutOfStep;
+}
+
+void switchOffAfterFailure(AppContext &context, const QString &reason)
+{
+    context.settings.setMirroring(QStringLiteral("Sem"));
+    context.mirrorNotCurrent = true;
+    context.dialogs.warning(QStringLiteral("A cópia no Espelho falhou:\r\n%1\r\n\r\nO Sistema foi gravado "
+                                           "normalmente; o espelhamento foi desativado e o Espelho "
+                                           "não está atualizado.")
+                                .arg(reason));
+    context.saveSettings();
+    textfile::writeOneLine(context.file(files::kCurrencyMark), QStringLiteral("Sim"));
+}
+
+void copy(AppContext &context, const QString &source, const QString &destinationName)
+{
+    if (context.settings.mirrorDir().trimmed().isEmpty() || context.settings.mirroring() == QLatin1String("Sem"))
+        return;
+    try {
+        if (!mediaPresent(context) || !QFileInfo(directory(context)).isDir())
+            throw FileError(QStringLiteral("O diretório Espelho %1 não existe.").arg(shown(directory(context))));
+        mirrorCopy(context.settings, context.paths, source, destinationName);
+    } catch (const FileError &e) {
+        switchOffAfterFailure(context, e.message());
+    }
+}
+
+void copy(AppContext &context, const QString &fileName)
+{
+    copy(context, fileName, fileName);
+}
+
+bool writeSystem(AppContext &context, bool ask)
+{
+    const QString mirror = directory(context);
+    if (!mediaPresent(context)) {
+        context.dialogs.information(QStringLiteral("Operação não executada porque a mídia Espelho não "
+                                                   "está instalada."));
+        return false;
+    }
+    if (!QDir().mkpath(mirror))
+        throw FileError(QStringLiteral("Não foi possível criar o diretório Espelho %1.").arg(shown(mirror)));
+    if (ask
+        && !context.dialogs.question(
+            QStringLiteral("        A cópia será realizada sobre    ") + context.settings.mirrorDir()
+            + QStringLiteral("\n") + QStringLiteral("Para usar outro local, utilize a opção abaixo:")
+            + QStringLiteral("\n")
+            + QStringLiteral("\"Espelhamento + Definir o local e Status do Espelhamento\".")
+            + QStringLiteral("\n\n") + QStringLiteral("                          Você está pronto?")))
+        return false;
+    if (!context.settings.mirroringOn())
+        return false;
+
+    const ProgressShown shownProgress(context, QStringLiteral("Aguarde ... "),
+                                      QStringLiteral("Gravando a cópia do Banco de Dados"));
+    const QString stamp = newStamp(context);
+    const QString table = mirror + QLatin1Char('/') + files::kMirrorTable;
+    try {
+        // Everything is staged first; the group's commit list then marks the mirror as
+        // being written until every file is in place, and a start after a crash
+        // finishes the renames. Before the list the previous mirror is untouched.
+        FileGroup group(mirror);
+        for (const QString &name : fullCopyFiles()) {
+            const QString target = mirror + QLatin1Char('/') + name;
+            if (name == files::kJournal)
+                group.stageBytes(target, {});
+            else if (name == files::kCurrencyMark)
+                group.stageLines(target, {QStringLiteral("Nao")});
+            else
+                group.stageCopy(context.file(name), target);
+        }
+        group.stageLines(mirror + QLatin1Char('/') + files::kMirrorStamp, {stamp});
+        writeTableCopy(context, table);
+        group.stageWritten(table);
+        dropStaleJournal(table);
+        group.commit();
+    } catch (const FileError &e) {
+        QFile::remove(FileGroup::temporaryPath(table));
+        throw FileError(QStringLiteral("A gravação do Espelho não foi concluída; o Espelho anterior "
+                                       "continua como estava.\r\n%1")
+                            .arg(e.message()));
+    }
+    // The system's side: its stamp last, so that a failure here only asks for another
+    // synchronisation.
+    FileGroup system(context.paths.dataDir());
+    system.stageBytes(context.file(files::kJournal), {});
+    system.stageLines(context.file(files::kCurrencyMark), {QStringLiteral("Nao")});
+    system.stageLines(context.file(files::kSystemStamp), {stamp});
+    system.commit();
+    context.mirrorNotCurrent = false;
+    // The buffered lines are changes the new table copy holds already.
+    context.journal.discard();
+    return true;
+}
+
+QStringList recoveryProblems(AppContext &context)
+{
+    const QString mirror = directory(context);
+    FileGroup::recover(mirror);
+    QStringList problems;
+    if (QFileInfo::exists(mirror + QLatin1Char('/') + FileGroup::listName()))
+        problems << QStringLiteral("a última gravação do Espelho não foi concluída");
+    QStringList missing;
+    for (const QString &name : fullCopyFiles()) {
+        if (!QFileInfo(mirror + QLatin1Char('/') + name).isFile())
+            missing << name;
+    }
+    if (!missing.isEmpty())
+        problems << QStringLiteral("faltam os arquivos %1").arg(missing.join(QStringLiteral(", ")));
+    const QString stampFile = mirror + QLatin1Char('/') + files::kMirrorStamp;
+    if (!QFileInfo(stampFile).isFile()) {
+        problems << QStringLiteral("falta o arquivo %1").arg(QString(files::kMirrorStamp));
+    } else {
+        const QString stamp = textfile::readFirstLine(stampFile);
+        if (!isRealStamp(stamp))
+            problems << QStringLiteral("o Espelho nunca foi gravado (%1 contém \"%2\")")
+                            .arg(QString(files::kMirrorStamp), stamp);
+    }
+    const QString table = mirror + QLatin1Char('/') + files::kMirrorTable;
+    try {
+        sql::Database db = sql::Database::openReadOnly(table);
+        sql::Statement check = db.prepare(QStringLiteral("PRAGMA quick_check"));
+        if (!check.step() || check.text(0) != QLatin1String("ok"))
+            throw StoreError(check.text(0));
+        db.prepare(QStringLiteral("SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
+                                  "Observacoes FROM Medicos LIMIT 0"))
+            .step();
+    } catch (const StoreError &e) {
+        problems << QStringLiteral("a tabela %1 não pode ser lida (%2)").arg(QString(files::kMirrorTable), e.message());
+    }
+    return problems;
+}
+
+bool recoverSystem(AppContext &context, bool ask)
+{
+    const QString mirror = directory(context);
+    if (mirror.isEmpty() || !QFileInfo(mirror).isDir()) {
+        context.dialogs.information(QStringLiteral("Impossível recuperar dados.\nO diretório ")
+                                    + context.settings.mirrorDir() + QStringLiteral("não existe"));
+        return false;
+    }
+    const QStringList problems = recoveryProblems(context);
+    if (!problems.isEmpty()) {
+        context.dialogs.warning(QStringLiteral("O Espelho em %1 não pode ser usado para recuperar o "
+                                               "Sistema; nada foi alterado:\r\n\r\n- %2")
+                                    .arg(shown(mirror), problems.join(QStringLiteral("\r\n- "))));
+        return false;
+    }
+    const QString stamp = textfile::readFirstLine(mirror + QLatin1Char('/') + files::kMirrorStamp);
+    if (ask
+        && !context.dialogs.question(
+            QStringLiteral("A cópia existente no espelho foi realizada nas seguintes condições:\n\n  Dia:     ")
+            + stamp.mid(0, 10) + QStringLiteral("\n") + QStringLiteral("  Hora:    ") + stamp.mid(11, 5)
+            + QStringLiteral(" horas ") + QStringLiteral("\n") + QStringLiteral("  Local:   ")
+            + context.settings.mirrorDir() + QStringLiteral("\n\n")
+            + QStringLiteral("Ao final do processo, o programa será desligado. Reinicie logo após")
+            + QStringLiteral("\n\n") + QStringLiteral("                          Você está pronto?")))
+        return false;
+
+    const ProgressShown shownProgress(context, QStringLiteral("Aguarde ... "),
+                                      QStringLiteral("Recuperando a cópia do Banco de Dados"));
+    // The journal belongs to the mirror table, whatever the restored settings say.
+    const QString journalPath = mirror + QLatin1Char('/') + files::kJournal;
+    const QStringList journalLines = textfile::readLines(journalPath);
+    const QString table = context.file(files::kTable);
+    const QString temporary = FileGroup::temporaryPath(table);
+    ReplayResult replayed;
+    try {
+        // The new table is built beside the old one: the mirror table, then the journal
+        // replayed on it in one transaction.
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
+        sql::Database::openReadOnly(mirror + QLatin1Char('/') + files::kMirrorTable).backupTo(temporary);
+        AppointmentTable rebuilt;
+        rebuilt.open(temporary, false);
+        replayed = applyJournal(rebuilt, journalLines);
+        rebuilt.close();
+
+        FileGroup group(context.paths.dataDir());
+        for (const QString &name : fullCopyFiles()) {
+            const QString source = mirror + QLatin1Char('/') + name;
+            if (name == files::kSettings) {
+                // The program ends after the recovery with mirroring off, as every end does.
+                QStringList lines = textfile::readLines(source);
+                while (lines.size() < Settings::kLines)
+                    lines << QString();
+                lines[3] = QStringLiteral("Sem");
+                group.stageLines(context.file(name), lines);
+            } else if (name == files::kPreparedLimit) {
+                // The replay puts back the limit saved with the table copy.
+                group.stageCopy(mirror + QLatin1Char('/') + files::kPreparedLimitCopy, context.file(name));
+            } else {
+                group.stageCopy(source, context.file(name));
+            }
+        }
+        group.stageLines(context.file(files::kSystemStamp), {stamp});
+        group.stageWritten(table);
+        context.DMMedicos.close();
+        dropStaleJournal(table);
+        group.commit();
+    } catch (const Error &e) {
+        QFile::remove(temporary);
+        if (!context.DMMedicos.table().isOpen())
+            context.DMMedicos.open();
+        throw FileError(QStringLiteral("A recuperação não foi feita; os dados do Sistema continuam como "
+                                       "estavam.\r\n%1")
+                            .arg(e.message()));
+    }
+    textfile::writeOneLine(inMirror(context, files::kCurrencyMark), QStringLiteral("Nao"));
+    context.settings.setMirroring(QStringLiteral("Sem"));
+    context.journal.discard();
+    if (!replayed.skipped.isEmpty())
+        context.dialogs.warning(skippedLinesMessage(journalPath, replayed.skipped));
+    context.dialogs.information(QStringLiteral("A Aplicação será encerrada para recuperar os dados.\r"
+                                               "               Se desejar, reinicie em seguida"));
+    session::endApplication(context);
+    return true;
+}
+
+} // namespace mirror
 
 void takeMirrorSnapshot(AppContext &context)
 {
     context.dialogs.information(
         QStringLiteral("       Aguarde alguns instantes; o Sistema está realizando \na cópia do "
                        "Banco de Dados.\n\n       Para prosseguir, clicar em [ OK ]"));
-    const QString mirror = mirrorDirectory(context.settings, context.paths);
-    if (mirror.isEmpty() || !QDir(mirror).exists())
-        throw FileError(QStringLiteral("O diretório Espelho %1 não existe.")
-                            .arg(QDir::toNativeSeparators(mirror)));
-    // The backup writes a new file beside the old and replaces it whole.
-    const QString target = mirror + QLatin1Char('/') + files::kMirrorTable;
-    const QString fresh = target + QStringLiteral(".novo");
-    QFile::remove(fresh);
-    context.DMMedicos.table().database().backupTo(fresh);
-    std::error_code failure;
-    std::filesystem::rename(QFile::encodeName(fresh).toStdString(),
-                            QFile::encodeName(target).toStdString(), failure);
-    if (failure)
-        throw FileError(QStringLiteral("Não foi possível gravar %1").arg(QDir::toNativeSeparators(target)));
-    textfile::writeLines(context.file(files::kRunJournal), {});
-    mirrorCopy(context.settings, context.paths, files::kRunJournal, files::kJournal);
+    const QString dir = mirrorDirectory(context.settings, context.paths);
+    const QString table = dir + QLatin1Char('/') + files::kMirrorTable;
+    try {
+        if (!mirror::mediaPresent(context) || !QFileInfo(dir).isDir())
+            throw FileError(QStringLiteral("O diretório Espelho %1 não existe.").arg(QDir::toNativeSeparators(dir)));
+        // The table copy and the emptied journal are replaced together: the mirror
+        // journal always holds exactly the changes made after its table copy.
+        FileGroup group(dir);
+        group.stageBytes(dir + QLatin1Char('/') + files::kJournal, {});
+        mirror::writeTableCopy(context, table);
+        group.stageWritten(table);
+        mirror::dropStaleJournal(table);
+        group.commit();
+        textfile::writeLines(context.file(files::kRunJournal), {});
+    } catch (const FileError &e) {
+        QFile::remove(FileGroup::temporaryPath(table));
+        mirror::switchOffAfterFailure(context, e.message());
+        return;
+    }
     context.journal.discard();
 }
 

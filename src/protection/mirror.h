@@ -1,11 +1,73 @@
-// The mirror snapshot: the mirror's copy of the appointment table is rebuilt and the
-// journals emptied, so that the mirror journal holds exactly the changes made after it.
+// The mirror ("Espelho"): a second directory, normally on another drive, that holds a
+// copy of the data files, a copy of the appointment table (Medicos3.db) and the
+// journal of the changes made after that copy (ArqMovA.Txt). Two stamps (CodSist.Txt,
+// CodEsp.Txt) tell whether system and mirror are in step.
 #pragma once
+
+#include <QString>
+#include <QStringList>
 
 namespace clinora {
 
 class AppContext;
 
+namespace mirror {
+
+// The 21 data files of the full copy, in their order.
+const QStringList &fullCopyFiles();
+
+// The message of a mirror drive that is not there.
+extern const QString kMediaMissing;
+
+// Whether the mirror's drive is there (a mirror path without a drive letter, or on
+// the data drive C:, counts as there when its parent directory exists).
+bool mediaPresent(const AppContext &context);
+
+// A stamp: the local date and time, dd/mm/yyyy hh:nn:ss.
+QString newStamp(const AppContext &context);
+// Writes a new stamp into CodSist.Txt.
+void stampSystem(AppContext &context);
+// A stamp that was really taken ("1155", written for a mirror never written, is not).
+bool isRealStamp(const QString &stamp);
+
+enum class Check {
+    Off,          // mirroring is off: nothing to check
+    InStep,       // the stamps are equal
+    OutOfStep,    // they differ (or one is missing): the user must synchronise
+    MediaMissing, // the mirror was gone; mirroring has been switched off
+};
+// The consistency check's logic: reads the two stamps. A mirror found gone is told and
+// switches mirroring off for the rest of the run, and the operation goes on.
+Check checkStamps(AppContext &context);
+
+// Mirroring off after the mirror failed: says so, saves "Sem", and marks the mirror as
+// not current (IntA.Txt "Sim") for the status screen.
+void switchOffAfterFailure(AppContext &context, const QString &reason);
+
+// The mirror copy of a data file: done only while mirroring is on. A copy that fails
+// leaves the local file as written, says so and turns mirroring off.
+void copy(AppContext &context, const QString &source, const QString &destinationName);
+void copy(AppContext &context, const QString &fileName);
+
+// The full write "Sist --> Esp": the 21 files, the table copy, an emptied journal and
+// the mirror stamp, committed as one group in the mirror, so that a failure or a crash
+// leaves the previous mirror whole. Then the system stamp. Returns true when written.
+bool writeSystem(AppContext &context, bool ask);
+
+// What stops a recovery from this mirror, one text per problem (empty when none).
+QStringList recoveryProblems(AppContext &context);
+
+// The full recovery "Sist <-- Esp": checks the mirror first, then replaces the data
+// files and the table (the mirror table with the mirror journal replayed on it) as one
+// group, and ends the program. Returns true when the program was ended.
+bool recoverSystem(AppContext &context, bool ask);
+
+} // namespace mirror
+
+// The mirror snapshot, for the screens that moved or deleted appointment rows: rebuilds
+// the mirror's table and empties the journals (Medicos3.db and ArqMovA.Txt are
+// replaced together), so that the mirror journal holds exactly the changes made after
+// it. A failure turns mirroring off.
 void takeMirrorSnapshot(AppContext &context);
 
 } // namespace clinora

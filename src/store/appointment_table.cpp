@@ -80,6 +80,7 @@ void AppointmentTable::close()
     m_insert.reset();
     m_update.reset();
     m_remove.reset();
+    m_removeHolding.reset();
     m_onDate.reset();
     m_takenOn.reset();
     m_freeHora.reset();
@@ -193,6 +194,15 @@ bool AppointmentTable::remove(const AppointmentKey &key)
     sql::Statement &s = cached(m_remove,
                                "DELETE FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3");
     s.bind(1, key.data).bind(2, key.hora).bind(3, key.medico);
+    s.run();
+    return m_db.changes() > 0;
+}
+
+bool AppointmentTable::removeHolding(const AppointmentKey &key, const QString &paciente)
+{
+    sql::Statement &s = cached(m_removeHolding, "DELETE FROM Medicos WHERE Data = ?1 AND Hora = ?2 "
+                                                "AND Medico = ?3 AND Paciente = ?4");
+    s.bind(1, key.data).bind(2, key.hora).bind(3, key.medico).bind(4, stored(Field::Paciente, paciente));
     s.run();
     return m_db.changes() > 0;
 }

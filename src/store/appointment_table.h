@@ -75,6 +75,8 @@ public:
     void update(const AppointmentKey &oldKey, const Appointment &row);
     // Deletes the row; false when there was none.
     bool remove(const AppointmentKey &key);
+    // Deletes the row at the key only when it is this patient's.
+    bool removeHolding(const AppointmentKey &key, const QString &paciente);
     // Deletes every row.
     void clear();
 
@@ -135,6 +137,7 @@ private:
     std::optional<sql::Statement> m_insert;
     std::optional<sql::Statement> m_update;
     std::optional<sql::Statement> m_remove;
+    std::optional<sql::Statement> m_removeHolding;
     std::optional<sql::Statement> m_onDate;
     std::optional<sql::Statement> m_takenOn;
     std::optional<sql::Statement> m_freeHora;

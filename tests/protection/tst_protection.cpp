@@ -1,0 +1,433 @@
+// Data protection: the journal replay, the mirror's full write and recovery, the
+// snapshot and the live copies, the consistency check of the stamps.
+#include "core/data_files.h"
+#include "platform/errors.h"
+#include "platform/file_group.h"
+#include "platform/text_file.h"
+#include "protection/mirror.h"
+#include "protection/replay.h"
+#include "store/appointment_table.h"
+#include "store/journal.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace clinora;
+using test::Fixture;
+using Kind = test::ScriptedDialogs::Kind;
+
+namespace {
+
+const QString kStamp = QStringLiteral("08/12/2026 10:00");
+
+Appointment row(const QString &data, const QString &hora, const QString &medico,
+                const QString &paciente = QStringLiteral("Maria Souza"))
+{
+    return {data, hora, medico, paciente, QStringLiteral("2345-6789"), QStringLiteral("1"), QString()};
+}
+
+QString inserted(const Appointment &r)
+{
+    return journal::line(QLatin1Char('I'), r, kStamp);
+}
+
+QString deleted(const Appointment &r)
+{
+    return journal::line(QLatin1Char('E'), r, kStamp);
+}
+
+QStringList described(const std::vector<Appointment> &rows)
+{
+    QStringList result;
+    for (const Appointment &r : rows)
+        result << QStringList{r.data, r.hora, r.medico, r.paciente}.join(QLatin1Char(';'));
+    return result;
+}
+
+} // namespace
+
+class TestProtection : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void replayAppliesEachLine_data();
+    void replayAppliesEachLine();
+    void replayingTwiceOrOntoTheLiveTableChangesNothing();
+    void badLinesAreSkippedAndListed();
+    void replayPutsBackTheSavedLimit();
+    void missingJournalChangesNothing();
+    void fullWriteCopiesEverythingAndKeepsMirroringOn();
+    void fullWriteThatFailsLeavesThePreviousMirror();
+    void recoveryBringsBackTablePlusJournalAndFiles();
+    void recoveryRefusesAMirrorItCannotUse_data();
+    void recoveryRefusesAMirrorItCannotUse();
+    void consistencyCheck_data();
+    void consistencyCheck();
+    void failedLiveCopyKeepsTheFileAndTurnsMirroringOff();
+    void snapshotReplacesTableCopyAndJournalTogether();
+};
+
+void TestProtection::replayAppliesEachLine_data()
+{
+    QTest::addColumn<std::vector<Appointment>>("before");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("after");
+
+    const Appointment ana = row(QStringLiteral("05/01/27"), QStringLiteral("8"), QStringLiteral("12"),
+                                QStringLiteral("Ana Lima"));
+    const Appointment bia = row(QStringLiteral("05/01/27"), QStringLiteral("8"), QStringLiteral("12"),
+                                QStringLiteral("Bia Rocha"));
+    QTest::newRow("a free slot takes the row as it is")
+        << std::vector<Appointment>{} << QStringList{inserted(ana)} << QStringList{"05/01/27;8;12;Ana Lima"};
+    QTest::newRow("a taken slot sends the row to the cancelled list above its Hora")
+        << std::vector<Appointment>{bia, row(QStringLiteral("05/01H/"), QStringLiteral("9"), QStringLiteral("12"),
+                                             QStringLiteral("Caio"))}
+        << QStringList{inserted(ana)}
+        << QStringList{"05/01/27;8;12;Bia Rocha", "05/01H/;10;12;Ana Lima", "05/01H/;9;12;Caio"};
+    QTest::newRow("a cancelled row keeps its Data and only raises Hora")
+        << std::vector<Appointment>{row(QStringLiteral("05/01H/"), QStringLiteral("8"), QStringLiteral("12"),
+                                        QStringLiteral("Caio"))}
+        << QStringList{inserted(row(QStringLiteral("05/01H/"), QStringLiteral("8"), QStringLiteral("12"),
+                                    QStringLiteral("Ana Lima")))}
+        << QStringList{"05/01H/;8;12;Caio", "05/01H/;9;12;Ana Lima"};
+    QTest::newRow("a deletion of a row no longer there changes nothing")
+        << std::vector<Appointment>{bia} << QStringList{deleted(row(QStringLiteral("06/01/27"), QStringLiteral("8"),
+                                                                     QStringLiteral("12")))}
+        << QStringList{"05/01/27;8;12;Bia Rocha"};
+    QTest::newRow("a deletion removes only its own patient")
+        << std::vector<Appointment>{bia} << QStringList{deleted(ana)} << QStringList{"05/01/27;8;12;Bia Rocha"};
+    QTest::newRow("a change is a deletion and an insertion")
+        << std::vector<Appointment>{ana} << QStringList{deleted(ana), inserted(bia)}
+        << QStringList{"05/01/27;8;12;Bia Rocha"};
+    QTest::newRow("a cancellation by the patient")
+        << std::vector<Appointment>{ana}
+        << QStringList{deleted(ana), inserted(row(QStringLiteral("05/01P/"), QStringLiteral("8"), QStringLiteral("12"),
+                                                  QStringLiteral("Ana Lima")))}
+        << QStringList{"05/01P/;8;12;Ana Lima"};
+}
+
+void TestProtection::replayAppliesEachLine()
+{
+    QFETCH(std::vector<Appointment>, before);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, after);
+    Fixture f;
+    f.addRows(before);
+    AppContext &c = f.start();
+    const ReplayResult result = applyJournal(c.DMMedicos.table(), lines);
+    QCOMPARE(described(c.DMMedicos.table().all()), after);
+    QVERIFY(result.skipped.isEmpty());
+}
+
+void TestProtection::replayingTwiceOrOntoTheLiveTableChangesNothing()
+{
+    // A day at the desk: a booking, a change of name, a cancellation by the patient,
+    // a deletion, a booking in a slot taken before the copy was made, and a booking in
+    // the slot the cancellation freed.
+    const Appointment ana = row(QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3"),
+                                QStringLiteral("Ana Lima"));
+    const Appointment anaPaz = row(QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3"),
+                                   QStringLiteral("Ana Paz"));
+    const Appointment beto = row(QStringLiteral("10/12/26"), QStringLiteral("2"), QStringLiteral("3"),
+                                 QStringLiteral("Beto"));
+    const Appointment betoCancelled = row(QStringLiteral("10/12P/"), QStringLiteral("2"), QStringLiteral("3"),
+                                          QStringLiteral("Beto"));
+    const Appointment caio = row(QStringLiteral("11/12/26"), QStringLiteral("4"), QStringLiteral("3"),
+                                 QStringLiteral("Caio"));
+    const Appointment dora = row(QStringLiteral("10/12/26"), QStringLiteral("2"), QStringLiteral("3"),
+                                 QStringLiteral("Dora"));
+    const Appointment eva = row(QStringLiteral("12/12/26"), QStringLiteral("5"), QStringLiteral("3"),
+                                QStringLiteral("Eva"));
+    const Appointment taken = row(QStringLiteral("12/12/26"), QStringLiteral("5"), QStringLiteral("3"),
+                                  QStringLiteral("Fabio"));
+    const QStringList day = {inserted(ana),           deleted(ana),  inserted(anaPaz), deleted(beto),
+                             inserted(betoCancelled), deleted(caio), inserted(eva),    inserted(dora)};
+    Fixture f;
+    f.addRows({beto, caio, taken});
+    AppContext &c = f.start();
+    AppointmentTable &table = c.DMMedicos.table();
+    applyJournal(table, day);
+    const QStringList once = described(table.all());
+    QCOMPARE(once, (QStringList{"09/12/26;1;3;Ana Paz", "10/12/26;2;3;Dora", "10/12P/;2;3;Beto",
+                                "12/12/26;5;3;Fabio", "12/12H/;6;3;Eva"}));
+    const ReplayResult again = applyJournal(table, day);
+    QCOMPARE(described(table.all()), once);
+    QCOMPARE(again.inserted + again.toCancelled + again.deleted, 0);
+}
+
+void TestProtection::badLinesAreSkippedAndListed()
+{
+    Fixture f;
+    AppContext &c = f.start();
+    Appointment remarks = row(QStringLiteral("09/12/26"), QStringLiteral("3"), QStringLiteral("7"));
+    remarks.observacoes = QStringLiteral("Trazer exames\nem jejum");
+    const QString good = inserted(row(QStringLiteral("09/12/26"), QStringLiteral("2"), QStringLiteral("7")));
+    QString badHora = inserted(row(QStringLiteral("09/12/26"), QStringLiteral("4"), QStringLiteral("7")));
+    badHora.replace(9, 2, QStringLiteral("x "));
+    QString noName = inserted(row(QStringLiteral("09/12/26"), QStringLiteral("5"), QStringLiteral("7")));
+    noName.replace(13, 25, QString(25, QLatin1Char(' ')));
+    const QString unknown = QStringLiteral("X") + good.mid(1);
+    const QString torn = inserted(row(QStringLiteral("09/12/26"), QStringLiteral("6"), QStringLiteral("7"))).left(30);
+    const QString journalPath = c.file(files::kRunJournal);
+    textfile::writeLines(journalPath, {good, QString(), badHora, unknown, inserted(remarks), noName, torn});
+
+    const ReplayResult result = replayJournal(c, journalPath);
+
+    const std::vector<Appointment> rows = c.DMMedicos.table().all();
+    QCOMPARE(described(rows), (QStringList{"09/12/26;2;7;Maria Souza", "09/12/26;3;7;Maria Souza"}));
+    QCOMPARE(rows[1].observacoes, QStringLiteral("Trazer exames\nem jejum"));
+    QCOMPARE(result.skipped.size(), 5);
+    const QStringList warnings = f.dialogs.texts(Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    for (const char *part : {"ArqMov.Txt", "linha 2:", "linha 3:", "linha 4:", "linha 6:", "linha 7:"})
+        QVERIFY2(warnings.front().contains(QLatin1String(part)), part);
+}
+
+void TestProtection::replayPutsBackTheSavedLimit()
+{
+    Fixture f;
+    f.write(files::kPreparedLimit, {QStringLiteral("31/12/2026")});
+    f.write(files::kPreparedLimitCopy, {QStringLiteral("20/12/2026")});
+    AppContext &c = f.start();
+    textfile::writeLines(c.file(files::kRunJournal), {});
+    replayJournal(c, c.file(files::kRunJournal));
+    QCOMPARE(f.read(files::kPreparedLimit), QStringList{QStringLiteral("20/12/2026")});
+    QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestProtection::missingJournalChangesNothing()
+{
+    Fixture f;
+    f.write(files::kPreparedLimit, {QStringLiteral("31/12/2026")});
+    f.write(files::kPreparedLimitCopy, {QStringLiteral("20/12/2026")});
+    f.addRows({row(QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("1"))});
+    AppContext &c = f.start();
+    QFile::remove(c.file(files::kRunJournal));
+    QVERIFY_THROWS_EXCEPTION(FileError, replayJournal(c, c.file(files::kRunJournal)));
+    QCOMPARE(f.read(files::kPreparedLimit), QStringList{QStringLiteral("31/12/2026")});
+    QCOMPARE(c.DMMedicos.table().count(), 1);
+}
+
+namespace {
+
+std::vector<Appointment> mirrorRows(const Fixture &f)
+{
+    AppointmentTable table;
+    table.open(f.mirror() + QStringLiteral("/Medicos3.db"), false);
+    return table.all();
+}
+
+QStringList mirrorLines(const Fixture &f, const QString &name)
+{
+    return textfile::readLines(f.mirror() + QLatin1Char('/') + name);
+}
+
+const std::vector<Appointment> kRows = {
+    row(QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("Ana Lima")),
+    row(QStringLiteral("10/12/26"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("Beto Souza")),
+    row(QStringLiteral("10/12P/"), QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("Caio Reis"))};
+
+// Mirroring on and the system written over the mirror once.
+AppContext &startWritten(Fixture &f)
+{
+    f.mirroringOn();
+    f.addRows(kRows);
+    AppContext &c = f.start();
+    f.dialogs.answerQuestion(true);
+    if (!mirror::writeSystem(c, true))
+        QTest::qFail("the first full write did not happen", __FILE__, __LINE__);
+    f.dialogs.clear();
+    return c;
+}
+
+} // namespace
+
+void TestProtection::fullWriteCopiesEverythingAndKeepsMirroringOn()
+{
+    Fixture f;
+    f.write(files::kCurrencyMark, {QStringLiteral("Sim")});
+    AppContext &c = startWritten(f);
+    for (const QString &name : mirror::fullCopyFiles()) {
+        if (name != files::kJournal && name != files::kCurrencyMark)
+            QCOMPARE(mirrorLines(f, name), f.read(name));
+    }
+    QCOMPARE(described(mirrorRows(f)), described(kRows));
+    QCOMPARE(mirrorLines(f, files::kJournal), QStringList());
+    QCOMPARE(mirrorLines(f, files::kCurrencyMark), QStringList{QStringLiteral("Nao")});
+    QCOMPARE(f.read(files::kCurrencyMark), QStringList{QStringLiteral("Nao")});
+    QCOMPARE(mirrorLines(f, files::kMirrorStamp), QStringList{QStringLiteral("08/12/2026 10:00:00")});
+    QCOMPARE(f.read(files::kSystemStamp), mirrorLines(f, files::kMirrorStamp));
+    // The mirror now follows every change: mirroring stays on, the stamps agree.
+    QVERIFY(c.settings.mirroringOn());
+    QCOMPARE(mirror::checkStamps(c), mirror::Check::InStep);
+    QVERIFY(!QDir(f.mirror()).entryList({QStringLiteral("*~"), FileGroup::listName()}).size());
+}
+
+void TestProtection::fullWriteThatFailsLeavesThePreviousMirror()
+{
+    Fixture f;
+    AppContext &c = startWritten(f);
+    const QStringList stamp = mirrorLines(f, files::kMirrorStamp);
+    c.DMMedicos.table().insert(row(QStringLiteral("11/12/26"), QStringLiteral("5"), QStringLiteral("3")));
+    textfile::appendLines(f.mirror() + QStringLiteral("/ArqMovA.Txt"), {QStringLiteral("journal line")});
+    // Historico.Txt cannot be written in the mirror.
+    QDir().mkpath(FileGroup::temporaryPath(f.mirror() + QStringLiteral("/Historico.Txt")));
+    f.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 0)));
+    f.dialogs.answerQuestion(true);
+    try {
+        mirror::writeSystem(c, true);
+        QFAIL("the full write reported success");
+    } catch (const FileError &e) {
+        QVERIFY2(e.message().contains(QLatin1String("Historico.Txt")), qPrintable(e.message()));
+    }
+    QCOMPARE(described(mirrorRows(f)), described(kRows));
+    QCOMPARE(mirrorLines(f, files::kJournal), QStringList{QStringLiteral("journal line")});
+    QCOMPARE(mirrorLines(f, files::kMirrorStamp), stamp);
+    QCOMPARE(f.read(files::kSystemStamp), stamp);
+    QVERIFY(mirror::recoveryProblems(c).isEmpty());
+}
+
+void TestProtection::recoveryBringsBackTablePlusJournalAndFiles()
+{
+    Fixture f;
+    AppContext &c = startWritten(f);
+    // Changes after the full write: journal lines in the mirror, a live copy of a file.
+    const Appointment dora = row(QStringLiteral("11/12/26"), QStringLiteral("5"), QStringLiteral("3"),
+                                 QStringLiteral("Dora"));
+    c.DMMedicos.table().insert(dora);
+    c.DMMedicos.table().remove(kRows[0].key());
+    textfile::appendLines(f.mirror() + QStringLiteral("/ArqMovA.Txt"), {inserted(dora), deleted(kRows[0])});
+    f.write(files::kClosedDates, {QStringLiteral("24/12/2026")});
+    mirror::copy(c, files::kClosedDates);
+    const std::vector<Appointment> held = c.DMMedicos.table().all();
+    QStringList settings = f.read(files::kSettings);
+
+    // The disk is lost: every row and file goes.
+    c.DMMedicos.table().clear();
+    for (const QString &name : mirror::fullCopyFiles())
+        f.write(name, {QStringLiteral("perdido")});
+    f.dialogs.answerQuestion(true);
+    QVERIFY(mirror::recoverSystem(c, true));
+
+    QVERIFY(f.dialogs.texts(Kind::Question).front().contains(QLatin1String("  Dia:     08/12/2026\n  Hora:    10:00 horas ")));
+    QVERIFY(c.ended);
+    QVERIFY(!c.DMMedicos.table().isOpen());
+    QCOMPARE(f.rows(), held);
+    QCOMPARE(f.read(files::kClosedDates), QStringList{QStringLiteral("24/12/2026")});
+    settings[3] = QStringLiteral("Sem");
+    QCOMPARE(f.read(files::kSettings), settings);
+    QCOMPARE(f.read(files::kSystemStamp), mirrorLines(f, files::kMirrorStamp));
+    QCOMPARE(f.dialogs.texts(Kind::Information).last(),
+             QStringLiteral("A Aplicação será encerrada para recuperar os dados.\r"
+                            "               Se desejar, reinicie em seguida"));
+}
+
+void TestProtection::recoveryRefusesAMirrorItCannotUse_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("contents"); // empty: the file is deleted
+    QTest::addColumn<QString>("named");
+    QTest::newRow("a data file missing") << "Sit.Txt" << QByteArray() << "Sit.Txt";
+    QTest::newRow("never written") << "CodEsp.Txt" << QByteArray("1155\r\n") << "1155";
+    QTest::newRow("stamp missing") << "CodEsp.Txt" << QByteArray() << "CodEsp.Txt";
+    QTest::newRow("table missing") << "Medicos3.db" << QByteArray() << "Medicos3.db";
+    QTest::newRow("table damaged") << "Medicos3.db" << QByteArray(4096, 'x') << "Medicos3.db";
+}
+
+void TestProtection::recoveryRefusesAMirrorItCannotUse()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, named);
+    Fixture f;
+    AppContext &c = startWritten(f);
+    const QString path = f.mirror() + QLatin1Char('/') + file;
+    if (contents.isEmpty())
+        QFile::remove(path);
+    else
+        textfile::writeBytes(path, contents);
+    const QStringList settings = f.read(files::kSettings);
+    QVERIFY(!mirror::recoverSystem(c, true));
+    QVERIFY(!c.ended);
+    const QStringList warnings = f.dialogs.texts(Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.front().contains(named), qPrintable(warnings.front()));
+    QCOMPARE(described(c.DMMedicos.table().all()), described(kRows));
+    QCOMPARE(f.read(files::kSettings), settings);
+}
+
+void TestProtection::consistencyCheck_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("stamps equal") << "" << int(mirror::Check::InStep);
+    QTest::newRow("system stamped again") << "system" << int(mirror::Check::OutOfStep);
+    QTest::newRow("system stamp missing") << "no system stamp" << int(mirror::Check::OutOfStep);
+    QTest::newRow("mirror stamp missing") << "no mirror stamp" << int(mirror::Check::OutOfStep);
+    QTest::newRow("mirror drive removed") << "no drive" << int(mirror::Check::MediaMissing);
+    QTest::newRow("mirror folder removed") << "no folder" << int(mirror::Check::MediaMissing);
+}
+
+void TestProtection::consistencyCheck()
+{
+    QFETCH(QString, change);
+    QFETCH(int, expected);
+    Fixture f;
+    AppContext &c = startWritten(f);
+    if (change == QLatin1String("system"))
+        f.write(files::kSystemStamp, {QStringLiteral("08/12/2026 10:30:00")});
+    else if (change == QLatin1String("no system stamp"))
+        QFile::remove(c.file(files::kSystemStamp));
+    else if (change == QLatin1String("no mirror stamp"))
+        QFile::remove(f.mirror() + QStringLiteral("/CodEsp.Txt"));
+    else if (change == QLatin1String("no drive"))
+        QDir(f.drives() + QStringLiteral("/E")).removeRecursively();
+    else if (change == QLatin1String("no folder"))
+        QDir(f.drives() + QStringLiteral("/E/Consultas")).removeRecursively();
+    QCOMPARE(int(mirror::checkStamps(c)), expected);
+    if (expected == int(mirror::Check::MediaMissing)) {
+        QCOMPARE(f.dialogs.texts(), QStringList{mirror::kMediaMissing});
+        QVERIFY(!c.settings.mirroringOn());
+        QCOMPARE(int(mirror::checkStamps(c)), int(mirror::Check::Off));
+    } else {
+        QVERIFY(f.dialogs.shown().isEmpty());
+    }
+}
+
+void TestProtection::failedLiveCopyKeepsTheFileAndTurnsMirroringOff()
+{
+    Fixture f;
+    AppContext &c = startWritten(f);
+    QDir(f.drives() + QStringLiteral("/E")).removeRecursively();
+    f.write(files::kClosedDates, {QStringLiteral("24/12/2026")});
+    mirror::copy(c, files::kClosedDates);
+    QCOMPARE(f.read(files::kClosedDates), QStringList{QStringLiteral("24/12/2026")});
+    QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Warning).front().startsWith(QStringLiteral("A cópia no Espelho falhou")));
+    QVERIFY(!c.settings.mirroringOn());
+    QCOMPARE(f.read(files::kSettings).value(3), QStringLiteral("Sem"));
+    QCOMPARE(f.read(files::kCurrencyMark), QStringList{QStringLiteral("Sim")});
+    // Off now: a later copy neither tries nor warns again.
+    mirror::copy(c, files::kClosedDates);
+    QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
+}
+
+void TestProtection::snapshotReplacesTableCopyAndJournalTogether()
+{
+    Fixture f;
+    AppContext &c = startWritten(f);
+    c.DMMedicos.table().remove(kRows[1].key());
+    textfile::appendLines(f.mirror() + QStringLiteral("/ArqMovA.Txt"), {deleted(kRows[1])});
+    c.journal.add(deleted(kRows[1]));
+    takeMirrorSnapshot(c);
+    QCOMPARE(described(mirrorRows(f)), described(c.DMMedicos.table().all()));
+    QCOMPARE(mirrorLines(f, files::kJournal), QStringList());
+    QCOMPARE(c.journal.pending(), 0);
+    QVERIFY(c.settings.mirroringOn());
+}
+
+QTEST_MAIN(TestProtection)
+#include "tst_protection.moc"
