@@ -11,11 +11,13 @@
 #include "platform/errors.h"
 #include "platform/null_printer.h"
 #include "platform/text_file.h"
+#include "statistics/doctor_months.h"
 #include "statistics/weeks.h"
 #include "store/appointment_table.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <map>
 #include <set>
 
 namespace clinora {
@@ -96,25 +98,25 @@ const QList<DemoDoctor> &demoDoctors()
     return doctors;
 }
 
-const QStringList kPatients = {
-    QStringLiteral("Maria Aparecida Santos"), QStringLiteral("José Carlos Oliveira"),
-    QStringLiteral("Ana Paula Ferreira"),     QStringLiteral("João Pedro Almeida"),
-    QStringLiteral("Francisca Lima Costa"),   QStringLiteral("Antônio Ribeiro"),
-    QStringLiteral("Luciana Martins"),        QStringLiteral("Marcos Vinícius Rocha"),
-    QStringLiteral("Patrícia Gomes"),         QStringLiteral("Rafael Barbosa"),
-    QStringLiteral("Juliana Cardoso"),        QStringLiteral("Pedro Henrique Dias"),
-    QStringLiteral("Camila Teixeira"),        QStringLiteral("Lucas Moreira"),
-    QStringLiteral("Fernanda Araújo"),        QStringLiteral("Gabriel Nascimento"),
-    QStringLiteral("Aline Correia"),          QStringLiteral("Bruno Cavalcanti"),
-    QStringLiteral("Sandra Regina Pires"),    QStringLiteral("Roberto Freitas"),
-    QStringLiteral("Beatriz Monteiro"),       QStringLiteral("Thiago Mendonça"),
-    QStringLiteral("Cláudia Vieira"),         QStringLiteral("Eduardo Pinto"),
-    QStringLiteral("Helena Duarte"),          QStringLiteral("Gustavo Farias"),
-    QStringLiteral("Rita de Cássia Lopes"),   QStringLiteral("Vinícius Carvalho"),
-    QStringLiteral("Letícia Batista"),        QStringLiteral("Sebastião Nunes"),
-    QStringLiteral("Isabela Fernandes"),      QStringLiteral("Daniel Siqueira"),
-    QStringLiteral("Márcia Andrade"),         QStringLiteral("Felipe Rezende"),
-    QStringLiteral("Vera Lúcia Campos"),      QStringLiteral("Otávio Brandão"),
+// The patients are the combinations of these first names and surnames: enough of them
+// that nobody needs to be booked twice on one day.
+const QStringList kFirstNames = {
+    QStringLiteral("Maria"),    QStringLiteral("José"),     QStringLiteral("Ana"),      QStringLiteral("João"),
+    QStringLiteral("Francisca"), QStringLiteral("Antônio"), QStringLiteral("Luciana"),  QStringLiteral("Marcos"),
+    QStringLiteral("Patrícia"), QStringLiteral("Rafael"),   QStringLiteral("Juliana"),  QStringLiteral("Pedro"),
+    QStringLiteral("Camila"),   QStringLiteral("Lucas"),    QStringLiteral("Fernanda"), QStringLiteral("Gabriel"),
+    QStringLiteral("Aline"),    QStringLiteral("Bruno"),    QStringLiteral("Sandra"),   QStringLiteral("Roberto"),
+    QStringLiteral("Beatriz"),  QStringLiteral("Thiago"),   QStringLiteral("Cláudia"),  QStringLiteral("Eduardo"),
+    QStringLiteral("Helena"),   QStringLiteral("Gustavo"),  QStringLiteral("Rita"),     QStringLiteral("Vinícius"),
+    QStringLiteral("Letícia"),  QStringLiteral("Sebastião"),
+};
+const QStringList kSurnames = {
+    QStringLiteral("Santos"),   QStringLiteral("Oliveira"), QStringLiteral("Ferreira"),  QStringLiteral("Almeida"),
+    QStringLiteral("Costa"),    QStringLiteral("Ribeiro"),  QStringLiteral("Martins"),   QStringLiteral("Rocha"),
+    QStringLiteral("Gomes"),    QStringLiteral("Barbosa"),  QStringLiteral("Cardoso"),   QStringLiteral("Dias"),
+    QStringLiteral("Teixeira"), QStringLiteral("Moreira"),  QStringLiteral("Araújo"),    QStringLiteral("Nascimento"),
+    QStringLiteral("Correia"),  QStringLiteral("Pires"),    QStringLiteral("Freitas"),   QStringLiteral("Monteiro"),
+    QStringLiteral("Mendonça"), QStringLiteral("Vieira"),   QStringLiteral("Pinto"),     QStringLiteral("Duarte"),
 };
 
 const QStringList kRemarks = {
@@ -144,6 +146,8 @@ QString specialtyEntry(const QStringList &specialties, int code)
 
 void writeRegister(const QString &dir, QDate today)
 {
+    DoctorMonths months;
+    months.load(dir + QLatin1Char('/') + files::kDoctorMonths);
     const QStringList specialties = textfile::readLines(dir + QLatin1Char('/') + files::kSpecialties);
     DoctorRegister reg;
     reg.load(dir + QLatin1Char('/'));
@@ -158,6 +162,8 @@ void writeRegister(const QString &dir, QDate today)
         d.room = QLatin1String(demo.room);
         d.floor = QLatin1String(demo.floor);
         d.shift = QLatin1String(demo.shift);
+        // The statistics count a doctor under the specialty its row carries.
+        months.row(code).specialtyCode = d.specialtyCode;
         for (const Hours &hours : demo.hours) {
             for (const int weekday : hours.weekdays) {
                 for (int slot = 1; slot <= hours.count; ++slot)
@@ -172,6 +178,7 @@ void writeRegister(const QString &dir, QDate today)
     onLeave.leaveStart = dates::formatShort(today.addDays(10));
     onLeave.leaveEnd = dates::formatShort(today.addDays(15));
     reg.save(dir);
+    months.save(dir + QLatin1Char('/') + files::kDoctorMonths);
 }
 
 void writeSettings(const QString &path, QDate today)
@@ -232,15 +239,17 @@ public:
 
     bool book(QDate date, int code, int slot, bool reserved = false)
     {
-        const Appointment row{dates::formatShort(date),
-                              QString::number(slot),
-                              QString::number(code),
-                              reserved ? QStringLiteral("R") : patient(),
-                              reserved ? QString() : phone(),
+        const AppointmentKey key{dates::formatShort(date), QString::number(slot), QString::number(code)};
+        if (m_table.contains(key))
+            return false;
+        const int who = reserved ? -1 : patientFreeOn(date);
+        const Appointment row{key.data,
+                              key.hora,
+                              key.medico,
+                              reserved ? QStringLiteral("R") : patientName(who),
+                              reserved ? QString() : phoneOf(who),
                               reserved ? QString() : QString::number(1 + m_random.next(4)),
                               reserved ? QStringLiteral("Reunião clínica") : remark()};
-        if (m_table.contains(row.key()))
-            return false;
         m_table.insert(row);
         ++(reserved ? m_clinic.reserved : m_clinic.appointments);
         return true;
@@ -257,23 +266,43 @@ public:
 
     void addCancelledByPatient(QDate date, int code, int slot)
     {
+        const int who = patientFreeOn(date);
         m_table.insert({dates::formatShort(date).left(5) + QStringLiteral("P/"), QString::number(slot),
-                        QString::number(code), patient(), phone(), QStringLiteral("1"),
+                        QString::number(code), patientName(who), phoneOf(who), QStringLiteral("1"),
                         QStringLiteral("Desmarcou por telefone")});
     }
 
     void addWaiting(QDate day, QTime time, int code)
     {
         const QString key = waitingKey(day, time);
-        m_table.insert({key.left(8), key.mid(8, 2), QString::number(code), patient(), phone(),
+        const int who = patientFreeOn(day);
+        m_table.insert({key.left(8), key.mid(8, 2), QString::number(code), patientName(who), phoneOf(who),
                         QStringLiteral("1"), QStringLiteral("Aceita qualquer horário")});
     }
 
 private:
-    QString patient() { return kPatients.at(m_random.next(static_cast<int>(kPatients.size()))); }
-    QString phone()
+    static int patients() { return static_cast<int>(kFirstNames.size() * kSurnames.size()); }
+    static QString patientName(int who)
     {
-        return QStringLiteral("9%1-%2").arg(1000 + m_random.next(9000)).arg(1000 + m_random.next(9000));
+        const int first = who % static_cast<int>(kFirstNames.size());
+        const int surname = who / static_cast<int>(kFirstNames.size());
+        return kFirstNames.at(first) + QLatin1Char(' ') + kSurnames.at(surname);
+    }
+    // Each patient has one telephone number, the same wherever the patient appears.
+    static QString phoneOf(int who)
+    {
+        Sequence digits(who + 1);
+        return QStringLiteral("9%1-%2").arg(1000 + digits.next(9000)).arg(1000 + digits.next(9000));
+    }
+    // A patient with nothing else on that day.
+    int patientFreeOn(QDate date)
+    {
+        std::set<int> &taken = m_patientsOn[date];
+        int who = m_random.next(patients());
+        while (taken.count(who))
+            who = (who + 1) % patients();
+        taken.insert(who);
+        return who;
     }
     QString remark() { return kRemarks.at(m_random.next(static_cast<int>(kRemarks.size()))); }
 
@@ -281,6 +310,7 @@ private:
     DemoClinic &m_clinic;
     Sequence &m_random;
     AppointmentTable &m_table;
+    std::map<QDate, std::set<int>> m_patientsOn;
 };
 
 } // namespace

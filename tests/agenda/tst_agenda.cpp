@@ -3,6 +3,7 @@
 // of ArqFolgas.Txt and the demonstration clinic.
 #include "agenda/closed_dates.h"
 #include "agenda/demo_clinic.h"
+#include "statistics/doctor_months.h"
 #include "agenda/preparation.h"
 #include "agenda/tffechaabredata.h"
 #include "agenda/tfprepararfuturo.h"
@@ -25,6 +26,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <map>
+#include <set>
 
 using namespace clinora;
 using test::Fixture;
@@ -948,6 +952,25 @@ void TestAgenda::demoClinicFillsItsSheets()
     QCOMPARE(reservedCells, demo.reserved);
     QCOMPARE(static_cast<int>(c.DMMedicos.table().select(ListQuery::cancelled()).size()), demo.cancelled);
     QCOMPARE(static_cast<int>(c.DMMedicos.table().select(ListQuery::waiting()).size()), demo.waiting);
+
+    // The statistics count each doctor under its specialty.
+    DoctorMonths months;
+    months.load(dir + QStringLiteral("/MedMeses.Txt"));
+    for (int code = 1; code <= demo.doctors; ++code)
+        QCOMPARE(months.row(code).specialtyCode, c.doctors.doctor(code).specialtyCode);
+
+    // Real-looking patients: one telephone each, nobody twice on one day.
+    std::map<QString, QString> phones;
+    std::set<QString> bookedOnADay;
+    for (const Appointment &row : c.DMMedicos.table().select(ListQuery::all())) {
+        if (row.isReserved())
+            continue;
+        const auto [known, added] = phones.emplace(row.paciente, row.telefone);
+        QVERIFY2(known->second == row.telefone, qPrintable(row.paciente));
+        if (row.data.at(5) == QLatin1Char('/'))
+            QVERIFY2(bookedOnADay.insert(row.data + row.paciente).second, qPrintable(row.data + row.paciente));
+    }
+    QVERIFY(phones.size() > 20);
 }
 
 void TestAgenda::demoNeedsANewFolder()
