@@ -112,11 +112,13 @@ void DoctorEditor::codeChanged(DoctorForm &form)
         const Doctor &d = m_context.doctors.doctor(c);
         if (fixed(d.code, 2) != key)
             continue;
-        form.name = d.name;
+        // The boxes show the fields without the blanks that pad them to their width: a
+        // box already at its maximum length would take no more typing.
+        form.name = textfile::trimRight(d.name);
         form.specialty = d.specialty;
-        form.room = d.room;
-        form.floor = d.floor;
-        form.shift = d.shift.trimmed().isEmpty() ? QStringLiteral("1") : d.shift;
+        form.room = textfile::trimRight(d.room);
+        form.floor = textfile::trimRight(d.floor);
+        form.shift = d.shift.trimmed().isEmpty() ? QStringLiteral("1") : d.shift.trimmed();
         form.leaveStart = d.leaveStart.trimmed();
         form.leaveEnd = d.leaveEnd.trimmed();
         break;
@@ -186,9 +188,30 @@ std::optional<LeavePeriod> DoctorEditor::storedLeave(int code) const
 
 void DoctorEditor::restoreStoredLeave(int code)
 {
-    if (const std::optional<LeavePeriod> leave = storedLeave(code))
+    if (const std::optional<LeavePeriod> leave = storedLeave(code)) {
+        m_sheetLeaves.push_back(*leave);
         restoreLeave(m_context.sheets, m_context.days, m_context.doctors, code, *leave,
                      readPreparedLimit(m_context.paths));
+    }
+}
+
+void DoctorEditor::markNewLeave(int code, const LeavePeriod &leave, QDate preparedLimit)
+{
+    m_sheetLeaves.push_back(leave);
+    markLeave(m_context.sheets, m_context.days, code, leave, preparedLimit);
+}
+
+void DoctorEditor::showRegisteredLeave(int code)
+{
+    // The sheets already show the leave a written record holds.
+    const std::vector<LeavePeriod> changed = std::exchange(m_sheetLeaves, {});
+    if (changed.empty())
+        return;
+    const QDate limit = readPreparedLimit(m_context.paths);
+    for (const LeavePeriod &leave : changed)
+        restoreLeave(m_context.sheets, m_context.days, m_context.doctors, code, leave, limit);
+    if (const std::optional<LeavePeriod> leave = storedLeave(code))
+        markLeave(m_context.sheets, m_context.days, code, *leave, limit);
 }
 
 void DoctorEditor::showMovedMessage()
@@ -198,9 +221,28 @@ void DoctorEditor::showMovedMessage()
 
 SaveResult DoctorEditor::save(DoctorForm &form)
 {
+    // A save that stops before it writes the record may already have given the days of
+    // the stored leave back to the sheets, or marked the new one: afterwards the sheets
+    // show the leave the register holds, refused or not.
+    m_sheetLeaves.clear();
+    SaveResult result;
+    const std::optional<int> code = codeNumber(form.code);
+    try {
+        runSave(form, result);
+    } catch (...) {
+        if (code && !result.recordWritten)
+            showRegisteredLeave(*code);
+        throw;
+    }
+    if (code && !result.recordWritten)
+        showRegisteredLeave(*code);
+    return result;
+}
+
+void DoctorEditor::runSave(DoctorForm &form, SaveResult &result)
+{
     Dialogs &dialogs = m_context.dialogs;
     DoctorRegister &doctors = m_context.doctors;
-    SaveResult result;
     bool newDoctor = false;
     // However the save ends, the notice does not outlive it.
     const auto eraseNotice = qScopeGuard([this] {
@@ -210,24 +252,24 @@ SaveResult DoctorEditor::save(DoctorForm &form)
 
     if (form.code.isEmpty()) {
         dialogs.information(QStringLiteral("Código é campo obrigatório"));
-        return result;
+        return;
     }
     const std::optional<int> number = codeNumber(form.code);
     if (!number) {
         dialogs.information(QStringLiteral("Código inválido: \"%1\".\nO código do médico deve ser um "
                                            "número inteiro de 1 a 50.")
                                 .arg(form.code));
-        return result;
+        return;
     }
     const int code = *number;
     // A name of blanks only would leave the code looking free.
     if (form.name.isEmpty() || form.name.left(5) == QLatin1String("     ") || form.name.trimmed().isEmpty()) {
         dialogs.information(QStringLiteral("Nome é campo obrigatório"));
-        return result;
+        return;
     }
     if (form.specialty.isEmpty() || form.specialty.at(0) == QLatin1Char(' ')) {
         dialogs.information(QStringLiteral("Especialidade é campo obrigatório"));
-        return result;
+        return;
     }
 
     const Doctor &stored = doctors.doctor(code);
@@ -238,7 +280,7 @@ SaveResult DoctorEditor::save(DoctorForm &form)
                          (!form.leaveEnd.trimmed().isEmpty() && form.leaveEnd.trimmed() != storedEnd))) {
         dialogs.information(QStringLiteral("Para afastar o médico, escolha antes \"Afastar temporariamente\" "
                                            "ou \"Afastar definitivamente\"."));
-        return result;
+        return;
     }
 
     // A changed or ended leave gives its days back to the sheets first.
@@ -250,18 +292,18 @@ SaveResult DoctorEditor::save(DoctorForm &form)
         notice(true);
         if (checkInclusion(m_context.DMMedicos.table(), code, dialogs, m_tableChanged).refused()) {
             notice(false);
-            return result;
+            return;
         }
         newDoctor = true;
         m_timetableTouched = false;
     }
 
     if (m_leaveMode && !applyLeave(form, code))
-        return result;
+        return;
 
     result.weekdaysUnchecked = true;
     if (!normaliseGrid(form))
-        return result;
+        return;
     for (TimetableColumn &column : form.grid)
         sortColumn(column);
 
@@ -274,7 +316,7 @@ SaveResult DoctorEditor::save(DoctorForm &form)
         !dialogs.question(QStringLiteral(
             "   Antes  de  alterar os  horários do  médico,\nverifique as conseqüências disso sobre as "
             "consultas\nque já estejam marcadas.\n\n                      Você deseja prosseguir?")))
-        return result;
+        return;
 
     for (int col = 0; col < 7; ++col)
         for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot)
@@ -289,7 +331,7 @@ SaveResult DoctorEditor::save(DoctorForm &form)
         m_context.sheets.rebuildRows(0, code, DaySheets::Mode::NaoLimpar);
     }
     result.completed = true;
-    return result;
+    return;
 }
 
 // The leave dates of the save: checked, then the sheets marked and the appointments
@@ -339,12 +381,12 @@ bool DoctorEditor::applyLeave(DoctorForm &form, int code)
         // The counts are checked before anything of the doctor changes.
         m_months.moveRemovedCounts(code, specialty);
         restoreStoredLeave(code);
-        markLeave(m_context.sheets, m_context.days, code, leave, limit);
+        markNewLeave(code, leave, limit);
         removeDoctor(code, leave, form);
         m_timetableTouched = false;
     } else {
         restoreStoredLeave(code);
-        markLeave(m_context.sheets, m_context.days, code, leave, limit);
+        markNewLeave(code, leave, limit);
         if (moveLeaveAppointments(m_context.DMMedicos.table(), code, leave, dialogs, m_tableChanged))
             showMovedMessage();
     }
@@ -396,8 +438,8 @@ void DoctorEditor::writeRecord(int code, const DoctorForm &form)
     if (d.specialty.startsWith(QLatin1Char(' ')) &&
         !(form.leave == LeaveChoice::Definitive && form.leaveStart.isEmpty()))
         m_context.dialogs.information(QStringLiteral("Especialidade é campo obrigatório"));
-    d.room = form.room.left(4);
-    d.floor = form.floor.left(2);
+    d.room = fixed(form.room, 4);
+    d.floor = fixed(form.floor, 2);
     d.specialtyCode = d.specialty.left(2);
     d.shift = form.shift.isEmpty() ? QStringLiteral(" ") : form.shift.left(1);
     d.leaveStart = form.leaveStart.left(8);

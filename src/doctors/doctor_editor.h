@@ -4,6 +4,7 @@
 // leave, inclusion and removal effects, and what closing the form writes.
 #pragma once
 
+#include "doctors/leave_effects.h"
 #include "statistics/doctor_months.h"
 
 #include <QDate>
@@ -12,11 +13,11 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace clinora {
 
 class AppContext;
-struct LeavePeriod;
 
 // The timetable grid of the form: columns Monday to Saturday, then Sunday; rows are
 // the slots 1 to 24.
@@ -119,6 +120,10 @@ private:
     // The stored leave of a code, when it holds two dates.
     std::optional<LeavePeriod> storedLeave(int code) const;
     void restoreStoredLeave(int code);
+    void markNewLeave(int code, const LeavePeriod &leave, QDate preparedLimit);
+    // The sheets of the leaves this save restored or marked show the register's leave.
+    void showRegisteredLeave(int code);
+    void runSave(DoctorForm &form, SaveResult &result);
     bool applyLeave(DoctorForm &form, int code);
     bool normaliseGrid(DoctorForm &form);
     void writeRecord(int code, const DoctorForm &form);
@@ -130,6 +135,7 @@ private:
     AppContext &m_context;
     DoctorMonths m_months;
     std::function<void(bool)> m_notice;
+    std::vector<LeavePeriod> m_sheetLeaves; // restored or marked by the running save
     bool m_noticeShown = false;
 
     bool m_registerChanged = false;

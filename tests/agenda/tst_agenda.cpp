@@ -14,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/text_file.h"
 #include "support/fixture.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,9 +102,7 @@ void click(QWidget *button)
 
 void typeInto(QLineEdit *edit, const QString &text)
 {
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    test::typeOver(edit, text);
 }
 
 // Types into a grid cell as a user does: F2 opens the cell's editor, Enter closes it.

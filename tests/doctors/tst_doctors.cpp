@@ -8,6 +8,7 @@
 #include "platform/text_file.h"
 #include "support/fixture.h"
 #include "support/modal.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -111,14 +112,7 @@ struct Editor
         click("ECod");
         QTest::keyClicks(edit("ECod"), code);
     }
-    void type(const char *name, const QString &text)
-    {
-        QLineEdit *e = edit(name);
-        e->setFocus();
-        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-    }
+    void type(const char *name, const QString &text) { test::typeOver(edit(name), text); }
     void chooseSpecialty(const QString &entry)
     {
         auto *combo = w<QComboBox>("CBEsp");
@@ -178,9 +172,13 @@ private Q_SLOTS:
     void typingACodeLoadsTheDoctor_data();
     void typingACodeLoadsTheDoctor();
     void clickingTheCodeBoxEmptiesTheForm();
+    void typingIntoALoadedBox_data();
+    void typingIntoALoadedBox();
     void registersANewDoctor();
     void refusedInclusionSavesNothing();
     void temporaryLeaveAndItsEnd();
+    void refusedSaveLeavesTheRegisteredLeave_data();
+    void refusedSaveLeavesTheRegisteredLeave();
     void timetableChangeAsksFirst_data();
     void timetableChangeAsksFirst();
     void wrongTimeInTheGrid_data();
@@ -239,7 +237,7 @@ void TestDoctors::typingACodeLoadsTheDoctor_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("monday");
     // clang-format off
-    QTest::newRow("5 loads the doctor and the timetable") << "5" << "Dra. Ana Souza           " << "08:00";
+    QTest::newRow("5 loads the doctor and the timetable") << "5" << "Dra. Ana Souza" << "08:00";
     QTest::newRow("05 matches no record: only the timetable") << "05" << "" << "08:00";
     QTest::newRow("x5 is no code: nothing") << "x5" << "" << "";
     // clang-format on
@@ -259,8 +257,9 @@ void TestDoctors::typingACodeLoadsTheDoctor()
     QCOMPARE(e.grid()->item(0, 0)->text(), monday);
     if (!name.isEmpty()) {
         QCOMPARE(e.w<QComboBox>("CBEsp")->currentText(), QStringLiteral("52 Cardiologia"));
-        QCOMPARE(e.edit("ESala")->text(), QStringLiteral("12  "));
-        QCOMPARE(e.edit("EAndar")->text(), QStringLiteral("3 "));
+        // The boxes show the fields without their padding.
+        QCOMPARE(e.edit("ESala")->text(), QStringLiteral("12"));
+        QCOMPARE(e.edit("EAndar")->text(), QStringLiteral("3"));
         QCOMPARE(e.edit("ETurno")->text(), QStringLiteral("1"));
         QCOMPARE(e.edit("ESaida")->text(), QStringLiteral("20/12/26"));
         QCOMPARE(e.edit("ERetorno")->text(), QStringLiteral("22/12/26"));
@@ -291,6 +290,51 @@ void TestDoctors::clickingTheCodeBoxEmptiesTheForm()
     QVERIFY(!e.edit("ESaida")->isEnabled());
 }
 
+void TestDoctors::typingIntoALoadedBox_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("replace"); // false: typed where the click puts the cursor
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored"); // the record's field, padded to its width
+    QTest::newRow("Nome, typed before") << "ENome" << false << "Profa. " << "Profa. Dra. Ana Souza"
+                                        << "Profa. Dra. Ana Souza    ";
+    QTest::newRow("Sala, typed before") << "ESala" << false << "B" << "B12" << "B12 ";
+    QTest::newRow("Sala replaced") << "ESala" << true << "204" << "204" << "204 ";
+    QTest::newRow("Andar, typed before") << "EAndar" << false << "1" << "13" << "13";
+    QTest::newRow("Turnos replaced") << "ETurno" << true << "2" << "2" << "2";
+}
+
+void TestDoctors::typingIntoALoadedBox()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, replace);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    Fixture f;
+    addDoctor5(f);
+    Editor e(f);
+    e.typeCode(QStringLiteral("5"));
+    QLineEdit *edit = e.edit(box.toLatin1().constData());
+    if (replace) {
+        e.type(box.toLatin1().constData(), typed);
+    } else {
+        // A click puts the cursor at the start of the box.
+        QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+        QTest::keyClicks(edit, typed);
+    }
+    QCOMPARE(edit->text(), shown);
+    e.save();
+    QVERIFY2(f.dialogs.shown().isEmpty(), qPrintable(f.dialogs.texts().join(QLatin1Char('\n'))));
+    const Doctor &d = e.c.doctors.doctor(5);
+    const QString field = box == QLatin1String("ENome")   ? d.name
+                          : box == QLatin1String("ESala") ? d.room
+                          : box == QLatin1String("EAndar") ? d.floor
+                                                           : d.shift;
+    QCOMPARE(field, stored);
+}
+
 void TestDoctors::registersANewDoctor()
 {
     Fixture f;
@@ -318,7 +362,7 @@ void TestDoctors::registersANewDoctor()
     QCOMPARE(d.name, QStringLiteral("Dr. Paulo Lima           "));
     QCOMPARE(d.specialty, QStringLiteral("55 Pediatria   "));
     QCOMPARE(d.specialtyCode, QStringLiteral("55"));
-    QCOMPARE(d.room, QStringLiteral("204"));
+    QCOMPARE(d.room, QStringLiteral("204 "));
     QCOMPARE(d.shift, QStringLiteral("1"));
     QCOMPARE(e.c.doctors.time(2, 7, 1), QStringLiteral("07:40"));
     QCOMPARE(e.c.doctors.time(4, 7, 3), QStringLiteral("08:20"));
@@ -410,6 +454,56 @@ void TestDoctors::temporaryLeaveAndItsEnd()
     QVERIFY(!e.c.doctors.doctor(5).hasLeave());
     e.click("Button1");
     QCOMPARE(f.read(files::kDoctors)[4].mid(51), QString(16, QLatin1Char(' ')));
+}
+
+void TestDoctors::refusedSaveLeavesTheRegisteredLeave_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("wrongTime"); // typed into the grid; its correction is given up
+    QTest::addColumn<QString>("message");
+    QTest::newRow("leave start in the past")
+        << "01/12/26" << "23/12/26" << "" << "Erro: Data de Saída é anterior ao dia de hoje";
+    QTest::newRow("return before the start")
+        << "22/12/26" << "21/12/26" << "" << "Erro: A data de Retorno deve ser posterior à data de Saída ";
+    // The appointment of Wednesday 23/12 has moved to the cancelled list by then.
+    QTest::newRow("time correction given up") << "21/12/26" << "24/12/26" << "830" << kMoved;
+}
+
+void TestDoctors::refusedSaveLeavesTheRegisteredLeave()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QString, wrongTime);
+    QFETCH(QString, message);
+    Fixture f;
+    addDoctor5(f);
+    // On leave on Monday 14/12; Monday 21/12 is a working day.
+    f.setLeave(5, QStringLiteral("14/12/26"), QStringLiteral("16/12/26"));
+    f.addRows({row("23/12/26", 1, 5)});
+    Editor e(f);
+    e.c.sheets.refreshAll();
+    const QString onLeave = cells({}, " x");
+    const QString working = cells({"", "", ""}, " x");
+    QCOMPARE(sheetRow(e.c, 14, 5), onLeave);
+    QCOMPARE(sheetRow(e.c, 21, 5), working);
+
+    e.typeCode(QStringLiteral("5"));
+    e.click("RBTemp");
+    e.type("ESaida", start);
+    e.type("ERetorno", end);
+    if (!wrongTime.isEmpty()) {
+        e.typeInCell(5, 0, wrongTime);
+        f.dialogs.cancelInput();
+    }
+    e.save();
+    QCOMPARE(f.dialogs.texts(Kind::Information), QStringList{message});
+    QCOMPARE(e.c.doctors.doctor(5).leaveStart, QStringLiteral("14/12/26"));
+    // The sheets show the leave the register still holds: no free slot on the 14th,
+    // the timetable on the 21st.
+    for (int slot = 1; slot <= 24; ++slot)
+        QVERIFY2(!e.c.sheets.sheet(14).cell(slot, 5).isEmpty(), qPrintable(sheetRow(e.c, 14, 5)));
+    QCOMPARE(sheetRow(e.c, 21, 5), working);
 }
 
 void TestDoctors::timetableChangeAsksFirst_data()
