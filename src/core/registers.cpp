@@ -1,6 +1,7 @@
 #include "core/registers.h"
 
 #include "core/data_files.h"
+#include "core/doctor_register.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
 
@@ -90,6 +91,32 @@ void writeSituationNames(const QString &path, const QStringList &names)
     for (int r = 0; r < 9; ++r)
         lines << QString::number(r + 1) + QStringLiteral("  ") + names.value(r).left(20);
     textfile::writeLines(path, lines);
+}
+
+QString specialtyOrderRefusal(const QList<int> &rowOrder, const QStringList &names,
+                              const DoctorRegister &doctors)
+{
+    QStringList moved;
+    for (int row = 0; row < rowOrder.size(); ++row) {
+        const int from = rowOrder[row];
+        if (from == row)
+            continue;
+        const QString oldCode = QString::number(SpecialtyTable::kFirst + from);
+        bool used = false;
+        for (int c = 1; c <= DoctorRegister::kDoctors && !used; ++c)
+            used = !doctors.isFree(c) && doctors.doctor(c).specialtyCode == oldCode;
+        if (used)
+            moved << QStringLiteral("   %1 %2 passaria a ter o código %3")
+                         .arg(oldCode, names.value(from).trimmed())
+                         .arg(SpecialtyTable::kFirst + row);
+    }
+    if (moved.isEmpty())
+        return {};
+    return QStringLiteral("A nova ordem não foi gravada: há médicos cadastrados com o código destas "
+                          "especialidades,\ne a estatística os conta por esse código:\n\n")
+           + moved.join(QLatin1Char('\n'))
+           + QStringLiteral("\n\nDevolva-as ao seu lugar; só as especialidades sem médicos podem mudar de "
+                            "código.");
 }
 
 } // namespace clinora

@@ -53,4 +53,14 @@ void readSituationNames(const QString &path, QStringList &names);
 void writeSpecialtyNames(const QString &path, const QStringList &names);
 void writeSituationNames(const QString &path, const QStringList &names);
 
+class DoctorRegister;
+
+// The doctors and the statistics keep a specialty by its code, so a new order of the
+// specialty rows may not give a code that a doctor uses to another name. rowOrder[r]
+// is the row (from 0, code 51 + row) whose name would stand at row r; names[row] is
+// its name. Returns the message that names each such specialty, or an empty text when
+// the order may be saved.
+QString specialtyOrderRefusal(const QList<int> &rowOrder, const QStringList &names,
+                              const DoctorRegister &doctors);
+
 } // namespace clinora

@@ -76,19 +76,37 @@ void TFDadosRegistro::open()
     exec();
 }
 
-QStringList TFDadosRegistro::namesInRowOrder() const
+QList<int> TFDadosRegistro::rowOrder() const
+{
+    QList<int> order;
+    for (int visual = 0; visual < m_kind.rows; ++visual)
+        order << Grade->verticalHeader()->logicalIndex(visual);
+    return order;
+}
+
+QStringList TFDadosRegistro::namesByRow() const
 {
     QStringList names;
-    for (int visual = 0; visual < m_kind.rows; ++visual) {
-        const int logical = Grade->verticalHeader()->logicalIndex(visual);
-        const QTableWidgetItem *item = Grade->item(logical, 1);
+    for (int row = 0; row < m_kind.rows; ++row) {
+        const QTableWidgetItem *item = Grade->item(row, 1);
         names << (item ? item->text() : QString());
     }
     return names;
 }
 
+QStringList TFDadosRegistro::namesInRowOrder() const
+{
+    const QStringList byRow = namesByRow();
+    QStringList names;
+    for (const int row : rowOrder())
+        names << byRow.value(row);
+    return names;
+}
+
 void TFDadosRegistro::Button1Click()
 {
+    if (!orderAccepted())
+        return;
     writeNames(namesInRowOrder());
     mirror::copy(m_context, m_kind.file);
     accept();
@@ -111,6 +129,15 @@ void TFDadosEsp::writeNames(const QStringList &names)
 {
     writeSpecialtyNames(m_context.file(files::kSpecialties), names);
     m_context.specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
+}
+
+bool TFDadosEsp::orderAccepted()
+{
+    const QString refusal = specialtyOrderRefusal(rowOrder(), namesByRow(), m_context.doctors);
+    if (refusal.isEmpty())
+        return true;
+    m_context.dialogs.warning(refusal);
+    return false;
 }
 
 TFDadosSit::TFDadosSit(AppContext &context, QWidget *parent)

@@ -41,6 +41,12 @@ protected:
 
     virtual void readNames(QStringList &names) = 0;
     virtual void writeNames(const QStringList &names) = 0;
+    // Whether the rows may be written in the order they stand (it says why not).
+    virtual bool orderAccepted() { return true; }
+    // The row (from 0) that stands at each position on screen.
+    QList<int> rowOrder() const;
+    // The names by the row they were read into.
+    QStringList namesByRow() const;
     AppContext &m_context;
 
 private:
@@ -59,6 +65,7 @@ public:
 private:
     void readNames(QStringList &names) override;
     void writeNames(const QStringList &names) override;
+    bool orderAccepted() override;
 };
 
 class TFDadosSit final : public TFDadosRegistro

@@ -16,12 +16,38 @@ using namespace clinora;
 using test::Fixture;
 using test::onModal;
 
+namespace {
+
+// Drags a row of the grid by its handle in the row header and drops it in another
+// row's place (on that row's upper part going up, its lower part going down), as the
+// mouse does.
+void dragRow(QTableWidget *grid, int from, int to)
+{
+    QHeaderView *header = grid->verticalHeader();
+    grid->scrollToItem(grid->item(from, 0));
+    QWidget *handle = header->viewport();
+    const auto at = [header](int row, int quarter) {
+        return QPoint(header->width() / 2,
+                      header->sectionViewportPosition(row) + header->sectionSize(row) * quarter / 4);
+    };
+    const QPoint start = at(from, 2);
+    const QPoint drop = at(to, to < from ? 1 : 3);
+    QTest::mousePress(handle, Qt::LeftButton, {}, start);
+    QTest::mouseMove(handle, start + QPoint(0, to < from ? -6 : 6));
+    QTest::mouseMove(handle, drop);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, drop);
+}
+
+} // namespace
+
 class TestRegisters : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void specialtiesOpenSaveAndMove();
+    void usedSpecialtyKeepsItsCode_data();
+    void usedSpecialtyKeepsItsCode();
     void leavingWithoutSaving_data();
     void leavingWithoutSaving();
     void situationsByCode();
@@ -43,7 +69,7 @@ void TestRegisters::specialtiesOpenSaveAndMove()
         QCOMPARE(w->Grade->item(2, 1)->text(), QStringLiteral("Dermatologia"));
         w->Grade->item(29, 1)->setText(QStringLiteral("Medicina do Trabalho")); // 20 characters
         // The row of code 53 dragged above the first row takes code 51.
-        w->Grade->verticalHeader()->moveSection(2, 0);
+        dragRow(w->Grade, 2, 0);
         w->Button1->click();
     });
     window.open();
@@ -54,6 +80,60 @@ void TestRegisters::specialtiesOpenSaveAndMove()
     QCOMPARE(lines[29], QStringLiteral("80 Medicina do Tra"));
     QCOMPARE(c.specialties.name(51), QStringLiteral("Dermatologia"));
     QVERIFY(QFile::exists(f.mirror() + QStringLiteral("/Esp.Txt")));
+}
+
+void TestRegisters::usedSpecialtyKeepsItsCode_data()
+{
+    QTest::addColumn<int>("from"); // rows counted from 0: row r holds code 51 + r
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QStringList>("refused"); // the specialties the message names
+    QTest::addColumn<QStringList>("firstLines");
+    // Doctors use 52 Cardiologia and 55 Pediatria.
+    QTest::newRow("a used specialty dragged up")
+        << 1 << 0 << QStringList{"52 Cardiologia passaria a ter o código 51"} << QStringList{};
+    QTest::newRow("an unused one dragged over a used one")
+        << 6 << 3 << QStringList{"55 Pediatria passaria a ter o código 56"} << QStringList{};
+    QTest::newRow("unused rows move freely")
+        << 9 << 5 << QStringList{}
+        << QStringList{"51 Clínica Geral", "52 Cardiologia", "53 Dermatologia", "54 Ginecologia",
+                       "55 Pediatria", "56 Psiquiatria", "57 Ortopedia"};
+}
+
+void TestRegisters::usedSpecialtyKeepsItsCode()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QStringList, refused);
+    QFETCH(QStringList, firstLines);
+    Fixture f;
+    f.addDoctor(12, QStringLiteral("Dr. Teste Silva"), QStringLiteral("52 Cardiologia"));
+    f.addDoctor(3, QStringLiteral("Dra. Paula Ramos"), QStringLiteral("55 Pediatria"));
+    AppContext &c = f.start();
+    const QStringList before = f.read(QStringLiteral("Esp.Txt"));
+    TFDadosEsp window(c);
+    bool stayedOpen = false;
+    onModal<TFDadosEsp>([&](TFDadosEsp *w) {
+        dragRow(w->Grade, from, to);
+        QCOMPARE(w->Grade->verticalHeader()->visualIndex(from), to);
+        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        stayedOpen = w->isVisible();
+        if (stayedOpen)
+            QTest::mouseClick(w->Button2, Qt::LeftButton);
+    });
+    window.open();
+    QVERIFY(!window.isVisible());
+    const QStringList warnings = f.dialogs.texts(test::ScriptedDialogs::Kind::Warning);
+    if (refused.isEmpty()) {
+        QVERIFY(!stayedOpen);
+        QVERIFY(warnings.isEmpty());
+        QCOMPARE(f.read(QStringLiteral("Esp.Txt")).mid(0, firstLines.size()), firstLines);
+        return;
+    }
+    QVERIFY(stayedOpen);
+    QCOMPARE(warnings.size(), 1);
+    for (const QString &named : refused)
+        QVERIFY2(warnings.first().contains(named), qPrintable(warnings.first()));
+    QCOMPARE(f.read(QStringLiteral("Esp.Txt")), before);
 }
 
 void TestRegisters::leavingWithoutSaving_data()
