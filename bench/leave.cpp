@@ -89,7 +89,7 @@ int main(int argc, char **argv)
             table.open(work, false);
             bool changed = false;
             inclusionMs.push_back(
-                bench::timeMs([&] { refused += checkInclusion(table, 9, dialogs, changed).refused(); }));
+                bench::timeMs([&] { refused += checkInclusion(table, 9, today, dialogs, changed).refused(); }));
         }
     }
     const double bare = bench::median(bareMs);

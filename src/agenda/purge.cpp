@@ -24,24 +24,23 @@ PurgeResult purgePastAppointments(AppContext &context, bool ask)
 
     AppointmentTable &table = context.DMMedicos.table();
     const QDate cutoff = context.clock.today().addDays(-context.purgeKeepDays);
+    // Only dated rows whose real date lies before the cut-off go; the cancelled and
+    // waiting lists carry no date and are never purged. Both reads range over the
+    // dated rows' day index, so a purge with nothing past reads next to nothing.
+    const auto realDate = [](const AppointmentKey &key) { return dates::parse(key.data); };
     sql::Transaction transaction(table.database());
-    std::vector<AppointmentKey> past;
-    table.forEachKey([&](const AppointmentKey &key) {
-        QDate date = limit;
-        if (key.isDated()) {
-            // A dated row whose Data is not a real date is kept, never guessed at.
-            const std::optional<QDate> parsed = dates::parse(key.data);
-            if (!parsed)
-                return;
-            date = *parsed;
-        }
-        if (date > limit)
-            result.beyondLimit = true;
-        if (date < cutoff)
-            past.push_back(key);
-    });
-    for (const AppointmentKey &key : past)
-        result.deleted += table.remove(key) ? 1 : 0;
+    for (const AppointmentKey &key : table.datedBefore(cutoff)) {
+        const std::optional<QDate> date = realDate(key);
+        if (date && *date < cutoff)
+            result.deleted += table.remove(key) ? 1 : 0;
+    }
+    result.beyondLimit = table
+                             .firstDatedAfter(limit,
+                                              [&](const AppointmentKey &key) {
+                                                  const std::optional<QDate> date = realDate(key);
+                                                  return date && *date > limit;
+                                              })
+                             .has_value();
     transaction.commit();
     context.DMMedicos.TMedicos.close();
 

@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
@@ -80,18 +82,29 @@ int main(int argc, char *argv[])
 
     QtDialogs dialogs;
     SystemClock clock;
-    const QString dataDir = parser.isSet(demoOption) ? parser.value(demoOption) : parser.value(dataOption);
+    // Resolved once, before anything changes the working directory.
+    const QString dataDir = QDir::cleanPath(
+        QFileInfo(parser.isSet(demoOption) ? parser.value(demoOption) : parser.value(dataOption)).absoluteFilePath());
     try {
         if (parser.isSet(demoOption))
             createDemoClinic(dataDir, parser.value(drivesOption), clock);
-        installDataDirectory(dataDir);
+        if (!QDir().mkpath(dataDir))
+            throw FileError(QStringLiteral("Não foi possível criar a pasta de dados %1.")
+                                .arg(QDir::toNativeSeparators(dataDir)));
     } catch (const Error &e) {
         dialogs.error(e.message());
         return 1;
     }
+    // The folder is ours before anything in it is read, finished or written.
     InstanceLock lock(dataDir);
     if (!lock.acquire()) {
         dialogs.warning(lock.refusal());
+        return 1;
+    }
+    try {
+        installDataDirectory(dataDir);
+    } catch (const Error &e) {
+        dialogs.error(e.message() + QStringLiteral("\r\n\r\nO programa será encerrado."));
         return 1;
     }
 

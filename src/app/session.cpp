@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 #include "platform/file_group.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
@@ -53,21 +54,51 @@ void readStamps(AppContext &context)
         textfile::writeOneLine(mirrorStamp, QStringLiteral("1155"));
 }
 
+bool isFirstRun(const Settings &s)
+{
+    return s.yearState() == QLatin1String("A2000");
+}
+
 void firstRun(AppContext &context)
 {
     Settings &s = context.settings;
-    if (s.yearState() != QLatin1String("A2000"))
+    if (!isFirstRun(s))
         return;
     const QDate today = context.clock.today();
-    s.setLastProcessed(dates::format(today.addDays(-1)));
-    s.setYearState(QLatin1Char('A') + QString::number(today.year()));
     // The file gets the delivered defaults; the running program keeps what it read.
     Settings written = s;
+    written.setLastProcessed(dates::format(today.addDays(-1)));
+    written.setYearState(QLatin1Char('A') + QString::number(today.year()));
     written.setAutomaticEntry(QStringLiteral("Nao"));
     written.setMirroring(QStringLiteral("Sem"));
     written.setClinicName(kDefaultClinic);
-    written.save(context.file(files::kSettings));
-    createWeeks(context.file(files::kWeeks), today.year());
+    // The settings lose the first-run mark together with the week calendar's arrival:
+    // a crash before leaves the mark, and the step runs again at the next start.
+    FileGroup group(context.paths.dataDir());
+    group.stageLines(context.file(files::kSettings), written.lines());
+    group.stageLines(context.file(files::kWeeks), weeksOfYear(today.year()));
+    group.commit();
+    s.setLastProcessed(written.lastProcessed());
+    s.setYearState(written.yearState());
+}
+
+// The appointment table, checked before anything else of the folder is written. Only
+// the first run creates a missing table without asking.
+void openTable(AppContext &context, bool firstRunPending)
+{
+    const QString path = context.file(files::kTable);
+    if (!firstRunPending && !QFileInfo::exists(path)) {
+        const bool create = context.dialogs.questionDefaultNo(
+            QStringLiteral("O arquivo %1, a tabela das consultas marcadas, não foi encontrado, mas "
+                           "esta pasta de dados já está em uso.\r\n\r\nSe ele foi apagado ou movido "
+                           "por engano, responda Não, recupere-o da pasta Espelho ou de uma cópia de "
+                           "segurança e abra o Clinora de novo.\r\n\r\nCriar uma tabela de consultas "
+                           "vazia agora?")
+                .arg(QDir::toNativeSeparators(path)));
+        if (!create)
+            throw FileError(QStringLiteral("Arquivo não encontrado: %1").arg(QDir::toNativeSeparators(path)));
+    }
+    context.DMMedicos.open();
 }
 
 void markAutomaticEntry(AppContext &context)
@@ -131,13 +162,13 @@ void createMainWindow(AppContext &context)
                                                "foram consideradas vazias.")
                                     .arg(QString(files::kSettings))
                                     .arg(lines));
+    openTable(context, isFirstRun(context.settings));
     checkMirror(context);
     readStamps(context);
     firstRun(context);
     markAutomaticEntry(context);
     emptyRunJournal(context);
     yearEndNotice(context);
-    context.DMMedicos.open();
 }
 
 QString shownClinicName(const AppContext &context)

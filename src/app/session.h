@@ -17,9 +17,11 @@ inline const QString kDefaultClinic = QStringLiteral("Clínica Modelo");
 // timetable, the day-of-week map. Returns the register lines that were left out.
 QStringList startUp(AppContext &context);
 
-// The creation step of the main window: settings, mirror state and stamps, the first
-// run, the automatic-entry mark, the run journal and the year-end notice. Opens the
-// data module afterwards.
+// The creation step of the main window: settings, the data module, mirror state and
+// stamps, the first run, the automatic-entry mark, the run journal and the year-end
+// notice. The table is opened before anything is written: a damaged or foreign table
+// ends the start; a missing one is created silently only by the first run, otherwise
+// the user chooses (default No, which ends the start).
 void createMainWindow(AppContext &context);
 
 // The name shown on the main window.

@@ -3,6 +3,7 @@
 #include "core/data_files.h"
 #include "platform/dates.h"
 #include "platform/errors.h"
+#include "platform/file_group.h"
 #include "platform/text_file.h"
 
 namespace clinora {
@@ -28,6 +29,7 @@ DoctorRegister::DoctorRegister() : m_times(kEntries) {}
 QStringList DoctorRegister::load(const QString &prefix)
 {
     using textfile::field;
+    m_readFailed = true;
     QStringList problems;
     const QStringList lines = textfile::readLines(prefix + files::kDoctors);
     for (int i = 0; i < lines.size(); ++i) {
@@ -62,15 +64,31 @@ QStringList DoctorRegister::load(const QString &prefix)
     const QStringList times = textfile::readLines(prefix + files::kTimetable);
     for (int i = 0; i < kEntries; ++i)
         m_times[i] = i < times.size() ? times[i].left(5) : QString();
+    // Lines left out would be lost by the next save: the file stays as it is.
+    m_readFailed = !problems.isEmpty();
     return problems;
+}
+
+void DoctorRegister::stage(FileGroup &group, const QString &dir) const
+{
+    if (m_readFailed)
+        throw DamagedFileError(
+            QStringLiteral("O cadastro dos médicos não foi gravado: o arquivo %1 tem linhas que não "
+                           "puderam ser lidas (avisadas na abertura do Clinora) e elas se perderiam.\r\n"
+                           "Corrija o arquivo ou recupere-o da pasta Espelho ou de uma cópia de "
+                           "segurança, e abra o Clinora de novo.")
+                .arg(QString(files::kDoctors)));
+    const QString base = dir + QLatin1Char('/');
+    group.stageLines(base + files::kTimetable, timetableLines());
+    group.stageLines(base + files::kDoctors, codMedLines());
+    group.stageLines(base + files::kDoctorNames, medicosLines());
 }
 
 void DoctorRegister::save(const QString &dir) const
 {
-    const QString base = dir + QLatin1Char('/');
-    textfile::writeLines(base + files::kTimetable, timetableLines());
-    textfile::writeLines(base + files::kDoctors, codMedLines());
-    textfile::writeLines(base + files::kDoctorNames, medicosLines());
+    FileGroup group(dir);
+    stage(group, dir);
+    group.commit();
 }
 
 QStringList DoctorRegister::codMedLines() const

@@ -30,6 +30,8 @@ struct Doctor
     bool hasLeave() const { return !leaveStart.isEmpty() && leaveStart.at(0) != QLatin1Char(' '); }
 };
 
+class FileGroup;
+
 class DoctorRegister
 {
 public:
@@ -45,8 +47,12 @@ public:
     // directory; otherwise it ends with a separator). Lines of CodMed.Txt whose code
     // is not 1 to 50 are left out; the returned texts name each of them.
     QStringList load(const QString &prefix);
-    // Writes CodMed.Txt, Medicos.Txt and DiaMedHora.Txt into the directory.
+    // Writes CodMed.Txt, Medicos.Txt and DiaMedHora.Txt into the directory, committed
+    // together. Refused (DamagedFileError) when the last load failed or left lines out,
+    // so that what could not be read is never overwritten.
     void save(const QString &dir) const;
+    // Stages the three files into a group that other files join (MedMeses.Txt).
+    void stage(FileGroup &group, const QString &dir) const;
 
     Doctor &doctor(int code) { return m_doctors.at(code); }
     const Doctor &doctor(int code) const { return m_doctors.at(code); }
@@ -78,6 +84,7 @@ private:
     std::array<Doctor, kDoctors + 1> m_doctors;
     std::vector<QString> m_times; // (w-1)*1200 + (c-1)*24 + (s-1)
     QString m_freeCodes = QStringLiteral(" ");
+    bool m_readFailed = false;
 };
 
 } // namespace clinora

@@ -6,10 +6,17 @@
 
 namespace clinora {
 
-// When the directory is missing or holds no installation yet, creates it and copies
-// every installation file into it; an existing file is never overwritten. Returns the
-// files written. Throws FileError when the directory cannot be created or written.
+// Prepares the data directory at start, before anything reads it: finishes a commit
+// of files that a crash interrupted and clears leftover temporaries; then, when the
+// directory is missing, new, or holds an installation that never finished (every file
+// as installed, no table), writes the installation files it lacks and an empty table
+// as one group. A directory in use is never installed anew: when it lacks a file the
+// program cannot run without, FileError names the files and nothing is written. An
+// existing file is never overwritten. Returns the files written.
 QStringList installDataDirectory(const QString &dir);
+
+// The files without which the program does not start.
+QStringList essentialFiles();
 
 // The names of the installation files (relative paths such as "Foto/Capa.png").
 QStringList installationFiles();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -14,9 +15,12 @@ public:
     static constexpr int kLines = 9;
 
     // Reads the nine lines; a shorter file gives empty values for the missing lines.
-    // Returns how many lines the file had.
+    // Returns how many lines the file had. A file that is not text, or whose lines 1,
+    // 3 or 4 hold something else than their values, throws DamagedFileError and
+    // leaves the record as it was.
     int load(const QString &path);
-    // Rewrites the file with the nine current values.
+    // Rewrites the file with the nine current values; refused (DamagedFileError) after
+    // a failed load, so that a damaged file is never overwritten.
     void save(const QString &path) const;
 
     // Line 1: automatic entry of the attendance sheets, "Sim" or "Nao".
@@ -43,12 +47,16 @@ public:
     QString coverPhoto() const { return m_lines[8]; }
     void setCoverPhoto(const QString &v) { m_lines[8] = v; }
 
+    // The nine lines as the writer writes them.
+    QStringList lines() const { return QStringList(m_lines.begin(), m_lines.end()); }
+
     // Lines by number 1 to 9, as stored.
     QString line(int number) const { return m_lines.at(number - 1); }
     void setLine(int number, const QString &v) { m_lines.at(number - 1) = v; }
 
 private:
     std::array<QString, kLines> m_lines;
+    bool m_readFailed = false;
 };
 
 } // namespace clinora

@@ -9,6 +9,7 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/file_group.h"
 #include "platform/text_file.h"
 #include "protection/mirror.h"
 
@@ -290,7 +291,7 @@ void DoctorEditor::runSave(DoctorForm &form, SaveResult &result)
 
     if (fixed(stored.name, 25).left(3) == QLatin1String("   ")) {
         notice(true);
-        if (checkInclusion(m_context.DMMedicos.table(), code, dialogs, m_tableChanged).refused()) {
+        if (checkInclusion(m_context.DMMedicos.table(), code, m_context.clock.today(), dialogs, m_tableChanged).refused()) {
             notice(false);
             return;
         }
@@ -496,8 +497,11 @@ void DoctorEditor::writeFiles()
 {
     if (!m_registerChanged)
         return;
-    m_context.doctors.save(m_context.paths.dataDir());
-    m_months.save(m_context.file(files::kDoctorMonths));
+    // The register and the statistics rows that follow it are committed together.
+    FileGroup group(m_context.paths.dataDir());
+    m_context.doctors.stage(group, m_context.paths.dataDir());
+    group.stageLines(m_context.file(files::kDoctorMonths), m_months.lines());
+    group.commit();
     for (const QLatin1String name :
          {files::kDoctors, files::kDoctorNames, files::kTimetable, files::kDoctorMonths})
         mirror::copy(m_context, name);

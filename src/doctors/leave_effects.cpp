@@ -68,25 +68,27 @@ QString notMovedWarning(const QStringList &reasons)
            lines.join(QLatin1Char('\n'));
 }
 
-InclusionCheck checkInclusion(AppointmentTable &table, int code, Dialogs &dialogs, bool &tableChanged)
+InclusionCheck checkInclusion(AppointmentTable &table, int code, QDate today, Dialogs &dialogs,
+                              bool &tableChanged)
 {
     InclusionCheck result;
     QStringList notMoved;
     bool changed = false;
+    const QString medico = QString::number(code);
     {
         sql::Transaction transaction(table.database());
-        for (const Appointment &row : table.ofDoctor(QString::number(code))) {
+        for (const Appointment &row : table.listsOfDoctor(medico)) {
             const QChar kind = sixth(row.data);
-            if (row.data.startsWith(QLatin1Char('4'))) {
+            if (row.data.startsWith(QLatin1Char('4')))
                 result.waitingConflict = true;
-            } else if (kind == QLatin1Char('H') || kind == QLatin1Char('P')) {
+            else if (kind == QLatin1Char('H') || kind == QLatin1Char('P'))
                 result.cancelledConflict = true;
-            } else if (kind == QLatin1Char('/')) {
-                // A dated appointment left with a free code; moved or not, the code
-                // cannot be given away while it is there.
-                changed = moveToCancelled(table, row, notMoved) || changed;
-                result.cancelledConflict = true;
-            }
+        }
+        // A dated appointment left with a free code, from today on (the past is
+        // history); moved or not, the code cannot be given away while it is there.
+        for (const Appointment &row : table.datedOfDoctor(medico, today, QDate())) {
+            changed = moveToCancelled(table, row, notMoved) || changed;
+            result.cancelledConflict = true;
         }
         transaction.commit();
     }
@@ -115,9 +117,9 @@ bool moveLeaveAppointments(AppointmentTable &table, int code, const LeavePeriod 
     QStringList notMoved;
     {
         sql::Transaction transaction(table.database());
-        for (const Appointment &row : table.ofDoctor(QString::number(code))) {
-            // Only dated rows belong to a day of the leave; the lists are left alone.
-            if (sixth(row.data) != QLatin1Char('/') || row.isWaiting())
+        // Only dated rows belong to a day of the leave; the lists are left alone.
+        for (const Appointment &row : table.datedOfDoctor(QString::number(code), leave.start, leave.end)) {
+            if (row.isWaiting())
                 continue;
             const std::optional<QDate> day = dates::parse(row.data);
             if (!day || !leave.contains(*day))

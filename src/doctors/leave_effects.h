@@ -36,9 +36,10 @@ struct InclusionCheck
 
 // Before a free code is given to a new doctor: entries of the code on the waiting
 // list or the cancelled list refuse the inclusion (with their messages); dated
-// appointments still carrying the code are moved to the cancelled list first, and
-// count as cancelled entries.
-InclusionCheck checkInclusion(AppointmentTable &table, int code, Dialogs &dialogs, bool &tableChanged);
+// appointments from today on still carrying the code are moved to the cancelled list
+// first, and count as cancelled entries. Past appointments are history and stay.
+InclusionCheck checkInclusion(AppointmentTable &table, int code, QDate today, Dialogs &dialogs,
+                              bool &tableChanged);
 
 // Moves the doctor's appointments inside the leave to the cancelled list ("dd/mmH/")
 // and deletes the doctor's reserved hours inside it. True when an appointment was

@@ -19,6 +19,8 @@ public:
     virtual void error(const QString &text) = 0;
     // A Yes/No confirmation; true for Yes.
     virtual bool question(const QString &text) = 0;
+    // The same with "No" as the answer Enter gives, for a Yes that cannot be undone.
+    virtual bool questionDefaultNo(const QString &text) { return question(text); }
     // An input box; cancelling gives the default back.
     virtual QString input(const QString &title, const QString &prompt,
                           const QString &defaultText) = 0;

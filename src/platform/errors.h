@@ -27,6 +27,14 @@ public:
     using Error::Error;
 };
 
+// A data file whose contents are not what the system writes (binary garbage, values
+// out of their range). It is never written back.
+class DamagedFileError : public FileError
+{
+public:
+    using FileError::FileError;
+};
+
 // A text that should be a number or a date and is not.
 class ConversionError : public Error
 {

@@ -147,6 +147,10 @@ void FileGroup::commit()
                 failed(target, QStringLiteral("a cópia preparada não existe"));
         }
         for (const auto &[target, bytes] : m_files) {
+            // A group may bring its own folders (an installation's Foto).
+            const QString parent = QFileInfo(target).absolutePath();
+            if (!QFileInfo::exists(parent) && !QDir().mkpath(parent))
+                failed(target, QStringLiteral("não foi possível criar a pasta"));
             writeSynced(target + kSuffix, bytes);
             written << target + kSuffix;
         }

@@ -1,14 +1,26 @@
 #include "platform/instance_lock.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
 
 namespace clinora {
 
-InstanceLock::InstanceLock(const QString &dataDir) : m_dataDir(dataDir) {}
+InstanceLock::InstanceLock(const QString &dataDir)
+    // Resolved once: the program changes its working directory after taking the lock,
+    // and the lock must still be found to be released.
+    : m_dataDir(QDir::cleanPath(QFileInfo(dataDir).absoluteFilePath()))
+{
+}
+
+QString InstanceLock::lockFile() const
+{
+    return m_dataDir + QStringLiteral("/Clinora.lock");
+}
 
 bool InstanceLock::acquire()
 {
-    m_lock = std::make_unique<QLockFile>(m_dataDir + QStringLiteral("/Clinora.lock"));
+    m_lock = std::make_unique<QLockFile>(lockFile());
     m_lock->setStaleLockTime(0); // a lock is stale only when its process is gone
     if (m_lock->tryLock(0))
         return true;
@@ -17,11 +29,23 @@ bool InstanceLock::acquire()
         qint64 pid = 0;
         QString host, app;
         m_lock->getLockInfo(&pid, &host, &app);
-        m_refusal = QStringLiteral("O Clinora já está aberto com a pasta de dados %1 "
-                                   "(processo %2).\r\nUse o programa que já está aberto; "
-                                   "este será encerrado sem alterar nada.")
-                        .arg(folder)
-                        .arg(pid);
+        if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
+            // Whether a program on another workstation is still running cannot be
+            // told from here: the user decides, knowing which file to remove.
+            m_refusal = QStringLiteral("O Clinora está aberto com a pasta de dados %1 na estação "
+                                       "\"%2\" (processo %3).\r\nUse o programa daquela estação; este "
+                                       "será encerrado sem alterar nada.\r\nSe o Clinora não está mais "
+                                       "aberto lá, apague o arquivo %4 e abra o Clinora de novo.")
+                            .arg(folder, host)
+                            .arg(pid)
+                            .arg(QDir::toNativeSeparators(lockFile()));
+        } else {
+            m_refusal = QStringLiteral("O Clinora já está aberto com a pasta de dados %1 "
+                                       "(processo %2).\r\nUse o programa que já está aberto; "
+                                       "este será encerrado sem alterar nada.")
+                            .arg(folder)
+                            .arg(pid);
+        }
     } else {
         m_refusal = QStringLiteral("Não foi possível reservar a pasta de dados %1 "
                                    "(sem permissão de gravação?).\r\nO programa será encerrado.")

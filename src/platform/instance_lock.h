@@ -12,11 +12,14 @@ namespace clinora {
 class InstanceLock
 {
 public:
+    // A relative directory is taken from the working directory of this moment.
     explicit InstanceLock(const QString &dataDir);
     // True when this program now owns the data directory.
     bool acquire();
     // Why acquire() failed, for the user.
     QString refusal() const { return m_refusal; }
+    // The lock file inside the data directory.
+    QString lockFile() const;
 
 private:
     QString m_dataDir;

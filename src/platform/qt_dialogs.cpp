@@ -48,6 +48,13 @@ bool QtDialogs::question(const QString &text)
            == QMessageBox::Yes;
 }
 
+bool QtDialogs::questionDefaultNo(const QString &text)
+{
+    return QMessageBox::question(parentWindow(), kTitle, shown(text),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
 QString QtDialogs::input(const QString &title, const QString &prompt, const QString &defaultText)
 {
     return inputOrCancel(title, prompt, defaultText).value_or(defaultText);

@@ -13,6 +13,7 @@ public:
     void warning(const QString &text) override;
     void error(const QString &text) override;
     bool question(const QString &text) override;
+    bool questionDefaultNo(const QString &text) override;
     QString input(const QString &title, const QString &prompt, const QString &defaultText) override;
     std::optional<QString> inputOrCancel(const QString &title, const QString &prompt,
                                          const QString &defaultText) override;

@@ -17,19 +17,54 @@ QString shownPath(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
+// The message a user reads: what failed, on which file, why in Portuguese, and
+// SQLite's own text as the detail for whoever mends it.
+QString message(const QString &what, const QString &path, int code, const QString &detail)
+{
+    return QStringLiteral("%1 (%2): %3.\r\nDetalhe: %4")
+        .arg(what, shownPath(path), describe(code), detail);
+}
+
 } // namespace
+
+QString describe(int code)
+{
+    switch (code & 0xFF) {
+    case SQLITE_FULL: return QStringLiteral("não há espaço livre no disco");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("o banco de dados está bloqueado por outro programa; feche-o e repita a "
+                              "operação");
+    case SQLITE_READONLY: return QStringLiteral("o arquivo só pode ser lido (sem permissão de gravação)");
+    case SQLITE_IOERR: return QStringLiteral("erro de leitura ou gravação no disco");
+    case SQLITE_CORRUPT: return QStringLiteral("o arquivo está danificado");
+    case SQLITE_NOTADB: return QStringLiteral("o arquivo não é um banco de dados");
+    case SQLITE_CANTOPEN: return QStringLiteral("não foi possível abrir o arquivo");
+    case SQLITE_PERM:
+    case SQLITE_AUTH: return QStringLiteral("sem permissão de acesso ao arquivo");
+    case SQLITE_NOMEM: return QStringLiteral("falta memória");
+    case SQLITE_CONSTRAINT:
+        return QStringLiteral("um campo obrigatório está vazio ou a chave já existe");
+    case SQLITE_TOOBIG: return QStringLiteral("um texto é grande demais");
+    case SQLITE_INTERRUPT:
+    case SQLITE_ABORT: return QStringLiteral("a operação foi interrompida");
+    case SQLITE_PROTOCOL:
+    case SQLITE_NOLFS: return QStringLiteral("o sistema de arquivos não permite a operação");
+    default: return QStringLiteral("erro %1 do banco de dados").arg(code);
+    }
+}
 
 Database::Database(const QString &path, bool create) : m_path(path)
 {
     if (!create && !QFileInfo::exists(path))
-        throw StoreError(QStringLiteral("Banco de dados não encontrado: %1").arg(shownPath(path)));
+        throw StoreError(QStringLiteral("Arquivo não encontrado: %1").arg(shownPath(path)));
     openWith(SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
 }
 
 Database Database::openReadOnly(const QString &path)
 {
     if (!QFileInfo::exists(path))
-        throw StoreError(QStringLiteral("Banco de dados não encontrado: %1").arg(shownPath(path)));
+        throw StoreError(QStringLiteral("Arquivo não encontrado: %1").arg(shownPath(path)));
     Database db;
     db.m_path = path;
     db.openWith(SQLITE_OPEN_READONLY);
@@ -46,8 +81,7 @@ void Database::openWith(int flags)
                                     : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw StoreError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
-                             .arg(shownPath(path), reason));
+        throw StoreError(message(QStringLiteral("Não foi possível abrir o banco de dados"), path, rc, reason));
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 2000);
@@ -85,10 +119,10 @@ void Database::fail(const QString &what, int code) const
 {
     const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                                 : QString::fromUtf8(sqlite3_errstr(code));
-    const QString message = QStringLiteral("%1 (%2): %3").arg(what, shownPath(m_path), reason);
+    const QString text = message(what, m_path, code, reason);
     if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE)
-        throw KeyViolation(message);
-    throw StoreError(message);
+        throw KeyViolation(text);
+    throw StoreError(text);
 }
 
 void Database::exec(const QString &sql)
@@ -98,9 +132,20 @@ void Database::exec(const QString &sql)
     if (rc != SQLITE_OK) {
         const QString reason = QString::fromUtf8(error ? error : sqlite3_errstr(rc));
         sqlite3_free(error);
-        throw StoreError(QStringLiteral("Erro no banco de dados (%1): %2")
-                             .arg(shownPath(m_path), reason));
+        throw StoreError(message(QStringLiteral("Erro no banco de dados"), m_path,
+                                 sqlite3_extended_errcode(m_db), reason));
     }
+}
+
+QByteArray Database::serialize() const
+{
+    sqlite3_int64 size = 0;
+    unsigned char *data = sqlite3_serialize(m_db, "main", &size, 0);
+    if (!data)
+        fail(QStringLiteral("Erro no banco de dados"), SQLITE_NOMEM);
+    QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    sqlite3_free(data);
+    return bytes;
 }
 
 Statement Database::prepare(const QString &sql)

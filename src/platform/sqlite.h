@@ -13,11 +13,15 @@ namespace clinora::sql {
 
 class Statement;
 
+// Why SQLite refused, in Portuguese, from its result code.
+QString describe(int code);
+
 class Database
 {
 public:
     Database() = default;
-    // Opens (and with create, creates) the database file; throws StoreError.
+    // Opens (and with create, creates) the database file; throws StoreError. The path
+    // ":memory:" opens a database that lives in memory only.
     Database(const QString &path, bool create);
     // Opens an existing database file for reading only; throws StoreError.
     static Database openReadOnly(const QString &path);
@@ -34,6 +38,9 @@ public:
     void exec(const QString &sql);
     Statement prepare(const QString &sql);
     int changes() const;
+
+    // The whole database as the bytes of a database file.
+    QByteArray serialize() const;
 
     // Copies the whole of this database over the destination file.
     void backupTo(const QString &destinationPath);

@@ -17,12 +17,15 @@ namespace clinora::textfile {
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F.
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes it leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) are read as the control characters of the
+// same number, as Windows itself does, so that a record nobody touched is written back
+// byte for byte.
 constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char encodeChar(QChar c)
 {
@@ -30,7 +33,7 @@ char encodeChar(QChar c)
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return static_cast<char>(u);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == u && u != 0xFFFD)
+        if (kHighControls[i] == u)
             return static_cast<char>(0x80 + i);
     }
     return '?';
@@ -54,6 +57,19 @@ QByteArray readAll(const QString &path)
         throw FileError(QStringLiteral("Não foi possível ler o arquivo %1: %2")
                             .arg(shownPath(path), file.errorString()));
     return bytes;
+}
+
+// Text files hold no control bytes but tab, the line ends, form feed and the old end
+// of file mark (Ctrl+Z); anything else means the file is damaged or is not a text
+// file of the system. The position of the first such byte, or -1.
+qsizetype firstNonText(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A) || b == 0x7F)
+            return i;
+    }
+    return -1;
 }
 
 QByteArray encodeLines(const QStringList &lines)
@@ -120,6 +136,13 @@ QString decode(const QByteArray &bytes)
 QStringList readLines(const QString &path)
 {
     const QByteArray bytes = readAll(path);
+    if (const qsizetype at = firstNonText(bytes); at >= 0)
+        throw DamagedFileError(
+            QStringLiteral("O arquivo %1 está danificado: no byte %2 há um caractere que não é "
+                           "texto.\r\nEle não foi alterado. Recupere-o da pasta Espelho ou de uma "
+                           "cópia de segurança.")
+                .arg(shownPath(path))
+                .arg(at + 1));
     QStringList lines;
     qsizetype start = 0;
     const qsizetype size = bytes.size();

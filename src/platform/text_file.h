@@ -11,7 +11,8 @@ namespace clinora::textfile {
 QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);
 
-// Every line of the file; throws FileError when it cannot be read.
+// Every line of the file; throws FileError when it cannot be read, DamagedFileError
+// when it holds bytes that are not text.
 QStringList readLines(const QString &path);
 // The first line ("" for an empty file); throws FileError when missing.
 QString readFirstLine(const QString &path);

@@ -15,8 +15,8 @@ namespace {
 
 const char *const kColumns = "Data, Hora, Medico, Paciente, Telefone, Situacao, Observacoes";
 
-const char *const kSchema =
-    "CREATE TABLE IF NOT EXISTS Medicos ("
+const char *const kTableSchema =
+    "CREATE TABLE Medicos ("
     " Data TEXT NOT NULL CHECK (Data <> ''),"
     " Hora TEXT NOT NULL CHECK (Hora <> ''),"
     " Medico TEXT NOT NULL CHECK (Medico <> ''),"
@@ -24,8 +24,27 @@ const char *const kSchema =
     " Telefone TEXT NOT NULL DEFAULT '',"
     " Situacao TEXT NOT NULL DEFAULT '',"
     " Observacoes TEXT NOT NULL DEFAULT '',"
-    " PRIMARY KEY (Data, Hora, Medico)) WITHOUT ROWID;"
-    "CREATE INDEX IF NOT EXISTS MedicosPorMedico ON Medicos (Medico);";
+    " PRIMARY KEY (Data, Hora, Medico)) WITHOUT ROWID;";
+
+// A dated row ("dd/mm/yy") as "yymmdd", which sorts as the dates do: the purge and the
+// leave move range over it instead of reading every row. The expressions here and in
+// the queries below must stay the same text, or SQLite will not use the indexes.
+#define CLINORA_DATED "substr(Data, 6, 1) = '/'"
+#define CLINORA_DAY_KEY "substr(Data, 7, 2) || substr(Data, 4, 2) || substr(Data, 1, 2)"
+
+const char *const kIndexes =
+    "DROP INDEX IF EXISTS MedicosPorMedico;"
+    "CREATE INDEX IF NOT EXISTS MedicosPorDia ON Medicos (" CLINORA_DAY_KEY ") WHERE " CLINORA_DATED ";"
+    "CREATE INDEX IF NOT EXISTS MedicosPorMedicoDia ON Medicos (Medico, (" CLINORA_DATED "), "
+    CLINORA_DAY_KEY ");";
+
+// The columns of the table, in order, and their places in the primary key.
+const struct
+{
+    const char *name;
+    int key;
+} kColumnsAndKey[] = {{"Data", 1}, {"Hora", 2}, {"Medico", 3}, {"Paciente", 0},
+                      {"Telefone", 0}, {"Situacao", 0}, {"Observacoes", 0}};
 
 QString shownPath(const QString &path)
 {
@@ -55,22 +74,70 @@ Appointment AppointmentTable::stored(const Appointment &row)
     return r;
 }
 
+QByteArray AppointmentTable::emptyTableBytes()
+{
+    sql::Database memory(QStringLiteral(":memory:"), true);
+    memory.exec(QString::fromLatin1(kTableSchema));
+    memory.exec(QString::fromLatin1(kIndexes));
+    return memory.serialize();
+}
+
+void AppointmentTable::createFile(const QString &path)
+{
+    textfile::writeBytes(path, emptyTableBytes());
+}
+
 void AppointmentTable::open(const QString &path, bool create)
 {
     close();
     m_path = path;
-    try {
-        m_db = sql::Database(path, create);
-        if (create)
-            m_db.exec(QString::fromLatin1(kSchema));
-        // Proves the file is a readable appointment table before anyone relies on it.
-        m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos LIMIT 0").arg(QLatin1String(kColumns)))
-            .step();
-    } catch (const StoreError &e) {
+    const QFileInfo file(path);
+    if (!file.exists()) {
+        if (!create)
+            throw MissingTableError(QStringLiteral("Arquivo não encontrado: %1").arg(shownPath(path)));
+        createFile(path);
+    }
+    const auto refuse = [&](const QString &why) {
         close();
-        throw StoreError(QStringLiteral("O arquivo %1 não pôde ser aberto como tabela de "
-                                        "consultas.\r\n%2")
-                             .arg(shownPath(path), e.message()));
+        return StoreError(QStringLiteral("O arquivo %1 não pôde ser aberto como tabela de consultas: %2\r\n"
+                                         "Nada foi gravado nele. Se ele foi danificado, recupere-o da "
+                                         "pasta Espelho ou de uma cópia de segurança.")
+                              .arg(shownPath(path), why));
+    };
+    if (QFileInfo(path).size() == 0)
+        throw refuse(QStringLiteral("o arquivo está vazio (0 bytes)."));
+    try {
+        m_db = sql::Database(path, false);
+        // Before anything is written: the file must be this program's table, whole.
+        QStringList columns;
+        bool keyMatches = true;
+        sql::Statement info = m_db.prepare(QStringLiteral("PRAGMA table_info(Medicos)"));
+        for (int i = 0; info.step(); ++i) {
+            columns << info.text(1);
+            const int expected = i < 7 ? kColumnsAndKey[i].key : -1;
+            keyMatches = keyMatches && info.integer(5) == expected;
+        }
+        QStringList expectedColumns;
+        for (const auto &c : kColumnsAndKey)
+            expectedColumns << QLatin1String(c.name);
+        if (columns.isEmpty())
+            throw refuse(QStringLiteral("ele não tem a tabela Medicos (é o banco de dados de outro "
+                                        "programa?)."));
+        if (columns != expectedColumns || !keyMatches)
+            throw refuse(QStringLiteral("a tabela Medicos dele tem os campos %1 e não os do Clinora.")
+                             .arg(columns.join(QStringLiteral(", "))));
+        sql::Statement check = m_db.prepare(QStringLiteral("PRAGMA quick_check"));
+        QStringList problems;
+        while (check.step())
+            problems << check.text(0);
+        if (problems != QStringList{QStringLiteral("ok")})
+            throw refuse(QStringLiteral("o arquivo está danificado (%1).")
+                             .arg(problems.mid(0, 3).join(QStringLiteral("; "))));
+        m_db.exec(QString::fromLatin1(kIndexes));
+    } catch (const StoreError &e) {
+        if (!m_db.isOpen())
+            throw;
+        throw refuse(e.message());
     }
 }
 
@@ -277,6 +344,58 @@ std::vector<Appointment> AppointmentTable::ofDoctor(const QString &medico)
                                         .arg(QLatin1String(kColumns)));
     s.bind(1, medico);
     return rows(s);
+}
+
+QString AppointmentTable::dayKey(QDate date)
+{
+    return date.toString(QStringLiteral("yyMMdd"));
+}
+
+std::vector<Appointment> AppointmentTable::datedOfDoctor(const QString &medico, QDate from, QDate to)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(
+        QStringLiteral("SELECT %1 FROM Medicos WHERE Medico = ?1 AND (" CLINORA_DATED ") = 1 AND "
+                       CLINORA_DAY_KEY " >= ?2 AND " CLINORA_DAY_KEY " < ?3 ORDER BY Data, Hora, Medico")
+            .arg(QLatin1String(kColumns)));
+    s.bind(1, medico).bind(2, dayKey(from)).bind(3, to.isValid() ? dayKey(to) : QStringLiteral("~"));
+    return rows(s);
+}
+
+std::vector<Appointment> AppointmentTable::listsOfDoctor(const QString &medico)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos WHERE Medico = ?1 AND (" CLINORA_DATED
+                                                   ") = 0 ORDER BY Data, Hora, Medico")
+                                        .arg(QLatin1String(kColumns)));
+    s.bind(1, medico);
+    return rows(s);
+}
+
+std::vector<AppointmentKey> AppointmentTable::datedBefore(QDate day)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT Data, Hora, Medico FROM Medicos WHERE " CLINORA_DATED
+                                                   " AND " CLINORA_DAY_KEY " < ?1"));
+    s.bind(1, dayKey(day));
+    std::vector<AppointmentKey> keys;
+    while (s.step())
+        keys.push_back({s.text(0), s.text(1), s.text(2)});
+    return keys;
+}
+
+std::optional<AppointmentKey> AppointmentTable::firstDatedAfter(QDate day, const std::function<bool(const AppointmentKey &)> &accept)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT Data, Hora, Medico FROM Medicos WHERE " CLINORA_DATED
+                                                   " AND " CLINORA_DAY_KEY " > ?1"));
+    s.bind(1, dayKey(day));
+    while (s.step()) {
+        AppointmentKey key{s.text(0), s.text(1), s.text(2)};
+        if (accept(key))
+            return key;
+    }
+    return std::nullopt;
 }
 
 std::vector<Appointment> AppointmentTable::select(const ListQuery &query)

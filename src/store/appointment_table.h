@@ -7,6 +7,7 @@
 #include "platform/sqlite.h"
 #include "store/appointment.h"
 
+#include <QDate>
 #include <QStringList>
 
 #include <functional>
@@ -18,6 +19,13 @@ namespace clinora {
 // A Hora that would need a third digit: the cancelled list holds at most 99 entries
 // per day, month and doctor.
 class ListFullError : public StoreError
+{
+public:
+    using StoreError::StoreError;
+};
+
+// The table file is missing.
+class MissingTableError : public StoreError
 {
 public:
     using StoreError::StoreError;
@@ -56,8 +64,14 @@ public:
     AppointmentTable &operator=(const AppointmentTable &) = delete;
 
     // Opens the table file. With create, a missing file is created empty; otherwise a
-    // missing, damaged or foreign file throws StoreError naming it.
+    // missing file throws MissingTableError. An empty, damaged or foreign file (not this
+    // program's table, or failing SQLite's quick check) throws StoreError naming it,
+    // and nothing is written into it.
     void open(const QString &path, bool create);
+    // Writes a new, empty table file whole (a crash leaves no half-made file).
+    static void createFile(const QString &path);
+    // The bytes of a new, empty table file.
+    static QByteArray emptyTableBytes();
     void close();
     bool isOpen() const { return m_db.isOpen(); }
     const QString &path() const { return m_path; }
@@ -100,6 +114,19 @@ public:
     std::vector<TakenSlot> takenOn(const QString &data);
     // The rows of one Medico code, in key order.
     std::vector<Appointment> ofDoctor(const QString &medico);
+    // The dated rows of one Medico code whose date d has from <= d < to (no end when
+    // to is invalid), in key order. An indexed range: the rest of the history is not read.
+    std::vector<Appointment> datedOfDoctor(const QString &medico, QDate from, QDate to);
+    // The rows of one Medico code that are not dated (cancelled and waiting lists).
+    std::vector<Appointment> listsOfDoctor(const QString &medico);
+    // The keys of the dated rows whose Data, read as yymmdd, lies before the day: an
+    // indexed range. A Data that is not a real date may be among them; callers check.
+    std::vector<AppointmentKey> datedBefore(QDate day);
+    // The first dated row after the day (by the same reading) that accept takes.
+    std::optional<AppointmentKey> firstDatedAfter(QDate day,
+                                                  const std::function<bool(const AppointmentKey &)> &accept);
+    // A day as the indexes read dated rows: "yymmdd".
+    static QString dayKey(QDate date);
     std::vector<Appointment> select(const ListQuery &query);
 
     // Moves a row to a list under a new Data (dd/mmH/, dd/mmP/, ...), raising Hora

@@ -88,11 +88,16 @@ JournalBuffer::JournalBuffer(const Settings &settings, const Paths &paths, Dialo
 
 void JournalBuffer::add(const QString &line)
 {
-    if (m_lines.size() >= kSize)
-        return;
+    // A change is never dropped: lines wait, in order, until a flush writes them.
     m_lines << line;
-    if (m_lines.size() == kSize)
+    if (m_lines.size() < kSize)
+        return;
+    try {
         flush();
+    } catch (const FileError &e) {
+        // The change itself is posted; the caller's operation goes on to its end.
+        m_dialogs.error(e.message());
+    }
 }
 
 void JournalBuffer::flush()
@@ -100,12 +105,22 @@ void JournalBuffer::flush()
     if (m_settings.mirroring() == QLatin1String("Sem"))
         return;
     const QString mirror = mirrorDirectory(m_settings, m_paths);
+    const auto failed = [this](const QString &reason) {
+        return FileError(QStringLiteral("A cópia das alterações para a área Espelho falhou: %1\r\n"
+                                        "As %2 alterações continuam guardadas e serão gravadas "
+                                        "na próxima tentativa.")
+                             .arg(reason)
+                             .arg(m_lines.size()));
+    };
     if (mirror.isEmpty())
-        throw FileError(QStringLiteral("O diretório Espelho não está definido; as alterações "
-                                       "continuam guardadas para a próxima gravação."));
+        throw failed(QStringLiteral("o diretório Espelho não está definido."));
     m_dialogs.information(QStringLiteral("Aguarde: Gravando alterações na área Espelho\n\n"
                                          "  Clicar em < OK > para prosseguir"));
-    textfile::appendLines(mirror + QLatin1Char('/') + files::kJournal, m_lines);
+    try {
+        textfile::appendLines(mirror + QLatin1Char('/') + files::kJournal, m_lines);
+    } catch (const FileError &e) {
+        throw failed(e.message());
+    }
     m_lines.clear();
 }
 

@@ -46,10 +46,13 @@ public:
 
     JournalBuffer(const Settings &settings, const Paths &paths, Dialogs &dialogs);
 
-    // Stores the line; the tenth line flushes. A line offered to a full buffer is dropped.
+    // Stores the line; from the tenth waiting line on, each line flushes. A failed
+    // flush is shown and keeps every line, in order, for the next try; add itself
+    // never throws, so the operation that posted the change ends as usual.
     void add(const QString &line);
     // With mirroring on: tells the user, appends the lines to the mirror's ArqMovA.Txt
-    // and empties the buffer. With mirroring off the lines stay.
+    // and empties the buffer. With mirroring off the lines stay. A failure throws a
+    // FileError saying the mirror copy failed and keeps the lines.
     void flush();
     // Forgets the buffered lines.
     void discard() { m_lines.clear(); }

@@ -7,12 +7,15 @@
 #include "support/fixture.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+
+#include <random>
 
 using namespace clinora;
 using test::Fixture;
@@ -73,6 +76,10 @@ private Q_SLOTS:
     void shortSettingsFileIsReported();
     void missingRegisterStopsTheStart();
     void damagedTableStopsTheStartNamingTheFile();
+    void missingTable_data();
+    void missingTable();
+    void damagedSettingsStopTheStartUnchanged_data();
+    void damagedSettingsStopTheStartUnchanged();
 };
 
 void TestMainWindow::newDataDirectoryShowsTheMainWindow()
@@ -399,6 +406,7 @@ void TestMainWindow::damagedTableStopsTheStartNamingTheFile()
     QVERIFY(db.open(QIODevice::WriteOnly));
     db.write(QByteArray(8192, '\x5a'));
     db.close();
+    const QStringList settings = f.read(QStringLiteral("Automatica.Txt"));
     TFPrincipal window(f.context());
     session::startUp(f.context());
     try {
@@ -407,6 +415,83 @@ void TestMainWindow::damagedTableStopsTheStartNamingTheFile()
     } catch (const StoreError &e) {
         QVERIFY(e.message().contains(QStringLiteral("Medicos.db")));
     }
+    // Refused before anything was written: the first run is still to come.
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt")), settings);
+    QVERIFY(!f.exists(QStringLiteral("Semanas.Txt")));
+}
+
+void TestMainWindow::missingTable_data()
+{
+    QTest::addColumn<bool>("firstRun");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("started");
+    QTest::newRow("first run: made without a word") << true << false << false << true;
+    QTest::newRow("folder in use: No ends the start") << false << false << true << false;
+    QTest::newRow("folder in use: Yes makes an empty table") << false << true << true << true;
+}
+
+void TestMainWindow::missingTable()
+{
+    QFETCH(bool, firstRun);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, started);
+    Fixture f;
+    if (!firstRun)
+        f.setSetting(3, QStringLiteral("A2026"));
+    const QString table = f.dir() + QStringLiteral("/Medicos.db");
+    QVERIFY(QFile::remove(table));
+    if (asked)
+        f.dialogs.answerQuestion(answer);
+    TFPrincipal window(f.context());
+    session::startUp(f.context());
+    if (started) {
+        window.FormCreate();
+        QCOMPARE(f.rows().size(), std::size_t(0));
+    } else {
+        QVERIFY_THROWS_EXCEPTION(FileError, window.FormCreate());
+        QVERIFY(!QFile::exists(table));
+    }
+    const QStringList questions = f.dialogs.texts(Kind::Question);
+    QCOMPARE(questions.size(), asked ? 1 : 0);
+    if (asked)
+        QVERIFY2(questions.first().contains(QDir::toNativeSeparators(table)), qPrintable(questions.first()));
+}
+
+void TestMainWindow::damagedSettingsStopTheStartUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    std::mt19937 random(21);
+    QByteArray noise(400, Qt::Uninitialized);
+    for (char &c : noise)
+        c = static_cast<char>(random() & 0xFF);
+    QTest::newRow("random bytes") << noise;
+    QTest::newRow("nine lines of garbage") << QByteArray("x#1\r\n").repeated(9);
+}
+
+void TestMainWindow::damagedSettingsStopTheStartUnchanged()
+{
+    QFETCH(QByteArray, bytes);
+    Fixture f;
+    const QString path = f.dir() + QStringLiteral("/Automatica.Txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    {
+        TFPrincipal window(f.context());
+        session::startUp(f.context());
+        try {
+            window.FormCreate();
+            QFAIL("started on damaged settings");
+        } catch (const DamagedFileError &e) {
+            QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
+        }
+        window.close(); // even a close sequence that ran would not write it back
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
 }
 
 QTEST_MAIN(TestMainWindow)

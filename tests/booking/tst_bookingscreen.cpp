@@ -13,11 +13,13 @@
 #include "doctors/tfhorarios.h"
 #include "platform/text_file.h"
 #include "store/appointment_table.h"
+#include "store/journal.h"
 #include "support/modal.h"
 #include "support/mouse.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -117,6 +119,7 @@ private Q_SLOTS:
     void fullCancelledListLeavesTheRow();
     void journalReachesTheMirror_data();
     void journalReachesTheMirror();
+    void unreachableMirrorLosesNoChange();
     void dayListFromTheMonth();
     void keysOnSheetsAndMonth();
     void jumpsAndBadCodes();
@@ -378,6 +381,43 @@ void TestBookingScreen::journalReachesTheMirror()
     QCOMPARE(journalFile(f).size(), linesAfterClosing);
     QCOMPARE(f.dialogs.texts(Kind::Information),
              QStringList{"Aguarde: Gravando alterações na área Espelho\n\n  Clicar em < OK > para prosseguir"});
+}
+
+void TestBookingScreen::unreachableMirrorLosesNoChange()
+{
+    Fixture f;
+    Desk desk(f, true);
+    const QString mirror = f.mirror();
+    QStringList patients;
+    int stillOpen = 0;
+    for (int i = 0; i < 11; ++i) {
+        if (i == 9)
+            QDir(mirror).removeRecursively(); // the mirror medium is gone at the tenth line
+        const QString patient = QStringLiteral("Paciente %1").arg(i + 1);
+        patients << patient;
+        desk.doubleClick(9 + i / 4, 1 + i % 4, 12, [&](TFConsulta *d) {
+            QTest::keyClicks(d->DBEdit1, patient);
+            d->BIncluir->click();
+            // The booking was posted: the dialog ends it as after success.
+            if (d->isVisible()) {
+                ++stillOpen;
+                d->reject();
+            }
+        });
+        QCOMPARE(desk.sheet(9 + i / 4).cell(1 + i % 4, 12), QStringLiteral("C"));
+    }
+    QCOMPARE(stillOpen, 0);
+    const QStringList errors = f.dialogs.texts(Kind::Error);
+    QCOMPARE(errors.size(), 2); // the tenth and the eleventh tried and failed
+    QVERIFY2(errors.first().contains(QStringLiteral("Espelho falhou")), qPrintable(errors.first()));
+
+    // The medium comes back: closing the screen writes every change, in order.
+    QDir().mkpath(mirror);
+    desk.screen->BitBtn1->click();
+    QStringList journaled;
+    for (const QString &line : journalFile(f))
+        journaled << journal::parse(line)->row.paciente;
+    QCOMPARE(journaled, patients);
 }
 
 void TestBookingScreen::dayListFromTheMonth()

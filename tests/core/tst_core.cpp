@@ -7,6 +7,8 @@
 #include "core/installation.h"
 #include "core/prepared_limit.h"
 #include "core/settings.h"
+#include "app/session.h"
+#include "store/appointment_table.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -14,7 +16,13 @@
 #include "statistics/weeks.h"
 #include "support/fixture.h"
 
+#include <QDirIterator>
 #include <QTest>
+
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace clinora;
 using test::Fixture;
@@ -35,6 +43,10 @@ private Q_SLOTS:
     void registerSkipsCodesOutsideTheRange();
     void emptyRegisterFile();
     void registerSavesItsFormats();
+    void untouchedRecordsKeepTheirBytes();
+    void registerWithUnreadLinesIsNotSaved();
+    void damagedSettingsAreRefusedAndKept_data();
+    void damagedSettingsAreRefusedAndKept();
     void timetableTakesFiveCharacters();
     void preparedLimitReadsBothForms();
     void preparedLimitThatIsNotADateNamesTheFile();
@@ -45,6 +57,9 @@ private Q_SLOTS:
     void mirrorCopyOnlyWhileMirroring_data();
     void mirrorCopyOnlyWhileMirroring();
     void installationNeverOverwrites();
+    void installationOfAFolder_data();
+    void installationOfAFolder();
+    void interruptedFirstRunIsFinishedAtTheNextStart();
     void weeksOfTheYear_data();
     void weeksOfTheYear();
 };
@@ -210,6 +225,83 @@ void TestCore::registerSavesItsFormats()
     QCOMPARE(times[1200 + 6 * 24], QStringLiteral("08:00"));
 }
 
+void TestCore::untouchedRecordsKeepTheirBytes()
+{
+    Fixture f;
+    // A legacy record with the five bytes Windows-1252 leaves undefined.
+    const QString path = f.dir() + QStringLiteral("/CodMed.Txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    const QByteArray legacy = QByteArray("3 Dr. Jo\x81o \x8D\x8F\x90\x9D Reis") + QByteArray(7, ' ')
+                              + QByteArray("51 Cl\xEDnica Ger 1011 511                 \r");
+    lines[2] = legacy;
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(lines.join('\n'));
+    file.close();
+
+    DoctorRegister reg;
+    reg.load(f.dir() + QLatin1Char('/'));
+    reg.doctor(7).name = QStringLiteral("Dra. Carla Dias");
+    reg.save(f.dir());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().split('\n').at(2), legacy);
+    QCOMPARE(textfile::readLines(f.dir() + QStringLiteral("/Medicos.Txt")).at(3).toLatin1(),
+             QByteArray("3 Dr. Jo\x81o \x8D\x8F\x90\x9D Reis       "));
+}
+
+void TestCore::registerWithUnreadLinesIsNotSaved()
+{
+    Fixture f;
+    QStringList lines = f.read(QStringLiteral("CodMed.Txt"));
+    lines[5] = QStringLiteral("abDr. Sem Número");
+    f.write(QStringLiteral("CodMed.Txt"), lines);
+    DoctorRegister reg;
+    QCOMPARE(reg.load(f.dir() + QLatin1Char('/')).size(), 1);
+    reg.doctor(7).name = QStringLiteral("Dra. Carla Dias");
+    try {
+        reg.save(f.dir());
+        QFAIL("saved over lines it could not read");
+    } catch (const DamagedFileError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("CodMed.Txt")), qPrintable(e.message()));
+    }
+    QCOMPARE(f.read(QStringLiteral("CodMed.Txt")), lines);
+    QVERIFY(!f.read(QStringLiteral("Medicos.Txt")).join(QString()).contains(QStringLiteral("Carla")));
+}
+
+void TestCore::damagedSettingsAreRefusedAndKept_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("nine lines of other text")
+        << QStringList(9, QStringLiteral("lorem ipsum dolor")) << "a linha 1";
+    QTest::newRow("a year state that is not one")
+        << QStringList{"Nao", "01/01/2026", "2026", "Sem", "Clínica", "", "", "E:\\Consultas\\Espelho", ""}
+        << "a linha 3";
+    QTest::newRow("a mirroring state that is not one")
+        << QStringList{"Sim", "01/01/2026", "A2026", "Talvez", "Clínica", "", "", "", ""} << "a linha 4";
+}
+
+void TestCore::damagedSettingsAreRefusedAndKept()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, named);
+    Fixture f;
+    f.write(QStringLiteral("Automatica.Txt"), lines);
+    Settings settings;
+    const QString path = f.dir() + QStringLiteral("/Automatica.Txt");
+    try {
+        settings.load(path);
+        QFAIL("damaged settings read");
+    } catch (const DamagedFileError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("Automatica.Txt")) && e.message().contains(named),
+                 qPrintable(e.message()));
+    }
+    QVERIFY_THROWS_EXCEPTION(DamagedFileError, settings.save(path));
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt")), lines);
+}
+
 void TestCore::timetableTakesFiveCharacters()
 {
     Fixture f;
@@ -341,6 +433,124 @@ void TestCore::installationNeverOverwrites()
     QCOMPARE(textfile::readLines(dir + QStringLiteral("/SitMeses.Txt")).size(), 300);
     QCOMPARE(textfile::readLines(dir + QStringLiteral("/Esp.Txt")).size(), 30);
     QCOMPARE(textfile::readLines(dir + QStringLiteral("/Sit.Txt")).size(), 9);
+}
+
+namespace {
+
+QStringList filesIn(const QString &dir)
+{
+    QStringList names;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << QDir(dir).relativeFilePath(it.next());
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+void TestCore::installationOfAFolder_data()
+{
+    QTest::addColumn<QStringList>("present");   // installation files there before
+    QTest::addColumn<bool>("changedRegister");  // Medicos.Txt holds a clinic's doctors
+    QTest::addColumn<bool>("table");            // Medicos.db exists
+    QTest::addColumn<QString>("refusal");       // "" when the folder is installed or kept
+    const QStringList all = installationFiles();
+    QStringList withoutSettingsAndRegister = all;
+    withoutSettingsAndRegister.removeAll(QStringLiteral("Automatica.Txt"));
+    withoutSettingsAndRegister.removeAll(QStringLiteral("CodMed.Txt"));
+    QTest::newRow("a new folder") << QStringList{} << false << false << QString();
+    QTest::newRow("an installation that never finished") << all.mid(0, 5) << false << false << QString();
+    QTest::newRow("the same, with its settings") << all.mid(0, 12) << false << false << QString();
+    QTest::newRow("a clinic that lost its settings and register")
+        << withoutSettingsAndRegister << true << true << "Automatica.Txt, CodMed.Txt";
+    QTest::newRow("the same, table gone too")
+        << withoutSettingsAndRegister << true << false << "Automatica.Txt, CodMed.Txt";
+}
+
+void TestCore::installationOfAFolder()
+{
+    QFETCH(QStringList, present);
+    QFETCH(bool, changedRegister);
+    QFETCH(bool, table);
+    QFETCH(QString, refusal);
+    QTemporaryDir tmp;
+    const QString dir = tmp.filePath(QStringLiteral("Consultas"));
+    {
+        QTemporaryDir source;
+        installDataDirectory(source.path());
+        QDir().mkpath(dir + QStringLiteral("/Foto"));
+        for (const QString &name : present)
+            QVERIFY(QFile::copy(source.filePath(name), dir + QLatin1Char('/') + name));
+    }
+    if (changedRegister) {
+        QStringList names = textfile::readLines(dir + QStringLiteral("/Medicos.Txt"));
+        names[1] = QStringLiteral("1 Dra. Ana Lima            ");
+        textfile::writeLines(dir + QStringLiteral("/Medicos.Txt"), names);
+    }
+    if (table)
+        AppointmentTable::createFile(dir + QStringLiteral("/Medicos.db"));
+    const QStringList before = filesIn(dir);
+
+    if (refusal.isEmpty()) {
+        const QStringList written = installDataDirectory(dir);
+        QStringList expected = installationFiles();
+        for (const QString &name : present)
+            expected.removeAll(name);
+        QCOMPARE(written, expected);
+        QStringList everything = installationFiles() << QStringLiteral("Medicos.db");
+        everything.sort();
+        QCOMPARE(filesIn(dir), everything);
+        AppointmentTable opened;
+        opened.open(dir + QStringLiteral("/Medicos.db"), false);
+        QCOMPARE(opened.count(), 0);
+    } else {
+        try {
+            installDataDirectory(dir);
+            QFAIL("a folder in use was installed anew");
+        } catch (const FileError &e) {
+            QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
+        }
+        QCOMPARE(filesIn(dir), before);
+    }
+}
+
+void TestCore::interruptedFirstRunIsFinishedAtTheNextStart()
+{
+    // A first start is killed at a random moment; the next one must open the folder
+    // with every file in place and the first run done once.
+    const auto startProgram = [](const QString &dir) {
+        installDataDirectory(dir);
+        FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+        ScriptedDialogs dialogs;
+        test::RecordingPrinter printer;
+        AppContext context(Paths(dir, dir + QStringLiteral("/../drives")), clock, dialogs, printer);
+        session::startUp(context);
+        session::createMainWindow(context);
+        context.DMMedicos.close();
+    };
+    std::mt19937 random(18);
+    for (int round = 0; round < 30; ++round) {
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath(QStringLiteral("Consultas"));
+        const pid_t child = fork();
+        if (child == 0) {
+            startProgram(dir);
+            _exit(0);
+        }
+        QVERIFY(child > 0);
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 60000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        startProgram(dir);
+        QStringList expected = installationFiles() << QStringLiteral("Medicos.db") << QStringLiteral("Semanas.Txt");
+        expected.sort();
+        QCOMPARE(filesIn(dir), expected);
+        const QStringList settings = textfile::readLines(dir + QStringLiteral("/Automatica.Txt"));
+        QCOMPARE(settings.at(2), QStringLiteral("A2026"));
+        QCOMPARE(textfile::readLines(dir + QStringLiteral("/Semanas.Txt")).size(), weeksOfYear(2026).size());
+    }
 }
 
 void TestCore::weeksOfTheYear_data()

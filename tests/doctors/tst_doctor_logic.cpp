@@ -2,13 +2,20 @@
 // the marking and restore of the sheets, the sorting of times, the free-code display
 // and the monthly table of a removed doctor.
 #include "core/data_files.h"
+#include "core/installation.h"
 #include "doctors/doctor_editor.h"
 #include "doctors/leave_effects.h"
 #include "platform/dates.h"
 #include "statistics/doctor_months.h"
 #include "support/fixture.h"
 
+#include <QDir>
 #include <QTest>
+
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace clinora;
 using test::Fixture;
@@ -73,6 +80,7 @@ class TestDoctorLogic : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void killedSaveLeavesTheRegisterFilesAgreeing();
     void leaveMoveTakesTheDaysOfTheLeave_data();
     void leaveMoveTakesTheDaysOfTheLeave();
     void sameSlotOfDifferentYearsGetsTheNextHora();
@@ -227,7 +235,7 @@ void TestDoctorLogic::inclusionCheck()
     f.addRows(input);
     AppContext &c = f.start();
     bool changed = false;
-    const InclusionCheck check = checkInclusion(c.DMMedicos.table(), 7, c.dialogs, changed);
+    const InclusionCheck check = checkInclusion(c.DMMedicos.table(), 7, c.clock.today(), c.dialogs, changed);
     QCOMPARE(check.refused(), refused);
     QCOMPARE(f.dialogs.texts(), messages);
     QStringList left;
@@ -268,6 +276,57 @@ void TestDoctorLogic::restoreGivesTheTimetableBack()
     restoreLeave(c.sheets, c.days, c.doctors, 5, period("14/12/26", "16/12/26"), QDate(2026, 12, 31));
     QCOMPARE(rowOf(monday, 5), QStringLiteral("|C|R|") + repeated(" x", 21, QString(), 21));
     QCOMPARE(rowOf(tuesday, 5), repeated(" x", 24));
+}
+
+void TestDoctorLogic::killedSaveLeavesTheRegisterFilesAgreeing()
+{
+    // The editor renames doctor 1 and moves him between two specialties, save after
+    // save, until it is killed; after the next start's recovery the register, the
+    // names list and the statistics row must tell the same generation.
+    std::mt19937 random(19);
+    for (int round = 0; round < 30; ++round) {
+        Fixture f;
+        f.addDoctor(1, QStringLiteral("Geracao 0"));
+        AppContext &c = f.start();
+        int firstSave[2];
+        QVERIFY(::pipe(firstSave) == 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            DoctorEditor editor(c);
+            DoctorForm form = editor.open();
+            for (int generation = 1;; ++generation) {
+                form.code = QStringLiteral("1");
+                editor.codeChanged(form);
+                form.name = QStringLiteral("Geracao %1").arg(generation);
+                form.specialty = generation % 2 ? QStringLiteral("52 Cardiologia") : QStringLiteral("51 Clínica Geral");
+                editor.save(form);
+                editor.writeFiles();
+                if (generation == 1 && ::write(firstSave[1], "1", 1) != 1)
+                    _exit(1);
+            }
+        }
+        QVERIFY(child > 0);
+        char done = 0;
+        QCOMPARE(::read(firstSave[0], &done, 1), ssize_t(1)); // the kill falls among the saves
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ::close(firstSave[0]);
+        ::close(firstSave[1]);
+
+        installDataDirectory(f.dir()); // the start's recovery
+        DoctorRegister reg;
+        reg.load(f.dir() + QLatin1Char('/'));
+        const QString name = reg.doctor(1).name.trimmed();
+        const int generation = name.mid(8).toInt();
+        QVERIFY(generation > 0);
+        QCOMPARE(f.read(QStringLiteral("Medicos.Txt")).at(1).mid(2).trimmed(), name);
+        QCOMPARE(reg.doctor(1).specialtyCode, generation % 2 ? QStringLiteral("52") : QStringLiteral("51"));
+        DoctorMonths months;
+        months.load(f.dir() + QStringLiteral("/MedMeses.Txt"));
+        QCOMPARE(months.row(1).specialtyCode, reg.doctor(1).specialtyCode);
+        QCOMPARE(QDir(f.dir()).entryList({QStringLiteral("*.novo~")}, QDir::Files), QStringList{});
+    }
 }
 
 void TestDoctorLogic::noticeCoversTheInclusionCheck_data()

@@ -5,6 +5,7 @@
 #include "platform/file_group.h"
 #include "platform/instance_lock.h"
 #include "platform/paths.h"
+#include "platform/sqlite.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
 #include "support/recording_printer.h"
@@ -43,6 +44,12 @@ private Q_SLOTS:
     void mapsStoredPaths_data();
     void mapsStoredPaths();
     void secondProgramOnSameDirectoryIsRefused();
+    void relativeDataDirectoryReleasesItsLock();
+    void lockOfAnotherWorkstationNamesHostAndFile();
+    void storeReasonsInPortuguese_data();
+    void storeReasonsInPortuguese();
+    void fileThatIsNotTextIsDamaged_data();
+    void fileThatIsNotTextIsDamaged();
     void failedActionShowsTheErrorBox();
     void plainLinesBreakPages_data();
     void plainLinesBreakPages();
@@ -312,6 +319,90 @@ void TestPlatform::secondProgramOnSameDirectoryIsRefused()
     QVERIFY(!second.acquire());
     QVERIFY(second.refusal().contains(QStringLiteral("já está aberto")));
     QVERIFY(second.refusal().contains(QDir::toNativeSeparators(dir.path())));
+}
+
+void TestPlatform::relativeDataDirectoryReleasesItsLock()
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("Consultas"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        InstanceLock lock(QStringLiteral("Consultas"));
+        QVERIFY(lock.acquire());
+        // The program works inside its data directory from here on.
+        QDir::setCurrent(dir.filePath(QStringLiteral("Consultas")));
+    }
+    QDir::setCurrent(before);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Consultas/Clinora.lock"))));
+    InstanceLock next(dir.filePath(QStringLiteral("Consultas")));
+    QVERIFY(next.acquire());
+}
+
+void TestPlatform::lockOfAnotherWorkstationNamesHostAndFile()
+{
+    // A lock left on a shared folder by a program on another workstation.
+    QTemporaryDir dir;
+    const QString lockFile = dir.filePath(QStringLiteral("Clinora.lock"));
+    QFile file(lockFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("4242\nclinora\nrecepcao-2\n");
+    file.close();
+    InstanceLock lock(dir.path());
+    QVERIFY(!lock.acquire());
+    QVERIFY2(lock.refusal().contains(QStringLiteral("\"recepcao-2\"")), qPrintable(lock.refusal()));
+    QVERIFY2(lock.refusal().contains(QStringLiteral("apague o arquivo ") + QDir::toNativeSeparators(lockFile)),
+             qPrintable(lock.refusal()));
+    QVERIFY(QFileInfo::exists(lockFile)); // the decision is the user's
+}
+
+void TestPlatform::storeReasonsInPortuguese_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disk full") << 13 << "não há espaço livre no disco";
+    QTest::newRow("locked") << 5 << "bloqueado por outro programa";
+    QTest::newRow("read-only") << 8 << "só pode ser lido";
+    QTest::newRow("damaged") << 11 << "danificado";
+    QTest::newRow("not a database") << 26 << "não é um banco de dados";
+    QTest::newRow("disk error, extended code") << (10 | (4 << 8)) << "erro de leitura ou gravação";
+}
+
+void TestPlatform::storeReasonsInPortuguese()
+{
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    QVERIFY2(sql::describe(code).contains(reason), qPrintable(sql::describe(code)));
+}
+
+void TestPlatform::fileThatIsNotTextIsDamaged_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("zeros") << QByteArray(512, '\0');
+    QTest::newRow("a line with a control byte") << QByteArray("Nao\r\n01/01/2000\r\nA2\x01""000\r\n");
+    std::mt19937 random(21);
+    QByteArray noise(300, Qt::Uninitialized);
+    for (char &c : noise)
+        c = static_cast<char>(random() & 0xFF);
+    QTest::newRow("random bytes") << noise;
+}
+
+void TestPlatform::fileThatIsNotTextIsDamaged()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Automatica.Txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    try {
+        textfile::readLines(path);
+        QFAIL("read as text");
+    } catch (const DamagedFileError &e) {
+        QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)) && e.message().contains(QStringLiteral("danificado")),
+                 qPrintable(e.message()));
+    }
 }
 
 void TestPlatform::failedActionShowsTheErrorBox()

@@ -9,9 +9,12 @@
 #include "store/table_cursor.h"
 #include "support/fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <random>
 
 using namespace clinora;
 using test::Fixture;
@@ -58,12 +61,15 @@ private Q_SLOTS:
     void cancelledListHoldsAtMost99();
     void listQueries_data();
     void listQueries();
+    void damagedTableNamesTheFile_data();
     void damagedTableNamesTheFile();
+    void storeErrorsSpeakPortugueseNamingTheFile();
     void journalLineLayout();
     void journalKeepsOneChangeOnOneLine();
     void bufferWritesTenLinesWithMirroringOn();
     void bufferKeepsLinesWithMirroringOff();
     void failedFlushKeepsTheLines();
+    void failedFlushAtTheTenthLineLosesNothing();
     void purgeKeepsTodayAndLists_data();
     void purgeKeepsTodayAndLists();
     void purgeAsksFirstFromTheMenu();
@@ -252,23 +258,103 @@ void TestStore::listQueries()
     QCOMPARE(keys(t.table.select({static_cast<ListQuery::Kind>(kind), codes, text})), found);
 }
 
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A real table of a few hundred rows, as bytes.
+QByteArray tableWithRows()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Medicos.db"));
+    {
+        AppointmentTable table;
+        table.open(path, true);
+        std::vector<Appointment> rows;
+        for (int i = 0; i < 600; ++i)
+            rows.push_back(row(QStringLiteral("%1/01/27").arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+                               QString::number(1 + i / 28), QStringLiteral("12"), QString(25, QLatin1Char('p'))));
+        table.insertAll(rows);
+    }
+    return fileBytes(path);
+}
+
+QByteArray sqliteFile(const QString &schema)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("outro.db"));
+    {
+        sql::Database db(path, true);
+        db.exec(schema);
+    }
+    return fileBytes(path);
+}
+
+} // namespace
+
+void TestStore::damagedTableNamesTheFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("empty file") << QByteArray() << "vazio";
+    QTest::newRow("not a database") << QByteArray(4096, 'x') << "não é um banco de dados";
+    QTest::newRow("another program's database")
+        << sqliteFile(QStringLiteral("CREATE TABLE Clientes (Nome TEXT)")) << "não tem a tabela Medicos";
+    QTest::newRow("a Medicos table of other fields")
+        << sqliteFile(QStringLiteral("CREATE TABLE Medicos (Nome TEXT, Crm TEXT)")) << "Nome, Crm";
+    QByteArray damaged = tableWithRows();
+    std::mt19937 random(8122026);
+    for (qsizetype i = 4096; i < 8192; ++i) // a page of random bytes inside the table
+        damaged[i] = static_cast<char>(random() & 0xFF);
+    QTest::newRow("a page of random bytes") << damaged << "danificado";
+}
+
 void TestStore::damagedTableNamesTheFile()
 {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Medicos.db"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
+    file.write(bytes);
     file.close();
     AppointmentTable table;
     try {
         table.open(path, true);
         QFAIL("no error");
     } catch (const StoreError &e) {
-        QVERIFY(e.message().contains(QStringLiteral("Medicos.db")));
+        QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(why), qPrintable(e.message()));
     }
     QVERIFY(!table.isOpen());
-    QCOMPARE(QFileInfo(path).size(), 4096); // the damaged file is left for recovery
+    // Nothing was written: the file is left as it was for recovery.
+    QCOMPARE(fileBytes(path), bytes);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Medicos.db"});
+}
+
+void TestStore::storeErrorsSpeakPortugueseNamingTheFile()
+{
+    Table t;
+    // Another program holds the table: the write waits for it, then gives up.
+    sql::Database other(t.table.path(), false);
+    other.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    try {
+        t.table.insert(row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")));
+        QFAIL("no error");
+    } catch (const StoreError &e) {
+        const QString shown = e.message();
+        QVERIFY2(shown.contains(QDir::toNativeSeparators(t.table.path())), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("bloqueado por outro programa")), qPrintable(shown));
+        // SQLite's own text is only the detail, after the Portuguese.
+        QVERIFY2(shown.indexOf(QStringLiteral("database is locked")) > shown.indexOf(QStringLiteral("Detalhe")),
+                 qPrintable(shown));
+    }
+    other.exec(QStringLiteral("ROLLBACK"));
 }
 
 void TestStore::journalLineLayout()
@@ -324,8 +410,9 @@ void TestStore::bufferKeepsLinesWithMirroringOff()
     AppContext &c = f.start();
     for (int i = 1; i <= 12; ++i)
         c.journal.add(QStringLiteral("I linha %1").arg(i));
-    QCOMPARE(c.journal.pending(), 10);
-    QCOMPARE(c.journal.lines().last(), QStringLiteral("I linha 10"));
+    // No change is dropped: they wait for mirroring to be switched on.
+    QCOMPARE(c.journal.pending(), 12);
+    QCOMPARE(c.journal.lines().last(), QStringLiteral("I linha 12"));
     QVERIFY(!QFile::exists(f.mirror() + QStringLiteral("/ArqMovA.Txt")));
     QVERIFY(f.dialogs.shown().isEmpty());
 }
@@ -341,34 +428,73 @@ void TestStore::failedFlushKeepsTheLines()
     QCOMPARE(c.journal.pending(), 1);
 }
 
+void TestStore::failedFlushAtTheTenthLineLosesNothing()
+{
+    Fixture f;
+    f.mirroringOn();
+    AppContext &c = f.start();
+    const QString mirror = f.mirror();
+    QDir(mirror).removeRecursively(); // the mirror medium went away
+    for (int i = 1; i <= 10; ++i)
+        c.journal.add(QStringLiteral("I linha %1").arg(i)); // the tenth does not throw
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().startsWith(
+        QStringLiteral("A cópia das alterações para a área Espelho falhou")));
+    QCOMPARE(c.journal.pending(), 10);
+
+    // Later changes are kept too, and all reach the journal, in order, once the mirror
+    // is back.
+    c.journal.add(QStringLiteral("I linha 11"));
+    QCOMPARE(c.journal.pending(), 11);
+    QDir().mkpath(mirror);
+    c.journal.add(QStringLiteral("I linha 12"));
+    QCOMPARE(c.journal.pending(), 0);
+    QStringList expected;
+    for (int i = 1; i <= 12; ++i)
+        expected << QStringLiteral("I linha %1").arg(i);
+    QCOMPARE(textfile::readLines(mirror + QStringLiteral("/ArqMovA.Txt")), expected);
+}
+
 void TestStore::purgeKeepsTodayAndLists_data()
 {
     QTest::addColumn<int>("keepDays");
+    QTest::addColumn<QString>("limit");
     QTest::addColumn<QStringList>("kept");
-    QTest::newRow("menu, keep none") << 0
-                                     << QStringList({"07/09H/;3;1", "08/12/26;1;1", "40001360;05;1"});
-    QTest::newRow("close, keep ten days") << 10
-                                          << QStringList({"07/09H/;3;1", "07/12/26;1;1", "08/12/26;1;1",
-                                                          "28/11/26;1;1", "40001360;05;1"});
+    QTest::addColumn<bool>("warned");
+    const QStringList lists{"07/09H/;3;1", "07/09HA/;4;1", "07/09P/;5;1", "40001360;05;1"};
+    QTest::newRow("menu, keep none") << 0 << "07/01/2027" << QStringList({"08/12/26;1;1"}) + lists << false;
+    QTest::newRow("close, keep ten days")
+        << 10 << "07/01/2027" << QStringList({"07/12/26;1;1", "08/12/26;1;1", "28/11/26;1;1"}) + lists
+        << false;
+    // A limit that lapsed long ago (the installation's) never takes the lists with it.
+    QTest::newRow("limit lapsed, menu") << 0 << "01/01/2000" << QStringList({"08/12/26;1;1"}) + lists << true;
+    QTest::newRow("limit lapsed, close")
+        << 10 << "01/01/2000" << QStringList({"07/12/26;1;1", "08/12/26;1;1", "28/11/26;1;1"}) + lists
+        << true;
 }
 
 void TestStore::purgeKeepsTodayAndLists()
 {
     QFETCH(int, keepDays);
+    QFETCH(QString, limit);
     QFETCH(QStringList, kept);
+    QFETCH(bool, warned);
     Fixture f; // today 08/12/2026
-    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("07/01/2027")});
+    f.write(QStringLiteral("DataIniFim.Txt"), {limit});
     f.addRows({row(QStringLiteral("08/12/26"), QStringLiteral("1"), QStringLiteral("1")),
                row(QStringLiteral("07/12/26"), QStringLiteral("1"), QStringLiteral("1")),
                row(QStringLiteral("28/11/26"), QStringLiteral("1"), QStringLiteral("1")),
                row(QStringLiteral("27/11/26"), QStringLiteral("1"), QStringLiteral("1")),
                row(QStringLiteral("07/09H/"), QStringLiteral("3"), QStringLiteral("1")),
+               row(QStringLiteral("07/09HA/"), QStringLiteral("4"), QStringLiteral("1")),
+               row(QStringLiteral("07/09P/"), QStringLiteral("5"), QStringLiteral("1")),
                row(QStringLiteral("40001360"), QStringLiteral("05"), QStringLiteral("1"))});
     AppContext &c = f.start();
     c.purgeKeepDays = keepDays;
     purgePastAppointments(c, false);
+    kept.sort();
     QCOMPARE(keys(f.rows()), kept);
-    QVERIFY(f.dialogs.shown().isEmpty());
+    QCOMPARE(f.dialogs.texts(Kind::Information).size(), warned ? 1 : 0);
 }
 
 void TestStore::purgeAsksFirstFromTheMenu()
