@@ -61,7 +61,7 @@ void TFDadosRegistro::load()
     for (int r = 0; r < m_kind.rows; ++r)
         rows->moveSection(rows->visualIndex(r), r);
     QStringList names(m_kind.rows);
-    runUserAction(m_context.dialogs, [&] { readNames(names); });
+    m_readFailed = !runUserAction(m_context.dialogs, [&] { readNames(names); });
     for (int r = 0; r < m_kind.rows; ++r) {
         auto *code = new QTableWidgetItem(QString::number(r + 1));
         code->setFlags(code->flags() & ~Qt::ItemIsEditable);
@@ -105,6 +105,14 @@ QStringList TFDadosRegistro::namesInRowOrder() const
 
 void TFDadosRegistro::Button1Click()
 {
+    if (m_readFailed) {
+        m_context.dialogs.warning(
+            QStringLiteral("O arquivo %1 não foi gravado: a sua leitura falhou quando esta janela "
+                           "abriu, e o que não pôde ser lido se perderia.\r\nCorrija-o ou recupere-o "
+                           "da pasta Espelho ou de uma cópia de segurança.")
+                .arg(m_kind.file));
+        return;
+    }
     if (!orderAccepted())
         return;
     writeNames(namesInRowOrder());

@@ -54,6 +54,8 @@ private:
     void Button1Click();
 
     Kind m_kind;
+    // The file could not be read at this opening: it is never written over.
+    bool m_readFailed = false;
 };
 
 class TFDadosEsp final : public TFDadosRegistro

@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <memory>
+
 using namespace clinora;
 using test::Fixture;
 using test::onModal;
@@ -52,6 +54,8 @@ private Q_SLOTS:
     void leavingWithoutSaving();
     void situationsByCode();
     void missingFileKeepsTheRowNumbers();
+    void unreadFileIsNeverWrittenOver_data();
+    void unreadFileIsNeverWrittenOver();
     void tablesLoadByPosition();
 };
 
@@ -194,6 +198,46 @@ void TestRegisters::missingFileKeepsTheRowNumbers()
     window.open();
     QCOMPARE(f.dialogs.texts(test::ScriptedDialogs::Kind::Error).size(), 1);
     QVERIFY(f.dialogs.texts().first().contains(QStringLiteral("Esp.Txt")));
+}
+
+void TestRegisters::unreadFileIsNeverWrittenOver_data()
+{
+    QTest::addColumn<bool>("specialties");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("specialties with a code that is not one")
+        << true << QByteArray("51 Cl\xEDnica Geral\r\nxx Lixo\r\n53 Pediatria\r\n");
+    QTest::newRow("situations of random bytes") << false << QByteArray("\x01\x9F\x00\xFE\x07lixo", 10);
+}
+
+void TestRegisters::unreadFileIsNeverWrittenOver()
+{
+    QFETCH(bool, specialties);
+    QFETCH(QByteArray, bytes);
+    Fixture f;
+    AppContext &c = f.start();
+    const QString name = specialties ? QStringLiteral("Esp.Txt") : QStringLiteral("Sit.Txt");
+    QFile file(f.dir() + QLatin1Char('/') + name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    std::unique_ptr<TFDadosRegistro> window;
+    if (specialties)
+        window = std::make_unique<TFDadosEsp>(c);
+    else
+        window = std::make_unique<TFDadosSit>(c);
+    bool stayedOpen = false;
+    onModal<TFDadosRegistro>([&](TFDadosRegistro *w) {
+        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        stayedOpen = w->isVisible();
+        QTest::mouseClick(w->Button2, Qt::LeftButton);
+    });
+    window->open();
+    QVERIFY(stayedOpen);
+    const QStringList warnings = f.dialogs.texts(test::ScriptedDialogs::Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(name + QStringLiteral(" não foi gravado")), qPrintable(warnings.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
 }
 
 void TestRegisters::tablesLoadByPosition()
