@@ -1,6 +1,7 @@
 #include "booking/appointment_editor.h"
 
 #include "app/context.h"
+#include "booking/bookable.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
@@ -127,9 +128,19 @@ void AppointmentEditor::journalLine(QChar op, const Appointment &row)
     m_context.journal.add(journal::line(op, row, localDateTimeText(m_context.clock)));
 }
 
+bool AppointmentEditor::bookable()
+{
+    // A slot without a time may be booked; a closed or unprepared date may not.
+    const QString refusal = bookingRefusal(m_context.paths, m_context.DMMedicos.TMedicos.field(Field::Data));
+    if (refusal.isEmpty())
+        return true;
+    m_context.dialogs.information(refusal);
+    return false;
+}
+
 bool AppointmentEditor::incluir(const TypedAppointment &typed)
 {
-    if (!passes(Check::Incluir, typed))
+    if (!passes(Check::Incluir, typed) || !bookable())
         return false;
     write(typed);
     TableCursor &cursor = m_context.DMMedicos.TMedicos;
@@ -212,6 +223,8 @@ bool AppointmentEditor::exportar(const TypedAppointment &typed)
 
 bool AppointmentEditor::importar()
 {
+    if (!bookable())
+        return false;
     const AppointmentClipboard &clip = m_context.clipboard;
     write({clip.name, clip.phone, clip.situation, clip.remarks});
     TableCursor &cursor = m_context.DMMedicos.TMedicos;

@@ -74,6 +74,8 @@ public:
 private:
     enum class Check { Incluir, Alterar, Exportar };
     bool passes(Check check, const TypedAppointment &typed);
+    // Refuses, with its message, a new booking on a closed or unprepared date.
+    bool bookable();
     void write(const TypedAppointment &typed);
     QString mark() const;
     void setCurrentCell(const QString &text);

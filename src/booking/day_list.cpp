@@ -20,7 +20,10 @@ DayList makeDayList(AppContext &context, int day, int code)
                                  ? context.doctors.time(weekday, code, slot)
                                  : QString();
         if (cell.isEmpty()) {
-            list.free << QString::number(slot) + QStringLiteral("    ") + time;
+            // A closed or unprepared day has no free slot, and neither has a slot without
+            // a time, whatever a sheet not yet filled shows.
+            if (sheet.isEnabled() && !time.trimmed().isEmpty())
+                list.free << QString::number(slot) + QStringLiteral("    ") + time;
         } else if (cell != QLatin1String(" x")) {
             const std::optional<Appointment> row =
                 table.find({list.date, QString::number(slot), QString::number(code)});

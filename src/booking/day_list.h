@@ -27,7 +27,7 @@ struct DayList
 
 // Reads the doctor's row on the day's sheet: cells neither empty nor " x" are looked up
 // in the table (a cell without a row, such as a not-bookable "x", is left out), empty
-// cells are free slots.
+// cells of an enabled sheet whose slot has a time are free slots.
 DayList makeDayList(AppContext &context, int day, int code);
 
 } // namespace clinora

@@ -365,7 +365,10 @@ void TFVisaoGeral::FormActivate()
     ComboBox1->addItems(items);
     ComboBox1->setMaxVisibleItems(MonthOverview::dropDownCount(items) + 1);
     placeTodayMark();
-    markDays();
+    // The sheets are filled each time the screen opens: a sheet left blank but enabled
+    // would offer closed and unprepared days for booking, and the doctor editor, the
+    // preparation and the closed dates may have changed them since the last showing.
+    BAtualizar0Click();
 }
 
 void TFVisaoGeral::Timer1Timer()

@@ -108,6 +108,11 @@ class TestBookingScreen : public QObject
 
 private Q_SLOTS:
     void bookingFromTheMenu();
+    void sheetsAreFilledWhenTheScreenOpens();
+    void noBookingOnAClosedOrUnpreparedDate_data();
+    void noBookingOnAClosedOrUnpreparedDate();
+    void dayListOffersNoFalseFreeSlots_data();
+    void dayListOffersNoFalseFreeSlots();
     void reservingAnHour();
     void checksBeforeBooking();
     void cancelling_data();
@@ -190,6 +195,120 @@ void TestBookingScreen::bookingFromTheMenu()
                                    QStringLiteral("Joana Prado"), QStringLiteral("98888-7777"), QStringLiteral("2"),
                                    QString()}));
     QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestBookingScreen::sheetsAreFilledWhenTheScreenOpens()
+{
+    Fixture f;
+    test::setUpClinic(f);
+    f.write(QStringLiteral("ArqFolgas.Txt"), {QStringLiteral("10/12/2026")});
+    f.addRows({booking(QStringLiteral("09/12/26"), 2, 12)});
+    session::startUp(f.context());
+    TFPrincipal main(f.context());
+    main.FormCreate();
+    main.show();
+    QAction *menu = main.menuItem(QStringLiteral("MarcaodeConsultas1"));
+    // No "Atualização Completa": the sheets are filled as the screen opens.
+    onModal<TFVisaoGeral>([](TFVisaoGeral *screen) {
+        QVERIFY(!screen->dayTab(10).grid->isEnabled());
+        QCOMPARE(screen->dayTab(9).grid->model()->index(11, 1).data().toString(), QStringLiteral("C"));
+        QCOMPARE(screen->dayTab(9).grid->model()->index(11, 0).data().toString(), QString());
+        QCOMPARE(screen->overview().grid().cell(10, 12), QStringLiteral(" x"));
+        QCOMPARE(screen->overview().grid().cell(11, 12), QString());
+        QTest::mouseClick(screen->BitBtn1, Qt::LeftButton);
+    });
+    menu->trigger();
+    // What changed while the screen was closed shows when it opens again.
+    f.write(QStringLiteral("ArqFolgas.Txt"), {QStringLiteral("10/12/2026"), QStringLiteral("11/12/2026")});
+    f.context().DMMedicos.table().insert(booking(QStringLiteral("09/12/26"), 3, 12));
+    bool seen = false;
+    onModal<TFVisaoGeral>([&seen](TFVisaoGeral *screen) {
+        seen = true;
+        QVERIFY(!screen->dayTab(11).grid->isEnabled());
+        QCOMPARE(screen->dayTab(9).grid->model()->index(11, 2).data().toString(), QStringLiteral("C"));
+        QTest::mouseClick(screen->BitBtn1, Qt::LeftButton);
+    });
+    menu->trigger();
+    QVERIFY(seen);
+}
+
+void TestBookingScreen::noBookingOnAClosedOrUnpreparedDate_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contents");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("operation"); // a patient, "R", or the paste
+    QTest::addColumn<QString>("message");
+    const QString closed = QStringLiteral("Não é possível marcar consulta em 10/12/2026: a data está fechada.\n"
+                                          "Para atender neste dia, abra-o antes em \"Fechar / Abrir uma Data\".");
+    const QString unprepared =
+        QStringLiteral("Não é possível marcar consulta em 21/12/2026: o sistema está preparado até 20/12/2026.\n"
+                       "Alongue antes a data de preparação em \"Alongar a Data de Preparação do Sistema\".");
+    QTest::newRow("closed, a patient") << "ArqFolgas.Txt" << "10/12/2026" << 10 << "Bruna" << closed;
+    QTest::newRow("closed, a reserved hour") << "ArqFolgas.Txt" << "10/12/2026" << 10 << "R" << closed;
+    QTest::newRow("closed, a paste") << "ArqFolgas.Txt" << "10/12/2026" << 10 << "" << closed;
+    QTest::newRow("unprepared, a patient") << "DataIniFim.Txt" << "20/12/2026" << 21 << "Bruna" << unprepared;
+    QTest::newRow("unprepared, a reserved hour") << "DataIniFim.Txt" << "20/12/2026" << 21 << "R" << unprepared;
+    QTest::newRow("unprepared, a paste") << "DataIniFim.Txt" << "20/12/2026" << 21 << "" << unprepared;
+}
+
+void TestBookingScreen::noBookingOnAClosedOrUnpreparedDate()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contents);
+    QFETCH(int, day);
+    QFETCH(QString, operation);
+    QFETCH(QString, message);
+    Fixture f;
+    const bool paste = operation.isEmpty();
+    if (paste)
+        f.addRows({booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Carlos Lima"))});
+    Desk desk(f);
+    if (paste) // cut from its slot, to be pasted on the other date
+        desk.doubleClick(9, 1, 12, [](TFConsulta *d) { QTest::mouseClick(d->BExportar, Qt::LeftButton); });
+    // The date closes, or the limit moves back, after the sheet was filled.
+    f.write(file, {contents});
+    QVERIFY(desk.screen->dayTab(day).grid->isEnabled());
+    desk.doubleClick(day, 2, 12, [&](TFConsulta *d) {
+        if (paste) {
+            QTest::mouseClick(d->BImportar, Qt::LeftButton);
+        } else {
+            QTest::keyClicks(d->DBEdit1, operation);
+            QTest::mouseClick(d->BIncluir, Qt::LeftButton);
+        }
+        QVERIFY(d->isVisible());
+        QTest::mouseClick(d->BSair, Qt::LeftButton);
+    });
+    QCOMPARE(f.dialogs.texts(Kind::Information), QStringList{message});
+    QVERIFY(desk.rows().empty());
+    QCOMPARE(desk.sheet(day).cell(2, 12), QString());
+}
+
+void TestBookingScreen::dayListOffersNoFalseFreeSlots_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contents");
+    QTest::addColumn<int>("day");
+    QTest::newRow("closed") << "ArqFolgas.Txt" << "10/12/2026" << 10;
+    QTest::newRow("not prepared") << "DataIniFim.Txt" << "20/12/2026" << 21;
+}
+
+void TestBookingScreen::dayListOffersNoFalseFreeSlots()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contents);
+    QFETCH(int, day);
+    Fixture f;
+    Desk desk(f);
+    f.write(file, {contents});
+    QTest::mouseClick(desk.screen->BAtualizar0, Qt::LeftButton);
+    GridView *month = desk.screen->StringGrid1;
+    QApplication::processEvents();
+    test::doubleClick(month, month->model()->index(11, day - 1));
+    TFConsultasDia &list = desk.screen->consultasDia();
+    QVERIFY(list.isVisible());
+    QCOMPARE(list.ListBox2->count(), 0);
+    QCOMPARE(list.ListBox1->count(), 0);
 }
 
 void TestBookingScreen::reservingAnHour()

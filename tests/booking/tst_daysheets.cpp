@@ -266,6 +266,8 @@ void TestDaySheets::dayList()
     f.addRows({booking(QStringLiteral("09/12/26"), 2, 12, QStringLiteral("Ana Souza")),
                booking(QStringLiteral("09/12/26"), 3, 12, QStringLiteral("R"))});
     AppContext &c = f.start();
+    // A slot without a time is not free, even on a sheet not yet filled.
+    QCOMPARE(makeDayList(c, 9, 3).free, QStringList());
     c.sheets.refreshAll();
     const DayList list = makeDayList(c, 9, 12);
     QCOMPARE(list.date, QStringLiteral("09/12/26"));
