@@ -111,6 +111,11 @@ int main(int argc, char *argv[])
     Paths paths(dataDir, parser.value(drivesOption));
     QtPrinter printer(paths, clock, dialogs);
     AppContext context(paths, clock, dialogs, printer);
+    // A recovery or a new mirror location ends the program without the close sequence.
+    context.onEnd = [&lock] {
+        lock.release();
+        QCoreApplication::exit(0);
+    };
     TFPrincipal FPrincipal(context);
     try {
         const QStringList problems = session::startUp(context);

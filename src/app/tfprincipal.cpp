@@ -5,6 +5,14 @@
 #include "agenda/tfprepararfuturo.h"
 #include "app/context.h"
 #include "app/session.h"
+#include "core/common.h"
+#include "core/data_files.h"
+#include "protection/local_backup.h"
+#include "protection/mirror.h"
+#include "protection/replay.h"
+#include "protection/tfespelhamento.h"
+#include "protection/tfmostracopias.h"
+#include "protection/tfsincronizar.h"
 #include "booking/tfvisaogeral.h"
 #include "doctors/tfdadosmed.h"
 #include "doctors/tfdadosregistro.h"
@@ -70,61 +78,64 @@ void TFPrincipal::buildMenu()
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
     QAction *booking = addItem(bar, "MarcaodeConsultas1", QStringLiteral("Marcar Consultas    "));
-    connect(booking, &QAction::triggered, this, guarded(m_context.dialogs, [this] { MarcaodeConsultas1Click(); }));
+    connectChecked(booking, [this] { MarcaodeConsultas1Click(); });
 
     QMenu *manutencao = addSubmenu(bar, "Manuteno1", QStringLiteral("Manutenção    "));
     QMenu *cadastros = addSubmenu(manutencao, "Mdicos1", QStringLiteral("Cadastros Diversos"));
     QAction *specialties = addItem(cadastros, "Especialidades1", QStringLiteral("Especialidades"));
-    connect(specialties, &QAction::triggered, this, guarded(m_context.dialogs, [this] {
-                if (!FDadosEsp)
-                    FDadosEsp = new TFDadosEsp(m_context, this);
-                FDadosEsp->open();
-            }));
+    connectChecked(specialties, [this] {
+        if (!FDadosEsp)
+            FDadosEsp = new TFDadosEsp(m_context, this);
+        FDadosEsp->open();
+    });
     QAction *doctors = addItem(cadastros, "Mdicos2", QStringLiteral("Médicos"));
-    connect(doctors, &QAction::triggered, this, guarded(m_context.dialogs, [this] {
-                if (!FDadosMed)
-                    FDadosMed = new TFDadosMed(m_context, this);
-                FDadosMed->execute();
-            }));
+    connectChecked(doctors, [this] {
+        if (!FDadosMed)
+            FDadosMed = new TFDadosMed(m_context, this);
+        FDadosMed->execute();
+    });
     QAction *situations = addItem(cadastros, "Situaes1", QStringLiteral("Situações"));
-    connect(situations, &QAction::triggered, this, guarded(m_context.dialogs, [this] {
-                if (!FDadosSit)
-                    FDadosSit = new TFDadosSit(m_context, this);
-                FDadosSit->open();
-            }));
+    connectChecked(situations, [this] {
+        if (!FDadosSit)
+            FDadosSit = new TFDadosSit(m_context, this);
+        FDadosSit->open();
+    });
     QAction *purge = addItem(manutencao, "ExcluirPassado1",
                              QStringLiteral("Eliminar Consultas anteriores à data de hoje"));
     connect(purge, &QAction::triggered, this, guarded(m_context.dialogs, [this] { ExcluirPassado1Click(); }));
     QAction *closedDates =
         addItem(manutencao, "FecharAbrirumaData1", QStringLiteral("Fechar / Abrir uma Data"));
-    connect(closedDates, &QAction::triggered, this,
-            guarded(m_context.dialogs, [this] { FecharAbrirumaData1Click(); }));
+    connectChecked(closedDates, [this] { FecharAbrirumaData1Click(); });
     addItem(manutencao, "BloquearLiberarHorrios1", QStringLiteral("Fechar / Abrir Horários"));
     QAction *prepare =
         addItem(manutencao, "PrepararFuturo1", QStringLiteral("Alongar a Data de Preparação do Sistema"));
-    connect(prepare, &QAction::triggered, this,
-            guarded(m_context.dialogs, [this] { PrepararFuturo1Click(); }));
+    connectChecked(prepare, [this] { PrepararFuturo1Click(); });
     addItem(manutencao, "AtualizarBD1", QStringLiteral("Reorganizar o Banco de Dados"), false);
     QMenu *copia = addSubmenu(manutencao, "CpiadeSegurana1",
                               QStringLiteral("Copiar o Banco de Dados para o disquete"), false);
-    addItem(copia, "NoDiscoRgido1", QStringLiteral("Disco Rígido"), false);
-    addItem(copia, "NoDisquete1", QStringLiteral("Executar"));
+    connectItem(addItem(copia, "NoDiscoRgido1", QStringLiteral("Disco Rígido"), false),
+                [this] { NoDiscoRgido1Click(); });
+    connectItem(addItem(copia, "NoDisquete1", QStringLiteral("Executar")), [this] { NoDisquete1Click(); });
     QMenu *restaura = addSubmenu(manutencao, "RestaurarCpia1",
                                  QStringLiteral("Recuperar o Banco de Dados do disquete"), false);
-    addItem(restaura, "DoDiscoRgido1", QStringLiteral("Disco Rígido"), false);
-    addItem(restaura, "DoDisquete1", QStringLiteral("Executar"));
+    connectItem(addItem(restaura, "DoDiscoRgido1", QStringLiteral("Disco Rígido"), false),
+                [this] { DoDiscoRgido1Click(); });
+    connectItem(addItem(restaura, "DoDisquete1", QStringLiteral("Executar")), [this] { DoDisquete1Click(); });
     QMenu *replay = addSubmenu(manutencao, "RecuperarBDcomArqMov1",
                                QStringLiteral("Recuperar o Banco de Dados"), false);
-    addItem(replay, "DoHD1", QStringLiteral("Do HD"));
-    addItem(replay, "DoDisquete2", QStringLiteral("Do Disquete"));
+    connectItem(addItem(replay, "DoHD1", QStringLiteral("Do HD")), [this] { DoHD1Click(); });
+    connectItem(addItem(replay, "DoDisquete2", QStringLiteral("Do Disquete")), [this] { DoDisquete2Click(); });
     addItem(manutencao, "ReiniciaroSistema1", QStringLiteral("Reiniciar o Sistema"));
     QMenu *espelho = addSubmenu(manutencao, "SituaodasCpiasdeSegurana1", QStringLiteral("Espelhamento"));
-    addItem(espelho, "Situao1", QStringLiteral("Situação"), false);
-    addItem(espelho, "EscolherLocalizao1",
-            QStringLiteral("Definir Local e Status (Ativado ou Desativado)"));
-    addItem(espelho, "FazeraCpia1", QStringLiteral("Gravar Sistema sobre o Espelho (Sist --> Esp)"));
-    addItem(espelho, "Recuperarosdados1",
-            QStringLiteral("Recuperar Sistema com o Espelho (Sist <-- Esp)"));
+    connectItem(addItem(espelho, "Situao1", QStringLiteral("Situação"), false), [this] { Situao1Click(); });
+    connectItem(addItem(espelho, "EscolherLocalizao1",
+                        QStringLiteral("Definir Local e Status (Ativado ou Desativado)")),
+                [this] { EscolherLocalizao1Click(); });
+    connectItem(addItem(espelho, "FazeraCpia1", QStringLiteral("Gravar Sistema sobre o Espelho (Sist --> Esp)")),
+                [this] { mirror::writeSystem(m_context, true); });
+    connectItem(addItem(espelho, "Recuperarosdados1",
+                        QStringLiteral("Recuperar Sistema com o Espelho (Sist <-- Esp)")),
+                [this] { mirror::recoverSystem(m_context, true); });
 
     addItem(bar, "Pesquisa1", QStringLiteral("Pesquisas    "));
 
@@ -189,6 +200,15 @@ void TFPrincipal::buildBody()
         QStringLiteral("Para alterar esta imagem, substitua a fotografia que está em C:\\Consultas\\Foto"));
     connect(Image1, &ClickableLabel::clicked, this, guarded(m_context.dialogs, [this] { Image1Click(); }));
 
+    // The two texts a long operation shows ("Aguarde ... ").
+    Label2 = new QLabel(body);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAlignment(Qt::AlignCenter);
+    Label3 = new QLabel(body);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setAlignment(Qt::AlignCenter);
+    m_context.showProgress = [this](const QString &first, const QString &second) { showProgress(first, second); };
+
     Label4 = new QLabel(QStringLiteral("Clinora 1.1"), body);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setAlignment(Qt::AlignCenter);
@@ -200,10 +220,45 @@ void TFPrincipal::buildBody()
 
     layout->addWidget(Label1);
     layout->addWidget(Image1, 1);
+    layout->addWidget(Label2);
+    layout->addWidget(Label3);
     layout->addWidget(Label4);
     layout->addWidget(BitBtn1, 0, Qt::AlignRight);
     setCentralWidget(body);
     resize(720, 560);
+}
+
+void TFPrincipal::connectItem(QAction *item, std::function<void()> action)
+{
+    connect(item, &QAction::triggered, this, [this, action = std::move(action)] {
+        runUserAction(m_context.dialogs, action);
+        refreshMirrorItems();
+    });
+}
+
+void TFPrincipal::connectChecked(QAction *item, std::function<void()> action)
+{
+    connectItem(item, [this, action = std::move(action)] {
+        if (mirrorConsistencyCheck(m_context, this))
+            action();
+    });
+}
+
+void TFPrincipal::refreshMirrorItems()
+{
+    if (m_context.ended)
+        return;
+    const bool on = m_context.settings.mirroringOn();
+    menuItem(QStringLiteral("FazeraCpia1"))->setEnabled(on);
+    menuItem(QStringLiteral("Recuperarosdados1"))->setEnabled(on);
+}
+
+void TFPrincipal::showProgress(const QString &first, const QString &second)
+{
+    Label2->setText(first);
+    Label3->setText(second);
+    Label2->repaint();
+    Label3->repaint();
 }
 
 QAction *TFPrincipal::menuItem(const QString &name) const
@@ -261,11 +316,7 @@ void TFPrincipal::changeEvent(QEvent *event)
 void TFPrincipal::FormActivate()
 {
     m_context.firstActivation = false;
-    const bool mirroring = m_context.settings.mirroring() != QLatin1String("Sem");
-    if (!mirroring) {
-        menuItem(QStringLiteral("FazeraCpia1"))->setEnabled(false);
-        menuItem(QStringLiteral("Recuperarosdados1"))->setEnabled(false);
-    }
+    refreshMirrorItems();
 }
 
 void TFPrincipal::Label1Click()
@@ -316,6 +367,50 @@ void TFPrincipal::FecharAbrirumaData1Click()
         FFechaAbreData = new TFFechaAbreData(m_context, this);
     FFechaAbreData->exec();
     m_context.DMMedicos.TMedicos.close();
+}
+
+void TFPrincipal::EscolherLocalizao1Click()
+{
+    TFEspelhamento FEspelhamento(m_context, this);
+    FEspelhamento.exec();
+}
+
+void TFPrincipal::Situao1Click()
+{
+    TFMostraCopias FMostraCopias(m_context, this);
+    FMostraCopias.execute();
+}
+
+void TFPrincipal::NoDiscoRgido1Click()
+{
+    backup::writeLocalBackup(m_context);
+}
+
+void TFPrincipal::NoDisquete1Click()
+{
+    mirror::writeSystem(m_context, false);
+}
+
+void TFPrincipal::DoDiscoRgido1Click()
+{
+    backup::restoreLocalBackup(m_context);
+}
+
+void TFPrincipal::DoDisquete1Click()
+{
+    mirror::recoverSystem(m_context, false);
+}
+
+void TFPrincipal::DoHD1Click()
+{
+    replayJournal(m_context, m_context.file(files::kRunJournal));
+}
+
+void TFPrincipal::DoDisquete2Click()
+{
+    if (!m_context.settings.mirroringOn())
+        return;
+    replayJournal(m_context, mirrorDirectory(m_context.settings, m_context.paths) + QLatin1Char('/') + files::kJournal);
 }
 
 void TFPrincipal::Manual1Click()

@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -45,6 +47,13 @@ protected:
 
 private:
     void buildMenu();
+    // Connects a menu item: errors are shown, and the mirror items' states follow.
+    void connectItem(QAction *item, std::function<void()> action);
+    // The same for a screen the mirror consistency check guards.
+    void connectChecked(QAction *item, std::function<void()> action);
+    // FazeraCpia1 and Recuperarosdados1 are enabled exactly while mirroring is on.
+    void refreshMirrorItems();
+    void showProgress(const QString &first, const QString &second);
     void buildBody();
     void FormActivate();
     void Label1Click();
@@ -53,6 +62,14 @@ private:
     void ExcluirPassado1Click();
     void PrepararFuturo1Click();
     void FecharAbrirumaData1Click();
+    void EscolherLocalizao1Click();
+    void Situao1Click();
+    void NoDiscoRgido1Click();
+    void NoDisquete1Click();
+    void DoDiscoRgido1Click();
+    void DoDisquete1Click();
+    void DoHD1Click();
+    void DoDisquete2Click();
     void Manual1Click();
     void showClinicName();
     void loadCover();
@@ -62,6 +79,8 @@ private:
 
     ClickableLabel *Label1 = nullptr;
     ClickableLabel *Image1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
     QPushButton *BitBtn1 = nullptr;
 

@@ -54,4 +54,10 @@ bool InstanceLock::acquire()
     return false;
 }
 
+void InstanceLock::release()
+{
+    if (m_lock)
+        m_lock->unlock();
+}
+
 } // namespace clinora

@@ -16,6 +16,8 @@ public:
     explicit InstanceLock(const QString &dataDir);
     // True when this program now owns the data directory.
     bool acquire();
+    // Gives the data directory up before the program ends.
+    void release();
     // Why acquire() failed, for the user.
     QString refusal() const { return m_refusal; }
     // The lock file inside the data directory.

@@ -57,8 +57,8 @@ struct ProgressShown
     AppContext &context;
 };
 
-// Writes a copy of the live table at the temporary path of a file group's target.
-// SQLite's online backup copies page by page, so memory stays flat in table size.
+} // namespace
+
 void writeTableCopy(AppContext &context, const QString &target)
 {
     const QString temporary = FileGroup::temporaryPath(target);
@@ -75,14 +75,26 @@ void writeTableCopy(AppContext &context, const QString &target)
     }
 }
 
-// A table file about to be replaced must not keep a rollback journal of the old one,
-// which SQLite would apply to the new file.
+ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target)
+{
+    const QString temporary = FileGroup::temporaryPath(target);
+    QFile::remove(temporary);
+    QFile::remove(temporary + QStringLiteral("-journal"));
+    try {
+        sql::Database::openReadOnly(source).backupTo(temporary);
+        AppointmentTable rebuilt;
+        rebuilt.open(temporary, false);
+        return applyJournal(rebuilt, journal);
+    } catch (const Error &) {
+        QFile::remove(temporary);
+        throw;
+    }
+}
+
 void dropStaleJournal(const QString &table)
 {
     QFile::remove(table + QStringLiteral("-journal"));
 }
-
-} // namespace
 
 const QStringList &fullCopyFiles()
 {
@@ -312,13 +324,7 @@ bool recoverSystem(AppContext &context, bool ask)
     try {
         // The new table is built beside the old one: the mirror table, then the journal
         // replayed on it in one transaction.
-        QFile::remove(temporary);
-        QFile::remove(temporary + QStringLiteral("-journal"));
-        sql::Database::openReadOnly(mirror + QLatin1Char('/') + files::kMirrorTable).backupTo(temporary);
-        AppointmentTable rebuilt;
-        rebuilt.open(temporary, false);
-        replayed = applyJournal(rebuilt, journalLines);
-        rebuilt.close();
+        replayed = writeReplayedTable(mirror + QLatin1Char('/') + files::kMirrorTable, journalLines, table);
 
         FileGroup group(context.paths.dataDir());
         for (const QString &name : fullCopyFiles()) {

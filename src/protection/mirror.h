@@ -10,6 +10,7 @@
 namespace clinora {
 
 class AppContext;
+struct ReplayResult;
 
 namespace mirror {
 
@@ -53,6 +54,16 @@ void copy(AppContext &context, const QString &fileName);
 // the mirror stamp, committed as one group in the mirror, so that a failure or a crash
 // leaves the previous mirror whole. Then the system stamp. Returns true when written.
 bool writeSystem(AppContext &context, bool ask);
+
+// Writes a copy of the live table at FileGroup::temporaryPath(target), for a group
+// that replaces target. SQLite's online backup copies page by page: memory stays flat.
+void writeTableCopy(AppContext &context, const QString &target);
+// Builds a new table at FileGroup::temporaryPath(target) from a table file and a
+// journal replayed on it in one transaction. The source is only read.
+ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target);
+// A table file about to be replaced must not keep a rollback journal of the old one,
+// which SQLite would apply to the new file.
+void dropStaleJournal(const QString &table);
 
 // What stops a recovery from this mirror, one text per problem (empty when none).
 QStringList recoveryProblems(AppContext &context);

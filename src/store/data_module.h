@@ -64,6 +64,8 @@ public:
     AppointmentTable &table() { return m_table; }
     // The work table medicos2, opened on first use.
     AppointmentTable &workTable();
+    // Closes it, before its file is replaced.
+    void closeWorkTable() { m_workTable.close(); }
 
     TableCursor TMedicos;
     LiveQuery QMedicos;

@@ -1,0 +1,119 @@
+#include "protection/local_backup.h"
+
+#include "app/context.h"
+#include "core/data_files.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/file_group.h"
+#include "platform/sqlite.h"
+#include "platform/text_file.h"
+#include "protection/mirror.h"
+#include "protection/replay.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace clinora::backup {
+
+QString copyName(const QString &name)
+{
+    return QStringLiteral("Copia") + name;
+}
+
+void writeLocalBackup(AppContext &context)
+{
+    const QString workTable = context.file(files::kWorkTable);
+    FileGroup group(context.paths.dataDir());
+    for (const QString &name : mirror::fullCopyFiles())
+        group.stageCopy(context.file(name), context.file(copyName(name)));
+    group.stageCopy(context.file(files::kPreparedLimit), context.file(files::kPreparedLimitCopy));
+    group.stageBytes(context.file(files::kRunJournal), {});
+    mirror::writeTableCopy(context, workTable);
+    group.stageWritten(workTable);
+    context.DMMedicos.closeWorkTable();
+    mirror::dropStaleJournal(workTable);
+    try {
+        group.commit();
+    } catch (const FileError &) {
+        QFile::remove(FileGroup::temporaryPath(workTable));
+        throw;
+    }
+}
+
+QStringList localBackupProblems(AppContext &context)
+{
+    QStringList missing;
+    for (const QString &name : mirror::fullCopyFiles()) {
+        if (!QFileInfo(context.file(copyName(name))).isFile())
+            missing << copyName(name);
+    }
+    QStringList problems;
+    if (!missing.isEmpty())
+        problems << QStringLiteral("faltam os arquivos %1").arg(missing.join(QStringLiteral(", ")));
+    try {
+        sql::Database db = sql::Database::openReadOnly(context.file(files::kWorkTable));
+        sql::Statement check = db.prepare(QStringLiteral("PRAGMA quick_check"));
+        if (!check.step() || check.text(0) != QLatin1String("ok"))
+            throw StoreError(check.text(0));
+        db.prepare(QStringLiteral("SELECT Data, Hora, Medico, Paciente FROM Medicos LIMIT 0")).step();
+    } catch (const StoreError &e) {
+        problems << QStringLiteral("a tabela %1 não pode ser lida (%2)").arg(QString(files::kWorkTable), e.message());
+    }
+    return problems;
+}
+
+bool restoreLocalBackup(AppContext &context)
+{
+    const QStringList problems = localBackupProblems(context);
+    if (!problems.isEmpty()) {
+        context.dialogs.warning(QStringLiteral("A cópia de segurança do disco rígido não pode ser usada; "
+                                               "nada foi alterado:\r\n\r\n- %1")
+                                    .arg(problems.join(QStringLiteral("\r\n- "))));
+        return false;
+    }
+    if (!context.dialogs.question(QStringLiteral("Os dados do Sistema serão substituídos pela cópia de "
+                                                 "segurança do disco rígido.\n\n"
+                                                 "                          Você está pronto?")))
+        return false;
+    // The journal is read before anything changes; it is the run journal as backed up.
+    const QString journalPath = context.file(copyName(files::kRunJournal));
+    const QStringList journal = textfile::readLines(journalPath);
+    const QString table = context.file(files::kTable);
+    context.DMMedicos.TMedicos.close();
+    context.DMMedicos.QMedicos.close();
+    context.DMMedicos.QMedicos2.close();
+    context.DMMedicos.closeWorkTable();
+    const ReplayResult replayed = mirror::writeReplayedTable(context.file(files::kWorkTable), journal, table);
+    FileGroup group(context.paths.dataDir());
+    try {
+        for (const QString &name : mirror::fullCopyFiles()) {
+            // The replay puts back the limit saved with the backup.
+            const QString source = name == files::kPreparedLimit ? copyName(files::kPreparedLimitCopy) : copyName(name);
+            group.stageCopy(context.file(source), context.file(name));
+        }
+        group.stageWritten(table);
+        context.DMMedicos.close();
+        mirror::dropStaleJournal(table);
+        group.commit();
+    } catch (const Error &) {
+        QFile::remove(FileGroup::temporaryPath(table));
+        context.DMMedicos.open();
+        throw;
+    }
+    context.DMMedicos.open();
+    // What the run holds in memory follows the restored files; mirroring stays as it is
+    // for this run.
+    const QString mirroring = context.settings.mirroring();
+    context.settings.load(context.file(files::kSettings));
+    context.settings.setMirroring(mirroring);
+    const QString prefix = context.paths.dataDir() + QLatin1Char('/');
+    context.doctors.load(prefix);
+    context.specialties.load(prefix);
+    context.situations.load(prefix);
+    context.journal.discard();
+    if (!replayed.skipped.isEmpty())
+        context.dialogs.warning(skippedLinesMessage(journalPath, replayed.skipped));
+    return true;
+}
+
+} // namespace clinora::backup

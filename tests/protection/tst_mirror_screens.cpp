@@ -1,0 +1,257 @@
+// The mirror's screens driven offscreen from the main menu: "Definir Local e Status",
+// the synchronisation dialog before a guarded screen, the status screen.
+#include "app/session.h"
+#include "app/tfprincipal.h"
+#include "booking/tfvisaogeral.h"
+#include "core/data_files.h"
+#include "doctors/tfdadosregistro.h"
+#include "platform/text_file.h"
+#include "protection/mirror.h"
+#include "protection/tfespelhamento.h"
+#include "protection/tfmostracopias.h"
+#include "protection/tfsincronizar.h"
+#include "support/fixture.h"
+#include "support/modal.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace clinora;
+using test::Fixture;
+using test::onModal;
+using Kind = test::ScriptedDialogs::Kind;
+
+namespace {
+
+struct Program
+{
+    explicit Program(Fixture &f) : window(f.context())
+    {
+        session::startUp(f.context());
+        window.FormCreate();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    void trigger(const char *item) { window.menuItem(QLatin1String(item))->trigger(); }
+    bool enabled(const char *item) const { return window.menuItem(QLatin1String(item))->isEnabled(); }
+    TFPrincipal window;
+};
+
+template <typename T>
+void click(QWidget *form, const char *name)
+{
+    T *widget = form->findChild<T *>(QLatin1String(name));
+    QVERIFY2(widget, name);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+QString mirrorFile(const Fixture &f, const QString &name)
+{
+    return f.mirror() + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+class TestMirrorScreens : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { test::closeModals(); }
+    void activatingOnTheSameDriveAsksToSynchroniseFirst();
+    void choosingAnotherDriveSetsTheLocationAndEnds();
+    void switchingOffClosesTheDialog();
+    void missingDriveKeepsTheOldStatus();
+    void leavingTheSynchronisationSwitchesMirroringOff();
+    void mirrorGoneWhileRunningLetsTheScreenOpen();
+    void statusScreenShowsTheCopies_data();
+    void statusScreenShowsTheCopies();
+};
+
+void TestMirrorScreens::activatingOnTheSameDriveAsksToSynchroniseFirst()
+{
+    Fixture f;
+    f.mirror();
+    Program p(f);
+    QVERIFY(!p.enabled("FazeraCpia1"));
+    onModal<TFEspelhamento>([](TFEspelhamento *d) {
+        QVERIFY(d->findChild<QWidget *>(QStringLiteral("GBEspelho"))->isHidden());
+        QCOMPARE(d->findChild<QLineEdit *>(QStringLiteral("EDrive"))->text(), QStringLiteral("E:"));
+        click<QRadioButton>(d, "RGEspelho_0");
+        click<QPushButton>(d, "BSair");
+    });
+    p.trigger("EscolherLocalizao1");
+    QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("As áreas Espelho e Sistema estão defasadas.\n    É "
+                                                           "importante mantê-las sincronizadas. ")});
+    QCOMPARE(f.read(files::kSettings).value(3), QStringLiteral("Com"));
+    QVERIFY(p.enabled("FazeraCpia1"));
+    QVERIFY(p.enabled("Recuperarosdados1"));
+
+    // The booking screen asks to synchronise before it opens.
+    bool asked = false;
+    bool booking = false;
+    onModal<TFSincronizar>([&](TFSincronizar *d) {
+        asked = d->windowTitle() == QStringLiteral("Sincronização dos Bancos de Dados");
+        click<QRadioButton>(d, "RGSincronizar_1");
+    });
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        booking = true;
+        QTest::keyClick(screen, Qt::Key_Escape);
+    });
+    f.dialogs.answerQuestion(true);
+    p.trigger("MarcaodeConsultas1");
+    QVERIFY(asked);
+    QVERIFY(booking);
+    QVERIFY(f.dialogs.texts(Kind::Question).front().startsWith(QStringLiteral("        A cópia será realizada sobre    E:\\Consultas\\Espelho\n")));
+    QVERIFY(QFile::exists(mirrorFile(f, QStringLiteral("Medicos3.db"))));
+    QCOMPARE(f.read(files::kSystemStamp), textfile::readLines(mirrorFile(f, QStringLiteral("CodEsp.Txt"))));
+    // In step now, mirroring stays on and the next screen opens at once.
+    QVERIFY(p.enabled("FazeraCpia1"));
+    booking = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        booking = QApplication::activeModalWidget() == screen;
+        QTest::keyClick(screen, Qt::Key_Escape);
+    });
+    p.trigger("MarcaodeConsultas1");
+    QVERIFY(booking);
+}
+
+void TestMirrorScreens::choosingAnotherDriveSetsTheLocationAndEnds()
+{
+    Fixture f;
+    f.mirror();
+    QDir().mkpath(f.drives() + QStringLiteral("/F"));
+    Program p(f);
+    onModal<TFEspelhamento>([](TFEspelhamento *d) {
+        click<QRadioButton>(d, "RGEspelho_0");
+        click<QPushButton>(d, "BAlterar");
+        auto *drives = d->findChild<QComboBox *>(QStringLiteral("CBDrive"));
+        QVERIFY(drives->isVisible());
+        QTest::keyClicks(drives, QStringLiteral("F"));
+        click<QPushButton>(d, "BSair");
+    });
+    p.trigger("EscolherLocalizao1");
+    QVERIFY(f.context().ended);
+    const QStringList settings = f.read(files::kSettings);
+    QCOMPARE(settings.value(7), QStringLiteral("F:\\Consultas\\Espelho"));
+    QCOMPARE(settings.value(3), QStringLiteral("Com"));
+    QVERIFY(QDir(f.drives() + QStringLiteral("/F/Consultas/Espelho")).exists());
+    QVERIFY(f.dialogs.texts(Kind::Information).last().contains(QStringLiteral("Reinicie a Aplicação")));
+}
+
+void TestMirrorScreens::switchingOffClosesTheDialog()
+{
+    Fixture f;
+    f.mirroringOn();
+    f.clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 15, 30)));
+    Program p(f);
+    onModal<TFEspelhamento>([](TFEspelhamento *d) { click<QRadioButton>(d, "RGEspelho_1"); });
+    p.trigger("EscolherLocalizao1");
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QCOMPARE(f.read(files::kSettings).value(3), QStringLiteral("Sem"));
+    QCOMPARE(f.read(files::kSystemStamp), QStringList{QStringLiteral("08/12/2026 09:15:30")});
+    QVERIFY(!p.enabled("FazeraCpia1"));
+    QVERIFY(!p.enabled("Recuperarosdados1"));
+}
+
+void TestMirrorScreens::missingDriveKeepsTheOldStatus()
+{
+    Fixture f; // no drive E:
+    Program p(f);
+    onModal<TFEspelhamento>([](TFEspelhamento *d) {
+        click<QRadioButton>(d, "RGEspelho_0");
+        click<QPushButton>(d, "BSair");
+    });
+    p.trigger("EscolherLocalizao1");
+    QCOMPARE(f.dialogs.texts(),
+             QStringList{QStringLiteral("Operação não executada porque a mídia Espelho não está instalada.")});
+    QCOMPARE(f.read(files::kSettings).value(3), QStringLiteral("Sem"));
+    QVERIFY(!f.context().settings.mirroringOn());
+    QVERIFY(!p.enabled("FazeraCpia1"));
+}
+
+void TestMirrorScreens::leavingTheSynchronisationSwitchesMirroringOff()
+{
+    Fixture f;
+    f.mirroringOn(); // a mirror never written: its stamp will be "1155"
+    f.clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 15, 30)));
+    Program p(f);
+    QCOMPARE(textfile::readLines(mirrorFile(f, QStringLiteral("CodEsp.Txt"))), QStringList{QStringLiteral("1155")});
+    bool registerOpened = false;
+    onModal<TFSincronizar>([](TFSincronizar *d) { click<QPushButton>(d, "Button1"); });
+    onModal<TFDadosEsp>([&](TFDadosEsp *d) {
+        registerOpened = true;
+        d->reject();
+    });
+    p.trigger("Especialidades1");
+    QVERIFY(registerOpened);
+    QCOMPARE(f.read(files::kSettings).value(3), QStringLiteral("Sem"));
+    QCOMPARE(f.read(files::kSystemStamp), QStringList{QStringLiteral("08/12/2026 09:15:30")});
+    QVERIFY(!p.enabled("FazeraCpia1"));
+}
+
+void TestMirrorScreens::mirrorGoneWhileRunningLetsTheScreenOpen()
+{
+    Fixture f;
+    f.mirroringOn();
+    Program p(f);
+    f.dialogs.answerQuestion(true);
+    p.trigger("FazeraCpia1");
+    QVERIFY(p.enabled("FazeraCpia1"));
+    QDir(f.drives() + QStringLiteral("/E")).removeRecursively();
+    f.dialogs.clear();
+    bool booking = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        booking = true;
+        QTest::keyClick(screen, Qt::Key_Escape);
+    });
+    p.trigger("MarcaodeConsultas1");
+    QVERIFY(booking);
+    QCOMPARE(f.dialogs.texts(Kind::Information), QStringList{mirror::kMediaMissing});
+    QVERIFY(f.dialogs.texts(Kind::Error).isEmpty());
+    QVERIFY(!p.enabled("FazeraCpia1"));
+}
+
+void TestMirrorScreens::statusScreenShowsTheCopies_data()
+{
+    QTest::addColumn<int>("journalLines");
+    QTest::addColumn<bool>("notCurrent");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("in step") << 0 << false << QStringList{"DriveInt", "Label5"};
+    QTest::newRow("changes in the journal") << 3 << false << QStringList{"DriveExt", "Label2", "Label3", "MovDrive"};
+    QTest::newRow("not current") << 3 << true << QStringList{"DriveExt", "Label2", "Label3", "Label6", "MovInter"};
+}
+
+void TestMirrorScreens::statusScreenShowsTheCopies()
+{
+    QFETCH(int, journalLines);
+    QFETCH(bool, notCurrent);
+    QFETCH(QStringList, shown);
+    Fixture f;
+    f.mirroringOn();
+    textfile::writeLines(mirrorFile(f, QStringLiteral("ArqMovA.Txt")), QStringList(journalLines, QStringLiteral("I")));
+    f.write(files::kCurrencyMark, {notCurrent ? QStringLiteral("Sim") : QStringLiteral("Nao")});
+    Program p(f);
+    QStringList visible;
+    onModal<TFMostraCopias>([&](TFMostraCopias *d) {
+        for (const char *name : {"DriveInt", "DriveExt", "MovDrive", "MovInter", "Label2", "Label3", "Label5", "Label6"}) {
+            if (d->findChild<QWidget *>(QLatin1String(name))->isVisible())
+                visible << QLatin1String(name);
+        }
+        d->reject();
+    });
+    p.trigger("Situao1");
+    visible.sort();
+    shown.sort();
+    QCOMPARE(visible, shown);
+    QCOMPARE(f.dialogs.texts(Kind::Warning).size(), notCurrent ? 1 : 0);
+}
+
+QTEST_MAIN(TestMirrorScreens)
+#include "tst_mirror_screens.moc"
