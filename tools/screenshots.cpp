@@ -1,10 +1,13 @@
 // Takes the screenshots of the README from a data directory: the main window, the
 // booking screen's month tab after a complete refresh, a day sheet, the appointment
-// dialog and the day list. Built with -DCLINORA_SCREENSHOTS=ON.
+// dialog, the day list, the cancelled and waiting lists and the rebooking dialog.
+// Built with -DCLINORA_SCREENSHOTS=ON.
 #include "app/context.h"
 #include "app/session.h"
 #include "app/tfprincipal.h"
 #include "booking/grid_view.h"
+#include "booking/list_tab_widget.h"
+#include "booking/tfconsulta2.h"
 #include "booking/tfconsulta.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
@@ -70,6 +73,30 @@ int main(int argc, char *argv[])
     QTest::qWait(200);
     screen.consultasDia().grab().save(out + QStringLiteral("/consultasdia.png"));
     screen.consultasDia().hide();
+
+    // The cancelled and waiting lists, and an entry of each in the rebooking dialog.
+    const struct
+    {
+        ListTabWidget *tab;
+        RebookingEditor::Origin origin;
+        const char *list;
+        const char *entry;
+    } lists[] = {{&screen.desmarcadas(), RebookingEditor::Origin::Cancelled, "/desmarcadas.png", "/remarcar.png"},
+                 {&screen.emEspera(), RebookingEditor::Origin::Waiting, "/espera.png", "/espera-consulta.png"}};
+    for (const auto &l : lists) {
+        screen.PageControl1->setCurrentWidget(l.tab);
+        l.tab->refresh();
+        QTest::qWait(200);
+        screen.grab().save(out + QLatin1String(l.list));
+        if (l.tab->tab().entries().count() > 0) {
+            TFConsulta2 &rebooking = screen.consulta2();
+            rebooking.prepareEntry(l.tab->tab().entries().key(0), l.origin);
+            rebooking.show();
+            QTest::qWait(200);
+            rebooking.grab().save(out + QLatin1String(l.entry));
+            rebooking.reject();
+        }
+    }
     screen.hide();
 
     TFDadosMed doctors(context, &main);

@@ -3,6 +3,7 @@
 #include "agenda/closed_dates.h"
 #include "agenda/preparation.h"
 #include "app/context.h"
+#include "booking/waiting_key.h"
 #include "core/data_files.h"
 #include "core/installation.h"
 #include "platform/clock.h"
@@ -207,15 +208,6 @@ QDate chooseHoliday(QDate today, QDate limit)
     return d;
 }
 
-// The waiting key of an entry made on a day at a time: "4", the days since 01/01/2010
-// (last four digits), the seconds since midnight.
-QString waitingKey(QDate day, QTime time)
-{
-    const qint64 days = QDate(2010, 1, 1).daysTo(day);
-    return QLatin1Char('4') + QString::number(days).rightJustified(4, QLatin1Char('0')).right(4) +
-           QString::number(time.msecsSinceStartOfDay() / 1000);
-}
-
 class Booker
 {
 public:
@@ -274,9 +266,9 @@ public:
 
     void addWaiting(QDate day, QTime time, int code)
     {
-        const QString key = waitingKey(day, time);
+        const AppointmentKey key = waitingkey::freeKey(m_table, QDateTime(day, time));
         const int who = patientFreeOn(day);
-        m_table.insert({key.left(8), key.mid(8, 2), QString::number(code), patientName(who), phoneOf(who),
+        m_table.insert({key.data, key.hora, QString::number(code), patientName(who), phoneOf(who),
                         QStringLiteral("1"), QStringLiteral("Aceita qualquer horário")});
     }
 

@@ -2,10 +2,10 @@
 
 #include "app/context.h"
 #include "booking/bookable.h"
+#include "booking/slip.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
-#include "platform/printer.h"
 #include "platform/text_file.h"
 #include "store/appointment_table.h"
 
@@ -210,11 +210,7 @@ bool AppointmentEditor::exportar(const TypedAppointment &typed)
 {
     if (!passes(Check::Exportar, typed))
         return false;
-    AppointmentClipboard &clip = m_context.clipboard;
-    clip.name = typed.paciente + QString(26, QLatin1Char(' '));
-    clip.phone = typed.telefone + QString(12, QLatin1Char(' '));
-    clip.situation = firstChar(typed.situacao);
-    clip.remarks = typed.observacoes;
+    m_context.clipboard.cut(typed.paciente, typed.telefone, typed.situacao, typed.observacoes);
     setCurrentCell(QString());
     m_context.DMMedicos.TMedicos.remove();
     journalLine(QLatin1Char('E'), m_before);
@@ -236,21 +232,7 @@ bool AppointmentEditor::importar()
 
 void AppointmentEditor::imprimir()
 {
-    const Appointment &row = m_shown;
-    const QStringList lines = {
-        QStringLiteral(" "),
-        QStringLiteral("                    Marcação de Consulta"),
-        QStringLiteral(" "),
-        QStringLiteral("          Médico:  ") + m_doctorName,
-        QStringLiteral(" "),
-        QStringLiteral("          Data:  ") + row.data + QStringLiteral("   ") + QStringLiteral("Hora:  ") + m_timeLabel,
-        QStringLiteral(" "),
-        QStringLiteral("          Sala: ") + room() + QStringLiteral("   ") + QStringLiteral("Andar:  ") + floor(),
-    };
-    PrintFont font;
-    font.pointSize = 14;
-    font.bold = true;
-    m_context.printer.printLines(QStringLiteral("Consulta"), lines, font);
+    Slip{m_doctorName, m_shown.data, m_timeLabel, room(), floor(), true}.print(m_context.printer);
 }
 
 void AppointmentEditor::sair()

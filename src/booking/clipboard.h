@@ -15,6 +15,15 @@ struct AppointmentClipboard
 
     // "Importar" is offered while the clipboard holds a name.
     bool holdsName() const { return !name.trimmed().isEmpty(); }
+
+    // "Exportar": the patient as typed, the situation box's text reduced to its code.
+    void cut(const QString &patient, const QString &telefone, const QString &situacao, const QString &observacoes)
+    {
+        name = patient + QString(26, QLatin1Char(' '));
+        phone = telefone + QString(12, QLatin1Char(' '));
+        situation = situacao.left(1);
+        remarks = observacoes;
+    }
 };
 
 } // namespace clinora

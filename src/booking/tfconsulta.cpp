@@ -1,6 +1,7 @@
 #include "booking/tfconsulta.h"
 
 #include "app/context.h"
+#include "booking/form_parts.h"
 #include "platform/user_action.h"
 
 #include <QComboBox>
@@ -16,23 +17,8 @@
 
 namespace clinora {
 
-namespace {
-
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *caption(const QString &text, const char *name, QWidget *parent)
-{
-    auto *label = named(new QLabel(text, parent), name);
-    label->setStyleSheet(QStringLiteral("color: #555;"));
-    return label;
-}
-
-} // namespace
+using form::caption;
+using form::named;
 
 TFConsulta::TFConsulta(AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context), m_editor(context)
@@ -44,20 +30,12 @@ TFConsulta::TFConsulta(AppContext &context, QWidget *parent)
 
 void TFConsulta::build()
 {
-    Label8 = named(new QLabel(QStringLiteral("Consulta"), this), "Label8");
-    QFont title = Label8->font();
-    title.setPointSize(title.pointSize() + 6);
-    title.setBold(true);
-    Label8->setFont(title);
-
+    Label8 = form::title(this);
     Label5 = named(new QLabel(this), "Label5");
     Label6 = named(new QLabel(this), "Label6");
     Label10 = named(new QLabel(this), "Label10");
     Label12 = named(new QLabel(this), "Label12");
-    QFont strong = Label5->font();
-    strong.setBold(true);
-    for (QLabel *l : {Label5, Label6, Label10, Label12})
-        l->setFont(strong);
+    form::bold({Label5, Label6, Label10, Label12});
 
     DBEdit3 = named(new QLineEdit(this), "DBEdit3");
     DBEdit3->setReadOnly(true);
@@ -73,15 +51,8 @@ void TFConsulta::build()
     DBEdit1->installEventFilter(this);
     DBEdit6 = named(new QLineEdit(this), "DBEdit6");
     DBEdit6->setMaxLength(12);
-    DBComboBox1 = named(new QComboBox(this), "DBComboBox1");
-    DBComboBox1->setEditable(true);
-    DBComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    DBComboBox1->setMinimumContentsLength(22);
-    connect(DBComboBox1, &QComboBox::currentTextChanged, this,
-            [this](const QString &text) { DBEdit9->setText(text.left(1)); });
-    DBMemo1 = named(new QPlainTextEdit(this), "DBMemo1");
-    DBMemo1->setTabChangesFocus(true);
-    DBMemo1->setMinimumHeight(70);
+    DBComboBox1 = form::situationBox(this, DBEdit9);
+    DBMemo1 = form::remarksBox(this);
 
     auto *info = new QGridLayout;
     info->addWidget(caption(QStringLiteral("Médico:"), "Label2", this), 0, 0);
@@ -90,21 +61,10 @@ void TFConsulta::build()
     info->addWidget(DBEdit3, 1, 1);
     info->addWidget(caption(QStringLiteral("Hora:"), "Label4", this), 1, 2);
     info->addWidget(Label6, 1, 3);
-    info->addWidget(caption(QStringLiteral("Sala: "), "Label9", this), 2, 0);
-    info->addWidget(Label10, 2, 1);
-    info->addWidget(caption(QStringLiteral("Andar: "), "Label11", this), 2, 2);
-    info->addWidget(Label12, 2, 3);
+    form::addRoomAndFloor(info, 2, Label10, Label12, this);
     info->setColumnStretch(3, 1);
 
-    auto *fields = new QGridLayout;
-    fields->addWidget(named(new QLabel(QStringLiteral("Paciente"), this), "Label1"), 0, 0);
-    fields->addWidget(DBEdit1, 0, 1);
-    fields->addWidget(named(new QLabel(QStringLiteral("Telefone"), this), "Label14"), 1, 0);
-    fields->addWidget(DBEdit6, 1, 1);
-    fields->addWidget(named(new QLabel(QStringLiteral("Situação:"), this), "Label13"), 2, 0);
-    fields->addWidget(DBComboBox1, 2, 1);
-    fields->addWidget(named(new QLabel(QStringLiteral("Observações"), this), "Label15"), 3, 0, Qt::AlignTop);
-    fields->addWidget(DBMemo1, 3, 1);
+    QGridLayout *fields = form::patientFields(this, QStringLiteral("Paciente"), DBEdit1, DBEdit6, DBComboBox1, DBMemo1);
 
     BIncluir = named(new QPushButton(QStringLiteral("Incluir"), this), "BIncluir");
     BAlterar = named(new QPushButton(QStringLiteral("Alterar"), this), "BAlterar");
@@ -194,14 +154,7 @@ void TFConsulta::FormActivate()
     BIncluir->setEnabled(!existing);
     BImportar->setEnabled(m_editor.importOffered());
 
-    DBComboBox1->clear();
-    DBComboBox1->addItems(m_editor.situationItems());
-    // The stored code shows as its item ("1  Particular") when the list has it.
-    const int item = row.situacao.isEmpty() ? -1 : DBComboBox1->findText(row.situacao, Qt::MatchStartsWith);
-    DBComboBox1->setCurrentIndex(item);
-    if (item < 0)
-        DBComboBox1->setEditText(row.situacao);
-    DBEdit9->setText(row.situacao);
+    form::showSituation(DBComboBox1, DBEdit9, m_editor.situationItems(), row.situacao);
     DBEdit1->setText(row.paciente);
     DBEdit2->setText(row.medico);
     DBEdit3->setText(row.data);

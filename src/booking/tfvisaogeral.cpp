@@ -2,8 +2,10 @@
 
 #include "app/context.h"
 #include "booking/grid_view.h"
+#include "booking/list_tab_widget.h"
 #include "booking/tfaviso.h"
 #include "booking/tfconsulta.h"
+#include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
 #include "core/prepared_limit.h"
 #include "doctors/tfgradehoras.h"
@@ -78,12 +80,17 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
     buildMonthTab();
     for (int day = 1; day <= 31; ++day)
         buildDayTab(day);
-    TabDesmarcadas = named(new QWidget, QStringLiteral("TabSheet32"));
-    buildListTab(TabDesmarcadas, QStringLiteral("CONSULTAS DESMARCADAS   - REMARCAR"));
+    FConsulta2 = new TFConsulta2(context, this);
+    m_desmarcadas = new ListTabWidget(context, ListTab::Kind::Cancelled, *FConsulta2);
+    m_emEspera = new ListTabWidget(context, ListTab::Kind::Waiting, *FConsulta2);
+    TabDesmarcadas = m_desmarcadas;
+    TabEmEspera = m_emEspera;
     PageControl1->addTab(TabDesmarcadas, QStringLiteral("Desmarcadas"));
-    TabEmEspera = named(new QWidget, QStringLiteral("TabSheet34"));
-    buildListTab(TabEmEspera, QStringLiteral("LISTA DE ESPERA"));
     PageControl1->addTab(TabEmEspera, QStringLiteral("Em Espera"));
+    for (ListTabWidget *list : {m_desmarcadas, m_emEspera})
+        list->showDoctorsAndSpecialties = [this] { FHorarios->showDoctorsAndSpecialties(); };
+    // A cancellation in the appointment dialog shows the cancelled list as it now is.
+    FConsulta->editor().cancelledListChanged = [this] { m_desmarcadas->refresh(); };
 
     Dialogs &dialogs = m_context.dialogs;
     // Coming back to the month shows the sheets as they stand now.
@@ -313,18 +320,6 @@ void TFVisaoGeral::buildDayTab(int day)
     PageControl1->addTab(tab.page, QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0')));
 }
 
-void TFVisaoGeral::buildListTab(QWidget *page, const QString &title)
-{
-    auto *label = new QLabel(title, page);
-    QFont big = label->font();
-    big.setPointSize(big.pointSize() + 3);
-    big.setBold(true);
-    label->setFont(big);
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(label);
-    layout->addStretch();
-}
-
 void TFVisaoGeral::keyPressEvent(QKeyEvent *event)
 {
     // The function keys reach the screen from whichever of its controls has the focus.
@@ -522,6 +517,15 @@ void TFVisaoGeral::goToSlot(int day, int slot, int code)
     PageControl1->setCurrentWidget(tab.page);
     tab.grid->goToCell(slot, code);
     tab.grid->setFocus();
+}
+
+bool TFVisaoGeral::showListEntry(const AppointmentKey &key)
+{
+    ListTabWidget *list = key.isCancelled() ? m_desmarcadas : key.isWaiting() ? m_emEspera : nullptr;
+    if (!list)
+        return false;
+    PageControl1->setCurrentWidget(list);
+    return list->showEntry(key);
 }
 
 void TFVisaoGeral::openAppointment(int day, int slot, int code)

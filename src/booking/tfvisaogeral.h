@@ -3,6 +3,7 @@
 #pragma once
 
 #include "booking/month_overview.h"
+#include "store/appointment.h"
 
 #include <QDialog>
 
@@ -21,8 +22,10 @@ namespace clinora {
 
 class AppContext;
 class GridView;
+class ListTabWidget;
 class TFAviso;
 class TFConsulta;
+class TFConsulta2;
 class TFConsultasDia;
 class TFGradeHoras;
 class TFHorarios;
@@ -46,6 +49,13 @@ public:
     TFConsulta &consulta() { return *FConsulta; }
     TFConsultasDia &consultasDia() { return *FConsultasDia; }
     TFAviso &aviso() { return *FAviso; }
+    TFConsulta2 &consulta2() { return *FConsulta2; }
+    // The tabs "Desmarcadas" and "Em Espera".
+    ListTabWidget &desmarcadas() { return *m_desmarcadas; }
+    ListTabWidget &emEspera() { return *m_emEspera; }
+    // Switches to the list tab of an entry (cancelled or waiting) and selects it there;
+    // false when neither list holds it.
+    bool showListEntry(const AppointmentKey &key);
 
     // The controls of one day tab.
     struct DayTab
@@ -97,7 +107,6 @@ protected:
 private:
     void buildMonthTab();
     void buildDayTab(int day);
-    void buildListTab(QWidget *page, const QString &title);
     void FormActivate();
     void Timer1Timer();
     void closeScreen(bool closeQueries);
@@ -117,6 +126,9 @@ private:
     MonthOverview m_overview;
     std::array<DayTab, 32> m_days{}; // index 1 to 31
     TFConsulta *FConsulta = nullptr;
+    TFConsulta2 *FConsulta2 = nullptr;
+    ListTabWidget *m_desmarcadas = nullptr;
+    ListTabWidget *m_emEspera = nullptr;
     TFConsultasDia *FConsultasDia = nullptr;
     TFAviso *FAviso = nullptr;
     TFGradeHoras *FGradeHoras = nullptr;

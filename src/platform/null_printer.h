@@ -14,7 +14,7 @@ public:
     int pageHeight() override { return 3394; }
     bool landscape() override { return false; }
     void begin(const QString &) override {}
-    void drawText(int, int, const QString &, const PrintFont &) override {}
+    void drawText(int, int, const QString &, const PrintFont &, int = 0) override {}
     int lineHeight(const PrintFont &) override { return 60; }
     void newPage() override {}
     void end() override {}

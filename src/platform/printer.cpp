@@ -5,6 +5,11 @@
 
 namespace clinora {
 
+namespace {
+// The space left between two columns of a drawn list, in 2400ths of the page width.
+constexpr int kColumnGap = 10;
+} // namespace
+
 void Printer::printLines(const QString &title, const QStringList &lines, const PrintFont &font, int headLines)
 {
     const int step = std::max(1, lineHeight(font));
@@ -55,8 +60,10 @@ void Printer::printList(const DrawnList &list)
             onPage = 0;
             y = scaled(list.firstRowY);
         }
-        for (int c = 0; c < row.size() && c < list.columns.size(); ++c)
-            drawText(scaled(list.columns[c]), y, row[c], font);
+        for (int c = 0; c < row.size() && c < list.columns.size(); ++c) {
+            const int next = c + 1 < list.columns.size() ? list.columns[c + 1] - kColumnGap : 2400;
+            drawText(scaled(list.columns[c]), y, row[c], font, scaled(next - list.columns[c]));
+        }
         ++onPage;
     }
     end();

@@ -22,7 +22,7 @@ struct PrintFont
 
 // A list drawn on the page, its positions given for a page 2400 units wide: the title
 // and headings, then one row every rowStep units from firstRowY, each text of a row at
-// the x of its column.
+// the x of its column and no wider than the space up to the next one.
 struct DrawnList
 {
     struct Text
@@ -52,8 +52,9 @@ public:
     virtual bool landscape() = 0;
 
     virtual void begin(const QString &title) = 0;
-    // Text placed by its top-left corner.
-    virtual void drawText(int x, int y, const QString &text, const PrintFont &font) = 0;
+    // Text placed by its top-left corner. With a width, text too wide for it is set
+    // smaller, and cut if it still does not fit, so that columns never run together.
+    virtual void drawText(int x, int y, const QString &text, const PrintFont &font, int width = 0) = 0;
     // The height of one line of plain text in the font.
     virtual int lineHeight(const PrintFont &font) = 0;
     // Ends the page and starts the next one of the same document.

@@ -109,14 +109,29 @@ void QtPrinter::begin(const QString &title)
     }
 }
 
-void QtPrinter::drawText(int x, int y, const QString &text, const PrintFont &font)
+void QtPrinter::drawText(int x, int y, const QString &text, const PrintFont &font, int width)
 {
     if (!m_painter)
         return;
-    const QFont f = qfont(font);
+    QFont f = qfont(font);
+    QString shown = text;
+    if (width > 0) {
+        // Blanks that pad a fixed-width field take no room on the page.
+        while (shown.endsWith(QLatin1Char(' ')))
+            shown.chop(1);
+        const int wide = QFontMetrics(f, m_painter->device()).horizontalAdvance(shown);
+        if (wide > width) {
+            // Down to three quarters of the size first, then cut.
+            if (font.pixelHeight > 0)
+                f.setPixelSize(std::max(font.pixelHeight * 3 / 4, font.pixelHeight * width / wide));
+            const QFontMetrics smaller(f, m_painter->device());
+            if (smaller.horizontalAdvance(shown) > width)
+                shown = smaller.elidedText(shown, Qt::ElideRight, width);
+        }
+    }
     m_painter->setFont(f);
     // Text is placed by its top-left corner, as the layouts are given.
-    m_painter->drawText(x, y + QFontMetrics(f, m_painter->device()).ascent(), text);
+    m_painter->drawText(x, y + QFontMetrics(f, m_painter->device()).ascent(), shown);
 }
 
 int QtPrinter::lineHeight(const PrintFont &font)

@@ -28,7 +28,7 @@ public:
     int pageHeight() override;
     bool landscape() override;
     void begin(const QString &title) override;
-    void drawText(int x, int y, const QString &text, const PrintFont &font) override;
+    void drawText(int x, int y, const QString &text, const PrintFont &font, int width = 0) override;
     int lineHeight(const PrintFont &font) override;
     void newPage() override;
     void end() override;

@@ -2,6 +2,7 @@
 // bound parameters, transactions and the online backup.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -74,6 +75,8 @@ public:
     void reset();
 
     QString text(int column) const;
+    // The column's UTF-8 bytes, valid until the next step or reset.
+    QByteArrayView utf8(int column) const;
     qint64 integer(int column) const;
 
 private:

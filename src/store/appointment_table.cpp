@@ -398,20 +398,31 @@ std::optional<AppointmentKey> AppointmentTable::firstDatedAfter(QDate day, const
     return std::nullopt;
 }
 
-std::vector<Appointment> AppointmentTable::select(const ListQuery &query)
+namespace {
+
+// The rows of a list, as its query selects them.
+QString listCondition(ListQuery::Kind kind)
 {
     using Kind = ListQuery::Kind;
-    QString where;
-    switch (query.kind) {
-    case Kind::All: break;
-    case Kind::Cancelled: where = QStringLiteral("Data LIKE '%/'"); break;
-    case Kind::NotNotified: where = QStringLiteral("Data LIKE '%H/'"); break;
-    case Kind::Waiting: where = QStringLiteral("Data BETWEEN '4' AND '5'"); break;
-    case Kind::CancelledOf: where = QStringLiteral("Data LIKE '%/'"); break;
-    case Kind::WaitingOf: where = QStringLiteral("Data BETWEEN '4' AND '5'"); break;
-    case Kind::PatientName: where = QStringLiteral("Paciente LIKE '%' || ?1 || '%' ESCAPE '\\'"); break;
+    switch (kind) {
+    case Kind::All: return {};
+    case Kind::Cancelled:
+    case Kind::CancelledOf: return QStringLiteral("Data LIKE '%/'");
+    case Kind::NotNotified: return QStringLiteral("Data LIKE '%H/'");
+    case Kind::Waiting:
+    case Kind::WaitingOf: return QStringLiteral("Data BETWEEN '4' AND '5'");
+    case Kind::PatientName: return QStringLiteral("Paciente LIKE '%' || ?1 || '%' ESCAPE '\\'");
     }
+    return {};
+}
+
+} // namespace
+
+sql::Statement AppointmentTable::listStatement(const ListQuery &query, const char *columns)
+{
+    using Kind = ListQuery::Kind;
     requireOpen();
+    QString where = listCondition(query.kind);
     const bool withCodes = query.kind == Kind::CancelledOf || query.kind == Kind::WaitingOf;
     if (withCodes) {
         QStringList marks;
@@ -420,7 +431,7 @@ std::vector<Appointment> AppointmentTable::select(const ListQuery &query)
         where += QStringLiteral(" AND Medico IN (%1)").arg(marks.join(QStringLiteral(", ")));
     }
     sql::Statement s = m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos %2 ORDER BY Data, Hora, Medico")
-                                        .arg(QLatin1String(kColumns),
+                                        .arg(QLatin1String(columns),
                                              where.isEmpty() ? QString() : QStringLiteral("WHERE ") + where));
     if (withCodes) {
         for (int i = 0; i < query.codes.size(); ++i)
@@ -432,7 +443,43 @@ std::vector<Appointment> AppointmentTable::select(const ListQuery &query)
         text.replace(QLatin1Char('_'), QStringLiteral("\\_"));
         s.bind(1, text);
     }
+    return s;
+}
+
+std::vector<Appointment> AppointmentTable::select(const ListQuery &query)
+{
+    sql::Statement s = listStatement(query, kColumns);
     return rows(s);
+}
+
+void AppointmentTable::forEachListed(const ListQuery &query, const std::function<void(const ListedRow &)> &visit)
+{
+    sql::Statement s = listStatement(query, "Data, Hora, Medico, Paciente, Telefone, Situacao");
+    ListedRow row;
+    while (s.step()) {
+        for (int i = 0; i < 6; ++i)
+            row[static_cast<std::size_t>(i)] = s.utf8(i);
+        visit(row);
+    }
+}
+
+int AppointmentTable::removeListed(const ListQuery &list, const std::vector<AppointmentKey> &keys)
+{
+    requireOpen();
+    const QString condition = listCondition(list.kind);
+    if (condition.isEmpty() || list.kind == ListQuery::Kind::PatientName)
+        throw StoreError(QStringLiteral("Só se excluem por aqui registros das listas."));
+    sql::Transaction transaction(m_db);
+    sql::Statement s = m_db.prepare(
+        QStringLiteral("DELETE FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3 AND %1").arg(condition));
+    int removed = 0;
+    for (const AppointmentKey &key : keys) {
+        s.bind(1, key.data).bind(2, key.hora).bind(3, key.medico);
+        s.run();
+        removed += m_db.changes();
+    }
+    transaction.commit();
+    return removed;
 }
 
 std::optional<QString> AppointmentTable::freeHora(const QString &newData, const QString &hora,

@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -128,6 +129,15 @@ public:
     // A day as the indexes read dated rows: "yymmdd".
     static QString dayKey(QDate date);
     std::vector<Appointment> select(const ListQuery &query);
+    // Visits the rows of a list query in key order with the six columns a list shows
+    // (Data, Hora, Medico, Paciente, Telefone, Situacao) as UTF-8 bytes, valid during
+    // the visit only: nothing is copied that the visitor does not keep.
+    using ListedRow = std::array<QByteArrayView, 6>;
+    void forEachListed(const ListQuery &query, const std::function<void(const ListedRow &)> &visit);
+    // Deletes the rows with these keys that belong to the list of the query's kind (the
+    // cancelled or the waiting list), all in one transaction; other rows stay. Returns
+    // how many rows went.
+    int removeListed(const ListQuery &list, const std::vector<AppointmentKey> &keys);
 
     // Moves a row to a list under a new Data (dd/mmH/, dd/mmP/, ...), raising Hora
     // until the key is free. Throws ListFullError, leaving the row where it was, when
@@ -157,6 +167,8 @@ private:
     void bindRow(sql::Statement &statement, const Appointment &row, int first);
     // Runs an insert or update, turning a key clash into a KeyViolation naming the key.
     void runWrite(sql::Statement &statement, const AppointmentKey &key);
+    // The statement of a list query selecting these columns, its parameters bound.
+    sql::Statement listStatement(const ListQuery &query, const char *columns);
 
     QString m_path;
     sql::Database m_db;

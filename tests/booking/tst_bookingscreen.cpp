@@ -8,7 +8,7 @@
 #include "booking/tfconsulta.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
-#include "booking_setup.h"
+#include "desk.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
 #include "platform/text_file.h"
@@ -32,75 +32,12 @@
 
 using namespace clinora;
 using test::booking;
+using test::Desk;
 using test::Fixture;
+using test::journalFile;
+using test::keys;
 using test::onModal;
 using Kind = test::ScriptedDialogs::Kind;
-
-namespace {
-
-// The program started on the test clinic, with the booking screen shown and refreshed.
-struct Desk
-{
-    explicit Desk(Fixture &fixture, bool mirroring = false) : f(fixture)
-    {
-        test::setUpClinic(f);
-        if (mirroring)
-            f.mirroringOn();
-        session::startUp(f.context());
-        main = std::make_unique<TFPrincipal>(f.context());
-        main->FormCreate();
-        main->show();
-        screen = &main->visaoGeral();
-        screen->prepareMonthTab();
-        screen->show();
-        screen->BAtualizar0->click();
-    }
-
-    AppContext &c() { return f.context(); }
-    const DaySheet &sheet(int day) { return c().sheets.sheet(day); }
-
-    // Double-clicks a day sheet cell; the action runs on the dialog it opens.
-    void doubleClick(int day, int slot, int code, std::function<void(TFConsulta *)> action)
-    {
-        const TFVisaoGeral::DayTab &tab = screen->dayTab(day);
-        screen->PageControl1->setCurrentWidget(tab.page);
-        QApplication::processEvents();
-        tab.grid->goToCell(slot, code);
-        onModal<TFConsulta>(std::move(action));
-        test::doubleClick(tab.grid, tab.grid->model()->index(code - 1, slot - 1));
-    }
-
-    // Books a patient in a free slot through the dialog.
-    void book(int day, int slot, int code, const QString &patient)
-    {
-        doubleClick(day, slot, code, [patient](TFConsulta *d) {
-            QTest::keyClicks(d->DBEdit1, patient);
-            d->BIncluir->click();
-        });
-    }
-
-    std::vector<Appointment> rows() { return f.rows(); }
-
-    Fixture &f;
-    std::unique_ptr<TFPrincipal> main;
-    TFVisaoGeral *screen = nullptr;
-};
-
-QStringList keys(const std::vector<Appointment> &rows)
-{
-    QStringList result;
-    for (const Appointment &r : rows)
-        result << r.data + QLatin1Char(';') + r.hora + QLatin1Char(';') + r.medico + QLatin1Char(';') + r.paciente;
-    return result;
-}
-
-QStringList journalFile(Fixture &f)
-{
-    const QString path = f.mirror() + QStringLiteral("/ArqMovA.Txt");
-    return QFile::exists(path) ? textfile::readLines(path) : QStringList();
-}
-
-} // namespace
 
 class TestBookingScreen : public QObject
 {

@@ -511,6 +511,8 @@ void TestPlatform::drawnListsBreakPages()
             QCOMPARE(t.text, QStringLiteral("d%1").arg(next++));
             QCOMPARE(t.y, (250 + 40 * step++) * f);
             QCOMPARE(t.font.pixelHeight, 40 * f);
+            // No wider than the space before the next column.
+            QCOMPARE(t.width, (430 - 10 - 200) * f);
             QVERIFY(t.y + t.font.pixelHeight <= printer.pageHeight());
         }
     }

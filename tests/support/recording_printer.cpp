@@ -28,10 +28,10 @@ void RecordingPrinter::begin(const QString &title)
     m_open = true;
 }
 
-void RecordingPrinter::drawText(int x, int y, const QString &text, const PrintFont &font)
+void RecordingPrinter::drawText(int x, int y, const QString &text, const PrintFont &font, int width)
 {
     if (m_open)
-        m_documents.last().texts.append({x, y, text, font, m_documents.last().pages});
+        m_documents.last().texts.append({x, y, text, font, m_documents.last().pages, width});
 }
 
 int RecordingPrinter::lineHeight(const PrintFont &font)

@@ -17,7 +17,8 @@ public:
         int y;
         QString text;
         PrintFont font;
-        int page; // 1 for the first page
+        int page;  // 1 for the first page
+        int width; // the most it may take, 0 for no limit
     };
     struct Document
     {
@@ -37,7 +38,7 @@ public:
     int pageHeight() override { return m_pageHeight; }
     bool landscape() override { return false; }
     void begin(const QString &title) override;
-    void drawText(int x, int y, const QString &text, const PrintFont &font) override;
+    void drawText(int x, int y, const QString &text, const PrintFont &font, int width = 0) override;
     // A plain text line is five units per point, a drawn one its pixel height.
     int lineHeight(const PrintFont &font) override;
     void newPage() override;

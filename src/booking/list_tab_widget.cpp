@@ -1,0 +1,223 @@
+#include "booking/list_tab_widget.h"
+
+#include "app/context.h"
+#include "booking/form_parts.h"
+#include "booking/tfconsulta2.h"
+#include "platform/clickable_label.h"
+#include "platform/user_action.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHideEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace clinora {
+
+const QString ListTabWidget::kConventions = QStringLiteral(
+    "                    Convenções para inclusão de paciente em espera:\n\nCampos Data e Hora:\n - serão "
+    "preenchidos automaticamente pelo programa;\n\nCampo Médico\n - se o paciente preferir determinado "
+    "médico, preencher com o código do médico;\n - se não houver preferência por nenhum médico, preencher com "
+    "o código da especialidade. ");
+
+using form::named;
+
+namespace {
+
+QPushButton *button(const QString &text, const char *name, QWidget *parent)
+{
+    auto *b = named(new QPushButton(text, parent), name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+ListTabWidget::ListTabWidget(AppContext &context, ListTab::Kind kind, TFConsulta2 &dialog, QWidget *parent)
+    : QWidget(parent), m_context(context), m_tab(context, kind), m_dialog(dialog)
+{
+    const bool cancelled = kind == ListTab::Kind::Cancelled;
+    setObjectName(cancelled ? QStringLiteral("TabSheet32") : QStringLiteral("TabSheet34"));
+    grid = named(new QTableView(this), cancelled ? "DBGrid1" : "DBGrid2");
+    atualizar = button(QStringLiteral("Atualizar"), cancelled ? "BAtualizarEspera" : "Button2", this);
+    excluir = button(QStringLiteral("Excluir"), cancelled ? "BExcluir" : "Button8", this);
+    imprimir = button(QStringLiteral("Imprimir"), cancelled ? "BImprimir" : "Button4", this);
+    candidatos = button(QStringLiteral("Candidatos"), cancelled ? "Button12" : "Button14", this);
+    codigo = named(new QLineEdit(this), cancelled ? "Edit1" : "Edit2");
+    codMed = named(new ClickableLabel(this), cancelled ? "Label37" : "Label40");
+    countWarning = named(new QLabel(this), cancelled ? "Label41" : "Label43");
+    adviceWarning = named(new QLabel(this), cancelled ? "Label42" : "Label44");
+    if (cancelled) {
+        avisar = button(QStringLiteral("Avisar"), "Button16", this);
+    } else {
+        incluir = button(QStringLiteral("Incluir"), "Button6", this);
+        incluir->setToolTip(QStringLiteral("Dia de 400 em diante"));
+    }
+    build(cancelled ? QStringLiteral("CONSULTAS DESMARCADAS   - REMARCAR") : QStringLiteral("LISTA DE ESPERA"),
+          cancelled ? QStringLiteral("Marcar consulta com Dr(a) .....")
+                    : QStringLiteral("Marcar consulta com  Dr(a) ....."));
+
+    Dialogs &dialogs = context.dialogs;
+    connect(atualizar, &QPushButton::clicked, this, guarded(dialogs, [this] { refresh(); }));
+    if (avisar)
+        connect(avisar, &QPushButton::clicked, this, guarded(dialogs, [this] { m_tab.openNotNotified(); }));
+    if (incluir)
+        connect(incluir, &QPushButton::clicked, this, guarded(dialogs, [this] { incluirClick(); }));
+    connect(excluir, &QPushButton::clicked, this, guarded(dialogs, [this] { m_tab.deleteSelected(selectedRows()); }));
+    connect(imprimir, &QPushButton::clicked, this, guarded(dialogs, [this] { m_tab.print(selectedRows()); }));
+    connect(candidatos, &QPushButton::clicked, this,
+            guarded(dialogs, [this] { m_tab.openCandidates(codigo->text()); }));
+    connect(codMed, &ClickableLabel::clicked, this, guarded(dialogs, [this] {
+                if (showDoctorsAndSpecialties)
+                    showDoctorsAndSpecialties();
+            }));
+    connect(grid, &QTableView::doubleClicked, this,
+            guarded(dialogs, [this](const QModelIndex &index) { openRow(index.row()); }));
+}
+
+void ListTabWidget::build(const QString &title, const QString &panel)
+{
+    auto *heading = new QLabel(title, this);
+    QFont big = heading->font();
+    big.setPointSize(big.pointSize() + 3);
+    big.setBold(true);
+    heading->setFont(big);
+
+    grid->setModel(&m_tab.entries());
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    const int widths[] = {80, 50, 60, 230, 120, 70};
+    for (int c = 0; c < ListEntries::kColumns; ++c)
+        grid->setColumnWidth(c, widths[c]);
+    if (m_tab.kind() == ListTab::Kind::Waiting) {
+        grid->setColumnHidden(ListEntries::Data, true);
+        grid->setColumnHidden(ListEntries::Hora, true);
+    }
+
+    codigo->setFixedWidth(50);
+    codigo->setMaxLength(2);
+    codMed->setText(QStringLiteral("Cod. Med."));
+    codMed->setToolTip(QStringLiteral("Médicos e Especialidades"));
+    QFont link = codMed->font();
+    link.setUnderline(true);
+    codMed->setFont(link);
+    for (QLabel *l : {countWarning, adviceWarning})
+        l->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+
+    auto *candidates = new QGroupBox(panel, this);
+    auto *candidatesLayout = new QHBoxLayout(candidates);
+    candidatesLayout->addWidget(codMed);
+    candidatesLayout->addWidget(codigo);
+    candidatesLayout->addWidget(candidatos);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(atualizar);
+    if (avisar)
+        buttons->addWidget(avisar);
+    if (incluir)
+        buttons->addWidget(incluir);
+    buttons->addWidget(excluir);
+    buttons->addWidget(imprimir);
+    buttons->addSpacing(16);
+    buttons->addWidget(candidates);
+    buttons->addStretch();
+    auto *warnings = new QVBoxLayout;
+    warnings->addWidget(countWarning);
+    warnings->addWidget(adviceWarning);
+    buttons->addLayout(warnings);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(heading);
+    layout->addLayout(buttons);
+    layout->addWidget(grid, 1);
+}
+
+void ListTabWidget::showWarning()
+{
+    countWarning->setText(m_tab.countWarning());
+    adviceWarning->setText(m_tab.adviceWarning());
+}
+
+void ListTabWidget::refresh()
+{
+    m_tab.openAll();
+    showWarning();
+}
+
+std::vector<int> ListTabWidget::selectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex &index : grid->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+bool ListTabWidget::showEntry(const AppointmentKey &key)
+{
+    int row = m_tab.entries().rowOf(key);
+    if (row < 0) {
+        refresh();
+        row = m_tab.entries().rowOf(key);
+    }
+    if (row < 0)
+        return false;
+    const QModelIndex index = m_tab.entries().index(row, ListEntries::Medico);
+    grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    grid->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    return true;
+}
+
+void ListTabWidget::openRow(int row)
+{
+    const std::optional<AppointmentKey> key = m_tab.entryToOpen(row);
+    if (!key) {
+        showWarning();
+        return;
+    }
+    const auto origin = m_tab.kind() == ListTab::Kind::Cancelled ? RebookingEditor::Origin::Cancelled
+                                                                  : RebookingEditor::Origin::Waiting;
+    if (!m_dialog.openEntry(*key, origin))
+        m_context.dialogs.information(ListTab::kGone);
+    // Whatever the dialog did, the list shows the table as it now stands.
+    refresh();
+}
+
+void ListTabWidget::incluirClick()
+{
+    m_dialog.prepareNewWaiting();
+    if (!m_conventionsShown) {
+        m_conventionsShown = true;
+        m_context.dialogs.information(kConventions);
+    }
+    if (m_dialog.exec() == QDialog::Accepted)
+        refresh();
+}
+
+void ListTabWidget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_tab.enter();
+    showWarning();
+}
+
+void ListTabWidget::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Another tab, or the screen closing: deletions reach the mirror either way.
+    if (!event->spontaneous())
+        runUserAction(m_context.dialogs, [this] { m_tab.leave(); });
+}
+
+} // namespace clinora

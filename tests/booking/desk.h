@@ -1,0 +1,89 @@
+// The front desk the screen tests work at: the program started on the test clinic,
+// the main window shown and the booking screen open and refreshed, with the gestures
+// a receptionist uses on it.
+#pragma once
+
+#include "app/session.h"
+#include "app/tfprincipal.h"
+#include "booking/grid_view.h"
+#include "booking/tfconsulta.h"
+#include "booking/tfvisaogeral.h"
+#include "booking_setup.h"
+#include "platform/text_file.h"
+#include "support/modal.h"
+#include "support/mouse.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace clinora::test {
+
+// The program started on the test clinic, with the booking screen shown and refreshed.
+struct Desk
+{
+    explicit Desk(Fixture &fixture, bool mirroring = false) : f(fixture)
+    {
+        setUpClinic(f);
+        if (mirroring)
+            f.mirroringOn();
+        session::startUp(f.context());
+        main = std::make_unique<TFPrincipal>(f.context());
+        main->FormCreate();
+        main->show();
+        screen = &main->visaoGeral();
+        screen->prepareMonthTab();
+        screen->show();
+        screen->BAtualizar0->click();
+    }
+
+    AppContext &c() { return f.context(); }
+    const DaySheet &sheet(int day) { return c().sheets.sheet(day); }
+
+    // Double-clicks a day sheet cell; the action runs on the dialog it opens.
+    void doubleClick(int day, int slot, int code, std::function<void(TFConsulta *)> action)
+    {
+        const TFVisaoGeral::DayTab &tab = screen->dayTab(day);
+        screen->PageControl1->setCurrentWidget(tab.page);
+        QApplication::processEvents();
+        tab.grid->goToCell(slot, code);
+        onModal<TFConsulta>(std::move(action));
+        clinora::test::doubleClick(tab.grid, tab.grid->model()->index(code - 1, slot - 1));
+    }
+
+    // Books a patient in a free slot through the dialog.
+    void book(int day, int slot, int code, const QString &patient)
+    {
+        doubleClick(day, slot, code, [patient](TFConsulta *d) {
+            QTest::keyClicks(d->DBEdit1, patient);
+            d->BIncluir->click();
+        });
+    }
+
+    std::vector<Appointment> rows() { return f.rows(); }
+
+    Fixture &f;
+    std::unique_ptr<TFPrincipal> main;
+    TFVisaoGeral *screen = nullptr;
+};
+
+inline QStringList keys(const std::vector<Appointment> &rows)
+{
+    QStringList result;
+    for (const Appointment &r : rows)
+        result << r.data + QLatin1Char(';') + r.hora + QLatin1Char(';') + r.medico + QLatin1Char(';') + r.paciente;
+    return result;
+}
+
+inline QStringList journalFile(Fixture &f)
+{
+    const QString path = f.mirror() + QStringLiteral("/ArqMovA.Txt");
+    return QFile::exists(path) ? textfile::readLines(path) : QStringList();
+}
+
+} // namespace clinora::test
