@@ -46,12 +46,15 @@ void TFAviso::showNotice(const QString &text)
     m_hint = false;
     Label1->setText(text);
     placeAtTop();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
     exec();
 }
 
 void TFAviso::showAgain()
 {
     placeAtTop();
+    // Beside the booking screen, it must not take the keyboard from it.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
     show();
     raise();
 }

@@ -95,6 +95,9 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
     Dialogs &dialogs = m_context.dialogs;
     // Coming back to the month shows the sheets as they stand now.
     connect(PageControl1, &QTabWidget::currentChanged, this, guarded(dialogs, [this](int index) {
+                // Another page begins a new visit: its notice may show once.
+                m_noticeVisit = 0;
+                m_showAgainArmed = false;
                 if (PageControl1->widget(index) == TabSheet1 && isVisible())
                     m_overview.computeSummary();
             }));
@@ -280,6 +283,8 @@ void TFVisaoGeral::buildDayTab(int day)
     tab.grid = named(new GridView(GridView::Style::DaySheet, tab.page), QStringLiteral("StringGrid%1").arg(day + 1));
     tab.grid->setGrid(&sheet);
     tab.grid->setEnabled(sheet.isEnabled());
+    tab.grid->viewport()->setMouseTracking(true);
+    tab.grid->viewport()->installEventFilter(this);
     tab.limpar = named(new QPushButton(QStringLiteral("Limpar"), tab.page), limparName(day));
     tab.atualizar = named(new QPushButton(QStringLiteral("Atualizar"), tab.page), QStringLiteral("BAtualizar%1").arg(day));
     for (QPushButton *b : {tab.limpar, tab.atualizar})
@@ -544,18 +549,39 @@ bool TFVisaoGeral::eventFilter(QObject *watched, QEvent *event)
     } else if (type == QEvent::MouseButtonDblClick && watched == ComboBox1) {
         ComboBox1DblClick();
         return true;
-    } else if (type == QEvent::Enter) {
-        for (int day = 1; day <= 31; ++day) {
-            const DayTab &tab = m_days[static_cast<std::size_t>(day)];
-            if (watched == tab.page && !m_context.sheets.sheet(day).isEnabled()) {
-                QString reason;
-                if (runUserAction(m_context.dialogs, [&] { reason = m_context.sheets.reasonText(day); }))
-                    FAviso->showNotice(reason);
-                break;
-            }
-        }
+    } else if (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::Leave) {
+        disabledDayEvent(watched, type);
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TFVisaoGeral::disabledDayEvent(QObject *watched, QEvent::Type type)
+{
+    const int day = activeDay();
+    if (day == 0 || m_context.sheets.sheet(day).isEnabled())
+        return;
+    const DayTab &tab = m_days[static_cast<std::size_t>(day)];
+    if (watched == tab.page && type == QEvent::Enter) {
+        // The mouse over the page of a disabled day tells why, once per visit: closing
+        // the notice sends the page a new Enter, which must not open it again.
+        if (m_noticeVisit == day)
+            return;
+        m_noticeVisit = day;
+        m_showAgainArmed = false;
+        QString reason;
+        if (runUserAction(m_context.dialogs, [&] { reason = m_context.sheets.reasonText(day); }))
+            FAviso->showNotice(reason);
+    } else if (watched == tab.grid->viewport()) {
+        // Over the sheet itself the notice comes back without blocking, each time the
+        // mouse comes back to the sheet from elsewhere; going to the notice to close it
+        // is not going elsewhere.
+        if (type == QEvent::Leave) {
+            m_showAgainArmed = m_noticeVisit == day && !FAviso->isVisible();
+        } else if (type == QEvent::MouseMove && m_showAgainArmed && !FAviso->isVisible()) {
+            m_showAgainArmed = false;
+            FAviso->showAgain();
+        }
+    }
 }
 
 } // namespace clinora

@@ -6,6 +6,7 @@
 #include "store/appointment.h"
 
 #include <QDialog>
+#include <QEvent>
 
 #include <array>
 
@@ -120,6 +121,9 @@ private:
     void markDays();
     void placeTodayMark();
     void showDayList(int day, int code, bool modal);
+    // The notice of a disabled day: modal on entering its page, once per visit; without
+    // blocking when the mouse comes back over the sheet.
+    void disabledDayEvent(QObject *watched, QEvent::Type type);
     int activeDay() const;
 
     AppContext &m_context;
@@ -137,6 +141,8 @@ private:
     bool m_firstTick = true;
     QString m_limitText;
     qint64 m_lastMarks = 0;
+    int m_noticeVisit = 0;         // the day whose page has shown its notice in this visit
+    bool m_showAgainArmed = false; // the mouse left the disabled sheet after the notice
 };
 
 } // namespace clinora

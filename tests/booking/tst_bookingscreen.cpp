@@ -27,6 +27,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTabBar>
+#include <QWindow>
 #include <QTableWidget>
 #include <QTest>
 
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void jumpsAndBadCodes();
     void specialtyFilter();
     void disabledSheetExplainsItself();
+    void disabledDayNoticeOncePerVisit();
     void buttonsOutsideTheTabs();
 };
 
@@ -606,6 +609,90 @@ void TestBookingScreen::disabledSheetExplainsItself()
     QApplication::sendEvent(desk.screen->dayTab(21).page, &enter);
     QVERIFY(noticeSeen);
     QVERIFY(!desk.screen->aviso().isVisible());
+}
+
+void TestBookingScreen::disabledDayNoticeOncePerVisit()
+{
+    Fixture f;
+    Desk desk(f);
+    QVERIFY(QTest::qWaitForWindowExposed(desk.screen));
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("20/12/2026")});
+    QTest::mouseClick(desk.screen->BAtualizar0, Qt::LeftButton);
+    const TFVisaoGeral::DayTab &tab = desk.screen->dayTab(21);
+    QVERIFY(!tab.grid->isEnabled());
+    TFAviso &notice = desk.screen->aviso();
+
+    const auto settle = [] { QTest::qWait(60); };
+    // The mouse moves as the window system moves it: the window under it is told, and
+    // it sends the widgets their Enter, Leave and move events.
+    QWindow *window = desk.screen->windowHandle();
+    const auto moveTo = [window](QWidget *widget, QPoint at) {
+        QTest::mouseMove(window, window->mapFromGlobal(widget->mapToGlobal(at)));
+    };
+    const auto clickAt = [window, &moveTo](QWidget *widget, QPoint at) {
+        moveTo(widget, at);
+        QTest::mouseClick(window, Qt::LeftButton, {}, window->mapFromGlobal(widget->mapToGlobal(at)));
+    };
+    QTabBar *tabs = desk.screen->PageControl1->tabBar();
+    const int index = desk.screen->PageControl1->indexOf(tab.page);
+    // "Sair" clicked on the notice's own window.
+    const auto clickSair = [](TFAviso *shown) {
+        QWindow *own = shown->windowHandle();
+        const QPoint centre = shown->Button1->mapToGlobal(shown->Button1->rect().center());
+        QTest::mouseClick(own, Qt::LeftButton, {}, own->mapFromGlobal(centre));
+    };
+    // Every modal notice is counted and closed with "Sair", as the receptionist does.
+    int modals = 0;
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, [&modals, &clickSair] {
+        if (auto *shown = qobject_cast<TFAviso *>(QApplication::activeModalWidget())) {
+            ++modals;
+            clickSair(shown);
+        }
+    });
+    closer.start();
+
+    tabs->setCurrentIndex(index - 1); // the tab before, so that the click below is a visit
+    clickAt(tabs, tabs->tabRect(index).center());
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), tab.page);
+    const QPoint onPage = tab.label->geometry().center();
+    const QPoint onSheet = tab.grid->geometry().center();
+    // The mouse goes down into the page: the notice, once. Once it is closed the page
+    // is entered again (as when the notice goes from under the mouse), and the mouse
+    // goes over the sheet: nothing more.
+    moveTo(tab.page, onPage);
+    settle();
+    QCOMPARE(modals, 1);
+    moveTo(tabs, tabs->tabRect(index).center());
+    for (const QPoint &at : {onPage, onSheet, onSheet + QPoint(10, 10)}) {
+        moveTo(tab.page, at);
+        settle();
+    }
+    QCOMPARE(modals, 1);
+    QCOMPARE(notice.Label1->text(), QStringLiteral("Sistema NÃO PREPARADO"));
+    QVERIFY(!notice.isVisible());
+
+    // Back over the sheet from elsewhere: the notice shows again, without blocking.
+    for (const QPoint &at : {onPage, onSheet}) {
+        moveTo(tab.page, at);
+        settle();
+    }
+    QVERIFY(notice.isVisible());
+    QVERIFY(QApplication::activeModalWidget() != &notice);
+    QCOMPARE(modals, 1);
+    clickSair(&notice);
+    moveTo(tab.page, onSheet + QPoint(10, 10));
+    settle();
+    QVERIFY(!notice.isVisible());
+
+    // A new visit to the page tells it once more.
+    clickAt(tabs, tabs->tabRect(index - 1).center());
+    clickAt(tabs, tabs->tabRect(index).center());
+    moveTo(tab.page, onPage);
+    settle();
+    QCOMPARE(modals, 2);
+    closer.stop();
 }
 
 void TestBookingScreen::buttonsOutsideTheTabs()
