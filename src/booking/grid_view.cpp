@@ -4,6 +4,7 @@
 #include "booking/text_grid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -130,6 +131,16 @@ void GridView::setTopRow(int row)
         return;
     const int target = std::clamp(row, 1, model()->rowCount()) - 1;
     scrollTo(model()->index(target, std::max(0, columnAt(0))), QAbstractItemView::PositionAtTop);
+}
+
+void GridView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        event->accept();
+        Q_EMIT cellDoubleClicked(currentIndex().column() + 1, currentIndex().row() + 1);
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void GridView::focusInEvent(QFocusEvent *event)

@@ -42,11 +42,13 @@ public:
 
 Q_SIGNALS:
     void focusEntered();
-    // A double-click on a body cell, in grid coordinates.
+    // A double-click on a body cell, or Enter on the current one, in grid coordinates.
     void cellDoubleClicked(int col, int row);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    // Enter on a cell does what a double-click does.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     Style m_style;

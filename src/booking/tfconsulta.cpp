@@ -153,6 +153,9 @@ void TFConsulta::FormActivate()
         b->setEnabled(existing);
     BIncluir->setEnabled(!existing);
     BImportar->setEnabled(m_editor.importOffered());
+    // Enter does the operation on offer: booking a free slot, changing a booked one.
+    BIncluir->setDefault(!existing);
+    BAlterar->setDefault(existing);
 
     form::showSituation(DBComboBox1, DBEdit9, m_editor.situationItems(), row.situacao);
     DBEdit1->setText(row.paciente);

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void unreachableMirrorLosesNoChange();
     void dayListFromTheMonth();
     void keysOnSheetsAndMonth();
+    void bookingWithTheKeyboardAlone();
     void jumpsAndBadCodes();
     void specialtyFilter();
     void disabledSheetExplainsItself();
@@ -546,6 +547,61 @@ void TestBookingScreen::keysOnSheetsAndMonth()
     QTest::keyClick(desk.screen->StringGrid1, Qt::Key_F6);
     QVERIFY(desk.screen->consultasDia().isVisible());
     QCOMPARE(desk.screen->consultasDia().ListBox2->count(), 4);
+}
+
+void TestBookingScreen::bookingWithTheKeyboardAlone()
+{
+    Fixture f;
+    Desk desk(f);
+    const TFVisaoGeral::DayTab &tab = desk.screen->dayTab(9);
+    desk.screen->PageControl1->setCurrentWidget(tab.page);
+    QApplication::processEvents();
+    // A click on the cell makes it current; from there on, only keys.
+    const QModelIndex cell = tab.grid->model()->index(11, 0);
+    QTest::mouseClick(tab.grid->viewport(), Qt::LeftButton, {}, tab.grid->visualRect(cell).center());
+    QTest::keyClick(tab.grid, Qt::Key_Right);
+    QCOMPARE(tab.grid->currentColumn(), 2);
+
+    // Enter opens the dialog; the name is typed and Enter books it.
+    onModal<TFConsulta>([](TFConsulta *d) {
+        QCOMPARE(d->focusWidget(), d->DBEdit1);
+        QTest::keyClicks(d->DBEdit1, QStringLiteral("Joana Prado"));
+        QTest::keyClick(d->DBEdit1, Qt::Key_Tab);
+        QCOMPARE(d->focusWidget(), d->DBEdit6);
+        QTest::keyClicks(d->DBEdit6, QStringLiteral("98888-7777"));
+        QTest::keyClick(d->DBEdit6, Qt::Key_Return);
+    });
+    QTest::keyClick(tab.grid, Qt::Key_Return);
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado"});
+    QCOMPARE(desk.rows()[0].telefone, QStringLiteral("98888-7777"));
+    QCOMPARE(desk.sheet(9).cell(2, 12), QStringLiteral("C"));
+
+    // On the booked slot Enter changes it; Esc leaves without a change.
+    onModal<TFConsulta>([](TFConsulta *d) {
+        QTest::keyClick(d->DBEdit1, Qt::Key_End);
+        QTest::keyClicks(d->DBEdit1, QStringLiteral(" Lima"));
+        QTest::keyClick(d->DBEdit1, Qt::Key_Enter);
+    });
+    QTest::keyClick(tab.grid, Qt::Key_Return);
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado Lima"});
+    onModal<TFConsulta>([](TFConsulta *d) {
+        QTest::keyClicks(d->DBEdit1, QStringLiteral("xyz"));
+        QTest::keyClick(d->DBEdit1, Qt::Key_Escape);
+    });
+    QTest::keyClick(tab.grid, Qt::Key_Return);
+    QVERIFY(!desk.screen->consulta().isVisible());
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado Lima"});
+
+    // On the month grid Enter shows the day list, as a double-click does.
+    QTest::mouseClick(desk.screen->BitBtn4, Qt::LeftButton); // "Início"
+    GridView *month = desk.screen->StringGrid1;
+    const QModelIndex day9 = month->model()->index(11, 8);
+    QTest::mouseClick(month->viewport(), Qt::LeftButton, {}, month->visualRect(day9).center());
+    QTest::keyClick(month, Qt::Key_Return);
+    TFConsultasDia &list = desk.screen->consultasDia();
+    QVERIFY(list.isVisible());
+    QCOMPARE(list.ListBox1->count(), 1);
+    QCOMPARE(list.ListBox1->item(0)->text(), QStringLiteral("2    08:30  Joana Prado Lima"));
 }
 
 void TestBookingScreen::jumpsAndBadCodes()
