@@ -1,6 +1,8 @@
 #include "app/tfprincipal.h"
 
 #include "agenda/purge.h"
+#include "agenda/restart.h"
+#include "agenda/tfreiniciararquivos.h"
 #include "agenda/tffechaabredata.h"
 #include "agenda/tfprepararfuturo.h"
 #include "app/context.h"
@@ -110,7 +112,8 @@ void TFPrincipal::buildMenu()
     QAction *prepare =
         addItem(manutencao, "PrepararFuturo1", QStringLiteral("Alongar a Data de Preparação do Sistema"));
     connectChecked(prepare, [this] { PrepararFuturo1Click(); });
-    addItem(manutencao, "AtualizarBD1", QStringLiteral("Reorganizar o Banco de Dados"), false);
+    connectItem(addItem(manutencao, "AtualizarBD1", QStringLiteral("Reorganizar o Banco de Dados"), false),
+                [this] { reorganiseTable(m_context); });
     QMenu *copia = addSubmenu(manutencao, "CpiadeSegurana1",
                               QStringLiteral("Copiar o Banco de Dados para o disquete"), false);
     connectItem(addItem(copia, "NoDiscoRgido1", QStringLiteral("Disco Rígido"), false),
@@ -125,7 +128,11 @@ void TFPrincipal::buildMenu()
                                QStringLiteral("Recuperar o Banco de Dados"), false);
     connectItem(addItem(replay, "DoHD1", QStringLiteral("Do HD")), [this] { DoHD1Click(); });
     connectItem(addItem(replay, "DoDisquete2", QStringLiteral("Do Disquete")), [this] { DoDisquete2Click(); });
-    addItem(manutencao, "ReiniciaroSistema1", QStringLiteral("Reiniciar o Sistema"));
+    connectChecked(addItem(manutencao, "ReiniciaroSistema1", QStringLiteral("Reiniciar o Sistema")), [this] {
+        if (!FReiniciarArquivos)
+            FReiniciarArquivos = new TFReiniciarArquivos(m_context, this);
+        FReiniciarArquivos->exec();
+    });
     QMenu *espelho = addSubmenu(manutencao, "SituaodasCpiasdeSegurana1", QStringLiteral("Espelhamento"));
     connectItem(addItem(espelho, "Situao1", QStringLiteral("Situação"), false), [this] { Situao1Click(); });
     connectItem(addItem(espelho, "EscolherLocalizao1",

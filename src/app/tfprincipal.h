@@ -20,6 +20,7 @@ class TFDadosMed;
 class TFDadosSit;
 class TFFechaAbreData;
 class TFPrepararFuturo;
+class TFReiniciarArquivos;
 class TFVisaoGeral;
 
 class TFPrincipal : public QMainWindow
@@ -91,6 +92,7 @@ private:
     // The agenda dialogs live as long as the window and keep what was typed into them.
     TFPrepararFuturo *FPrepararFuturo = nullptr;
     TFFechaAbreData *FFechaAbreData = nullptr;
+    TFReiniciarArquivos *FReiniciarArquivos = nullptr;
 };
 
 } // namespace clinora

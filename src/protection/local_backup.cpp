@@ -24,8 +24,13 @@ void writeLocalBackup(AppContext &context)
 {
     const QString workTable = context.file(files::kWorkTable);
     FileGroup group(context.paths.dataDir());
-    for (const QString &name : mirror::fullCopyFiles())
-        group.stageCopy(context.file(name), context.file(copyName(name)));
+    // DataAnt.Txt takes the limit of this backup, and so does its copy: a restore, whose
+    // replay puts DataAnt.Txt back over DataIniFim.Txt, then returns to this limit and
+    // not to an older one.
+    for (const QString &name : mirror::fullCopyFiles()) {
+        const QString source = name == files::kPreparedLimitCopy ? files::kPreparedLimit : name;
+        group.stageCopy(context.file(source), context.file(copyName(name)));
+    }
     group.stageCopy(context.file(files::kPreparedLimit), context.file(files::kPreparedLimitCopy));
     group.stageBytes(context.file(files::kRunJournal), {});
     mirror::writeTableCopy(context, workTable);

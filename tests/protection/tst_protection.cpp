@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "platform/file_group.h"
 #include "platform/text_file.h"
+#include "protection/local_backup.h"
 #include "protection/mirror.h"
 #include "protection/replay.h"
 #include "store/appointment_table.h"
@@ -68,6 +69,9 @@ private Q_SLOTS:
     void consistencyCheck();
     void failedLiveCopyKeepsTheFileAndTurnsMirroringOff();
     void snapshotReplacesTableCopyAndJournalTogether();
+    void localBackupAndRestore();
+    void restoreRefusesAnIncompleteBackup_data();
+    void restoreRefusesAnIncompleteBackup();
 };
 
 void TestProtection::replayAppliesEachLine_data()
@@ -427,6 +431,55 @@ void TestProtection::snapshotReplacesTableCopyAndJournalTogether()
     QCOMPARE(mirrorLines(f, files::kJournal), QStringList());
     QCOMPARE(c.journal.pending(), 0);
     QVERIFY(c.settings.mirroringOn());
+}
+
+void TestProtection::localBackupAndRestore()
+{
+    Fixture f;
+    f.addDoctor(3, QStringLiteral("Dr. Paulo Lima"));
+    f.addRows(kRows);
+    f.write(files::kPreparedLimit, {QStringLiteral("07/01/2027")});
+    AppContext &c = f.start();
+    backup::writeLocalBackup(c);
+    QCOMPARE(f.read(QStringLiteral("CopiaArqFolgas.Txt")), f.read(files::kClosedDates));
+    QCOMPARE(f.read(files::kPreparedLimitCopy), QStringList{QStringLiteral("07/01/2027")});
+    const QStringList doctors = f.read(files::kDoctors);
+
+    // Later the table, the register and the closed dates change.
+    c.DMMedicos.table().clear();
+    c.doctors.doctor(3).name = QStringLiteral("Outro Nome");
+    c.doctors.save(f.dir());
+    f.write(files::kClosedDates, {QStringLiteral("24/12/2026")});
+    f.dialogs.answerQuestion(true);
+    QVERIFY(backup::restoreLocalBackup(c));
+    QCOMPARE(described(c.DMMedicos.table().all()), described(kRows));
+    QCOMPARE(f.read(files::kDoctors), doctors);
+    QCOMPARE(c.doctors.doctor(3).name.trimmed(), QStringLiteral("Dr. Paulo Lima"));
+    QCOMPARE(f.read(files::kClosedDates), f.read(QStringLiteral("CopiaArqFolgas.Txt")));
+    QCOMPARE(f.read(files::kPreparedLimit), QStringList{QStringLiteral("07/01/2027")});
+}
+
+void TestProtection::restoreRefusesAnIncompleteBackup_data()
+{
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("a copy of a file") << "CopiaSit.Txt";
+    QTest::newRow("the table copy") << "medicos2.db";
+}
+
+void TestProtection::restoreRefusesAnIncompleteBackup()
+{
+    QFETCH(QString, missing);
+    Fixture f;
+    f.addRows(kRows);
+    AppContext &c = f.start();
+    backup::writeLocalBackup(c);
+    c.DMMedicos.table().remove(kRows[0].key());
+    c.DMMedicos.closeWorkTable();
+    QVERIFY(QFile::remove(c.file(missing)));
+    QVERIFY(!backup::restoreLocalBackup(c)); // asks nothing
+    QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Warning).front().contains(missing));
+    QCOMPARE(c.DMMedicos.table().count(), 2);
 }
 
 QTEST_MAIN(TestProtection)

@@ -1,0 +1,199 @@
+#include "agenda/restart.h"
+
+#include "app/context.h"
+#include "core/common.h"
+#include "core/data_files.h"
+#include "platform/clock.h"
+#include "platform/dates.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/file_group.h"
+#include "platform/text_file.h"
+#include "protection/mirror.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace clinora {
+
+namespace {
+
+inline constexpr QLatin1String kBaseDoctors("BaseCodMed.Txt");
+inline constexpr QLatin1String kBaseTimetable("BaseSemanas.Txt");
+inline constexpr QLatin1String kBaseDoctorNames("BaseMedicos.Txt");
+inline constexpr QLatin1String kBaseSpecialties("BaseEsp.Txt");
+inline constexpr QLatin1String kBaseSituations("BaseSit.Txt");
+
+// An empty appointment table written at the temporary path of a group's target.
+void writeEmptyTable(const QString &target)
+{
+    const QString temporary = FileGroup::temporaryPath(target);
+    QFile::remove(temporary);
+    QFile::remove(temporary + QStringLiteral("-journal"));
+    AppointmentTable table;
+    table.open(temporary, true);
+    table.close();
+}
+
+QString question(const AppContext &context, const RestartGroups &groups)
+{
+    const QString end = QStringLiteral("                 Tem certeza que deseja isso?");
+    if (context.settings.mirroringOn())
+        return QStringLiteral("  Este procedimento irá alterar os  arquivos que você selecionou.\r\rComo o "
+                              "espelhamento está ativado, as alterações também modificarão\ro conteúdo do drive ")
+               + context.settings.mirrorDir().left(2).toUpper()
+               + QStringLiteral(" onde está a cópia de segurança.") + QStringLiteral("\r\r") + end;
+    QString text = QStringLiteral("Este procedimento irá alterar os seguintes arquivos:\r\r");
+    const auto group = [&](bool chosen, const char *caption) {
+        text += (chosen ? QString::fromUtf8(caption) : QString()) + QStringLiteral("\r");
+    };
+    group(groups.doctors, "Médicos");
+    group(groups.situations, "Situações");
+    group(groups.specialties, "Especialidades");
+    group(groups.appointments, "Consultas Marcadas e Datas do Sistema");
+    group(false, "Estatísticas");
+    return text + QStringLiteral("\r") + end;
+}
+
+void restartAppointments(AppContext &context)
+{
+    const QString table = context.file(files::kTable);
+    const QString today = dates::format(context.clock.today());
+    // The data side as one group: an empty table, no closed dates, an empty run
+    // journal and the agenda prepared up to today.
+    FileGroup group(context.paths.dataDir());
+    group.stageCopy(context.file(files::kEmpty), context.file(files::kClosedDates));
+    group.stageCopy(context.file(files::kEmpty), context.file(files::kRunJournal));
+    group.stageLines(context.file(files::kPreparedLimit), {today});
+    group.stageLines(context.file(files::kPreparedLimitCopy), {today});
+    writeEmptyTable(table);
+    group.stageWritten(table);
+    context.DMMedicos.close();
+    mirror::dropStaleJournal(table);
+    try {
+        group.commit();
+    } catch (const FileError &) {
+        QFile::remove(FileGroup::temporaryPath(table));
+        context.DMMedicos.open();
+        throw;
+    }
+    context.DMMedicos.open();
+    context.journal.discard();
+
+    if (!context.settings.mirroringOn())
+        return;
+    // The mirror's side as one group too: its table copy and journal stay together.
+    const QString mirrorDir = mirrorDirectory(context.settings, context.paths);
+    const QString mirrorTable = mirrorDir + QLatin1Char('/') + files::kMirrorTable;
+    try {
+        FileGroup mirrorGroup(mirrorDir);
+        mirrorGroup.stageCopy(context.file(files::kEmpty), mirrorDir + QLatin1Char('/') + files::kJournal);
+        for (const QLatin1String name :
+             {files::kClosedDates, files::kCurrencyMark, files::kPreparedLimitCopy, files::kPreparedLimit})
+            mirrorGroup.stageCopy(context.file(name), mirrorDir + QLatin1Char('/') + name);
+        writeEmptyTable(mirrorTable);
+        mirrorGroup.stageWritten(mirrorTable);
+        mirror::dropStaleJournal(mirrorTable);
+        mirrorGroup.commit();
+    } catch (const Error &e) {
+        QFile::remove(FileGroup::temporaryPath(mirrorTable));
+        mirror::switchOffAfterFailure(context, e.message());
+    }
+}
+
+} // namespace
+
+void reorganiseTable(AppContext &context)
+{
+    context.DMMedicos.TMedicos.close();
+    context.DMMedicos.QMedicos.close();
+    context.DMMedicos.QMedicos2.close();
+    AppointmentTable &table = context.DMMedicos.table();
+    if (!table.isOpen())
+        context.DMMedicos.open();
+    table.database().exec(QStringLiteral("VACUUM"));
+    textfile::copyFile(context.file(files::kPreparedLimit), context.file(files::kPreparedLimitCopy));
+    textfile::writeLines(context.file(files::kRunJournal), {});
+}
+
+QStringList missingTemplates(const AppContext &context, const RestartGroups &groups)
+{
+    QStringList needed;
+    if (groups.doctors)
+        needed << kBaseDoctors << kBaseTimetable << kBaseDoctorNames;
+    if (groups.specialties)
+        needed << kBaseSpecialties;
+    if (groups.situations)
+        needed << kBaseSituations;
+    if (groups.appointments)
+        needed << files::kEmpty;
+    QStringList missing;
+    for (const QString &name : std::as_const(needed)) {
+        if (!QFileInfo(context.file(name)).isFile())
+            missing << name;
+    }
+    return missing;
+}
+
+bool restartSystem(AppContext &context, const RestartGroups &groups,
+                   const std::function<void(const QString &, const QString &)> &progress)
+{
+    if (!groups.doctors && !groups.specialties && !groups.situations && !groups.appointments)
+        return false;
+    const QStringList missing = missingTemplates(context, groups);
+    if (!missing.isEmpty()) {
+        context.dialogs.warning(QStringLiteral("O Sistema não foi reiniciado; nada foi alterado.\r\nFaltam os "
+                                               "modelos: %1")
+                                    .arg(missing.join(QStringLiteral(", "))));
+        return false;
+    }
+    if (context.settings.mirroringOn() && !mirror::mediaPresent(context)) {
+        context.dialogs.warning(QStringLiteral("O Sistema não foi reiniciado; nada foi alterado.\r\nA mídia "
+                                               "Espelho não está instalada."));
+        return false;
+    }
+    if (!context.dialogs.question(question(context, groups)))
+        return false;
+
+    const QString prefix = context.paths.dataDir() + QLatin1Char('/');
+    if (groups.doctors) {
+        FileGroup group(context.paths.dataDir());
+        group.stageCopy(context.file(kBaseDoctors), context.file(files::kDoctors));
+        group.stageCopy(context.file(kBaseTimetable), context.file(files::kTimetable));
+        group.stageCopy(context.file(kBaseDoctorNames), context.file(files::kDoctorNames));
+        group.commit();
+        mirror::copy(context, kBaseDoctors, files::kDoctors);
+        mirror::copy(context, kBaseTimetable, files::kTimetable);
+        mirror::copy(context, kBaseDoctorNames, files::kDoctorNames);
+        // Every code free, as the templates hold them.
+        context.doctors.clear();
+        context.doctors.load(prefix);
+    }
+    if (groups.specialties) {
+        textfile::copyFile(context.file(kBaseSpecialties), context.file(files::kSpecialties));
+        mirror::copy(context, kBaseSpecialties, files::kSpecialties);
+        context.specialties.load(prefix);
+    }
+    if (groups.situations) {
+        textfile::copyFile(context.file(kBaseSituations), context.file(files::kSituations));
+        mirror::copy(context, kBaseSituations, files::kSituations);
+        context.situations.load(prefix);
+    }
+    if (groups.appointments) {
+        if (progress)
+            progress(QStringLiteral("Aguarde ... "), QStringLiteral("Excluindo as consultas e datas "));
+        restartAppointments(context);
+        if (progress)
+            progress(QString(), QString());
+    }
+    if (groups.appointments) {
+        // Days past the new limit are only disabled by a refresh: their marks go too.
+        for (int day = 1; day <= DaySheets::kDays; ++day)
+            context.sheets.sheet(day).clearSlots();
+    }
+    if (groups.doctors || groups.appointments)
+        context.sheets.refreshAll();
+    return true;
+}
+
+} // namespace clinora
