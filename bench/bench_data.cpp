@@ -4,8 +4,15 @@
 #include "core/installation.h"
 #include "platform/dates.h"
 #include "store/appointment_table.h"
+#include "core/settings.h"
+#include "platform/text_file.h"
+#include "statistics/weeks.h"
+
+#include <QFile>
+#include <cstdlib>
 
 #include <algorithm>
+#include <set>
 #include <chrono>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -69,6 +76,140 @@ int addLists(const QString &dir, int cancelled, int waiting)
     table.open(dir + QStringLiteral("/Medicos.db"), true);
     table.insertAll(rows);
     return static_cast<int>(rows.size());
+}
+
+int addHistory(const QString &dir, QDate today, int days)
+{
+    std::vector<Appointment> rows;
+    rows.reserve(static_cast<std::size_t>(days) * 50 * 24);
+    for (int day = 1; day <= days; ++day) {
+        const QString data = dates::formatShort(today.addDays(-day));
+        for (int c = 1; c <= 50; ++c) {
+            for (int s = 1; s <= 24; ++s)
+                rows.push_back({data, QString::number(s), QString::number(c),
+                                QStringLiteral("Paciente %1-%2").arg(c).arg(s), QStringLiteral("3333-4444"),
+                                QStringLiteral("1"), QString()});
+        }
+    }
+    AppointmentTable table;
+    table.open(dir + QStringLiteral("/Medicos.db"), true);
+    table.insertAll(rows);
+    return static_cast<int>(rows.size());
+}
+
+int buildClinic(const QString &dir, QDate today, int rows)
+{
+    installFullRegister(dir);
+    textfile::writeOneLine(dir + QStringLiteral("/DataIniFim.Txt"), dates::format(today.addDays(30)));
+    Settings settings;
+    settings.load(dir + QStringLiteral("/Automatica.Txt"));
+    settings.setYearState(QStringLiteral("A") + QString::number(today.year()));
+    settings.setLastProcessed(dates::format(today.addDays(-1)));
+    settings.save(dir + QStringLiteral("/Automatica.Txt"));
+    createWeeks(dir + QStringLiteral("/Semanas.Txt"), today.year());
+    int total = bookFullMonth(dir, today);
+    if (rows > total) {
+        total += addHistory(dir, today, kHistoryDays);
+        const int lists = rows - total;
+        total += addLists(dir, lists * 2 / 3, lists - lists * 2 / 3);
+    }
+    return total;
+}
+
+std::vector<int> sizesFrom(int argc, char **argv, int first)
+{
+    std::vector<int> sizes;
+    for (int i = first; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {kMonthRows, kLargeRows};
+    return sizes;
+}
+
+std::vector<double> Paired::ratios() const
+{
+    std::vector<double> result;
+    for (std::size_t i = 0; i < program.size() && i < bare.size(); ++i)
+        result.push_back(program[i] / bare[i]);
+    return result;
+}
+
+void report(const char *label, const Paired &runs, const char *unit)
+{
+    std::printf("  %-34s program %9.3f %s   bare %9.3f %s   ratio %6.2f x  (%zu pairs)\n", label,
+                median(runs.program), unit, median(runs.bare), unit, median(runs.ratios()), runs.program.size());
+    std::fflush(stdout);
+}
+
+
+int bareMoveToCancelled(sqlite3 *db, const std::vector<BareRow> &rows, bool deleteReserved)
+{
+    sqlite3_stmt *taken = nullptr, *move = nullptr, *remove = nullptr;
+    sqlite3_prepare_v2(db, "SELECT Hora FROM Medicos WHERE Data = ?1 AND +Medico = ?2", -1, &taken, nullptr);
+    sqlite3_prepare_v2(db, "UPDATE Medicos SET Data = ?1, Hora = ?2 WHERE Data = ?3 AND Hora = ?4 AND Medico = ?5",
+                       -1, &move, nullptr);
+    sqlite3_prepare_v2(db, "DELETE FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3", -1, &remove,
+                       nullptr);
+    int changed = 0;
+    for (const BareRow &r : rows) {
+        if (deleteReserved && r.paciente == "R") {
+            sqlite3_bind_text(remove, 1, r.data.c_str(), -1, SQLITE_STATIC);
+            sqlite3_bind_text(remove, 2, r.hora.c_str(), -1, SQLITE_STATIC);
+            sqlite3_bind_text(remove, 3, r.medico.c_str(), -1, SQLITE_STATIC);
+            sqlite3_step(remove);
+            sqlite3_reset(remove);
+            ++changed;
+            continue;
+        }
+        const std::string list = r.data.substr(0, 5) + "H/";
+        std::set<int> used;
+        sqlite3_bind_text(taken, 1, list.c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(taken, 2, r.medico.c_str(), -1, SQLITE_STATIC);
+        while (sqlite3_step(taken) == SQLITE_ROW)
+            used.insert(sqlite3_column_int(taken, 0));
+        sqlite3_reset(taken);
+        int hora = std::stoi(r.hora);
+        while (used.count(hora))
+            ++hora;
+        const std::string newHora = std::to_string(hora);
+        sqlite3_bind_text(move, 1, list.c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(move, 2, newHora.c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(move, 3, r.data.c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(move, 4, r.hora.c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(move, 5, r.medico.c_str(), -1, SQLITE_STATIC);
+        sqlite3_step(move);
+        sqlite3_reset(move);
+        ++changed;
+    }
+    sqlite3_finalize(taken);
+    sqlite3_finalize(move);
+    sqlite3_finalize(remove);
+    return changed;
+}
+
+std::vector<BareRow> bareRead(sqlite3 *db, const char *sql, const std::vector<std::string> &params)
+{
+    sqlite3_stmt *s = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    for (std::size_t i = 0; i < params.size(); ++i)
+        sqlite3_bind_text(s, static_cast<int>(i + 1), params[i].c_str(), -1, SQLITE_TRANSIENT);
+    std::vector<BareRow> rows;
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        const auto text = [s](int col) { return std::string(reinterpret_cast<const char *>(sqlite3_column_text(s, col))); };
+        rows.push_back({text(0), text(1), text(2), text(3)});
+        for (int col = 4; col < 7; ++col)
+            sqlite3_column_bytes(s, col);
+    }
+    sqlite3_finalize(s);
+    return rows;
+}
+
+
+void freshCopy(const QString &pristine, const QString &work)
+{
+    QFile::remove(work);
+    if (!QFile::copy(pristine, work))
+        std::abort();
 }
 
 ProcessRun runProcess(const std::vector<std::string> &args)

@@ -1,5 +1,7 @@
 // Builds data directories for the benchmarks: a full month of appointments
-// (50 doctors x 24 slots x 31 days) and the register that goes with it.
+// (50 doctors x 24 slots x 31 days) and the register that goes with it, and ten times
+// that with half a year of history and large lists; and the paired runs (A B A B)
+// whose per-pair ratios every benchmark reports.
 #pragma once
 
 #include "platform/dialogs.h"
@@ -8,6 +10,7 @@
 #include <QString>
 
 #include <chrono>
+#include <sqlite3.h>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -39,6 +42,42 @@ void installFullRegister(const QString &dir);
 int bookFullMonth(const QString &dir, QDate today);
 // Adds cancelled and waiting-list rows.
 int addLists(const QString &dir, int cancelled, int waiting);
+// Books every slot of every doctor on the days before today, back to today - days.
+int addHistory(const QString &dir, QDate today, int days);
+
+// The two table sizes every benchmark runs at: a full month, and ten times that (the
+// month, half a year of history, and cancelled and waiting lists for the rest).
+inline constexpr int kMonthRows = 37200;
+inline constexpr int kLargeRows = 372000;
+inline constexpr int kHistoryDays = 182;
+// Installs the register and fills the table to one of the sizes above; the agenda is
+// prepared to today + 30 and the first run is done. Returns the rows in the table.
+int buildClinic(const QString &dir, QDate today, int rows);
+// The sizes chosen on the command line ("37200", "372000"), both by default.
+std::vector<int> sizesFrom(int argc, char **argv, int first);
+
+// A program and its bare baseline run alternately (A B A B ...); each figure is one
+// run's measure (milliseconds or megabytes).
+struct Paired
+{
+    std::vector<double> program;
+    std::vector<double> bare;
+    // program / bare of each pair.
+    std::vector<double> ratios() const;
+};
+template <typename A, typename B>
+Paired paired(int pairs, A program, B bare)
+{
+    Paired result;
+    for (int i = 0; i < pairs; ++i) {
+        result.program.push_back(program());
+        result.bare.push_back(bare());
+    }
+    return result;
+}
+// One line: label, medians of the program and of the bare run, and the median of the
+// per-pair ratios.
+void report(const char *label, const Paired &runs, const char *unit = "ms");
 
 // The wall time of one call, in milliseconds.
 template <typename F>
@@ -51,5 +90,20 @@ double timeMs(F f)
 
 // Median of a list of figures.
 double median(std::vector<double> values);
+
+// Rows read bare, with what the moves need of them.
+struct BareRow
+{
+    std::string data, hora, medico, paciente;
+};
+// Runs a query with text parameters and keeps the rows (every column read).
+std::vector<BareRow> bareRead(sqlite3 *db, const char *sql, const std::vector<std::string> &params);
+// The bare move of rows to the cancelled list ("dd/mmH/"): each row's Hora raised past
+// the ones taken there, as the program resolves key clashes; reserved hours deleted
+// when asked. Returns the rows changed.
+int bareMoveToCancelled(sqlite3 *db, const std::vector<BareRow> &rows, bool deleteReserved);
+
+// Copies a file over another (a fresh table for a benchmark that changes it).
+void freshCopy(const QString &pristine, const QString &work);
 
 } // namespace clinora::bench

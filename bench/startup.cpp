@@ -1,7 +1,8 @@
-// Start-up to the shown main window, with a data directory holding a full month
-// (37,200 appointments), against a bare Qt program that shows an empty main window with
-// a menu bar, run alternately in the same run. Reports medians of wall time and of
-// peak memory (maximum resident set).
+// Start-up to the shown main window against a bare Qt program that shows an empty main
+// window with a menu bar, run alternately (A B A B ...), at a full month (37,200
+// appointments) and at ten times that. The program opens and checks its table and
+// files; the bare one only shows its window. Reports wall time and peak memory
+// (maximum resident set) with the median of the per-pair ratios.
 #include "bench_data.h"
 
 #include <QDate>
@@ -10,38 +11,41 @@
 #include <cstdio>
 #include <vector>
 
+using namespace clinora;
 
 int main(int argc, char **argv)
 {
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 15;
+    const int pairs = argc > 1 ? std::atoi(argv[1]) : 15;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QTemporaryDir tmp;
-    tmp.setAutoRemove(std::getenv("BENCH_KEEP") == nullptr);
-    const QString dir = tmp.filePath(QStringLiteral("Consultas"));
-    clinora::bench::installFullRegister(dir);
-    const int rows = clinora::bench::bookFullMonth(dir, QDate::currentDate());
-    std::printf("data directory %s with %d appointments\n", qPrintable(dir), rows);
-
-    const std::vector<std::string> clinora = {CLINORA_EXE, "--dados", dir.toStdString(), "--unidades",
-                                              tmp.filePath(QStringLiteral("drives")).toStdString(),
-                                              "--sair-ao-mostrar"};
-    const std::vector<std::string> bare = {BARE_EXE};
-    clinora::bench::runProcess(clinora); // the first run of a new directory does the first-run work
-    clinora::bench::runProcess(bare);
-    std::vector<double> clinoraMs, bareMs, clinoraMb, bareMb;
-    for (int i = 0; i < runs; ++i) {
-        const auto b = clinora::bench::runProcess(bare);
-        const auto c = clinora::bench::runProcess(clinora);
-        bareMs.push_back(b.ms);
-        bareMb.push_back(b.mb);
-        clinoraMs.push_back(c.ms);
-        clinoraMb.push_back(c.mb);
+    for (const int size : bench::sizesFrom(argc, argv, 2)) {
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath(QStringLiteral("Consultas"));
+        const int rows = bench::buildClinic(dir, QDate::currentDate(), size);
+        const std::vector<std::string> clinora = {CLINORA_EXE, "--dados", dir.toStdString(), "--unidades",
+                                                  tmp.filePath(QStringLiteral("drives")).toStdString(),
+                                                  "--sair-ao-mostrar"};
+        const std::vector<std::string> bare = {BARE_EXE};
+        bench::runProcess(clinora); // the first start builds the table's indexes
+        bench::runProcess(bare);
+        std::vector<bench::ProcessRun> program, baseline;
+        const bench::Paired time = bench::paired(
+            pairs,
+            [&] {
+                program.push_back(bench::runProcess(clinora));
+                return program.back().ms;
+            },
+            [&] {
+                baseline.push_back(bench::runProcess(bare));
+                return baseline.back().ms;
+            });
+        bench::Paired memory;
+        for (std::size_t i = 0; i < program.size(); ++i) {
+            memory.program.push_back(program[i].mb);
+            memory.bare.push_back(baseline[i].mb);
+        }
+        std::printf("start-up to the main window, %d rows in the table\n", rows);
+        bench::report("wall time", time);
+        bench::report("peak memory", memory, "MB");
     }
-    using clinora::bench::median;
-    std::printf("%d runs each, medians\n", runs);
-    std::printf("bare Qt main window : %7.1f ms  %6.1f MB\n", median(bareMs), median(bareMb));
-    std::printf("Clinora main window : %7.1f ms  %6.1f MB\n", median(clinoraMs), median(clinoraMb));
-    std::printf("ratio               : %7.2f x   %6.2f x\n", median(clinoraMs) / median(bareMs),
-                median(clinoraMb) / median(bareMb));
     return 0;
 }

@@ -29,10 +29,10 @@ PurgeResult purgePastAppointments(AppContext &context, bool ask)
     // dated rows' day index, so a purge with nothing past reads next to nothing.
     const auto realDate = [](const AppointmentKey &key) { return dates::parse(key.data); };
     sql::Transaction transaction(table.database());
-    for (const AppointmentKey &key : table.datedBefore(cutoff)) {
-        const std::optional<QDate> date = realDate(key);
+    for (const QString &data : table.datedDaysBefore(cutoff)) {
+        const std::optional<QDate> date = dates::parse(data);
         if (date && *date < cutoff)
-            result.deleted += table.remove(key) ? 1 : 0;
+            result.deleted += table.removeDay(data);
     }
     result.beyondLimit = table
                              .firstDatedAfter(limit,

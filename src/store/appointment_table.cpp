@@ -355,7 +355,7 @@ std::vector<Appointment> AppointmentTable::datedOfDoctor(const QString &medico, 
 {
     requireOpen();
     sql::Statement s = m_db.prepare(
-        QStringLiteral("SELECT %1 FROM Medicos WHERE Medico = ?1 AND (" CLINORA_DATED ") = 1 AND "
+        QStringLiteral("SELECT %1 FROM Medicos INDEXED BY MedicosPorMedicoDia WHERE Medico = ?1 AND (" CLINORA_DATED ") = 1 AND "
                        CLINORA_DAY_KEY " >= ?2 AND " CLINORA_DAY_KEY " < ?3 ORDER BY Data, Hora, Medico")
             .arg(QLatin1String(kColumns)));
     s.bind(1, medico).bind(2, dayKey(from)).bind(3, to.isValid() ? dayKey(to) : QStringLiteral("~"));
@@ -365,30 +365,39 @@ std::vector<Appointment> AppointmentTable::datedOfDoctor(const QString &medico, 
 std::vector<Appointment> AppointmentTable::listsOfDoctor(const QString &medico)
 {
     requireOpen();
-    sql::Statement s = m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos WHERE Medico = ?1 AND (" CLINORA_DATED
-                                                   ") = 0 ORDER BY Data, Hora, Medico")
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT %1 FROM Medicos INDEXED BY MedicosPorMedicoDia WHERE Medico = ?1 AND ("
+                                                   CLINORA_DATED ") = 0 ORDER BY Data, Hora, Medico")
                                         .arg(QLatin1String(kColumns)));
     s.bind(1, medico);
     return rows(s);
 }
 
-std::vector<AppointmentKey> AppointmentTable::datedBefore(QDate day)
+QStringList AppointmentTable::datedDaysBefore(QDate day)
 {
     requireOpen();
-    sql::Statement s = m_db.prepare(QStringLiteral("SELECT Data, Hora, Medico FROM Medicos WHERE " CLINORA_DATED
-                                                   " AND " CLINORA_DAY_KEY " < ?1"));
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT Data FROM Medicos INDEXED BY MedicosPorDia WHERE " CLINORA_DATED
+                                                   " AND " CLINORA_DAY_KEY " < ?1 GROUP BY " CLINORA_DAY_KEY ", Data"));
     s.bind(1, dayKey(day));
-    std::vector<AppointmentKey> keys;
+    QStringList days;
     while (s.step())
-        keys.push_back({s.text(0), s.text(1), s.text(2)});
-    return keys;
+        days << s.text(0);
+    return days;
+}
+
+int AppointmentTable::removeDay(const QString &data)
+{
+    requireOpen();
+    sql::Statement s = m_db.prepare(QStringLiteral("DELETE FROM Medicos WHERE Data = ?1"));
+    s.bind(1, data);
+    s.run();
+    return m_db.changes();
 }
 
 std::optional<AppointmentKey> AppointmentTable::firstDatedAfter(QDate day, const std::function<bool(const AppointmentKey &)> &accept)
 {
     requireOpen();
-    sql::Statement s = m_db.prepare(QStringLiteral("SELECT Data, Hora, Medico FROM Medicos WHERE " CLINORA_DATED
-                                                   " AND " CLINORA_DAY_KEY " > ?1"));
+    sql::Statement s = m_db.prepare(QStringLiteral("SELECT Data, Hora, Medico FROM Medicos INDEXED BY MedicosPorDia WHERE "
+                                                   CLINORA_DATED " AND " CLINORA_DAY_KEY " > ?1"));
     s.bind(1, dayKey(day));
     while (s.step()) {
         AppointmentKey key{s.text(0), s.text(1), s.text(2)};
@@ -485,7 +494,9 @@ int AppointmentTable::removeListed(const ListQuery &list, const std::vector<Appo
 std::optional<QString> AppointmentTable::freeHora(const QString &newData, const QString &hora,
                                                   const QString &medico)
 {
-    sql::Statement &s = cached(m_freeHora, "SELECT Hora FROM Medicos WHERE Data = ?1 AND Medico = ?2");
+    // "+Medico": the rows of one Data are few, a doctor's rows many; without the plus
+    // SQLite may walk the doctor's index through his whole history.
+    sql::Statement &s = cached(m_freeHora, "SELECT Hora FROM Medicos WHERE Data = ?1 AND +Medico = ?2");
     s.bind(1, stored(Field::Data, newData)).bind(2, medico);
     std::set<QString> taken;
     while (s.step())

@@ -120,9 +120,11 @@ public:
     std::vector<Appointment> datedOfDoctor(const QString &medico, QDate from, QDate to);
     // The rows of one Medico code that are not dated (cancelled and waiting lists).
     std::vector<Appointment> listsOfDoctor(const QString &medico);
-    // The keys of the dated rows whose Data, read as yymmdd, lies before the day: an
+    // The Data texts of the dated rows that, read as yymmdd, lie before the day: an
     // indexed range. A Data that is not a real date may be among them; callers check.
-    std::vector<AppointmentKey> datedBefore(QDate day);
+    QStringList datedDaysBefore(QDate day);
+    // Deletes every row of one Data; returns how many.
+    int removeDay(const QString &data);
     // The first dated row after the day (by the same reading) that accept takes.
     std::optional<AppointmentKey> firstDatedAfter(QDate day,
                                                   const std::function<bool(const AppointmentKey &)> &accept);

@@ -461,7 +461,8 @@ void TestStore::purgeKeepsTodayAndLists_data()
     QTest::addColumn<QString>("limit");
     QTest::addColumn<QStringList>("kept");
     QTest::addColumn<bool>("warned");
-    const QStringList lists{"07/09H/;3;1", "07/09HA/;4;1", "07/09P/;5;1", "40001360;05;1"};
+    // A Data that is not a real date is never guessed at: it stays with the lists.
+    const QStringList lists{"07/09H/;3;1", "07/09HA/;4;1", "07/09P/;5;1", "40001360;05;1", "31/02/26;2;1"};
     QTest::newRow("menu, keep none") << 0 << "07/01/2027" << QStringList({"08/12/26;1;1"}) + lists << false;
     QTest::newRow("close, keep ten days")
         << 10 << "07/01/2027" << QStringList({"07/12/26;1;1", "08/12/26;1;1", "28/11/26;1;1"}) + lists
@@ -488,7 +489,8 @@ void TestStore::purgeKeepsTodayAndLists()
                row(QStringLiteral("07/09H/"), QStringLiteral("3"), QStringLiteral("1")),
                row(QStringLiteral("07/09HA/"), QStringLiteral("4"), QStringLiteral("1")),
                row(QStringLiteral("07/09P/"), QStringLiteral("5"), QStringLiteral("1")),
-               row(QStringLiteral("40001360"), QStringLiteral("05"), QStringLiteral("1"))});
+               row(QStringLiteral("40001360"), QStringLiteral("05"), QStringLiteral("1")),
+               row(QStringLiteral("31/02/26"), QStringLiteral("2"), QStringLiteral("1"))});
     AppContext &c = f.start();
     c.purgeKeepDays = keepDays;
     purgePastAppointments(c, false);
