@@ -336,6 +336,9 @@ bool recoverSystem(AppContext &context, bool ask)
                     lines << QString();
                 lines[3] = QStringLiteral("Sem");
                 group.stageLines(context.file(name), lines);
+            } else if (name == files::kJournal) {
+                // Its lines are in the rebuilt table now.
+                group.stageBytes(context.file(name), {});
             } else if (name == files::kPreparedLimit) {
                 // The replay puts back the limit saved with the table copy.
                 group.stageCopy(mirror + QLatin1Char('/') + files::kPreparedLimitCopy, context.file(name));

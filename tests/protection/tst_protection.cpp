@@ -12,8 +12,14 @@
 #include "support/fixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <sys/types.h>
 
 using namespace clinora;
 using test::Fixture;
@@ -69,6 +75,7 @@ private Q_SLOTS:
     void consistencyCheck();
     void failedLiveCopyKeepsTheFileAndTurnsMirroringOff();
     void snapshotReplacesTableCopyAndJournalTogether();
+    void killedFullWriteLeavesAUsableMirror();
     void localBackupAndRestore();
     void restoreRefusesAnIncompleteBackup_data();
     void restoreRefusesAnIncompleteBackup();
@@ -431,6 +438,88 @@ void TestProtection::snapshotReplacesTableCopyAndJournalTogether()
     QCOMPARE(mirrorLines(f, files::kJournal), QStringList());
     QCOMPARE(c.journal.pending(), 0);
     QVERIFY(c.settings.mirroringOn());
+}
+
+namespace {
+
+void copyDirectory(const QString &from, const QString &to)
+{
+    QDir(to).removeRecursively();
+    QDir().mkpath(to);
+    for (const QString &name : QDir(from).entryList(QDir::Files))
+        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+}
+
+} // namespace
+
+void TestProtection::killedFullWriteLeavesAUsableMirror()
+{
+    // The mirror holds state A (its table, a journal line, stamp A); the system then
+    // holds state B, which a child program writes over the mirror and is killed.
+    Fixture f;
+    AppContext &c = startWritten(f);
+    std::vector<Appointment> bulk;
+    for (int day = 1; day <= 28; ++day)
+        for (int code = 1; code <= 50; ++code)
+            for (int slot = 1; slot <= 24; ++slot)
+                bulk.push_back(row(QStringLiteral("%1/01/27").arg(day, 2, 10, QLatin1Char('0')),
+                                   QString::number(slot), QString::number(code)));
+    c.DMMedicos.table().insertAll(bulk);
+    takeMirrorSnapshot(c);
+    textfile::appendLines(f.mirror() + QStringLiteral("/ArqMovA.Txt"), {inserted(kRows[0])});
+    const std::vector<Appointment> stateA = mirrorRows(f);
+    const QStringList stampA = mirrorLines(f, files::kMirrorStamp);
+    const QString pristine = f.dir() + QStringLiteral("/../mirrorA");
+    copyDirectory(f.mirror(), pristine);
+    c.DMMedicos.table().insert(row(QStringLiteral("02/02/27"), QStringLiteral("1"), QStringLiteral("1")));
+    const std::vector<Appointment> stateB = c.DMMedicos.table().all();
+    c.saveSettings(); // mirroring on for the child too
+    c.DMMedicos.close();
+
+    // How long an unhindered write takes, from the child's "begin".
+    const auto spawn = [&](QProcess &child) {
+        child.start(QStringLiteral(FULL_WRITE_CHILD), {f.dir(), f.drives()});
+        QVERIFY(child.waitForStarted());
+        while (!child.canReadLine())
+            QVERIFY2(child.waitForReadyRead(20000), "the child never began");
+        QCOMPARE(child.readLine().trimmed(), QByteArray("begin"));
+    };
+    QElapsedTimer timer;
+    {
+        QProcess child;
+        spawn(child);
+        timer.start();
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitCode() == 0, child.readAll() + child.readAllStandardError());
+    }
+    const qint64 span = qMax<qint64>(timer.elapsed(), 10);
+    int sawOld = 0;
+    int sawNew = 0;
+    for (int step = 0; step <= 10; ++step) {
+        copyDirectory(pristine, f.mirror());
+        QProcess child;
+        spawn(child);
+        QThread::msleep(static_cast<unsigned long>(span * step / 10));
+        ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        child.waitForFinished(10000);
+        // As the next start does: a write cut short after its commit list is finished.
+        QVERIFY(mirror::recoveryProblems(c).isEmpty());
+        const std::vector<Appointment> rows = mirrorRows(f);
+        const QStringList stamp = mirrorLines(f, files::kMirrorStamp);
+        const QStringList journal = mirrorLines(f, files::kJournal);
+        if (stamp == stampA) {
+            ++sawOld;
+            QVERIFY(rows == stateA);
+            QCOMPARE(journal, QStringList{inserted(kRows[0])});
+        } else {
+            ++sawNew;
+            QCOMPARE(stamp, QStringList{QStringLiteral("08/12/2026 11:00:00")});
+            QVERIFY(rows == stateB);
+            QCOMPARE(journal, QStringList());
+        }
+    }
+    qInfo("killed during a write of %lld ms: %d old mirrors, %d new ones", span, sawOld, sawNew);
+    QVERIFY(sawOld > 0);
 }
 
 void TestProtection::localBackupAndRestore()
