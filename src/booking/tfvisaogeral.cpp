@@ -138,7 +138,8 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
     // Creation of the screen: the journal buffer starts empty.
     m_context.journal.discard();
     DateTimePicker1->setDate(m_context.clock.today());
-    resize(1120, 760);
+    // Within a 1366x768 screen with its title bar and taskbar.
+    resize(1120, 660);
 }
 
 TFVisaoGeral::~TFVisaoGeral() = default;

@@ -140,17 +140,20 @@ void TFDadosMed::buildForm()
     ERetorno = edit("ERetorno", 84, leave);
     ERetorno->setPlaceholderText(QStringLiteral("dd/mm/aa"));
     leaveEndLabel = caption(QStringLiteral("Retorno"), "leaveEndLabel", leave);
-    auto *leaveLayout = new QHBoxLayout(leave);
-    leaveLayout->addWidget(RBTemp);
-    leaveLayout->addWidget(RBDef);
-    leaveLayout->addWidget(RBLimpar);
-    leaveLayout->addSpacing(24);
-    leaveLayout->addWidget(caption(QStringLiteral("Saída"), "leaveStartLabel", leave));
-    leaveLayout->addWidget(ESaida);
-    leaveLayout->addSpacing(10);
-    leaveLayout->addWidget(leaveEndLabel);
-    leaveLayout->addWidget(ERetorno);
-    leaveLayout->addStretch(1);
+    auto *leaveLayout = new QGridLayout(leave);
+    leaveLayout->setVerticalSpacing(4);
+    // Each choice as wide as its caption: a click beside the caption is no click on it.
+    leaveLayout->addWidget(RBTemp, 0, 0, 1, 2, Qt::AlignLeft);
+    leaveLayout->addWidget(RBDef, 1, 0, 1, 2, Qt::AlignLeft);
+    leaveLayout->addWidget(RBLimpar, 2, 0, 1, 2, Qt::AlignLeft);
+    auto *leaveDates = new QHBoxLayout;
+    leaveDates->addWidget(caption(QStringLiteral("Saída"), "leaveStartLabel", leave));
+    leaveDates->addWidget(ESaida);
+    leaveDates->addSpacing(10);
+    leaveDates->addWidget(leaveEndLabel);
+    leaveDates->addWidget(ERetorno);
+    leaveDates->addStretch(1);
+    leaveLayout->addLayout(leaveDates, 3, 0, 1, 2);
 
     // The timetable, the time list and the free codes.
     QWidget *timetable = buildTimetable();
@@ -171,13 +174,14 @@ void TFDadosMed::buildForm()
     timesLayout->addWidget(ListBox1, 1);
     timesLayout->addWidget(Button2);
 
-    auto *gridButtons = new QVBoxLayout;
+    // Beside the timetable: its two buttons, the notice, the leave, the free codes and
+    // the save, so that the form keeps within a 1366x768 screen.
+    auto *gridButtons = new QHBoxLayout;
     BLimpaGrade = button(QStringLiteral("Limpar Grade"), "BLimpaGrade", this);
     BretornaHorarios = button(QStringLiteral("Voltar Horários Iniciais"), "BretornaHorarios", this);
-    gridButtons->addSpacing(22);
     gridButtons->addWidget(BLimpaGrade);
     gridButtons->addWidget(BretornaHorarios);
-    gridButtons->addSpacing(18);
+    gridButtons->addStretch(1);
 
     m_notice = new QLabel(this);
     m_notice->setObjectName(QStringLiteral("noticeLabel"));
@@ -187,14 +191,6 @@ void TFDadosMed::buildForm()
         "QLabel { background: #fff4c2; border: 1px solid #c9a400; padding: 8px; font-weight: bold; }"));
     m_notice->setMinimumWidth(250);
     m_notice->hide();
-    gridButtons->addWidget(m_notice);
-    gridButtons->addStretch(1);
-
-    auto *middle = new QHBoxLayout;
-    middle->addWidget(timetable);
-    middle->addWidget(times);
-    middle->addLayout(gridButtons);
-    middle->addStretch(1);
 
     // The free codes, the save and the way out.
     auto *free = new QGroupBox(this);
@@ -226,19 +222,26 @@ void TFDadosMed::buildForm()
     BLimpa = button(QString(), "BLimpa", this);
     BLimpa->hide();
     auto *actions = new QVBoxLayout;
-    actions->addStretch(1);
-    actions->addWidget(BAlterar);
-    actions->addWidget(Button1);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(free, 1);
-    bottom->addSpacing(12);
-    bottom->addLayout(actions);
+    actions->addWidget(BAlterar, 0, Qt::AlignRight);
+    actions->addWidget(Button1, 0, Qt::AlignRight);
+
+    auto *side = new QVBoxLayout;
+    side->addSpacing(22);
+    side->addLayout(gridButtons);
+    side->addWidget(m_notice);
+    side->addWidget(leave);
+    side->addWidget(free);
+    side->addStretch(1);
+    side->addLayout(actions);
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(timetable);
+    middle->addWidget(times);
+    middle->addLayout(side, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(record);
-    layout->addWidget(leave);
     layout->addLayout(middle, 1);
-    layout->addLayout(bottom);
 
     // Events.
     Dialogs &d = m_context.dialogs;

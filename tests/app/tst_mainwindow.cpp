@@ -1,10 +1,25 @@
 // The main window driven offscreen: a new data directory, the menu, the first run,
 // the closing sequence and the messages of bad input.
+#include "agenda/tffechaabredata.h"
+#include "agenda/tfprepararfuturo.h"
 #include "app/session.h"
 #include "app/tfprincipal.h"
+#include "booking/tfaviso.h"
+#include "booking/tfconsulta.h"
+#include "booking/tfconsulta2.h"
+#include "booking/tfconsultasdia.h"
+#include "booking/tfvisaogeral.h"
+#include "doctors/tfdadosmed.h"
+#include "doctors/tfdadosregistro.h"
+#include "doctors/tfgradehoras.h"
+#include "doctors/tfhorarios.h"
+#include "protection/tfespelhamento.h"
+#include "protection/tfmostracopias.h"
+#include "protection/tfsincronizar.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
 #include "support/fixture.h"
+#include "support/modal.h"
 
 #include <QAction>
 #include <QDir>
@@ -15,6 +30,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <random>
 
 using namespace clinora;
@@ -49,6 +67,31 @@ QStringList dates(const std::vector<Appointment> &rows)
     return result;
 }
 
+// Each window of the program, by its instance name, as the program creates it.
+std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
+{
+    const std::map<QString, std::function<QWidget *()>> windows = {
+        {"FPrincipal", [&c] { return new TFPrincipal(c); }},
+        {"FVisaoGeral", [&c] { return new TFVisaoGeral(c); }},
+        {"FConsulta", [&c] { return new TFConsulta(c); }},
+        {"FConsulta2", [&c] { return new TFConsulta2(c); }},
+        {"FConsultasDia", [&c] { return new TFConsultasDia(c); }},
+        {"FAviso", [] { return new TFAviso; }},
+        {"FDadosMed", [&c] { return new TFDadosMed(c); }},
+        {"FDadosEsp", [&c] { return new TFDadosEsp(c); }},
+        {"FDadosSit", [&c] { return new TFDadosSit(c); }},
+        {"FHorarios", [&c] { return new TFHorarios(c); }},
+        {"FGradeHoras", [&c] { return new TFGradeHoras(c); }},
+        {"FPrepararFuturo", [&c] { return new TFPrepararFuturo(c); }},
+        {"FFechaAbreData", [&c] { return new TFFechaAbreData(c); }},
+        {"FEspelhamento", [&c] { return new TFEspelhamento(c); }},
+        {"FSincronizar", [&c] { return new TFSincronizar(c); }},
+        {"FMostraCopias", [&c] { return new TFMostraCopias(c); }},
+    };
+    const auto found = windows.find(name);
+    return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
+}
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -57,6 +100,8 @@ class TestMainWindow : public QObject
 
 private Q_SLOTS:
     void newDataDirectoryShowsTheMainWindow();
+    void everyWindowFitsTheScreen_data();
+    void everyWindowFitsTheScreen();
     void menuItems_data();
     void menuItems();
     void firstRunHappensOnce();
@@ -81,6 +126,38 @@ private Q_SLOTS:
     void damagedSettingsStopTheStartUnchanged_data();
     void damagedSettingsStopTheStartUnchanged();
 };
+
+void TestMainWindow::everyWindowFitsTheScreen_data()
+{
+    QTest::addColumn<QString>("window");
+    for (const char *name : {"FPrincipal", "FVisaoGeral", "FConsulta", "FConsulta2", "FConsultasDia", "FAviso",
+                             "FDadosMed", "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo",
+                             "FFechaAbreData", "FEspelhamento", "FSincronizar", "FMostraCopias"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestMainWindow::everyWindowFitsTheScreen()
+{
+    // On a 1366x768 screen with a taskbar a window is at most 700 pixels tall with its
+    // title bar (about 30): as it opens and at its smallest, it fits.
+    constexpr int kWidth = 1366 - 16;
+    constexpr int kHeight = 700 - 30;
+    QFETCH(QString, window);
+    Fixture f;
+    AppContext &c = f.start();
+    const std::unique_ptr<QWidget> w = makeWindow(window, c);
+    QVERIFY2(w, qPrintable(window));
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    test::closeModals();
+    QVERIFY2(w->height() <= kHeight, qPrintable(QStringLiteral("%1 is %2 tall").arg(window).arg(w->height())));
+    QVERIFY2(w->width() <= kWidth, qPrintable(QStringLiteral("%1 is %2 wide").arg(window).arg(w->width())));
+    const QSize smallest = w->minimumSizeHint().expandedTo(w->minimumSize());
+    QVERIFY2(smallest.height() <= kHeight,
+             qPrintable(QStringLiteral("%1 needs %2 in height").arg(window).arg(smallest.height())));
+    QVERIFY2(smallest.width() <= kWidth,
+             qPrintable(QStringLiteral("%1 needs %2 in width").arg(window).arg(smallest.width())));
+}
 
 void TestMainWindow::newDataDirectoryShowsTheMainWindow()
 {
