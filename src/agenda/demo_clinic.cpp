@@ -102,22 +102,26 @@ const QList<DemoDoctor> &demoDoctors()
 // The patients are the combinations of these first names and surnames: enough of them
 // that nobody needs to be booked twice on one day.
 const QStringList kFirstNames = {
-    QStringLiteral("Maria"),    QStringLiteral("José"),     QStringLiteral("Ana"),      QStringLiteral("João"),
-    QStringLiteral("Francisca"), QStringLiteral("Antônio"), QStringLiteral("Luciana"),  QStringLiteral("Marcos"),
-    QStringLiteral("Patrícia"), QStringLiteral("Rafael"),   QStringLiteral("Juliana"),  QStringLiteral("Pedro"),
-    QStringLiteral("Camila"),   QStringLiteral("Lucas"),    QStringLiteral("Fernanda"), QStringLiteral("Gabriel"),
-    QStringLiteral("Aline"),    QStringLiteral("Bruno"),    QStringLiteral("Sandra"),   QStringLiteral("Roberto"),
-    QStringLiteral("Beatriz"),  QStringLiteral("Thiago"),   QStringLiteral("Cláudia"),  QStringLiteral("Eduardo"),
-    QStringLiteral("Helena"),   QStringLiteral("Gustavo"),  QStringLiteral("Rita"),     QStringLiteral("Vinícius"),
-    QStringLiteral("Letícia"),  QStringLiteral("Sebastião"),
+    QStringLiteral("Maria"),    QStringLiteral("José"),      QStringLiteral("Ana"),
+    QStringLiteral("João"),     QStringLiteral("Francisca"), QStringLiteral("Antônio"),
+    QStringLiteral("Luciana"),  QStringLiteral("Marcos"),    QStringLiteral("Patrícia"),
+    QStringLiteral("Rafael"),   QStringLiteral("Juliana"),   QStringLiteral("Pedro"),
+    QStringLiteral("Camila"),   QStringLiteral("Lucas"),     QStringLiteral("Fernanda"),
+    QStringLiteral("Gabriel"),  QStringLiteral("Aline"),     QStringLiteral("Bruno"),
+    QStringLiteral("Sandra"),   QStringLiteral("Roberto"),   QStringLiteral("Beatriz"),
+    QStringLiteral("Thiago"),   QStringLiteral("Cláudia"),   QStringLiteral("Eduardo"),
+    QStringLiteral("Helena"),   QStringLiteral("Gustavo"),   QStringLiteral("Rita"),
+    QStringLiteral("Vinícius"), QStringLiteral("Letícia"),   QStringLiteral("Sebastião"),
 };
 const QStringList kSurnames = {
-    QStringLiteral("Santos"),   QStringLiteral("Oliveira"), QStringLiteral("Ferreira"),  QStringLiteral("Almeida"),
-    QStringLiteral("Costa"),    QStringLiteral("Ribeiro"),  QStringLiteral("Martins"),   QStringLiteral("Rocha"),
-    QStringLiteral("Gomes"),    QStringLiteral("Barbosa"),  QStringLiteral("Cardoso"),   QStringLiteral("Dias"),
-    QStringLiteral("Teixeira"), QStringLiteral("Moreira"),  QStringLiteral("Araújo"),    QStringLiteral("Nascimento"),
-    QStringLiteral("Correia"),  QStringLiteral("Pires"),    QStringLiteral("Freitas"),   QStringLiteral("Monteiro"),
-    QStringLiteral("Mendonça"), QStringLiteral("Vieira"),   QStringLiteral("Pinto"),     QStringLiteral("Duarte"),
+    QStringLiteral("Santos"),     QStringLiteral("Oliveira"), QStringLiteral("Ferreira"),
+    QStringLiteral("Almeida"),    QStringLiteral("Costa"),    QStringLiteral("Ribeiro"),
+    QStringLiteral("Martins"),    QStringLiteral("Rocha"),    QStringLiteral("Gomes"),
+    QStringLiteral("Barbosa"),    QStringLiteral("Cardoso"),  QStringLiteral("Dias"),
+    QStringLiteral("Teixeira"),   QStringLiteral("Moreira"),  QStringLiteral("Araújo"),
+    QStringLiteral("Nascimento"), QStringLiteral("Correia"),  QStringLiteral("Pires"),
+    QStringLiteral("Freitas"),    QStringLiteral("Monteiro"), QStringLiteral("Mendonça"),
+    QStringLiteral("Vieira"),     QStringLiteral("Pinto"),    QStringLiteral("Duarte"),
 };
 
 const QStringList kRemarks = {

@@ -15,8 +15,8 @@ namespace {
 
 bool asciiDigits(QStringView text)
 {
-    return !text.isEmpty()
-           && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 // A time is digits and one colon, nothing else: a sign or a blank would pass a number

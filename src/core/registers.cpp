@@ -113,10 +113,10 @@ QString specialtyOrderRefusal(const QList<int> &rowOrder, const QStringList &nam
     if (moved.isEmpty())
         return {};
     return QStringLiteral("A nova ordem não foi gravada: há médicos cadastrados com o código destas "
-                          "especialidades,\ne a estatística os conta por esse código:\n\n")
-           + moved.join(QLatin1Char('\n'))
-           + QStringLiteral("\n\nDevolva-as ao seu lugar; só as especialidades sem médicos podem mudar de "
-                            "código.");
+                          "especialidades,\ne a estatística os conta por esse código:\n\n") +
+           moved.join(QLatin1Char('\n')) +
+           QStringLiteral("\n\nDevolva-as ao seu lugar; só as especialidades sem médicos podem mudar de "
+                          "código.");
 }
 
 } // namespace clinora
