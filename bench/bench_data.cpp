@@ -1,5 +1,6 @@
 #include "bench_data.h"
 
+#include "app/session.h"
 #include "core/doctor_register.h"
 #include "core/installation.h"
 #include "platform/dates.h"
@@ -20,6 +21,13 @@
 #include <vector>
 
 namespace clinora::bench {
+
+StartedProgram::StartedProgram(const QString &dataDir, const QString &drives, QDate today)
+    : clock(QDateTime(today, QTime(10, 0))), context(Paths(dataDir, drives), clock, dialogs, printer)
+{
+    session::startUp(context);
+    session::createMainWindow(context);
+}
 
 void installFullRegister(const QString &dir)
 {

@@ -4,7 +4,10 @@
 // whose per-pair ratios every benchmark reports.
 #pragma once
 
+#include "app/context.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/null_printer.h"
 
 #include <QDate>
 #include <QString>
@@ -26,6 +29,17 @@ public:
     void error(const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
     bool question(const QString &) override { return true; }
     QString input(const QString &, const QString &, const QString &d) override { return d; }
+};
+
+// The program started on a data directory as it starts for a receptionist (start-up
+// and the main window's creation step), today at 10:00, with silent ports.
+struct StartedProgram
+{
+    StartedProgram(const QString &dataDir, const QString &drives, QDate today);
+    SilentDialogs dialogs;
+    FixedClock clock;
+    NullPrinter printer;
+    AppContext context;
 };
 
 // Wall time and peak memory (maximum resident set) of one run of a program.

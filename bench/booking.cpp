@@ -41,12 +41,8 @@ int main(int argc, char **argv)
         const int rows = bench::buildClinic(dir, today, size);
         std::printf("booking screen, %d rows in the table\n", rows);
 
-        bench::SilentDialogs dialogs;
-        FixedClock clock(QDateTime(today, QTime(10, 0)));
-        NullPrinter printer;
-        AppContext context(Paths(dir, tmp.filePath(QStringLiteral("drives"))), clock, dialogs, printer);
-        session::startUp(context);
-        session::createMainWindow(context);
+        bench::StartedProgram program(dir, tmp.filePath(QStringLiteral("drives")), today);
+        AppContext &context = program.context;
 
         sqlite3 *db = nullptr;
         sqlite3_open_v2((dir + QStringLiteral("/Medicos.db")).toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,

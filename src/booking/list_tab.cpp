@@ -15,6 +15,8 @@ using textfile::fixed;
 const QString ListTab::kNothingSelected = QStringLiteral("Você deve selecionar os registros a serem excluídos");
 const QString ListTab::kIncomplete = QStringLiteral("Não é possível apresentar nenhum registro");
 const QString ListTab::kGone = QStringLiteral("O registro não existe mais");
+const QString ListTab::kNothingToPrint =
+    QStringLiteral("A lista está vazia: abra-a com \"Atualizar\", \"Avisar\" ou \"Candidatos\" antes de imprimir.");
 
 namespace {
 
@@ -175,6 +177,11 @@ DrawnList ListTab::printedList(const std::vector<int> &rows) const
 
 void ListTab::print(const std::vector<int> &rows)
 {
+    if (rows.empty() && m_entries.count() == 0) {
+        // A closed or empty list would print a page of headings only.
+        m_context.dialogs.information(kNothingToPrint);
+        return;
+    }
     m_context.specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
     m_context.printer.printList(printedList(rows));
     m_entries.close();

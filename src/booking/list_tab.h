@@ -44,6 +44,7 @@ public:
     // and closes the list. With nothing selected it says so and deletes nothing.
     void deleteSelected(const std::vector<int> &rows);
     // "Imprimir": the selected rows, or every row of the open list; closes the list.
+    // With no list open, or an empty one, it says so and prints nothing.
     void print(const std::vector<int> &rows);
 
     // The entry of a row, read again from the table to open it in the rebooking
@@ -60,6 +61,7 @@ public:
     static const QString kNothingSelected;
     static const QString kIncomplete;
     static const QString kGone;
+    static const QString kNothingToPrint;
 
 private:
     void open(const ListQuery &query);

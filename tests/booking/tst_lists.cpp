@@ -750,6 +750,10 @@ void TestLists::printingLongLists()
     // Every row once, in the grid's order, past the first page too.
     QCOMPARE(listed.size(), entries);
     QCOMPARE(printedPatients, selectTwo ? listed.mid(1, 2) : listed);
+    // The list closed, a second "Imprimir" has nothing to print.
+    list.imprimir->click();
+    QCOMPARE(f.printer.documents().size(), 1);
+    QCOMPARE(f.dialogs.texts(), QStringList{ListTab::kNothingToPrint});
     const QStringList all = doc.lines();
     if (cancelled) {
         QVERIFY(all.contains(QStringLiteral("12 Dr. Teste Silva          ")));
