@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -76,6 +77,8 @@ private Q_SLOTS:
     void failedLiveCopyKeepsTheFileAndTurnsMirroringOff();
     void snapshotReplacesTableCopyAndJournalTogether();
     void killedFullWriteLeavesAUsableMirror();
+    void fullOrReadOnlyMirrorKeepsThePreviousOne_data();
+    void fullOrReadOnlyMirrorKeepsThePreviousOne();
     void localBackupAndRestore();
     void restoreRefusesAnIncompleteBackup_data();
     void restoreRefusesAnIncompleteBackup();
@@ -520,6 +523,52 @@ void TestProtection::killedFullWriteLeavesAUsableMirror()
     }
     qInfo("killed during a write of %lld ms: %d old mirrors, %d new ones", span, sawOld, sawNew);
     QVERIFY(sawOld > 0);
+}
+
+void TestProtection::fullOrReadOnlyMirrorKeepsThePreviousOne_data()
+{
+    QTest::addColumn<QString>("mount");
+    QTest::newRow("disk full") << "size=400k";
+    QTest::newRow("read-only") << "ro";
+}
+
+void TestProtection::fullOrReadOnlyMirrorKeepsThePreviousOne()
+{
+    QFETCH(QString, mount);
+    Fixture f;
+    // The mirror's drive is a small filesystem of its own.
+    const QString drive = f.drives() + QStringLiteral("/E");
+    QDir().mkpath(drive);
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                    QStringLiteral("size=400k"), QStringLiteral("tmpfs"), drive})
+        != 0)
+        QSKIP("mounting a small filesystem needs root");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {drive}); });
+    AppContext &c = startWritten(f);
+    const std::vector<Appointment> before = mirrorRows(f);
+    const QStringList stamp = mirrorLines(f, files::kMirrorStamp);
+    std::vector<Appointment> bulk;
+    for (int day = 1; day <= 28; ++day)
+        for (int code = 1; code <= 50; ++code)
+            for (int slot = 1; slot <= 4; ++slot)
+                bulk.push_back(row(QStringLiteral("%1/01/27").arg(day, 2, 10, QLatin1Char('0')),
+                                   QString::number(slot), QString::number(code)));
+    c.DMMedicos.table().insertAll(bulk);
+    if (mount == QLatin1String("ro"))
+        QCOMPARE(QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), drive}), 0);
+    f.clock.set(QDateTime(QDate(2026, 12, 8), QTime(11, 0)));
+    try {
+        mirror::writeSystem(c, false);
+        QFAIL("the full write reported success");
+    } catch (const FileError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("o Espelho anterior continua como estava")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QDir::toNativeSeparators(f.mirror())), qPrintable(e.message()));
+    }
+    QVERIFY(mirrorRows(f) == before);
+    QCOMPARE(mirrorLines(f, files::kMirrorStamp), stamp);
+    QCOMPARE(f.read(files::kSystemStamp), stamp);
+    QCOMPARE(QDir(f.mirror()).entryList({QStringLiteral("*~")}, QDir::Files), QStringList());
+    QVERIFY(mirror::recoveryProblems(c).isEmpty());
 }
 
 void TestProtection::localBackupAndRestore()
