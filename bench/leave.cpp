@@ -115,8 +115,8 @@ int main(int argc, char **argv)
                     bareMoved += bench::bareMoveToCancelled(db, dated, false);
                 });
             });
-        std::printf("%d rows in the table (moved %d, bare changed %d, refused %d)\n", rows, moved, bareMoved,
-                    refused);
+        std::printf("%d rows in the table (leave runs that moved rows %d, bare rows changed %d, refusals %d)\n", rows,
+                    moved, bareMoved, refused);
         bench::report("leave move, one month", leave);
         bench::report("inclusion check", inclusion);
         QFile::remove(work);

@@ -32,6 +32,12 @@ bool asInstalled(const QDir &target, const QString &name)
     return file.open(QIODevice::ReadOnly) && file.readAll() == installationBytes(name);
 }
 
+// The files without which the program does not start.
+QStringList essentialFiles()
+{
+    return {files::kSettings, files::kDoctors, files::kTimetable, files::kPreparedLimit};
+}
+
 } // namespace
 
 QStringList installationFiles()
@@ -42,11 +48,6 @@ QStringList installationFiles()
         names << it.next().mid(kRoot.size() + 1);
     names.sort();
     return names;
-}
-
-QStringList essentialFiles()
-{
-    return {files::kSettings, files::kDoctors, files::kTimetable, files::kPreparedLimit};
 }
 
 QStringList installDataDirectory(const QString &dir)

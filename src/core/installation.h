@@ -15,9 +15,6 @@ namespace clinora {
 // existing file is never overwritten. Returns the files written.
 QStringList installDataDirectory(const QString &dir);
 
-// The files without which the program does not start.
-QStringList essentialFiles();
-
 // The names of the installation files (relative paths such as "Foto/Capa.png").
 QStringList installationFiles();
 
