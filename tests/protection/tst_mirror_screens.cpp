@@ -10,6 +10,7 @@
 #include "protection/tfespelhamento.h"
 #include "protection/tfmostracopias.h"
 #include "protection/tfsincronizar.h"
+#include "store/journal.h"
 #include "support/fixture.h"
 #include "support/modal.h"
 
@@ -74,6 +75,8 @@ private Q_SLOTS:
     void mirrorGoneWhileRunningLetsTheScreenOpen();
     void statusScreenShowsTheCopies_data();
     void statusScreenShowsTheCopies();
+    void replayEntries_data();
+    void replayEntries();
 };
 
 void TestMirrorScreens::activatingOnTheSameDriveAsksToSynchroniseFirst()
@@ -253,6 +256,36 @@ void TestMirrorScreens::statusScreenShowsTheCopies()
     shown.sort();
     QCOMPARE(visible, shown);
     QCOMPARE(f.dialogs.texts(Kind::Warning).size(), notCurrent ? 1 : 0);
+}
+
+void TestMirrorScreens::replayEntries_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("mirroring");
+    QTest::addColumn<bool>("replayed");
+    QTest::newRow("Do HD: the run journal") << "DoHD1" << false << true;
+    QTest::newRow("Do Disquete: the mirror's journal") << "DoDisquete2" << true << true;
+    QTest::newRow("Do Disquete with mirroring off") << "DoDisquete2" << false << false;
+}
+
+void TestMirrorScreens::replayEntries()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, mirroring);
+    QFETCH(bool, replayed);
+    Fixture f;
+    if (mirroring)
+        f.mirroringOn();
+    Program p(f);
+    const Appointment ana{QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("Ana"),
+                          {}, QStringLiteral("1"), {}};
+    const QString line = journal::line(QLatin1Char('I'), ana, QStringLiteral("08/12/2026 10:00"));
+    const QString journalFile = item == QLatin1String("DoHD1") ? f.dir() + QStringLiteral("/ArqMov.Txt")
+                                                               : f.mirror() + QStringLiteral("/ArqMovA.Txt");
+    textfile::writeLines(journalFile, {line});
+    p.window.menuItem(item)->trigger();
+    QCOMPARE(f.rows().size(), std::size_t(replayed ? 1 : 0));
+    QVERIFY(f.dialogs.texts(Kind::Error).isEmpty());
 }
 
 QTEST_MAIN(TestMirrorScreens)

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void replayAppliesEachLine();
     void replayingTwiceOrOntoTheLiveTableChangesNothing();
     void badLinesAreSkippedAndListed();
+    void aFullCancelledListLeavesTheLineOut();
     void replayPutsBackTheSavedLimit();
     void missingJournalChangesNothing();
     void fullWriteCopiesEverythingAndKeepsMirroringOn();
@@ -198,6 +199,24 @@ void TestProtection::badLinesAreSkippedAndListed()
     QCOMPARE(warnings.size(), 1);
     for (const char *part : {"ArqMov.Txt", "linha 2:", "linha 3:", "linha 4:", "linha 6:", "linha 7:"})
         QVERIFY2(warnings.front().contains(QLatin1String(part)), part);
+}
+
+void TestProtection::aFullCancelledListLeavesTheLineOut()
+{
+    Fixture f;
+    std::vector<Appointment> rows{row(QStringLiteral("05/01/27"), QStringLiteral("8"), QStringLiteral("12"))};
+    for (int hora = 9; hora <= 99; ++hora)
+        rows.push_back(row(QStringLiteral("05/01H/"), QString::number(hora), QStringLiteral("12")));
+    f.addRows(rows);
+    AppContext &c = f.start();
+    const ReplayResult result = applyJournal(
+        c.DMMedicos.table(),
+        {inserted(row(QStringLiteral("05/01/27"), QStringLiteral("8"), QStringLiteral("12"), QStringLiteral("Ana"))),
+         inserted(row(QStringLiteral("06/01/27"), QStringLiteral("8"), QStringLiteral("12"), QStringLiteral("Bia")))});
+    QCOMPARE(result.skipped.size(), 1);
+    QVERIFY2(result.skipped.front().startsWith(QLatin1String("linha 1: Ana")), qPrintable(result.skipped.front()));
+    QCOMPARE(result.inserted, 1);
+    QCOMPARE(c.DMMedicos.table().count(), int(rows.size()) + 1);
 }
 
 void TestProtection::replayPutsBackTheSavedLimit()
