@@ -238,11 +238,13 @@ bool writeSystem(AppContext &context, bool ask)
     }
     // The system's side: its stamp last, so that a failure here only asks for another
     // synchronisation.
-    FileGroup system(context.paths.dataDir());
-    system.stageBytes(context.file(files::kJournal), {});
-    system.stageLines(context.file(files::kCurrencyMark), {QStringLiteral("Nao")});
-    system.stageLines(context.file(files::kSystemStamp), {stamp});
-    system.commit();
+    // (Files already as they should be are not rewritten: each write costs a sync.)
+    if (QFileInfo(context.file(files::kJournal)).size() > 0)
+        textfile::writeLines(context.file(files::kJournal), {});
+    const QString mark = context.file(files::kCurrencyMark);
+    if (!QFileInfo::exists(mark) || textfile::readLines(mark) != QStringList{QStringLiteral("Nao")})
+        textfile::writeOneLine(mark, QStringLiteral("Nao"));
+    textfile::writeOneLine(context.file(files::kSystemStamp), stamp);
     context.mirrorNotCurrent = false;
     // The buffered lines are changes the new table copy holds already.
     context.journal.discard();
