@@ -24,11 +24,10 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QPushButton>
-#include <QTimer>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
-
+#include <QTimer>
 #include <cstdio>
 #include <malloc.h>
 #include <sqlite3.h>
@@ -53,12 +52,14 @@ int addEntries(AppointmentTable &table, QDate today, int cancelled, int waiting)
                                  .arg(1 + (i / 1400) % 12, 2, 10, QLatin1Char('0'))
                                  .arg(QLatin1String(kMarkers[(i / 16800) % 3]));
         rows.push_back({data, QString::number(1 + (i / 50400) % 24), QString::number(1 + i % 50),
-                        QStringLiteral("Paciente Desmarcado %1").arg(i), QStringLiteral("9%1-4444").arg(1000 + i % 9000),
-                        QString::number(1 + i % 4), QStringLiteral("Desmarcou por telefone")});
+                        QStringLiteral("Paciente Desmarcado %1").arg(i),
+                        QStringLiteral("9%1-4444").arg(1000 + i % 9000), QString::number(1 + i % 4),
+                        QStringLiteral("Desmarcou por telefone")});
     }
     for (int i = 0; i < waiting; ++i) {
         const QString key = waitingkey::make(today.addDays(-(i / 80000)), i % 80000);
-        rows.push_back({key.left(8), key.mid(8), QString::number(1 + i % 80), QStringLiteral("Paciente em Espera %1").arg(i),
+        rows.push_back({key.left(8), key.mid(8), QString::number(1 + i % 80),
+                        QStringLiteral("Paciente em Espera %1").arg(i),
                         QStringLiteral("9%1-5555").arg(1000 + i % 9000), QStringLiteral("1"),
                         QStringLiteral("Aceita qualquer horário")});
     }
@@ -85,8 +86,9 @@ struct Bare
     // The list's rows and columns, kept as one block of text: returns their own bytes.
     std::size_t read(const char *where, std::string &block, std::vector<std::uint32_t> &starts) const
     {
-        const std::string sql = std::string("SELECT Data, Hora, Medico, Paciente, Telefone, Situacao FROM Medicos WHERE ")
-                                + where + " ORDER BY Data, Hora, Medico";
+        const std::string sql =
+            std::string("SELECT Data, Hora, Medico, Paciente, Telefone, Situacao FROM Medicos WHERE ") +
+            where + " ORDER BY Data, Hora, Medico";
         sqlite3_stmt *s = nullptr;
         sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr);
         block.clear();
@@ -109,8 +111,9 @@ struct Bare
     void deleteKeys(const std::vector<AppointmentKey> &keys) const
     {
         sqlite3_stmt *s = nullptr;
-        sqlite3_prepare_v2(db, "DELETE FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3 AND Data LIKE '%/'",
-                           -1, &s, nullptr);
+        sqlite3_prepare_v2(
+            db, "DELETE FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3 AND Data LIKE '%/'", -1,
+            &s, nullptr);
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         for (const AppointmentKey &k : keys) {
             const QByteArray d = k.data.toUtf8(), h = k.hora.toUtf8(), m = k.medico.toUtf8();
@@ -128,12 +131,13 @@ struct Bare
     void rebook(const AppointmentKey &from, const AppointmentKey &to) const
     {
         sqlite3_stmt *find = nullptr, *update = nullptr;
-        sqlite3_prepare_v2(db, "SELECT * FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3", -1, &find,
-                           nullptr);
-        sqlite3_prepare_v2(db,
-                           "UPDATE Medicos SET Data = ?1, Hora = ?2, Medico = ?3 WHERE Data = ?4 AND Hora = ?5 "
-                           "AND Medico = ?6",
-                           -1, &update, nullptr);
+        sqlite3_prepare_v2(db, "SELECT * FROM Medicos WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3", -1,
+                           &find, nullptr);
+        sqlite3_prepare_v2(
+            db,
+            "UPDATE Medicos SET Data = ?1, Hora = ?2, Medico = ?3 WHERE Data = ?4 AND Hora = ?5 "
+            "AND Medico = ?6",
+            -1, &update, nullptr);
         const QByteArray d = from.data.toUtf8(), h = from.hora.toUtf8(), m = from.medico.toUtf8();
         const QByteArray nd = to.data.toUtf8(), nh = to.hora.toUtf8(), nm = to.medico.toUtf8();
         sqlite3_bind_text(find, 1, d.constData(), -1, SQLITE_STATIC);
@@ -210,8 +214,10 @@ void run(int size)
         // Both warm their caches once.
         open();
         bare.read(l.where, block, starts);
-        bench::report(l.label, bench::paired(pairs, [&] { return bench::timeMs(open); },
-                                             [&] { return bench::timeMs([&] { bare.read(l.where, block, starts); }); }));
+        bench::report(l.label,
+                      bench::paired(
+                          pairs, [&] { return bench::timeMs(open); },
+                          [&] { return bench::timeMs([&] { bare.read(l.where, block, starts); }); }));
 
         const std::size_t own = bare.read(l.where, block, starts);
         std::string().swap(block);
@@ -249,7 +255,8 @@ void run(int size)
             bareKeys.push_back(other);
             putBack.push_back(*table.find(other));
         }
-        cancelled.grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        cancelled.grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect |
+                                                                QItemSelectionModel::Rows);
         removal.program.push_back(bench::timeMs([&] {
             cancelled.excluir->click();
             QApplication::processEvents();
@@ -273,7 +280,7 @@ void run(int size)
         const AppointmentKey bareEntry = model.key((2 * i + 1) * 37);
         editor.openEntry(programEntry, RebookingEditor::Origin::Cancelled);
         const Appointment &shown = editor.shown();
-        const TypedEntry typed{programDay, slot,           code, shown.paciente, shown.telefone, shown.situacao,
+        const TypedEntry typed{programDay,       slot, code, shown.paciente, shown.telefone, shown.situacao,
                                shown.observacoes};
         bool done = false;
         rebooking.program.push_back(bench::timeMs([&] { done = editor.alterar(typed); }));

@@ -82,7 +82,8 @@ QGridLayout *patientFields(QWidget *parent, const QString &nameCaption, QLineEdi
     fields->addWidget(phone, 1, 1);
     fields->addWidget(named(new QLabel(QStringLiteral("Situação:"), parent), "Label13"), 2, 0);
     fields->addWidget(situation, 2, 1);
-    fields->addWidget(named(new QLabel(QStringLiteral("Observações"), parent), "Label15"), 3, 0, Qt::AlignTop);
+    fields->addWidget(named(new QLabel(QStringLiteral("Observações"), parent), "Label15"), 3, 0,
+                      Qt::AlignTop);
     fields->addWidget(remarks, 3, 1);
     return fields;
 }

@@ -15,8 +15,7 @@ class QWidget;
 
 namespace clinora::form {
 
-template <typename T>
-T *named(T *widget, const char *name)
+template <typename T> T *named(T *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;

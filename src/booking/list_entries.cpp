@@ -18,7 +18,9 @@ int compare(QByteArrayView a, const QByteArray &b)
 
 } // namespace
 
-ListEntries::ListEntries(QObject *parent) : QAbstractTableModel(parent) {}
+ListEntries::ListEntries(QObject *parent) : QAbstractTableModel(parent)
+{
+}
 
 void ListEntries::open(AppointmentTable &table, const ListQuery &query)
 {

@@ -6,7 +6,6 @@
 #include "store/appointment_table.h"
 
 #include <QAbstractTableModel>
-
 #include <string>
 #include <vector>
 

@@ -12,11 +12,12 @@ namespace clinora {
 
 using textfile::fixed;
 
-const QString ListTab::kNothingSelected = QStringLiteral("Você deve selecionar os registros a serem excluídos");
+const QString ListTab::kNothingSelected =
+    QStringLiteral("Você deve selecionar os registros a serem excluídos");
 const QString ListTab::kIncomplete = QStringLiteral("Não é possível apresentar nenhum registro");
 const QString ListTab::kGone = QStringLiteral("O registro não existe mais");
-const QString ListTab::kNothingToPrint =
-    QStringLiteral("A lista está vazia: abra-a com \"Atualizar\", \"Avisar\" ou \"Candidatos\" antes de imprimir.");
+const QString ListTab::kNothingToPrint = QStringLiteral(
+    "A lista está vazia: abra-a com \"Atualizar\", \"Avisar\" ou \"Candidatos\" antes de imprimir.");
 
 namespace {
 
@@ -32,7 +33,9 @@ int codeOf(const QString &text)
 
 } // namespace
 
-ListTab::ListTab(AppContext &context, Kind kind) : m_context(context), m_kind(kind) {}
+ListTab::ListTab(AppContext &context, Kind kind) : m_context(context), m_kind(kind)
+{
+}
 
 ListQuery ListTab::allQuery() const
 {
@@ -49,9 +52,9 @@ void ListTab::openAll()
     open(allQuery());
     const int n = m_entries.count();
     if (n > kLongList) {
-        m_countWarning = QStringLiteral("Há ") + QString::number(n)
-                         + (m_kind == Kind::Cancelled ? QStringLiteral(" consultas desmarcadas")
-                                                      : QStringLiteral(" consultas em espera"));
+        m_countWarning = QStringLiteral("Há ") + QString::number(n) +
+                         (m_kind == Kind::Cancelled ? QStringLiteral(" consultas desmarcadas")
+                                                    : QStringLiteral(" consultas em espera"));
         m_adviceWarning = QStringLiteral("É recomendável excluir algumas delas");
     }
 }
@@ -73,7 +76,8 @@ bool ListTab::openCandidates(const QString &typed)
     QStringList codes{QString::number(code)};
     const Doctor &doctor = m_context.doctors.doctor(code);
     const QString specialty =
-        (doctor.specialtyCode.trimmed().isEmpty() ? doctor.specialty.left(2) : doctor.specialtyCode).trimmed();
+        (doctor.specialtyCode.trimmed().isEmpty() ? doctor.specialty.left(2) : doctor.specialtyCode)
+            .trimmed();
     if (!specialty.isEmpty())
         codes << specialty;
     open(m_kind == Kind::Cancelled ? ListQuery::cancelledOf(codes) : ListQuery::waitingOf(codes));
@@ -113,8 +117,12 @@ QStringList ListTab::cancelledRow(int row, bool selected) const
     } else {
         doctor = fixed(medico, 28);
     }
-    return {e.text(row, ListEntries::Data).left(8), e.text(row, ListEntries::Hora).left(2), doctor, specialty,
-            e.text(row, ListEntries::Paciente).left(25), e.text(row, ListEntries::Telefone).left(12)};
+    return {e.text(row, ListEntries::Data).left(8),
+            e.text(row, ListEntries::Hora).left(2),
+            doctor,
+            specialty,
+            e.text(row, ListEntries::Paciente).left(25),
+            e.text(row, ListEntries::Telefone).left(12)};
 }
 
 QStringList ListTab::waitingRow(int row) const

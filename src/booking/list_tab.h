@@ -8,7 +8,6 @@
 #include "platform/printer.h"
 
 #include <QString>
-
 #include <optional>
 #include <vector>
 

@@ -23,7 +23,8 @@ namespace clinora {
 const QString ListTabWidget::kConventions = QStringLiteral(
     "                    Convenções para inclusão de paciente em espera:\n\nCampos Data e Hora:\n - serão "
     "preenchidos automaticamente pelo programa;\n\nCampo Médico\n - se o paciente preferir determinado "
-    "médico, preencher com o código do médico;\n - se não houver preferência por nenhum médico, preencher com "
+    "médico, preencher com o código do médico;\n - se não houver preferência por nenhum médico, preencher "
+    "com "
     "o código da especialidade. ");
 
 using form::named;
@@ -44,8 +45,9 @@ public:
             painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
         painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         const QRect text = option.rect.adjusted(4, 0, -4, 0);
-        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                          option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, text.width()));
+        painter->drawText(
+            text, Qt::AlignLeft | Qt::AlignVCenter,
+            option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, text.width()));
     }
 };
 
@@ -78,7 +80,8 @@ ListTabWidget::ListTabWidget(AppContext &context, ListTab::Kind kind, TFConsulta
         incluir = button(QStringLiteral("Incluir"), "Button6", this);
         incluir->setToolTip(QStringLiteral("Dia de 400 em diante"));
     }
-    build(cancelled ? QStringLiteral("CONSULTAS DESMARCADAS   - REMARCAR") : QStringLiteral("LISTA DE ESPERA"),
+    build(cancelled ? QStringLiteral("CONSULTAS DESMARCADAS   - REMARCAR")
+                    : QStringLiteral("LISTA DE ESPERA"),
           cancelled ? QStringLiteral("Marcar consulta com Dr(a) .....")
                     : QStringLiteral("Marcar consulta com  Dr(a) ....."));
 
@@ -88,7 +91,8 @@ ListTabWidget::ListTabWidget(AppContext &context, ListTab::Kind kind, TFConsulta
         connect(avisar, &QPushButton::clicked, this, guarded(dialogs, [this] { m_tab.openNotNotified(); }));
     if (incluir)
         connect(incluir, &QPushButton::clicked, this, guarded(dialogs, [this] { incluirClick(); }));
-    connect(excluir, &QPushButton::clicked, this, guarded(dialogs, [this] { m_tab.deleteSelected(selectedRows()); }));
+    connect(excluir, &QPushButton::clicked, this,
+            guarded(dialogs, [this] { m_tab.deleteSelected(selectedRows()); }));
     connect(imprimir, &QPushButton::clicked, this, guarded(dialogs, [this] { m_tab.print(selectedRows()); }));
     connect(candidatos, &QPushButton::clicked, this,
             guarded(dialogs, [this] { m_tab.openCandidates(codigo->text()); }));
@@ -201,7 +205,8 @@ bool ListTabWidget::showEntry(const AppointmentKey &key)
     if (row < 0)
         return false;
     const QModelIndex index = m_tab.entries().index(row, ListEntries::Medico);
-    grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    grid->selectionModel()->setCurrentIndex(index,
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     grid->scrollTo(index, QAbstractItemView::PositionAtCenter);
     return true;
 }
@@ -214,7 +219,7 @@ void ListTabWidget::openRow(int row)
         return;
     }
     const auto origin = m_tab.kind() == ListTab::Kind::Cancelled ? RebookingEditor::Origin::Cancelled
-                                                                  : RebookingEditor::Origin::Waiting;
+                                                                 : RebookingEditor::Origin::Waiting;
     if (!m_dialog.openEntry(*key, origin))
         m_context.dialogs.information(ListTab::kGone);
     // Whatever the dialog did, the list shows the table as it now stands.

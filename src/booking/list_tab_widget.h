@@ -6,7 +6,6 @@
 #include "booking/list_tab.h"
 
 #include <QWidget>
-
 #include <functional>
 
 class QLabel;

@@ -59,7 +59,9 @@ QString firstChar(const QString &text)
 
 } // namespace
 
-RebookingEditor::RebookingEditor(AppContext &context) : m_context(context) {}
+RebookingEditor::RebookingEditor(AppContext &context) : m_context(context)
+{
+}
 
 bool RebookingEditor::openEntry(const AppointmentKey &key, Origin origin)
 {
@@ -114,15 +116,17 @@ QString RebookingEditor::timeLabel() const
 QString RebookingEditor::room() const
 {
     const int code = numberOf(m_shown.medico);
-    return m_origin != Origin::NewWaiting && DoctorRegister::validCode(code) ? m_context.doctors.doctor(code).room
-                                                                            : QString();
+    return m_origin != Origin::NewWaiting && DoctorRegister::validCode(code)
+               ? m_context.doctors.doctor(code).room
+               : QString();
 }
 
 QString RebookingEditor::floor() const
 {
     const int code = numberOf(m_shown.medico);
-    return m_origin != Origin::NewWaiting && DoctorRegister::validCode(code) ? m_context.doctors.doctor(code).floor
-                                                                            : QString();
+    return m_origin != Origin::NewWaiting && DoctorRegister::validCode(code)
+               ? m_context.doctors.doctor(code).floor
+               : QString();
 }
 
 bool RebookingEditor::noticeOffered() const
@@ -178,7 +182,8 @@ bool RebookingEditor::checkRebooking(const TypedEntry &typed, Appointment &row)
     }
     const QString shown = dates::formatShort(*date);
     if (*date < m_context.clock.today()) {
-        dialogs.information(QStringLiteral("O dia %1 já passou. Escolha uma data de hoje em diante.").arg(shown));
+        dialogs.information(
+            QStringLiteral("O dia %1 já passou. Escolha uma data de hoje em diante.").arg(shown));
         return false;
     }
     // Closed dates and dates beyond the prepared limit refuse a rebooking as a booking.
@@ -199,7 +204,8 @@ bool RebookingEditor::checkRebooking(const TypedEntry &typed, Appointment &row)
     const QString name = m_context.doctors.doctor(code).name.trimmed();
     // As on the day sheet, a slot without a time can still be booked, once confirmed.
     if (m_context.doctors.onLeave(code, *date)) {
-        if (!dialogs.question(QStringLiteral("%1 está afastado(a) em %2. Remarcar assim mesmo?").arg(name, shown)))
+        if (!dialogs.question(
+                QStringLiteral("%1 está afastado(a) em %2. Remarcar assim mesmo?").arg(name, shown)))
             return false;
     } else if (!m_context.doctors.hasSlot(dates::weekday(*date), code, slot)) {
         if (!dialogs.question(QStringLiteral("%1 não tem o horário %2 em %3. Remarcar assim mesmo?")
@@ -214,7 +220,8 @@ bool RebookingEditor::checkRebooking(const TypedEntry &typed, Appointment &row)
 
 void RebookingEditor::journalLine(QChar op, const Appointment &row)
 {
-    m_context.journal.add(journal::line(op, AppointmentTable::stored(row), localDateTimeText(m_context.clock)));
+    m_context.journal.add(
+        journal::line(op, AppointmentTable::stored(row), localDateTimeText(m_context.clock)));
 }
 
 void RebookingEditor::markSheet(const Appointment &row)
@@ -239,8 +246,8 @@ bool RebookingEditor::alterar(const TypedEntry &typed)
     if (rebooking) {
         if (!checkRebooking(typed, row))
             return false;
-    } else if (numberOf(typed.hora) != numberOf(m_shown.hora) || typed.hora.trimmed().isEmpty()
-               || (m_origin == Origin::Cancelled && numberOf(typed.medico) != numberOf(m_shown.medico))) {
+    } else if (numberOf(typed.hora) != numberOf(m_shown.hora) || typed.hora.trimmed().isEmpty() ||
+               (m_origin == Origin::Cancelled && numberOf(typed.medico) != numberOf(m_shown.medico))) {
         // A cancelled entry keeps its slot until it gets a date of its own.
         m_context.dialogs.information(
             QStringLiteral("Para remarcar, digite também no campo Dia a nova data (dd/mm/aa)."));
@@ -249,8 +256,8 @@ bool RebookingEditor::alterar(const TypedEntry &typed)
         // A waiting patient may change the doctor, or ask for any doctor of a specialty.
         const int code = numberOf(typed.medico);
         if (!registeredDoctor(code) && m_context.specialties.name(code).trimmed().isEmpty()) {
-            m_context.dialogs.information(QStringLiteral(
-                "Médico: digite o código de um médico cadastrado (1 a 50) ou de uma especialidade (51 a 80)."));
+            m_context.dialogs.information(QStringLiteral("Médico: digite o código de um médico cadastrado (1 "
+                                                         "a 50) ou de uma especialidade (51 a 80)."));
             return false;
         }
         row.medico = QString::number(code);
@@ -259,10 +266,11 @@ bool RebookingEditor::alterar(const TypedEntry &typed)
         m_context.DMMedicos.table().update(m_shown.key(), row);
     } catch (const KeyViolation &) {
         m_context.dialogs.information(
-            rebooking ? QStringLiteral("O horário %1 do médico %2 em %3 já está ocupado. Escolha outro horário.")
-                            .arg(row.hora, row.medico, row.data)
-                      : QStringLiteral("Já existe outro registro com Dia %1, Hora %2 e Médico %3.")
-                            .arg(row.data, row.hora, row.medico));
+            rebooking
+                ? QStringLiteral("O horário %1 do médico %2 em %3 já está ocupado. Escolha outro horário.")
+                      .arg(row.hora, row.medico, row.data)
+                : QStringLiteral("Já existe outro registro com Dia %1, Hora %2 e Médico %3.")
+                      .arg(row.data, row.hora, row.medico));
         return false;
     }
     journalLine(QLatin1Char('E'), m_shown);

@@ -11,9 +11,11 @@ QStringList Slip::lines() const
             QStringLiteral(" "),
             margin + QStringLiteral("Médico:  ") + doctor,
             QStringLiteral(" "),
-            margin + QStringLiteral("Data:  ") + data + QStringLiteral("   ") + QStringLiteral("Hora:  ") + time,
+            margin + QStringLiteral("Data:  ") + data + QStringLiteral("   ") + QStringLiteral("Hora:  ") +
+                time,
             QStringLiteral(" "),
-            margin + QStringLiteral("Sala: ") + room + QStringLiteral("   ") + QStringLiteral("Andar:  ") + floor};
+            margin + QStringLiteral("Sala: ") + room + QStringLiteral("   ") + QStringLiteral("Andar:  ") +
+                floor};
 }
 
 void Slip::print(Printer &printer) const

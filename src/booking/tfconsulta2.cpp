@@ -76,7 +76,8 @@ void TFConsulta2::build()
     form::addRoomAndFloor(info, 2, Label10, Label12, this);
     info->setColumnStretch(4, 1);
 
-    QGridLayout *fields = form::patientFields(this, QStringLiteral("Nome"), DBEdit1, DBEdit6, DBComboBox1, DBMemo1);
+    QGridLayout *fields =
+        form::patientFields(this, QStringLiteral("Nome"), DBEdit1, DBEdit6, DBComboBox1, DBMemo1);
 
     BIncluir = named(new QPushButton(QStringLiteral("Incluir"), this), "BIncluir");
     BAlterar = named(new QPushButton(QStringLiteral("Alterar"), this), "BAlterar");
@@ -85,7 +86,8 @@ void TFConsulta2::build()
     BSair = named(new QPushButton(QStringLiteral("Sair/Esc"), this), "BSair");
     NoticeFrame = named(new QFrame(this), "NoticeFrame");
     NoticeFrame->setFrameShape(QFrame::Box);
-    BAviso = named(new QPushButton(QStringLiteral("Avisar desmarcação e clicar aqui"), NoticeFrame), "BAviso");
+    BAviso =
+        named(new QPushButton(QStringLiteral("Avisar desmarcação e clicar aqui"), NoticeFrame), "BAviso");
     auto *noticeLayout = new QHBoxLayout(NoticeFrame);
     noticeLayout->setContentsMargins(4, 4, 4, 4);
     noticeLayout->addWidget(BAviso);
@@ -95,9 +97,12 @@ void TFConsulta2::build()
         b->setAutoDefault(false);
 
     Dialogs &dialogs = m_context.dialogs;
-    connect(BIncluir, &QPushButton::clicked, this, guarded(dialogs, [this] { run(&RebookingEditor::incluir); }));
-    connect(BAlterar, &QPushButton::clicked, this, guarded(dialogs, [this] { run(&RebookingEditor::alterar); }));
-    connect(BExportar, &QPushButton::clicked, this, guarded(dialogs, [this] { run(&RebookingEditor::exportar); }));
+    connect(BIncluir, &QPushButton::clicked, this,
+            guarded(dialogs, [this] { run(&RebookingEditor::incluir); }));
+    connect(BAlterar, &QPushButton::clicked, this,
+            guarded(dialogs, [this] { run(&RebookingEditor::alterar); }));
+    connect(BExportar, &QPushButton::clicked, this,
+            guarded(dialogs, [this] { run(&RebookingEditor::exportar); }));
     connect(BAviso, &QPushButton::clicked, this, guarded(dialogs, [this] { run(&RebookingEditor::avisar); }));
     connect(Button3, &QPushButton::clicked, this, guarded(dialogs, [this] { m_editor.imprimir(); }));
     connect(BSair, &QPushButton::clicked, this, &QDialog::reject);
@@ -201,8 +206,9 @@ void TFConsulta2::FormActivate()
 
 TypedEntry TFConsulta2::typed() const
 {
-    return {DBEdit3->text(), DBEdit4->text(), DBEdit2->text(),          DBEdit1->text(),
-            DBEdit6->text(), DBComboBox1->currentText(), DBMemo1->toPlainText()};
+    return {DBEdit3->text(),       DBEdit4->text(), DBEdit2->text(),
+            DBEdit1->text(),       DBEdit6->text(), DBComboBox1->currentText(),
+            DBMemo1->toPlainText()};
 }
 
 void TFConsulta2::run(bool (RebookingEditor::*operation)(const TypedEntry &))

@@ -15,8 +15,8 @@ constexpr int kLastSecond = 99999;
 QString make(QDate day, int seconds)
 {
     const qint64 days = QDate(2010, 1, 1).daysTo(day);
-    return QLatin1Char('4') + QString::number(days).rightJustified(4, QLatin1Char('0')).right(4)
-           + QString::number(seconds).rightJustified(5, QLatin1Char('0'));
+    return QLatin1Char('4') + QString::number(days).rightJustified(4, QLatin1Char('0')).right(4) +
+           QString::number(seconds).rightJustified(5, QLatin1Char('0'));
 }
 
 int secondOf(const AppointmentKey &key)

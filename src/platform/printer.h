@@ -31,9 +31,9 @@ struct DrawnList
         int y;
         QString text;
     };
-    QString title;        // the document's name
-    QList<Text> head;     // title and headings, repeated on every page
-    QList<int> columns;   // x of each column of a row
+    QString title;      // the document's name
+    QList<Text> head;   // title and headings, repeated on every page
+    QList<int> columns; // x of each column of a row
     QList<QStringList> rows;
     int firstRowY = 250;
     int rowStep = 40;
@@ -66,8 +66,7 @@ public:
 
     // The printer used as a plain text device: one document of lines, top to bottom,
     // in one font. The first headLines lines (the title and headings) start every page.
-    void printLines(const QString &title, const QStringList &lines, const PrintFont &font,
-                    int headLines = 0);
+    void printLines(const QString &title, const QStringList &lines, const PrintFont &font, int headLines = 0);
     // A list drawn in Arial, scaled to the page width.
     void printList(const DrawnList &list);
 };

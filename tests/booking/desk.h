@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-
 #include <functional>
 #include <memory>
 
@@ -76,7 +75,8 @@ inline QStringList keys(const std::vector<Appointment> &rows)
 {
     QStringList result;
     for (const Appointment &r : rows)
-        result << r.data + QLatin1Char(';') + r.hora + QLatin1Char(';') + r.medico + QLatin1Char(';') + r.paciente;
+        result << r.data + QLatin1Char(';') + r.hora + QLatin1Char(';') + r.medico + QLatin1Char(';') +
+                      r.paciente;
     return result;
 }
 

@@ -34,8 +34,8 @@ namespace {
 // Doctor 5 and doctor 7 share specialty 51; the clinic's doctor 12 is of specialty 52.
 void addGeneralPractice(Fixture &f)
 {
-    f.addDoctor(5, QStringLiteral("Dr. Cinco Lima"), QStringLiteral("51 Clínica Geral"), QStringLiteral("105"),
-                QStringLiteral("1"));
+    f.addDoctor(5, QStringLiteral("Dr. Cinco Lima"), QStringLiteral("51 Clínica Geral"),
+                QStringLiteral("105"), QStringLiteral("1"));
     f.addDoctor(7, QStringLiteral("Dr. Sete Rocha"), QStringLiteral("51 Clínica Geral"));
 }
 
@@ -69,7 +69,7 @@ QString waiting(int second, const QDate &day = QDate(2026, 12, 8))
 
 Appointment entry(const QString &key, int code, const QString &patient)
 {
-    return {key.left(8), key.mid(8), QString::number(code), patient, QStringLiteral("3333-0000"),
+    return {key.left(8),         key.mid(8), QString::number(code), patient, QStringLiteral("3333-0000"),
             QStringLiteral("1"), QString()};
 }
 
@@ -153,12 +153,18 @@ void TestLists::waitingKeys_data()
     QTest::addColumn<QDateTime>("moment");
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("hora");
-    QTest::newRow("10:00:05") << QDateTime(QDate(2010, 1, 2), QTime(10, 0, 5)) << "40001360" << "05";
-    QTest::newRow("00:10:00 keeps 8 + 2") << QDateTime(QDate(2010, 1, 2), QTime(0, 10, 0)) << "40001006" << "00";
-    QTest::newRow("just after midnight") << QDateTime(QDate(2026, 12, 8), QTime(0, 0, 7)) << "46185000" << "07";
-    QTest::newRow("02:46:40 as before") << QDateTime(QDate(2010, 1, 2), QTime(2, 46, 40)) << "40001100" << "00";
-    QTest::newRow("last second") << QDateTime(QDate(2026, 12, 8), QTime(23, 59, 59)) << "46185863" << "99";
-    QTest::newRow("day count cut to four") << QDateTime(QDate(2037, 5, 20), QTime(10, 0, 5)) << "40001360" << "05";
+    QTest::newRow("10:00:05") << QDateTime(QDate(2010, 1, 2), QTime(10, 0, 5)) << "40001360"
+                              << "05";
+    QTest::newRow("00:10:00 keeps 8 + 2") << QDateTime(QDate(2010, 1, 2), QTime(0, 10, 0)) << "40001006"
+                                          << "00";
+    QTest::newRow("just after midnight") << QDateTime(QDate(2026, 12, 8), QTime(0, 0, 7)) << "46185000"
+                                         << "07";
+    QTest::newRow("02:46:40 as before") << QDateTime(QDate(2010, 1, 2), QTime(2, 46, 40)) << "40001100"
+                                        << "00";
+    QTest::newRow("last second") << QDateTime(QDate(2026, 12, 8), QTime(23, 59, 59)) << "46185863"
+                                 << "99";
+    QTest::newRow("day count cut to four") << QDateTime(QDate(2037, 5, 20), QTime(10, 0, 5)) << "40001360"
+                                           << "05";
 }
 
 void TestLists::waitingKeys()
@@ -173,7 +179,8 @@ void TestLists::waitingKeys()
     QCOMPARE(key.data, data);
     QCOMPARE(key.hora, hora);
     // The entry goes in and shows on the waiting list.
-    table.insert({key.data, key.hora, QStringLiteral("12"), QStringLiteral("Maria"), {}, QStringLiteral("1"), {}});
+    table.insert(
+        {key.data, key.hora, QStringLiteral("12"), QStringLiteral("Maria"), {}, QStringLiteral("1"), {}});
     QCOMPARE(table.select(ListQuery::waiting()).size(), std::size_t(1));
 }
 
@@ -245,7 +252,8 @@ void TestLists::deletingKeepsOtherKinds()
                entry(waiting(36000), 12, QStringLiteral("Espera"))});
     AppContext &c = f.start();
     AppointmentTable &table = c.DMMedicos.table();
-    const std::vector<AppointmentKey> all{{"10/12/26", "1", "12"}, {"10/12H/", "1", "12"}, {"46185360", "00", "12"}};
+    const std::vector<AppointmentKey> all{
+        {"10/12/26", "1", "12"}, {"10/12H/", "1", "12"}, {"46185360", "00", "12"}};
     QCOMPARE(table.removeListed(ListQuery::waiting(), all), 1);
     QCOMPARE(table.removeListed(ListQuery::cancelled(), all), 1);
     QCOMPARE(keys(f.rows()), QStringList{"10/12/26;1;12;Maria Souza"});
@@ -260,10 +268,14 @@ void TestLists::labelsOfAnEntry_data()
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("room");
     const QString blanks(7, QLatin1Char(' '));
-    QTest::newRow("a doctor's slot") << "05/01H/" << 2 << 12 << "Dr. Teste Silva" << blanks + "08:30  Hs" << "204";
+    QTest::newRow("a doctor's slot") << "05/01H/" << 2 << 12 << "Dr. Teste Silva" << blanks + "08:30  Hs"
+                                     << "204";
     QTest::newRow("a slot without a time") << "05/01H/" << 9 << 12 << "Dr. Teste Silva" << blanks << "204";
-    QTest::newRow("Hora raised past the slots") << "05/01P/" << 30 << 12 << "Dr. Teste Silva" << blanks << "204";
-    QTest::newRow("a specialty") << "05/01H/" << 3 << 52 << "Cardiologia" << "  " << "";
+    QTest::newRow("Hora raised past the slots")
+        << "05/01P/" << 30 << 12 << "Dr. Teste Silva" << blanks << "204";
+    QTest::newRow("a specialty") << "05/01H/" << 3 << 52 << "Cardiologia"
+                                 << "  "
+                                 << "";
     QTest::newRow("waiting for a doctor") << "40001360" << 5 << 12 << "Dr. Teste Silva" << blanks << "204";
 }
 
@@ -293,18 +305,66 @@ void TestLists::rebookingRefusesBadInput_data()
     QTest::addColumn<QString>("medico");
     QTest::addColumn<QString>("patient");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no name") << "09/12/26" << "1" << "12" << "" << "Campo Nome é obrigatório";
-    QTest::newRow("not a date") << "45/01/27" << "1" << "12" << "Maria" << "Data inválida";
-    QTest::newRow("the list form kept, slot changed") << "05/01H/" << "4" << "12" << "Maria" << "no campo Dia";
-    QTest::newRow("past") << "07/12/26" << "1" << "12" << "Maria" << "já passou";
-    QTest::newRow("beyond the limit") << "08/01/27" << "1" << "12" << "Maria" << "preparado até 07/01/2027";
-    QTest::newRow("closed") << "15/12/26" << "1" << "12" << "Maria" << "a data está fechada";
-    QTest::newRow("Hora past the slots") << "09/12/26" << "30" << "12" << "Maria" << "de 1 a 24";
-    QTest::newRow("Hora zero") << "09/12/26" << "0" << "12" << "Maria" << "de 1 a 24";
-    QTest::newRow("Hora not a number") << "09/12/26" << "x" << "12" << "Maria" << "de 1 a 24";
-    QTest::newRow("a free code") << "09/12/26" << "1" << "7" << "Maria" << "médico cadastrado";
-    QTest::newRow("a specialty") << "09/12/26" << "1" << "52" << "Maria" << "médico cadastrado";
-    QTest::newRow("a taken slot") << "09/12/26" << "2" << "12" << "Maria" << "já está ocupado";
+    QTest::newRow("no name") << "09/12/26"
+                             << "1"
+                             << "12"
+                             << ""
+                             << "Campo Nome é obrigatório";
+    QTest::newRow("not a date") << "45/01/27"
+                                << "1"
+                                << "12"
+                                << "Maria"
+                                << "Data inválida";
+    QTest::newRow("the list form kept, slot changed") << "05/01H/"
+                                                      << "4"
+                                                      << "12"
+                                                      << "Maria"
+                                                      << "no campo Dia";
+    QTest::newRow("past") << "07/12/26"
+                          << "1"
+                          << "12"
+                          << "Maria"
+                          << "já passou";
+    QTest::newRow("beyond the limit") << "08/01/27"
+                                      << "1"
+                                      << "12"
+                                      << "Maria"
+                                      << "preparado até 07/01/2027";
+    QTest::newRow("closed") << "15/12/26"
+                            << "1"
+                            << "12"
+                            << "Maria"
+                            << "a data está fechada";
+    QTest::newRow("Hora past the slots") << "09/12/26"
+                                         << "30"
+                                         << "12"
+                                         << "Maria"
+                                         << "de 1 a 24";
+    QTest::newRow("Hora zero") << "09/12/26"
+                               << "0"
+                               << "12"
+                               << "Maria"
+                               << "de 1 a 24";
+    QTest::newRow("Hora not a number") << "09/12/26"
+                                       << "x"
+                                       << "12"
+                                       << "Maria"
+                                       << "de 1 a 24";
+    QTest::newRow("a free code") << "09/12/26"
+                                 << "1"
+                                 << "7"
+                                 << "Maria"
+                                 << "médico cadastrado";
+    QTest::newRow("a specialty") << "09/12/26"
+                                 << "1"
+                                 << "52"
+                                 << "Maria"
+                                 << "médico cadastrado";
+    QTest::newRow("a taken slot") << "09/12/26"
+                                  << "2"
+                                  << "12"
+                                  << "Maria"
+                                  << "já está ocupado";
 }
 
 void TestLists::rebookingRefusesBadInput()
@@ -317,7 +377,8 @@ void TestLists::rebookingRefusesBadInput()
     Fixture f;
     test::setUpClinic(f);
     f.write(QStringLiteral("ArqFolgas.Txt"), {QStringLiteral("15/12/2026")});
-    f.addRows({booking(QStringLiteral("05/01H/"), 3, 12), booking(QStringLiteral("09/12/26"), 2, 12, "Outro")});
+    f.addRows(
+        {booking(QStringLiteral("05/01H/"), 3, 12), booking(QStringLiteral("09/12/26"), 2, 12, "Outro")});
     AppContext &c = f.start();
     const std::vector<Appointment> before = f.rows();
     RebookingEditor editor(c);
@@ -336,10 +397,19 @@ void TestLists::rebookingStoresARealDate_data()
     QTest::addColumn<QString>("typedHora");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("markedDay");
-    QTest::newRow("typed short") << "07/01/2027" << "5/1/27" << "03" << "05/01/27" << 5;
-    QTest::newRow("four-digit year") << "07/01/2027" << "14/12/2026" << "3" << "14/12/26" << 14;
+    QTest::newRow("typed short") << "07/01/2027"
+                                 << "5/1/27"
+                                 << "03"
+                                 << "05/01/27" << 5;
+    QTest::newRow("four-digit year") << "07/01/2027"
+                                     << "14/12/2026"
+                                     << "3"
+                                     << "14/12/26" << 14;
     // Day 8's sheet stands for 08/12/26: a booking a month later leaves it alone.
-    QTest::newRow("a day number of another month") << "08/01/2027" << "08/01/27" << "3" << "08/01/27" << 0;
+    QTest::newRow("a day number of another month") << "08/01/2027"
+                                                   << "08/01/27"
+                                                   << "3"
+                                                   << "08/01/27" << 0;
 }
 
 void TestLists::rebookingStoresARealDate()
@@ -358,7 +428,8 @@ void TestLists::rebookingStoresARealDate()
     RebookingEditor editor(c);
     QVERIFY(editor.openEntry({"12/05P/", "7", "12"}, Origin::Cancelled));
     QVERIFY(editor.alterar({typedDate, typedHora, QStringLiteral(" 12"), QStringLiteral("Maria Souza"),
-                            QStringLiteral("3333-4444"), QStringLiteral("2  Convênio"), QStringLiteral("Remarcada")}));
+                            QStringLiteral("3333-4444"), QStringLiteral("2  Convênio"),
+                            QStringLiteral("Remarcada")}));
     QCOMPARE(keys(f.rows()), QStringList{stored + QStringLiteral(";3;12;Maria Souza")});
     QCOMPARE(f.rows().front().situacao, QStringLiteral("2"));
     for (int day = 1; day <= 31; ++day)
@@ -386,7 +457,8 @@ void TestLists::slotWithoutTimeNeedsConfirmation()
     QVERIFY(editor.alterar(typed));
     QCOMPARE(keys(f.rows()), QStringList{"09/12/26;9;12;Maria Souza"});
     QCOMPARE(f.dialogs.texts(Kind::Question).size(), 2);
-    QVERIFY(f.dialogs.texts(Kind::Question).first().contains(QStringLiteral("não tem o horário 9 em 09/12/26")));
+    QVERIFY(
+        f.dialogs.texts(Kind::Question).first().contains(QStringLiteral("não tem o horário 9 em 09/12/26")));
 }
 
 void TestLists::correctingAnEntryMarksNoSheet()
@@ -414,14 +486,38 @@ void TestLists::waitingEntryChecks_data()
     QTest::addColumn<QString>("patient");
     QTest::addColumn<QString>("situation");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no name") << "12" << "" << "1" << "Campo Nome é obrigatório";
-    QTest::newRow("no situation") << "12" << "Ana" << "" << " O Campo Situação é obrigatório - refazer a inclusão";
-    QTest::newRow("no doctor") << "" << "Ana" << "1" << "Médico";
-    QTest::newRow("a free code") << "7" << "Ana" << "1" << "Médico";
-    QTest::newRow("a specialty without a name") << "79" << "Ana" << "1" << "Médico";
-    QTest::newRow("past the specialties") << "99" << "Ana" << "1" << "Médico";
-    QTest::newRow("a doctor") << "12" << "Ana" << "1" << "";
-    QTest::newRow("a specialty") << "52" << "Ana" << "1" << "";
+    QTest::newRow("no name") << "12"
+                             << ""
+                             << "1"
+                             << "Campo Nome é obrigatório";
+    QTest::newRow("no situation") << "12"
+                                  << "Ana"
+                                  << ""
+                                  << " O Campo Situação é obrigatório - refazer a inclusão";
+    QTest::newRow("no doctor") << ""
+                               << "Ana"
+                               << "1"
+                               << "Médico";
+    QTest::newRow("a free code") << "7"
+                                 << "Ana"
+                                 << "1"
+                                 << "Médico";
+    QTest::newRow("a specialty without a name") << "79"
+                                                << "Ana"
+                                                << "1"
+                                                << "Médico";
+    QTest::newRow("past the specialties") << "99"
+                                          << "Ana"
+                                          << "1"
+                                          << "Médico";
+    QTest::newRow("a doctor") << "12"
+                              << "Ana"
+                              << "1"
+                              << "";
+    QTest::newRow("a specialty") << "52"
+                                 << "Ana"
+                                 << "1"
+                                 << "";
 }
 
 void TestLists::waitingEntryChecks()
@@ -619,8 +715,8 @@ void TestLists::conventionsOncePerRun()
     }
     QCOMPARE(keys(desk.rows()), QStringList({"46185360;00;12;Primeiro", "46185360;01;12;Segundo"}));
     QCOMPARE(f.dialogs.texts(), QStringList{ListTabWidget::kConventions});
-    QVERIFY(ListTabWidget::kConventions.startsWith(
-        QStringLiteral("                    Convenções para inclusão de paciente em espera:\n\nCampos Data e Hora:")));
+    QVERIFY(ListTabWidget::kConventions.startsWith(QStringLiteral(
+        "                    Convenções para inclusão de paciente em espera:\n\nCampos Data e Hora:")));
 }
 
 void TestLists::deletingSelectedRows_data()
@@ -634,9 +730,10 @@ void TestLists::deletingSelectedRows()
 {
     QFETCH(bool, closeScreen);
     Fixture f;
-    f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"), booking(QStringLiteral("02/12P/"), 1, 12, "Dois"),
-               booking(QStringLiteral("03/12HA/"), 1, 12, "Tres"), booking(QStringLiteral("10/12/26"), 1, 12, "Marcado"),
-               entry(waiting(36000), 12, "Espera")});
+    f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"),
+               booking(QStringLiteral("02/12P/"), 1, 12, "Dois"),
+               booking(QStringLiteral("03/12HA/"), 1, 12, "Tres"),
+               booking(QStringLiteral("10/12/26"), 1, 12, "Marcado"), entry(waiting(36000), 12, "Espera")});
     Desk desk(f, true);
     ListTabWidget &list = desk.screen->desmarcadas();
     desk.screen->PageControl1->setCurrentWidget(&list);
@@ -734,8 +831,13 @@ void TestLists::printingLongLists()
     QCOMPARE(list.tab().entries().count(), 0);
 
     const auto &doc = f.printer.documents().last();
-    const QStringList head = cancelled ? QStringList{"RELAÇÃO DAS CONSULTAS DESMARCADAS", "Data", "Hora", "Medico",
-                                                     "Especialidade", "Paciente", "Telefone"}
+    const QStringList head = cancelled ? QStringList{"RELAÇÃO DAS CONSULTAS DESMARCADAS",
+                                                     "Data",
+                                                     "Hora",
+                                                     "Medico",
+                                                     "Especialidade",
+                                                     "Paciente",
+                                                     "Telefone"}
                                        : QStringList{"RELAÇÃO DAS CONSULTAS NA FILA DE ESPERA", "Medico",
                                                      "Especialidade", "Paciente", "Telefone"};
     const int columns = cancelled ? 6 : 4;
@@ -770,7 +872,8 @@ void TestLists::printingLongLists()
 void TestLists::entryDeletedElsewhere()
 {
     Fixture f;
-    f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"), booking(QStringLiteral("02/12H/"), 1, 12, "Dois")});
+    f.addRows(
+        {booking(QStringLiteral("01/12H/"), 1, 12, "Um"), booking(QStringLiteral("02/12H/"), 1, 12, "Dois")});
     Desk desk(f);
     ListTabWidget &list = desk.screen->desmarcadas();
     desk.screen->PageControl1->setCurrentWidget(&list);
@@ -780,10 +883,12 @@ void TestLists::entryDeletedElsewhere()
     other.remove({"01/12H/", "1", "12"});
     // A dialog would open inside the double-click; the watcher gives up soon after.
     auto dialogSeen = std::make_shared<bool>(false);
-    onModal<TFConsulta2>([dialogSeen](TFConsulta2 *d) {
-        *dialogSeen = true;
-        d->BSair->click();
-    }, 20);
+    onModal<TFConsulta2>(
+        [dialogSeen](TFConsulta2 *d) {
+            *dialogSeen = true;
+            d->BSair->click();
+        },
+        20);
     test::doubleClick(list.grid, list.grid->model()->index(0, ListEntries::Paciente));
     QTest::qWait(100);
     QVERIFY(!*dialogSeen);
@@ -816,8 +921,8 @@ void TestLists::boxesComeBackAfterAWaitingEntry()
 void TestLists::doctorListAndEntryByKey()
 {
     Fixture f;
-    f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"), booking(QStringLiteral("02/12P/"), 1, 12, "Dois"),
-               entry(waiting(36000), 12, "Espera")});
+    f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"),
+               booking(QStringLiteral("02/12P/"), 1, 12, "Dois"), entry(waiting(36000), 12, "Espera")});
     Desk desk(f);
     ListTabWidget &list = desk.screen->desmarcadas();
     desk.screen->PageControl1->setCurrentWidget(&list);
