@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -114,6 +115,7 @@ void ListTabWidget::build(const QString &title, const QString &panel)
 
     grid->setModel(&m_tab.entries());
     grid->setItemDelegate(new ListCellDelegate(grid));
+    grid->installEventFilter(this);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -235,6 +237,19 @@ void ListTabWidget::incluirClick()
     }
     if (m_dialog.exec() == QDialog::Accepted)
         refresh();
+}
+
+bool ListTabWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && grid->currentIndex().isValid()) {
+            const int row = grid->currentIndex().row();
+            runUserAction(m_context.dialogs, [this, row] { openRow(row); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ListTabWidget::showEvent(QShowEvent *event)

@@ -60,6 +60,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Enter on a row of the grid opens it, as a double-click does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:

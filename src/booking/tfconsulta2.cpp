@@ -184,6 +184,9 @@ void TFConsulta2::FormActivate()
     BIncluir->setEnabled(!existing);
     for (QPushButton *b : {BAlterar, BExportar, Button3})
         b->setEnabled(existing);
+    // Enter adds a new waiting entry, or changes (rebooks) the one shown.
+    BIncluir->setDefault(!existing);
+    BAlterar->setDefault(existing);
 
     form::showSituation(DBComboBox1, DBEdit9, m_editor.situationItems(), row.situacao);
 

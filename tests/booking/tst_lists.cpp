@@ -709,7 +709,8 @@ void TestLists::conventionsOncePerRun()
         onModal<TFConsulta2>([name](TFConsulta2 *d) {
             QTest::keyClicks(d->DBEdit2, QStringLiteral("12"));
             QTest::keyClicks(d->DBEdit1, name);
-            d->BIncluir->click();
+            // Enter adds the entry.
+            QTest::keyClick(d->DBEdit1, Qt::Key_Return);
         });
         list.incluir->click();
     }
@@ -911,10 +912,16 @@ void TestLists::boxesComeBackAfterAWaitingEntry()
     ListTabWidget &cancelled = desk.screen->desmarcadas();
     desk.screen->PageControl1->setCurrentWidget(&cancelled);
     cancelled.atualizar->click();
-    openRow(cancelled.grid, 0, [](TFConsulta2 *d) {
+    // From the keyboard: the row made current, Enter opens it.
+    clickRow(cancelled.grid, 0);
+    bool opened = false;
+    onModal<TFConsulta2>([&opened](TFConsulta2 *d) {
+        opened = true;
         QVERIFY(d->DBEdit3->isVisible() && d->DBEdit4->isVisible() && d->DBEdit2->isVisible());
-        d->BSair->click();
+        QTest::keyClick(d, Qt::Key_Escape);
     });
+    QTest::keyClick(cancelled.grid, Qt::Key_Return);
+    QVERIFY(opened);
     QVERIFY(!desk.screen->consulta2().isVisible());
 }
 
