@@ -402,6 +402,9 @@ void TFVisaoGeral::closeScreen(bool closeQueries)
     if (closeQueries) {
         m_context.DMMedicos.QMedicos.close();
         m_context.DMMedicos.QMedicos2.close();
+        // The lists open again with "Atualizar", as the table then stands.
+        m_desmarcadas->tab().entries().close();
+        m_emEspera->tab().entries().close();
     }
 }
 

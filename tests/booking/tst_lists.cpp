@@ -950,6 +950,9 @@ void TestLists::doctorListAndEntryByKey()
     QCOMPARE(desk.screen->emEspera().selectedRows(), std::vector<int>{0});
     QVERIFY(!desk.screen->showListEntry({"09/12/26", "1", "12"}));
     QVERIFY(!desk.screen->showListEntry({"05/12H/", "1", "12"}));
+    // Leaving the screen closes both lists.
+    desk.screen->BitBtn1->click();
+    QCOMPARE(list.tab().entries().count() + desk.screen->emEspera().tab().entries().count(), 0);
 }
 
 QTEST_MAIN(TestLists)
