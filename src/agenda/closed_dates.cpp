@@ -71,6 +71,21 @@ QStringList sortedUnique(const QStringList &lines)
     return result + others;
 }
 
+QList<QDate> openDates(const Paths &paths, QDate today)
+{
+    const QDate limit = readPreparedLimit(paths);
+    const QList<QDate> closed = readDates(paths);
+    QList<QDate> open;
+    for (int n = 0; n <= 31; ++n) {
+        const QDate date = today.addDays(n);
+        if (date > limit)
+            break;
+        if (!closed.contains(date))
+            open << date;
+    }
+    return open;
+}
+
 } // namespace closeddates
 
 QStringList closedDatesShown(const AppContext &context)

@@ -30,6 +30,11 @@ QStringList withoutPastDates(const QStringList &lines, QDate today);
 // are not dates follow, in their order.
 QStringList sortedUnique(const QStringList &lines);
 
+// The dates open for booking and searching: today and the next 31 days, up to the
+// prepared limit (DataIniFim.Txt), less the closed ones, in ascending order. A missing
+// DataIniFim.Txt or ArqFolgas.Txt is a FileError naming it.
+QList<QDate> openDates(const Paths &paths, QDate today);
+
 } // namespace closeddates
 
 // "Consultar": the closed dates as dd/MM/yy, in file order.

@@ -2,25 +2,28 @@
 
 #include "agenda/purge.h"
 #include "agenda/restart.h"
-#include "agenda/tfreiniciararquivos.h"
 #include "agenda/tffechaabredata.h"
 #include "agenda/tfprepararfuturo.h"
+#include "agenda/tfreiniciararquivos.h"
 #include "app/context.h"
 #include "app/session.h"
+#include "booking/list_tab_widget.h"
+#include "booking/tfvisaogeral.h"
 #include "core/common.h"
 #include "core/data_files.h"
+#include "doctors/tfdadosmed.h"
+#include "doctors/tfdadosregistro.h"
+#include "doctors/tfsemconsulta.h"
+#include "platform/clickable_label.h"
+#include "platform/dialogs.h"
+#include "platform/user_action.h"
 #include "protection/local_backup.h"
 #include "protection/mirror.h"
 #include "protection/replay.h"
 #include "protection/tfespelhamento.h"
 #include "protection/tfmostracopias.h"
 #include "protection/tfsincronizar.h"
-#include "booking/tfvisaogeral.h"
-#include "doctors/tfdadosmed.h"
-#include "doctors/tfdadosregistro.h"
-#include "platform/clickable_label.h"
-#include "platform/dialogs.h"
-#include "platform/user_action.h"
+#include "search/tfpesquisas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,7 +111,8 @@ void TFPrincipal::buildMenu()
     QAction *closedDates =
         addItem(manutencao, "FecharAbrirumaData1", QStringLiteral("Fechar / Abrir uma Data"));
     connectChecked(closedDates, [this] { FecharAbrirumaData1Click(); });
-    addItem(manutencao, "BloquearLiberarHorrios1", QStringLiteral("Fechar / Abrir Horários"));
+    connectChecked(addItem(manutencao, "BloquearLiberarHorrios1", QStringLiteral("Fechar / Abrir Horários")),
+                   [this] { BloquearLiberarHorrios1Click(); });
     QAction *prepare =
         addItem(manutencao, "PrepararFuturo1", QStringLiteral("Alongar a Data de Preparação do Sistema"));
     connectChecked(prepare, [this] { PrepararFuturo1Click(); });
@@ -144,7 +148,7 @@ void TFPrincipal::buildMenu()
                         QStringLiteral("Recuperar Sistema com o Espelho (Sist <-- Esp)")),
                 [this] { mirror::recoverSystem(m_context, true); });
 
-    addItem(bar, "Pesquisa1", QStringLiteral("Pesquisas    "));
+    connectChecked(addItem(bar, "Pesquisa1", QStringLiteral("Pesquisas    ")), [this] { Pesquisa1Click(); });
 
     // The statistics wing is delivered hidden and disabled; the automatic entry and
     // the year handling reach the statistics without it.
@@ -345,14 +349,56 @@ TFVisaoGeral &TFPrincipal::visaoGeral()
     return *FVisaoGeral;
 }
 
-void TFPrincipal::MarcaodeConsultas1Click()
+void TFPrincipal::MarcaodeConsultas1Click(const std::function<void(TFVisaoGeral &)> &then)
 {
     TFVisaoGeral &screen = visaoGeral();
     screen.prepareMonthTab();
-    screen.showScreen();
+    screen.showScreen(then ? std::function<void()>([&screen, then] { then(screen); })
+                           : std::function<void()>());
     // A name that begins with "." asks to be changed.
     if (m_context.settings.clinicName().startsWith(QLatin1Char('.')))
         Label1->setText(QStringLiteral("clicar nesta linha ou na fotografia para alterá-las"));
+}
+
+void TFPrincipal::openBookingScreen(const std::function<void(TFVisaoGeral &)> &then)
+{
+    TFVisaoGeral &screen = visaoGeral();
+    if (screen.isVisible()) {
+        then(screen);
+        return;
+    }
+    if (mirrorConsistencyCheck(m_context, this))
+        MarcaodeConsultas1Click(then);
+    refreshMirrorItems();
+}
+
+void TFPrincipal::BloquearLiberarHorrios1Click()
+{
+    if (!FSemConsulta) {
+        FSemConsulta = new TFSemConsulta(m_context, this);
+        // The lists of the booking screen show the appointments the reservation moved.
+        FSemConsulta->listsChanged = [this] {
+            if (FVisaoGeral) {
+                FVisaoGeral->desmarcadas().refresh();
+                FVisaoGeral->emEspera().refresh();
+            }
+        };
+    }
+    FSemConsulta->exec();
+    m_context.DMMedicos.TMedicos.close();
+}
+
+void TFPrincipal::Pesquisa1Click()
+{
+    if (!FPesquisas) {
+        FPesquisas = new TFPesquisas(m_context, this);
+        FPesquisas->openBookingScreen = [this](const std::function<void(TFVisaoGeral &)> &then) {
+            openBookingScreen(then);
+        };
+    }
+    FPesquisas->show();
+    FPesquisas->raise();
+    FPesquisas->activateWindow();
 }
 
 void TFPrincipal::ExcluirPassado1Click()

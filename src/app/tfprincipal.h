@@ -19,8 +19,10 @@ class TFDadosEsp;
 class TFDadosMed;
 class TFDadosSit;
 class TFFechaAbreData;
+class TFPesquisas;
 class TFPrepararFuturo;
 class TFReiniciarArquivos;
+class TFSemConsulta;
 class TFVisaoGeral;
 
 class TFPrincipal : public QMainWindow
@@ -41,6 +43,11 @@ public:
 
     // The screens the menu opens, created on first use and kept for the run.
     TFVisaoGeral &visaoGeral();
+    // The searches window, open beside the others once "Pesquisas" opened it.
+    TFPesquisas *pesquisas() const { return FPesquisas; }
+    // Opens the booking screen as its menu item does (the mirror check first, the
+    // month prepared), then runs the action on it once it is up.
+    void openBookingScreen(const std::function<void(TFVisaoGeral &)> &then);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,7 +66,9 @@ private:
     void FormActivate();
     void Label1Click();
     void Image1Click();
-    void MarcaodeConsultas1Click();
+    void MarcaodeConsultas1Click(const std::function<void(TFVisaoGeral &)> &then = {});
+    void BloquearLiberarHorrios1Click();
+    void Pesquisa1Click();
     void ExcluirPassado1Click();
     void PrepararFuturo1Click();
     void FecharAbrirumaData1Click();
@@ -93,6 +102,8 @@ private:
     TFPrepararFuturo *FPrepararFuturo = nullptr;
     TFFechaAbreData *FFechaAbreData = nullptr;
     TFReiniciarArquivos *FReiniciarArquivos = nullptr;
+    TFSemConsulta *FSemConsulta = nullptr;
+    TFPesquisas *FPesquisas = nullptr;
 };
 
 } // namespace clinora

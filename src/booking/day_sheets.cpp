@@ -195,6 +195,21 @@ void DaySheets::rebuildRows(int day, int code, Mode mode)
     }
 }
 
+QString DaySheets::jumpRefusal(const QString &date, int slot, int code) const
+{
+    const std::optional<QDate> when = dates::parse(date);
+    if (when && m_context.days.realDateOfDay(when->day()) == *when && slot >= 1 &&
+        slot <= DoctorRegister::kSlots && DoctorRegister::validCode(code))
+        return {};
+    return QStringLiteral(
+               "A consulta de %1 (horário %2, médico %3) está fora das folhas dos dias, que vão de %4 "
+               "a %5: não há como ir até ela.")
+        .arg(date)
+        .arg(slot)
+        .arg(code)
+        .arg(dates::formatShort(m_context.days.first()), dates::formatShort(m_context.days.last()));
+}
+
 QString DaySheets::reasonText(int day) const
 {
     return reasonTexts().at(day);

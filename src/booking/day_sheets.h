@@ -63,6 +63,11 @@ public:
     // day 0). NaoLimpar keeps the cells holding "C" and "R".
     void rebuildRows(int day, int code, Mode mode);
 
+    // Why a jump to a slot of a date (dd/mm/yy) cannot land on a sheet, or an empty text
+    // when it can: the tab of the date's day number must stand for that very date, and
+    // the slot (1 to 24) and the doctor (1 to 50) must be real.
+    QString jumpRefusal(const QString &date, int slot, int code) const;
+
     // The reason a disabled sheet gives when the mouse passes over its tab.
     QString reasonText(int day) const;
     // The reasons of days 1 to 31 (index 0 unused), reading the files once.

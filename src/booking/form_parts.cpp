@@ -2,9 +2,12 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTableView>
 
 namespace clinora::form {
 
@@ -86,6 +89,33 @@ QGridLayout *patientFields(QWidget *parent, const QString &nameCaption, QLineEdi
                       Qt::AlignTop);
     fields->addWidget(remarks, 3, 1);
     return fields;
+}
+
+void listGrid(QTableView *grid, QAbstractItemModel *model, QAbstractItemView::SelectionMode selection,
+              std::initializer_list<int> widths)
+{
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(selection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    int column = 0;
+    for (const int width : widths)
+        grid->setColumnWidth(column++, width);
+}
+
+QStringList selectedTexts(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected())
+            texts << list->item(row)->text();
+    }
+    return texts;
 }
 
 } // namespace clinora::form

@@ -3,14 +3,18 @@
 // remarks box.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QStringList>
 
 class QComboBox;
+class QAbstractItemModel;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QString;
+class QTableView;
 class QWidget;
 
 namespace clinora::form {
@@ -39,5 +43,12 @@ void addRoomAndFloor(QGridLayout *grid, int row, QLabel *room, QLabel *floor, QW
 // The patient's boxes under their captions: name, telephone, situation, remarks.
 QGridLayout *patientFields(QWidget *parent, const QString &nameCaption, QLineEdit *name, QLineEdit *phone,
                            QComboBox *situation, QPlainTextEdit *remarks);
+
+// A grid that shows the rows of a list: whole rows selected, nothing edited, no row
+// numbers, fixed row heights, the columns at these widths and the last one stretched.
+void listGrid(QTableView *grid, QAbstractItemModel *model, QAbstractItemView::SelectionMode selection,
+              std::initializer_list<int> widths);
+// The texts of the selected items of a list box, in the list's order.
+QStringList selectedTexts(const QListWidget *list);
 
 } // namespace clinora::form

@@ -113,20 +113,9 @@ void ListTabWidget::build(const QString &title, const QString &panel)
     big.setBold(true);
     heading->setFont(big);
 
-    grid->setModel(&m_tab.entries());
+    form::listGrid(grid, &m_tab.entries(), QAbstractItemView::ExtendedSelection, {80, 50, 60, 230, 120, 70});
     grid->setItemDelegate(new ListCellDelegate(grid));
     grid->installEventFilter(this);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {80, 50, 60, 230, 120, 70};
-    for (int c = 0; c < ListEntries::kColumns; ++c)
-        grid->setColumnWidth(c, widths[c]);
     if (m_tab.kind() == ListTab::Kind::Waiting) {
         grid->setColumnHidden(ListEntries::Data, true);
         grid->setColumnHidden(ListEntries::Hora, true);

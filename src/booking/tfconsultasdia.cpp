@@ -90,11 +90,11 @@ void TFConsultasDia::ListBoxDblClick(QListWidget *list)
     if (!item)
         return;
     const int slot = DayList::slotOfLine(item->text());
-    const int day = m_list.date.left(2).toInt();
+    const QString date = m_list.date;
     const int code = m_list.code;
     done(QDialog::Accepted);
     if (goToSlot)
-        goToSlot(day, slot, code);
+        goToSlot(date, slot, code);
 }
 
 void TFConsultasDia::BImprimirClick()

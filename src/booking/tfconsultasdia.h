@@ -28,8 +28,8 @@ public:
     // Fills and shows the list beside the booking screen, or modally.
     void showList(int day, int code, bool modal);
 
-    // Where a double-click goes: day number, slot, doctor code.
-    std::function<void(int day, int slot, int code)> goToSlot;
+    // Where a double-click goes: the date shown, the slot, the doctor code.
+    std::function<void(const QString &date, int slot, int code)> goToSlot;
 
     const DayList &list() const { return m_list; }
 

@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/user_action.h"
+#include "search/tfprocuranome.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -69,10 +70,13 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
 
     FConsulta = new TFConsulta(context, this);
     FConsultasDia = new TFConsultasDia(context, this);
-    FConsultasDia->goToSlot = [this](int day, int slot, int code) { goToSlot(day, slot, code); };
+    FConsultasDia->goToSlot = [this](const QString &date, int slot, int code) {
+        goToAppointment(date, slot, code);
+    };
     FAviso = new TFAviso(this);
     FGradeHoras = new TFGradeHoras(context, this);
     FHorarios = new TFHorarios(context, this);
+    FProcuraNome = new TFProcuraNome(context, this);
 
     PageControl1 = named(new QTabWidget(this), QStringLiteral("PageControl1"));
     PageControl1->setUsesScrollButtons(true);
@@ -332,6 +336,7 @@ void TFVisaoGeral::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_F1:
     case Qt::Key_F2:
+    case Qt::Key_F4:
     case Qt::Key_F5:
     case Qt::Key_F6:
         runUserAction(m_context.dialogs, [this, event] { functionKey(event->key()); });
@@ -341,15 +346,19 @@ void TFVisaoGeral::keyPressEvent(QKeyEvent *event)
     }
 }
 
-int TFVisaoGeral::showScreen()
+int TFVisaoGeral::showScreen(std::function<void()> then)
 {
+    m_afterActivate = std::move(then);
     return exec();
 }
 
 void TFVisaoGeral::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    runUserAction(m_context.dialogs, [this] { FormActivate(); });
+    const bool activated = runUserAction(m_context.dialogs, [this] { FormActivate(); });
+    std::function<void()> then = std::exchange(m_afterActivate, {});
+    if (activated && then)
+        runUserAction(m_context.dialogs, then);
 }
 
 void TFVisaoGeral::FormActivate()
@@ -476,6 +485,11 @@ int TFVisaoGeral::activeDay() const
 
 void TFVisaoGeral::functionKey(int key)
 {
+    // F4 finds a patient from the month, any day sheet and the two lists.
+    if (key == Qt::Key_F4) {
+        openNameSearch();
+        return;
+    }
     if (PageControl1->currentWidget() == TabSheet1)
         monthKey(key);
     else if (const int day = activeDay())
@@ -525,7 +539,40 @@ void TFVisaoGeral::goToSlot(int day, int slot, int code)
     const DayTab &tab = m_days[static_cast<std::size_t>(day)];
     PageControl1->setCurrentWidget(tab.page);
     tab.grid->goToCell(slot, code);
+    tab.grid->setTopRow(code);
     tab.grid->setFocus();
+}
+
+bool TFVisaoGeral::goToAppointment(const QString &date, int slot, int code)
+{
+    const QString refusal = m_context.sheets.jumpRefusal(date, slot, code);
+    if (!refusal.isEmpty()) {
+        m_context.dialogs.information(refusal);
+        return false;
+    }
+    goToSlot(dates::parseOrThrow(date).day(), slot, code);
+    return true;
+}
+
+bool TFVisaoGeral::showAppointment(const AppointmentKey &key)
+{
+    if (key.isWaiting() || key.isCancelled()) {
+        if (showListEntry(key))
+            return true;
+        m_context.dialogs.information(ListTab::kGone);
+        return false;
+    }
+    bool slotOk = false;
+    bool codeOk = false;
+    const int slot = key.hora.toInt(&slotOk);
+    const int code = key.medico.toInt(&codeOk);
+    return goToAppointment(key.data, slotOk ? slot : 0, codeOk ? code : 0);
+}
+
+void TFVisaoGeral::openNameSearch()
+{
+    if (const std::optional<AppointmentKey> key = FProcuraNome->choose())
+        showAppointment(*key);
 }
 
 bool TFVisaoGeral::showListEntry(const AppointmentKey &key)

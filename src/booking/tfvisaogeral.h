@@ -7,8 +7,8 @@
 
 #include <QDialog>
 #include <QEvent>
-
 #include <array>
+#include <functional>
 
 class QComboBox;
 class QDateEdit;
@@ -30,6 +30,7 @@ class TFConsulta2;
 class TFConsultasDia;
 class TFGradeHoras;
 class TFHorarios;
+class TFProcuraNome;
 
 class TFVisaoGeral : public QDialog
 {
@@ -43,14 +44,16 @@ public:
     // Fills column 0, the headings and the month summary (the menu calls it before
     // showing the screen).
     void prepareMonthTab();
-    // Shows the screen modally.
-    int showScreen();
+    // Shows the screen modally; then, when given, runs once the screen has been
+    // activated (its sheets refreshed and the month tab current).
+    int showScreen(std::function<void()> then = {});
 
     MonthOverview &overview() { return m_overview; }
     TFConsulta &consulta() { return *FConsulta; }
     TFConsultasDia &consultasDia() { return *FConsultasDia; }
     TFAviso &aviso() { return *FAviso; }
     TFConsulta2 &consulta2() { return *FConsulta2; }
+    TFProcuraNome &procuraNome() { return *FProcuraNome; }
     // The tabs "Desmarcadas" and "Em Espera".
     ListTabWidget &desmarcadas() { return *m_desmarcadas; }
     ListTabWidget &emEspera() { return *m_emEspera; }
@@ -71,8 +74,17 @@ public:
     };
     const DayTab &dayTab(int day) const { return m_days.at(static_cast<std::size_t>(day)); }
 
-    // Switches to a day's tab and makes (slot, code) its current cell.
+    // Switches to a day's tab and makes (slot, code) its current cell, its row on top.
     void goToSlot(int day, int slot, int code);
+    // The one guarded jump to a slot of a date (dd/mm/yy): only to a tab that stands
+    // for that date, and to a real slot and doctor; otherwise the user is told that
+    // the appointment is outside the sheets. False when told.
+    bool goToAppointment(const QString &date, int slot, int code);
+    // Goes to a row of the table: a cancelled or waiting entry selected on its list
+    // tab, a dated appointment on its sheet (through the guarded jump).
+    bool showAppointment(const AppointmentKey &key);
+    // F4: the name search; a hit double-clicked is shown.
+    void openNameSearch();
     // A double-click on a day sheet cell: the appointment dialog for it.
     void openAppointment(int day, int slot, int code);
 
@@ -137,6 +149,8 @@ private:
     TFAviso *FAviso = nullptr;
     TFGradeHoras *FGradeHoras = nullptr;
     TFHorarios *FHorarios = nullptr;
+    TFProcuraNome *FProcuraNome = nullptr;
+    std::function<void()> m_afterActivate;
     int m_ticks = 0;
     bool m_firstTick = true;
     QString m_limitText;

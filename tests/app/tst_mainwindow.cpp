@@ -13,11 +13,14 @@
 #include "doctors/tfdadosregistro.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
+#include "doctors/tfsemconsulta.h"
+#include "platform/errors.h"
+#include "platform/text_file.h"
 #include "protection/tfespelhamento.h"
 #include "protection/tfmostracopias.h"
 #include "protection/tfsincronizar.h"
-#include "platform/errors.h"
-#include "platform/text_file.h"
+#include "search/tfpesquisas.h"
+#include "search/tfprocuranome.h"
 #include "support/fixture.h"
 #include "support/modal.h"
 
@@ -29,7 +32,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -87,6 +89,9 @@ std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
         {"FEspelhamento", [&c] { return new TFEspelhamento(c); }},
         {"FSincronizar", [&c] { return new TFSincronizar(c); }},
         {"FMostraCopias", [&c] { return new TFMostraCopias(c); }},
+        {"FSemConsulta", [&c] { return new TFSemConsulta(c); }},
+        {"FPesquisas", [&c] { return new TFPesquisas(c); }},
+        {"FProcuraNome", [&c] { return new TFProcuraNome(c); }},
     };
     const auto found = windows.find(name);
     return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
@@ -130,9 +135,10 @@ private Q_SLOTS:
 void TestMainWindow::everyWindowFitsTheScreen_data()
 {
     QTest::addColumn<QString>("window");
-    for (const char *name : {"FPrincipal", "FVisaoGeral", "FConsulta", "FConsulta2", "FConsultasDia", "FAviso",
-                             "FDadosMed", "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo",
-                             "FFechaAbreData", "FEspelhamento", "FSincronizar", "FMostraCopias"})
+    for (const char *name :
+         {"FPrincipal", "FVisaoGeral", "FConsulta", "FConsulta2", "FConsultasDia", "FAviso", "FDadosMed",
+          "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo", "FFechaAbreData",
+          "FEspelhamento", "FSincronizar", "FMostraCopias", "FSemConsulta", "FPesquisas", "FProcuraNome"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

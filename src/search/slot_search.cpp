@@ -1,0 +1,321 @@
+#include "search/slot_search.h"
+
+#include "app/context.h"
+#include "platform/dates.h"
+#include "platform/sqlite.h"
+#include "platform/text_file.h"
+#include "store/appointment_table.h"
+
+#include <cstring>
+
+namespace clinora {
+
+namespace {
+
+const char *const kHeadings[] = {"Dia",      "Médico", "Horário", "Paciente",
+                                 "Telefone", "CodMed", "CodHora", "Data"};
+
+void appendField(std::string &text, const QString &value)
+{
+    text += value.toStdString();
+    text.push_back('\0');
+}
+
+} // namespace
+
+void SlotSearch::clear()
+{
+    std::vector<Row>().swap(m_rows);
+    std::string().swap(m_text);
+    m_dates.clear();
+}
+
+void SlotSearch::add(quint8 date, int code, int slot, Kind kind, const QString &time, const QString &patient,
+                     const QString &phone)
+{
+    m_rows.push_back({date, static_cast<quint8>(code), static_cast<quint8>(slot), kind,
+                      static_cast<quint32>(m_text.size())});
+    appendField(m_text, time);
+    appendField(m_text, patient);
+    appendField(m_text, phone);
+}
+
+void SlotSearch::run(AppContext &context, const QStringList &codes, const QStringList &dates)
+{
+    clear();
+    const DoctorRegister &doctors = context.doctors;
+    for (int c = 1; c <= DoctorRegister::kDoctors; ++c)
+        m_names[static_cast<std::size_t>(c)] = doctors.doctor(c).name;
+    std::vector<int> chosen;
+    for (const QString &text : codes) {
+        bool ok = false;
+        const int code = text.left(2).trimmed().toInt(&ok);
+        if (ok && DoctorRegister::validCode(code))
+            chosen.push_back(code);
+    }
+    if (chosen.empty())
+        return;
+
+    AppointmentTable &table = context.DMMedicos.table();
+    // One read transaction: every date is read from the same state of the table.
+    sql::Transaction reading(table.database());
+    for (const QString &data : dates.mid(0, 255)) {
+        const QDate date = dates::parseOrThrow(data);
+        const int weekday = dates::weekday(date);
+        const auto index = static_cast<quint8>(m_dates.size());
+        m_dates << data;
+        // The day's rows by (doctor, slot): one indexed read of the date.
+        const std::vector<Appointment> rows = table.onDate(data);
+        std::array<std::array<int, DoctorRegister::kSlots + 1>, DoctorRegister::kDoctors + 1> at;
+        for (auto &doctor : at)
+            doctor.fill(-1);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            bool hourOk = false;
+            bool codeOk = false;
+            const int hora = rows[i].hora.toInt(&hourOk);
+            const int medico = rows[i].medico.toInt(&codeOk);
+            if (hourOk && codeOk && hora >= 1 && hora <= DoctorRegister::kSlots &&
+                DoctorRegister::validCode(medico) && rows[i].hora == QString::number(hora) &&
+                rows[i].medico == QString::number(medico))
+                at[static_cast<std::size_t>(medico)][static_cast<std::size_t>(hora)] = static_cast<int>(i);
+        }
+        for (const int code : chosen) {
+            const bool leave = doctors.onLeave(code, date);
+            const auto &taken = at[static_cast<std::size_t>(code)];
+            for (int h = 1; h <= DoctorRegister::kSlots; ++h) {
+                const int found = taken[static_cast<std::size_t>(h)];
+                if (found >= 0) {
+                    const Appointment &row = rows[static_cast<std::size_t>(found)];
+                    add(index, code, h, Kind::Booked, doctors.time(weekday, code, h), row.paciente,
+                        row.telefone);
+                } else if (doctors.hasSlot(weekday, code, h)) {
+                    add(index, code, h, leave ? Kind::Leave : Kind::Free, doctors.time(weekday, code, h), {},
+                        {});
+                }
+            }
+        }
+    }
+    m_rows.shrink_to_fit();
+    m_text.shrink_to_fit();
+}
+
+QByteArrayView SlotSearch::field(int row, int index) const
+{
+    const char *p = m_text.data() + m_rows[static_cast<std::size_t>(row)].text;
+    for (int i = 0; i < index; ++i)
+        p += std::strlen(p) + 1;
+    return QByteArrayView(p, static_cast<qsizetype>(std::strlen(p)));
+}
+
+QString SlotSearch::time(int row) const
+{
+    return QString::fromUtf8(field(row, 0));
+}
+
+QString SlotSearch::patient(int row) const
+{
+    return QString::fromUtf8(field(row, 1));
+}
+
+QString SlotSearch::phone(int row) const
+{
+    return QString::fromUtf8(field(row, 2));
+}
+
+QString SlotSearch::doctorName(int code) const
+{
+    return DoctorRegister::validCode(code) ? m_names[static_cast<std::size_t>(code)] : QString();
+}
+
+bool SlotSearch::sameDate(int a, int b) const
+{
+    return m_rows[static_cast<std::size_t>(a)].date == m_rows[static_cast<std::size_t>(b)].date;
+}
+
+bool SlotSearch::sameDoctor(int a, int b) const
+{
+    return sameDate(a, b) && code(a) == code(b);
+}
+
+std::size_t SlotSearch::memoryBytes() const
+{
+    return m_rows.capacity() * sizeof(Row) + m_text.capacity();
+}
+
+SlotGrid::SlotGrid(const SlotSearch &search, Show show, QObject *parent)
+    : QAbstractTableModel(parent), m_search(search), m_show(show)
+{
+}
+
+void SlotGrid::refill()
+{
+    beginResetModel();
+    std::vector<quint32>().swap(m_rows);
+    if (m_show == Show::All) {
+        m_count = m_search.count();
+    } else {
+        const bool free = m_show == Show::Free;
+        for (int r = 0; r < m_search.count(); ++r) {
+            if (m_search.isFree(r) == free)
+                m_rows.push_back(static_cast<quint32>(r));
+        }
+        m_rows.shrink_to_fit();
+        m_count = static_cast<int>(m_rows.size());
+    }
+    m_filled = true;
+    endResetModel();
+}
+
+void SlotGrid::clear()
+{
+    beginResetModel();
+    std::vector<quint32>().swap(m_rows);
+    m_count = 0;
+    m_filled = false;
+    endResetModel();
+}
+
+int SlotGrid::searchRow(int row) const
+{
+    return m_show == Show::All ? row : static_cast<int>(m_rows[static_cast<std::size_t>(row)]);
+}
+
+QString SlotGrid::text(int row, int column) const
+{
+    if (row < 0 || row >= m_count)
+        return {};
+    const int r = searchRow(row);
+    const int previous = row > 0 ? searchRow(row - 1) : -1;
+    const bool newDate = previous < 0 || !m_search.sameDate(previous, r);
+    switch (column) {
+    case Dia: return newDate ? m_search.date(r) : QString();
+    case Medico:
+        return newDate || !m_search.sameDoctor(previous, r) ? m_search.doctorName(m_search.code(r))
+                                                            : QString();
+    case Horario: return m_search.time(r);
+    case Paciente:
+        switch (m_search.kind(r)) {
+        case SlotSearch::Kind::Booked: return m_search.patient(r) + QString(25, QLatin1Char(' '));
+        case SlotSearch::Kind::Free: return QString(22, QLatin1Char(' '));
+        case SlotSearch::Kind::Leave: return QString(20, QLatin1Char(' ')) + QLatin1Char('x');
+        }
+        return {};
+    case Telefone:
+        if (m_search.kind(r) != SlotSearch::Kind::Booked)
+            return QString(13, QLatin1Char(' '));
+        return m_search.phone(r) > QLatin1String(" ") ? m_search.phone(r) : QStringLiteral(" ");
+    case CodMed: return QString::number(m_search.code(r));
+    case CodHora: return QString::number(m_search.slot(r));
+    case Data: return m_search.date(r);
+    default: return {};
+    }
+}
+
+DrawnList SlotGrid::printed() const
+{
+    DrawnList list;
+    list.title = QStringLiteral("Pesquisas Diversas");
+    const QString title = m_show == Show::All    ? QStringLiteral("RELAÇÃO DE TODOS OS HORÁRIOS")
+                          : m_show == Show::Free ? QStringLiteral("RELAÇÃO DOS HORÁRIOS LIVRES")
+                                                 : QStringLiteral("RELAÇÃO DAS CONSULTAS MARCADAS");
+    list.head = {{800, 130, title},
+                 {200, 200, QStringLiteral("Data")},
+                 {400, 200, QStringLiteral("Médico")},
+                 {700, 200, QStringLiteral("Horário")},
+                 {900, 200, QStringLiteral("Paciente")},
+                 {1300, 200, QStringLiteral("Telefone")}};
+    list.columns = {200, 400, 700, 900, 1300};
+    list.firstRowY = 250;
+    for (int row = 0; row < m_count; ++row) {
+        list.rows << QStringList{textfile::fixed(text(row, Dia), 8), textfile::fixed(text(row, Medico), 25),
+                                 textfile::fixed(text(row, Horario), 5),
+                                 textfile::fixed(text(row, Paciente), 25),
+                                 textfile::fixed(text(row, Telefone), 12)};
+    }
+    return list;
+}
+
+int SlotGrid::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_count;
+}
+
+int SlotGrid::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant SlotGrid::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return text(index.row(), index.column());
+}
+
+QVariant SlotGrid::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromUtf8(kHeadings[section]);
+}
+
+namespace search {
+
+QStringList doctorItems(const DoctorRegister &doctors)
+{
+    QStringList items;
+    for (int c = 1; c <= DoctorRegister::kDoctors; ++c) {
+        if (!doctors.isFree(c))
+            items
+                << ((QString::number(c) + QStringLiteral("    ")).left(6) + doctors.doctor(c).name).left(31);
+    }
+    return items;
+}
+
+QStringList doctorItemsOf(const DoctorRegister &doctors, const QStringList &specialtyItems)
+{
+    QStringList items;
+    for (const QString &specialty : specialtyItems) {
+        const QString code = specialty.left(2);
+        for (int c = 1; c <= DoctorRegister::kDoctors; ++c) {
+            const Doctor &d = doctors.doctor(c);
+            if (!d.isFree() && d.specialty.left(2) == code)
+                items << QString::number(c) + QStringLiteral("    ") + d.name;
+        }
+    }
+    return items;
+}
+
+QStringList specialtyItems(const SpecialtyTable &specialties)
+{
+    QStringList items;
+    for (int code = SpecialtyTable::kFirst; code <= SpecialtyTable::kLast; ++code) {
+        const RegisterEntry &entry = specialties.entry(code);
+        if (entry.name.trimmed().isEmpty())
+            continue;
+        items << ((QString::number(code) + QStringLiteral("    ")).left(6) + textfile::trimRight(entry.name))
+                     .left(21);
+    }
+    return items;
+}
+
+QList<int> matchingItems(const QStringList &items, const QString &typed)
+{
+    QList<int> found;
+    const auto length = typed.size();
+    if (length == 0 || length >= 25)
+        return found;
+    for (int i = 0; i < items.size(); ++i) {
+        for (qsizetype start = 0; start < 25 - length; ++start) {
+            if (QStringView(items[i]).mid(start, length) == typed) {
+                found << i;
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+} // namespace search
+
+} // namespace clinora

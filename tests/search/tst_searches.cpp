@@ -1,0 +1,540 @@
+// The searches driven as the receptionist does: "Pesquisas Diversas" from the main
+// menu (the slot searches, the name panel, the way to the lists) and "Pesquisar por
+// Nome" from F4 on the booking screen, with the jumps to the slot or the list entry.
+#include "booking/desk.h"
+#include "booking/list_tab_widget.h"
+#include "platform/clickable_label.h"
+#include "search/tfpesquisas.h"
+#include "search/tfprocuranome.h"
+#include "support/typing.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTableView>
+
+using namespace clinora;
+using namespace clinora::test;
+using Kind = ScriptedDialogs::Kind;
+
+namespace {
+
+// The program on the test clinic with the main window up and the booking screen
+// closed: the searches open it the way its menu item does.
+struct Program
+{
+    explicit Program(Fixture &f) : window((setUpClinic(f), f.context()))
+    {
+        session::startUp(f.context());
+        window.FormCreate();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    // "Pesquisas", from the menu.
+    TFPesquisas *searches()
+    {
+        window.menuItem(QStringLiteral("Pesquisa1"))->trigger();
+        TFPesquisas *w = window.pesquisas();
+        if (w && !QTest::qWaitForWindowExposed(w))
+            return nullptr;
+        return w;
+    }
+    TFPrincipal window;
+};
+
+void click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void clickItem(QListWidget *list, QListWidgetItem *item)
+{
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(item).center());
+}
+
+void chooseStarting(QListWidget *list, const QStringList &starts)
+{
+    for (const QString &start : starts) {
+        QListWidgetItem *item = nullptr;
+        for (int row = 0; row < list->count() && !item; ++row) {
+            if (list->item(row)->text().startsWith(start))
+                item = list->item(row);
+        }
+        QVERIFY2(item, qPrintable(start));
+        clickItem(list, item);
+    }
+}
+
+QStringList selected(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected())
+            texts << list->item(row)->text();
+    }
+    return texts;
+}
+
+QStringList items(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+// The rows a grid shows: its columns, blanks at the ends removed, joined by "|".
+QStringList shown(const QTableView *grid)
+{
+    QStringList rows;
+    const QAbstractItemModel *m = grid->model();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < m->columnCount(); ++c) {
+            if (!grid->isColumnHidden(c))
+                cells << m->data(m->index(r, c), Qt::DisplayRole).toString().trimmed();
+        }
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+void doubleClickRow(QTableView *grid, int row)
+{
+    test::doubleClick(grid, grid->model()->index(row, 3));
+}
+
+// The searches of doctor 12 and 3 on Wednesday 9 and Monday 14 December.
+void searchTwoDays(TFPesquisas *w)
+{
+    click(w->Label2);
+    chooseStarting(w->ListBox1, {"12 ", "3 "});
+    chooseStarting(w->ListBox2, {"09/12/26", "14/12/26"});
+    click(w->BExecutarCons2);
+}
+
+// F4 on a grid of the booking screen; the action runs on the name search.
+void pressF4(QWidget *grid, std::function<void(TFProcuraNome *)> action)
+{
+    onModal<TFProcuraNome>(std::move(action));
+    QTest::keyClick(grid, Qt::Key_F4);
+}
+
+void findAndOpen(TFProcuraNome *d, const QString &typed, int row)
+{
+    QTest::keyClicks(d->Edit1, typed);
+    QTest::keyClick(d->Edit1, Qt::Key_Return);
+    doubleClickRow(d->DBGrid1, row);
+}
+
+} // namespace
+
+class TestSearches : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { closeModals(); }
+    void openDatesLeaveOutClosedOnes();
+    void allFreeAndOccupiedHours();
+    void specialtiesAndTypedTextChooseDoctors();
+    void nothingChosenIsTold();
+    void printingTheVisibleGrid();
+    void freeSlotOfASpecialtyJumpedToAndBooked();
+    void listsShortcutOpensTheBookingScreenAsTheMenuDoes();
+    void namePanelJumpsToTheAppointment();
+    void nameSearchFromADaySheet();
+    void nameSearchFindsListEntries();
+    void namesAreTextNotPatterns_data();
+    void namesAreTextNotPatterns();
+    void jumpOutsideTheSheetsIsTold_data();
+    void jumpOutsideTheSheetsIsTold();
+    void f4ClosesAndEmptyClicksDoNothing();
+};
+
+void TestSearches::openDatesLeaveOutClosedOnes()
+{
+    Fixture f;
+    f.write("ArqFolgas.Txt", {"13/12/2026", "01/12/2026"});
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    QVERIFY(w && w->isVisible());
+    QStringList dates = items(w->ListBox2);
+    QCOMPARE(dates.first(), QStringLiteral("08/12/26"));
+    QCOMPARE(dates.last(), QStringLiteral("07/01/27"));
+    QVERIFY(!dates.contains(QStringLiteral("13/12/26")));
+    QCOMPARE(dates.size(), 30);
+    // Only the captions, the title and "Sair" show until a question is chosen.
+    for (QWidget *hidden : std::initializer_list<QWidget *>{w->ListBox1, w->ListBox2, w->ListBox3,
+                                                            w->SGConsultas, w->BTodos, w->Button2, w->Panel1})
+        QVERIFY(!hidden->isVisible());
+
+    // The Sunday opened again is offered the next time the window opens.
+    f.write("ArqFolgas.Txt", {"01/12/2026"});
+    click(w->Button1);
+    QVERIFY(!w->isVisible());
+    w = p.searches();
+    QVERIFY(items(w->ListBox2).contains(QStringLiteral("13/12/26")));
+}
+
+void TestSearches::allFreeAndOccupiedHours()
+{
+    Fixture f;
+    f.addRows({booking("09/12/26", 2, 12, "Maria Souza"),
+               booking("09/12/26", 3, 12, "R"),
+               {"09/12/26", "6", "12", "Fora da Grade", "", "1", ""}});
+    Program p(f);
+    // Doctor 3 is on leave on Monday the 14th.
+    f.context().doctors.doctor(3).leaveStart = QStringLiteral("14/12/26");
+    f.context().doctors.doctor(3).leaveEnd = QStringLiteral("15/12/26");
+    TFPesquisas *w = p.searches();
+    searchTwoDays(w);
+    QCOMPARE(f.read("ArqMed.Txt"), QStringList({"3 ", "12"}));
+    QCOMPARE(f.read("ArqDia.Txt"), QStringList({"09/12/26", "14/12/26"}));
+    QVERIFY(w->SGConsultas->isVisible() && w->BLivres->isVisible() && w->Button2->isVisible());
+    const QString wed = "09/12/26";
+    QCOMPARE(shown(w->SGConsultas),
+             QStringList({"09/12/26|Dr. Teste Silva|08:00|||12|1|" + wed,
+                          "||08:30|Maria Souza|3333-4444|12|2|" + wed, "||09:00|R|3333-4444|12|3|" + wed,
+                          "||09:30|||12|4|" + wed, "|||Fora da Grade||12|6|" + wed,
+                          "14/12/26|Dra. Paula Ramos|14:00|x||3|1|14/12/26", "||14:20|x||3|2|14/12/26",
+                          "|Dr. Teste Silva|08:00|||12|1|14/12/26", "||08:30|||12|2|14/12/26",
+                          "||09:00|||12|3|14/12/26", "||09:30|||12|4|14/12/26"}));
+    // The texts of the grid as the list holds them.
+    QCOMPARE(w->grid(SlotGrid::Show::All).text(0, SlotGrid::Paciente), QString(22, QLatin1Char(' ')));
+    QCOMPARE(w->grid(SlotGrid::Show::All).text(5, SlotGrid::Paciente), QString(20, QLatin1Char(' ')) + "x");
+    QCOMPARE(w->grid(SlotGrid::Show::All).text(1, SlotGrid::Paciente),
+             "Maria Souza" + QString(25, QLatin1Char(' ')));
+
+    click(w->BLivres);
+    QVERIFY(w->SGLivres->isVisible() && !w->SGConsultas->isVisible());
+    QCOMPARE(shown(w->SGLivres),
+             QStringList({"09/12/26|Dr. Teste Silva|08:00|||12|1|" + wed, "||09:30|||12|4|" + wed,
+                          "14/12/26|Dr. Teste Silva|08:00|||12|1|14/12/26", "||08:30|||12|2|14/12/26",
+                          "||09:00|||12|3|14/12/26", "||09:30|||12|4|14/12/26"}));
+    click(w->BOcupados);
+    QVERIFY(w->SGOcupados->isVisible() && !w->SGLivres->isVisible());
+    QCOMPARE(shown(w->SGOcupados),
+             QStringList({"09/12/26|Dr. Teste Silva|08:30|Maria Souza|3333-4444|12|2|" + wed,
+                          "||09:00|R|3333-4444|12|3|" + wed, "|||Fora da Grade||12|6|" + wed,
+                          "14/12/26|Dra. Paula Ramos|14:00|x||3|1|14/12/26", "||14:20|x||3|2|14/12/26"}));
+    click(w->BTodos);
+    QVERIFY(w->SGConsultas->isVisible() && !w->SGOcupados->isVisible());
+
+    // A new choice of dates hides what belongs to the old result.
+    chooseStarting(w->ListBox2, {"10/12/26"});
+    QVERIFY(!w->BLivres->isVisible() && !w->Button2->isVisible());
+}
+
+void TestSearches::specialtiesAndTypedTextChooseDoctors()
+{
+    Fixture f;
+    f.addDoctor(14, QStringLiteral("Dra. Silvana Costa"), QStringLiteral("52 Cardiologia"));
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Label3);
+    QVERIFY(w->ListBox3->isVisible() && w->ListBox1->isVisible() && w->ListBox2->isVisible());
+    chooseStarting(w->ListBox3, {"52    Cardiologia"});
+    QCOMPARE(items(w->ListBox1).size(), 2);
+    QVERIFY(items(w->ListBox1).first().startsWith(QStringLiteral("12    Dr. Teste Silva")));
+    QVERIFY(items(w->ListBox1).last().startsWith(QStringLiteral("14    Dra. Silvana Costa")));
+    chooseStarting(w->ListBox3, {"55    Pediatria"});
+    QCOMPARE(items(w->ListBox1).size(), 3);
+
+    click(w->Label2);
+    QVERIFY(!w->ListBox3->isVisible());
+    QCOMPARE(items(w->ListBox1).size(), 3);
+    QVERIFY(items(w->ListBox1).first().startsWith(QStringLiteral("3    Dra. Paula Ramos")));
+    QTest::keyClicks(w->Edit2, QStringLiteral("Silva"));
+    QCOMPARE(selected(w->ListBox1).size(), 2);
+    QVERIFY(selected(w->ListBox1).first().startsWith(QStringLiteral("12")));
+    typeOver(w->Edit2, QStringLiteral("Paula"));
+    QCOMPARE(selected(w->ListBox1).size(), 1);
+    QVERIFY(selected(w->ListBox1).first().startsWith(QStringLiteral("3 ")));
+}
+
+void TestSearches::nothingChosenIsTold()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Label2);
+    chooseStarting(w->ListBox2, {"09/12/26"});
+    f.dialogs.clear();
+    click(w->BExecutarCons2);
+    QCOMPARE(f.dialogs.texts().size(), 1);
+    QVERIFY(f.dialogs.texts().first().startsWith(QStringLiteral("Selecione o(s) médico(s)")));
+    QVERIFY(!w->SGConsultas->isVisible());
+    QVERIFY(!f.exists("ArqDia.Txt"));
+}
+
+void TestSearches::printingTheVisibleGrid()
+{
+    Fixture f;
+    f.addRows({booking("09/12/26", 2, 12, "Maria Souza")});
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    searchTwoDays(w);
+    click(w->BOcupados);
+    click(w->Button2);
+    QCOMPARE(f.printer.documents().size(), 1);
+    QCOMPARE(f.printer.lastTexts(),
+             QStringList({"RELAÇÃO DAS CONSULTAS MARCADAS", "Data", "Médico", "Horário", "Paciente",
+                          "Telefone", "09/12/26", "Dr. Teste Silva          ", "08:30",
+                          "Maria Souza              ", "3333-4444   "}));
+    click(w->BLivres);
+    click(w->Button2);
+    QCOMPARE(f.printer.lastTexts().first(), QStringLiteral("RELAÇÃO DOS HORÁRIOS LIVRES"));
+
+    // Doctor 3 has no hours on Wednesday: an empty grid is not printed.
+    click(w->Label2);
+    chooseStarting(w->ListBox1, {"3 "});
+    const QListWidgetItem *wednesday = w->ListBox2->findItems("09/12/26", Qt::MatchExactly).first();
+    QTest::mouseClick(w->ListBox2->viewport(), Qt::LeftButton, {},
+                      w->ListBox2->visualItemRect(wednesday).center());
+    QCOMPARE(selected(w->ListBox2), QStringList{"09/12/26"});
+    click(w->BExecutarCons2);
+    QCOMPARE(w->SGConsultas->model()->rowCount(), 0);
+    f.dialogs.clear();
+    click(w->Button2);
+    QCOMPARE(f.printer.documents().size(), 2);
+    QCOMPARE(f.dialogs.texts(), QStringList{"A relação está vazia: não há horários para imprimir."});
+}
+
+void TestSearches::freeSlotOfASpecialtyJumpedToAndBooked()
+{
+    Fixture f;
+    f.addRows({booking("09/12/26", 1, 12, "Já Marcada")});
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Label3);
+    chooseStarting(w->ListBox3, {"52    Cardiologia"});
+    chooseStarting(w->ListBox1, {"12 "});
+    chooseStarting(w->ListBox2, {"08/12/26", "09/12/26", "10/12/26", "11/12/26", "12/12/26"});
+    click(w->BExecutarCons2);
+    click(w->BLivres);
+    // Tuesday's four slots, then Wednesday's free ones: 08:30 is the first of them.
+    QCOMPARE(shown(w->SGLivres).value(4), QStringLiteral("09/12/26|Dr. Teste Silva|08:30|||12|2|09/12/26"));
+
+    bool booked = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        const TFVisaoGeral::DayTab &tab = screen->dayTab(9);
+        QCOMPARE(screen->PageControl1->currentWidget(), tab.page);
+        QCOMPARE(tab.grid->currentColumn(), 2);
+        QCOMPARE(tab.grid->currentRow(), 12);
+        // The screen was opened as its menu opens it: the sheets are filled.
+        QCOMPARE(f.context().sheets.sheet(9).cell(1, 12), QStringLiteral("C"));
+        onModal<TFConsulta>([](TFConsulta *d) {
+            QTest::keyClicks(d->DBEdit1, QStringLiteral("Nova Paciente"));
+            d->BIncluir->click();
+        });
+        test::doubleClick(tab.grid, tab.grid->currentIndex());
+        QCOMPARE(f.context().sheets.sheet(9).cell(2, 12), QStringLiteral("C"));
+        booked = true;
+        QTest::keyClick(screen, Qt::Key_Escape);
+    });
+    doubleClickRow(w->SGLivres, 4);
+    QVERIFY(booked);
+    QVERIFY(!w->isVisible());
+    QVERIFY(keys(f.rows()).contains(QStringLiteral("09/12/26;2;12;Nova Paciente")));
+}
+
+void TestSearches::listsShortcutOpensTheBookingScreenAsTheMenuDoes()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    bool opened = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        opened = true;
+        QCOMPARE(screen->PageControl1->currentWidget(), screen->TabDesmarcadas);
+        QVERIFY(screen->overview().grid().cell(0, 12).contains(QStringLiteral("Dr. Teste Silva")));
+        QCOMPARE(f.context().sheets.sheet(9).cell(1, 12), QString());
+        QCOMPARE(f.context().sheets.sheet(9).cell(5, 12), QStringLiteral(" x"));
+        QTest::keyClick(screen, Qt::Key_Escape);
+    });
+    click(w->Label8);
+    QVERIFY(opened);
+    QVERIFY(!w->isVisible());
+}
+
+void TestSearches::namePanelJumpsToTheAppointment()
+{
+    Fixture f;
+    f.addRows({booking("10/12/26", 3, 12, "Joana D'Avila")});
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Label1);
+    QVERIFY(w->Panel1->isVisible() && !w->ListBox1->isVisible());
+    click(w->BSair);
+    QVERIFY(!w->Panel1->isVisible());
+    click(w->Label1);
+    QTest::keyClicks(w->Edit1, QStringLiteral("d'av"));
+    click(w->BProcurar);
+    QCOMPARE(shown(w->DBGrid1), QStringList{"10/12/26|3|12|Joana D'Avila|3333-4444"});
+    bool jumped = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        QCOMPARE(screen->PageControl1->currentWidget(), screen->dayTab(10).page);
+        QCOMPARE(screen->dayTab(10).grid->currentColumn(), 3);
+        QCOMPARE(screen->dayTab(10).grid->currentRow(), 12);
+        jumped = true;
+        QTest::keyClick(screen, Qt::Key_Escape);
+    });
+    doubleClickRow(w->DBGrid1, 0);
+    QVERIFY(jumped);
+}
+
+void TestSearches::nameSearchFromADaySheet()
+{
+    Fixture f;
+    f.addRows({booking("10/12/26", 3, 12, "Joana D'Avila"), booking("11/12/26", 1, 12, "Pedro Santos")});
+    Desk desk(f);
+    const TFVisaoGeral::DayTab &day9 = desk.screen->dayTab(9);
+    desk.screen->PageControl1->setCurrentWidget(day9.page);
+    day9.grid->setFocus();
+    pressF4(day9.grid, [](TFProcuraNome *d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Pesquisar por Nome"));
+        QVERIFY(d->Edit1->text().isEmpty());
+        QVERIFY(d->Edit1->hasFocus());
+        findAndOpen(d, QStringLiteral("D'Av"), 0);
+    });
+    QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
+    const TFVisaoGeral::DayTab &day10 = desk.screen->dayTab(10);
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), day10.page);
+    QCOMPARE(day10.grid->currentColumn(), 3);
+    QCOMPARE(day10.grid->currentRow(), 12);
+    QCOMPARE(day10.grid->rowAt(0), 11);
+}
+
+void TestSearches::nameSearchFindsListEntries()
+{
+    Fixture f;
+    f.addRows({booking("05/12H/", 2, 12, "Carlos Desmarcado"), booking("03/12P/", 1, 3, "Outro Desmarcado"),
+               booking("46185360", 0, 12, "Sofia Esperando")});
+    Desk desk(f);
+    pressF4(desk.screen->StringGrid1, [](TFProcuraNome *d) { findAndOpen(d, QStringLiteral("Carlos"), 0); });
+    QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
+    ListTabWidget &cancelled = desk.screen->desmarcadas();
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), &cancelled);
+    QCOMPARE(cancelled.selectedRows(), std::vector<int>{1});
+    QCOMPARE(cancelled.tab().entries().text(1, ListEntries::Paciente), QStringLiteral("Carlos Desmarcado"));
+
+    // From the cancelled list's own grid, to the waiting list.
+    pressF4(cancelled.grid, [](TFProcuraNome *d) { findAndOpen(d, QStringLiteral("esperando"), 0); });
+    QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
+    ListTabWidget &waiting = desk.screen->emEspera();
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), &waiting);
+    QCOMPARE(waiting.selectedRows(), std::vector<int>{0});
+    QCOMPARE(waiting.tab().entries().count(), 1);
+    // The lists hold only their own kind of rows.
+    QCOMPARE(cancelled.tab().entries().count(), 2);
+}
+
+void TestSearches::namesAreTextNotPatterns_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("found");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("apostrophe") << "'" << QStringList{"Joana D'Avila"} << "";
+    QTest::newRow("double quote") << "\"" << QStringList{"Pedro \"Pepe\" Lima"} << "";
+    QTest::newRow("percent") << "%" << QStringList{"Rui 50% Lima"} << "";
+    QTest::newRow("underscore") << "_" << QStringList{"Ana_Maria"} << "";
+    QTest::newRow("backslash") << "\\" << QStringList{"Barra\\Invertida"} << "";
+    QTest::newRow("middle of a name") << "lim" << QStringList{"Pedro \"Pepe\" Lima", "Rui 50% Lima"} << "";
+    QTest::newRow("nobody") << "Zacarias" << QStringList{} << "Nenhum paciente com \"Zacarias\" no nome.";
+    QTest::newRow("200 characters") << QString(200, QLatin1Char('a')) << QStringList{}
+                                    << "Nenhum paciente com \"" + QString(25, QLatin1Char('a')) +
+                                           "\" no nome.";
+    QTest::newRow("empty") << "" << QStringList{} << "Digite as letras do nome do paciente a pesquisar.";
+}
+
+void TestSearches::namesAreTextNotPatterns()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, found);
+    QFETCH(QString, message);
+    Fixture f;
+    f.addRows({booking("10/12/26", 1, 12, "Joana D'Avila"), booking("10/12/26", 2, 12, "Pedro \"Pepe\" Lima"),
+               booking("10/12/26", 3, 12, "Rui 50% Lima"), booking("11/12/26", 1, 12, "Ana_Maria"),
+               booking("11/12/26", 2, 12, "Barra\\Invertida"), booking("11/12/26", 3, 12, "Anaxmaria")});
+    Desk desk(f);
+    QStringList hits;
+    f.dialogs.clear();
+    pressF4(desk.screen->StringGrid1, [&](TFProcuraNome *d) {
+        QTest::keyClicks(d->Edit1, typed);
+        click(d->Button1);
+        for (int row = 0; row < d->DBGrid1->model()->rowCount(); ++row)
+            hits << d->DBGrid1->model()->index(row, ListEntries::Paciente).data().toString();
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
+    QCOMPARE(hits, found);
+    QCOMPARE(f.dialogs.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+}
+
+void TestSearches::jumpOutsideTheSheetsIsTold_data()
+{
+    QTest::addColumn<QString>("data");
+    QTest::newRow("a past appointment kept") << "01/12/26";
+    QTest::newRow("beyond the day window") << "08/01/27";
+    QTest::newRow("not a date") << "31/02/27";
+}
+
+void TestSearches::jumpOutsideTheSheetsIsTold()
+{
+    QFETCH(QString, data);
+    Fixture f;
+    f.addRows({booking(data, 2, 12, "Lia Fora")});
+    Desk desk(f);
+    desk.screen->PageControl1->setCurrentWidget(desk.screen->dayTab(9).page);
+    desk.screen->dayTab(9).grid->goToCell(1, 3);
+    f.dialogs.clear();
+    pressF4(desk.screen->dayTab(9).grid, [](TFProcuraNome *d) { findAndOpen(d, QStringLiteral("Lia"), 0); });
+    QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
+    QCOMPARE(f.dialogs.texts().size(), 1);
+    QVERIFY2(f.dialogs.texts().first().startsWith("A consulta de " + data +
+                                                  " (horário 2, médico 12) está fora das "
+                                                  "folhas dos dias"),
+             qPrintable(f.dialogs.texts().first()));
+    // Nothing moved: no cell of the sheet with the same day number was chosen.
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), desk.screen->dayTab(9).page);
+    QCOMPARE(desk.screen->dayTab(9).grid->currentColumn(), 1);
+    QCOMPARE(desk.screen->dayTab(data.left(2).toInt()).grid->currentColumn(), 0);
+}
+
+void TestSearches::f4ClosesAndEmptyClicksDoNothing()
+{
+    Fixture f;
+    f.addRows({booking("10/12/26", 3, 12, "Joana D'Avila")});
+    Desk desk(f);
+    QWidget *current = desk.screen->PageControl1->currentWidget();
+    bool checked = false;
+    pressF4(desk.screen->StringGrid1, [&](TFProcuraNome *d) {
+        // An empty grid and the headings do nothing on a double-click.
+        test::doubleClickAt(d->DBGrid1->viewport(), QPoint(20, 10));
+        QVERIFY(d->isVisible());
+        QTest::keyClicks(d->Edit1, QStringLiteral("Joana"));
+        click(d->Button1);
+        QHeaderView *header = d->DBGrid1->horizontalHeader();
+        test::doubleClickAt(header->viewport(),
+                            QPoint(header->sectionPosition(3) + 10, header->height() / 2));
+        QVERIFY(d->isVisible());
+        QTest::keyClick(d->DBGrid1, Qt::Key_F4);
+        checked = true;
+    });
+    QTRY_VERIFY(checked);
+    QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), current);
+    // Opened again, the box is empty and so is the grid.
+    pressF4(desk.screen->StringGrid1, [](TFProcuraNome *d) {
+        QVERIFY(d->Edit1->text().isEmpty());
+        QCOMPARE(d->DBGrid1->model()->rowCount(), 0);
+        QTest::keyClick(d->Edit1, Qt::Key_F4);
+    });
+    QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
+}
+
+QTEST_MAIN(TestSearches)
+#include "tst_searches.moc"
