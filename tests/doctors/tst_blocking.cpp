@@ -111,6 +111,7 @@ private Q_SLOTS:
     void thursdayAfternoonsReservedReleasedAndPrinted();
     void wrongTimesWriteNothing_data();
     void wrongTimesWriteNothing();
+    void midnightStandsForTheLastMinute();
     void nothingChosenIsTold();
     void reservingTwiceAndReleasingTouchOnlyReservations();
     void dateBeyondTheSheetsUsesItsOwnWeekday();
@@ -295,6 +296,20 @@ void TestBlocking::wrongTimesWriteNothing()
     QVERIFY(!f.exists("ArqMed.Txt"));
     QCOMPARE(desk.sheet(10).cell(5, 7), QStringLiteral("C"));
     QCOMPARE(desk.sheet(10).cell(4, 7), QString());
+}
+
+void TestBlocking::midnightStandsForTheLastMinute()
+{
+    Fixture f;
+    addThursdayDoctor(f);
+    Desk desk(f);
+    Window win(desk);
+    win.choose({7}, {"10/12/26"}, "16:00", "24:00");
+    f.dialogs.clear();
+    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    QVERIFY(f.dialogs.texts().isEmpty());
+    QCOMPARE(win.w.Edit2->text(), QStringLiteral("23:59"));
+    QCOMPARE(rowsOf(desk.rows(), "7"), QStringList({"10/12/26;8;R", "10/12/26;9;R"}));
 }
 
 void TestBlocking::nothingChosenIsTold()
