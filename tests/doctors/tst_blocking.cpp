@@ -37,30 +37,34 @@ void addThursdayDoctor(Fixture &f)
     f.setTimes(7, 5, {"09:00", "09:30", "10:00", "14:00", "14:30", "15:00", "15:30", "16:00", "16:30"});
 }
 
-void chooseDoctors(QListWidget *list, const QList<int> &codes)
+// Clicks, with Ctrl held, the item whose text the key gives, as the receptionist picks
+// several items of a list.
+template <typename Key> void chooseBy(QListWidget *list, const QStringList &wanted, Key key)
 {
-    for (const int code : codes) {
+    for (const QString &text : wanted) {
         QListWidgetItem *item = nullptr;
         for (int row = 0; row < list->count() && !item; ++row) {
-            if (list->item(row)->text().left(2).trimmed() == QString::number(code))
+            if (key(list->item(row)->text()) == text)
                 item = list->item(row);
         }
-        QVERIFY2(item, qPrintable(QString::number(code)));
+        QVERIFY2(item, qPrintable(text));
         list->scrollToItem(item);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           list->visualItemRect(item).center());
     }
 }
 
+void chooseDoctors(QListWidget *list, const QList<int> &codes)
+{
+    QStringList wanted;
+    for (const int code : codes)
+        wanted << QString::number(code);
+    chooseBy(list, wanted, [](const QString &item) { return item.left(2).trimmed(); });
+}
+
 void chooseDates(QListWidget *list, const QStringList &dates)
 {
-    for (const QString &date : dates) {
-        const QList<QListWidgetItem *> found = list->findItems(date, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(date));
-        list->scrollToItem(found.first());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(found.first()).center());
-    }
+    chooseBy(list, dates, [](const QString &item) { return item; });
 }
 
 // The window as the menu shows it, beside the booking screen of the desk.

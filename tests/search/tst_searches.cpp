@@ -2,6 +2,7 @@
 // menu (the slot searches, the name panel, the way to the lists) and "Pesquisar por
 // Nome" from F4 on the booking screen, with the jumps to the slot or the list entry.
 #include "booking/desk.h"
+#include "booking/form_parts.h"
 #include "booking/list_tab_widget.h"
 #include "platform/clickable_label.h"
 #include "search/tfpesquisas.h"
@@ -69,12 +70,7 @@ void chooseStarting(QListWidget *list, const QStringList &starts)
 
 QStringList selected(const QListWidget *list)
 {
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->isSelected())
-            texts << list->item(row)->text();
-    }
-    return texts;
+    return form::selectedTexts(list);
 }
 
 QStringList items(const QListWidget *list)
