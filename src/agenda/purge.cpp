@@ -8,6 +8,8 @@
 #include "platform/sqlite.h"
 #include "protection/mirror.h"
 
+#include <algorithm>
+
 namespace clinora {
 
 PurgeResult purgePastAppointments(AppContext &context, bool ask)
@@ -23,7 +25,13 @@ PurgeResult purgePastAppointments(AppContext &context, bool ask)
     }
 
     AppointmentTable &table = context.DMMedicos.table();
-    const QDate cutoff = context.clock.today().addDays(-context.purgeKeepDays);
+    QDate cutoff = context.clock.today().addDays(-context.purgeKeepDays);
+    // With the automatic entry on, the days it has not counted yet (a run past
+    // midnight) stay for it to count.
+    if (context.settings.automaticEntryOn()) {
+        if (const std::optional<QDate> counted = dates::parse(context.settings.lastProcessed()))
+            cutoff = std::min(cutoff, counted->addDays(1));
+    }
     // Only dated rows whose real date lies before the cut-off go; the cancelled and
     // waiting lists carry no date and are never purged. Both reads range over the
     // dated rows' day index, so a purge with nothing past reads next to nothing.

@@ -1,5 +1,6 @@
 // The purge of past appointments: deletes the dated appointments before today minus
-// the keep-days; cancelled and waiting entries are never purged.
+// the keep-days, keeping those the automatic entry has not counted yet; cancelled and
+// waiting entries are never purged.
 #pragma once
 
 namespace clinora {

@@ -63,6 +63,9 @@ public:
     // location); set by the program, absent in tests. See session::endApplication.
     std::function<void()> onEnd;
     bool ended = false;
+    // The statistics tables hold every pending movement: set by posting, cleared at
+    // start and when a sheet is recorded.
+    bool statisticsUpToDate = false;
 };
 
 } // namespace clinora

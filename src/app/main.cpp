@@ -68,6 +68,8 @@ int main(int argc, char *argv[])
         QStringLiteral("demo"),
         QStringLiteral("Cria uma clínica de demonstração na pasta (nova ou vazia) e a abre."),
         QStringLiteral("pasta"));
+    const QCommandLineOption statisticsOption(
+        QStringLiteral("estatisticas"), QStringLiteral("Mostra o menu \"Estatísticas\" da janela principal."));
     QCommandLineOption quitWhenShown(QStringLiteral("sair-ao-mostrar"));
     quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
     // For the memory benchmark: the booking screen opened and fully refreshed.
@@ -76,6 +78,7 @@ int main(int argc, char *argv[])
     parser.addOption(dataOption);
     parser.addOption(drivesOption);
     parser.addOption(demoOption);
+    parser.addOption(statisticsOption);
     parser.addOption(quitWhenShown);
     parser.addOption(bookingShown);
     parser.process(app);
@@ -122,6 +125,8 @@ int main(int argc, char *argv[])
         if (!problems.isEmpty())
             dialogs.warning(problems.join(QStringLiteral("\r\n")));
         FPrincipal.FormCreate();
+        if (parser.isSet(statisticsOption))
+            FPrincipal.showStatisticsMenu();
     } catch (const Error &e) {
         dialogs.error(e.message() + QStringLiteral("\r\n\r\nO programa será encerrado."));
         return 1;

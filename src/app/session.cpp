@@ -12,6 +12,8 @@
 #include "platform/text_file.h"
 #include "platform/user_action.h"
 #include "protection/mirror.h"
+#include "statistics/automatic_entry.h"
+#include "statistics/scheduled_removal.h"
 #include "statistics/weeks.h"
 
 #include <QDir>
@@ -21,6 +23,9 @@ namespace clinora::session {
 
 QStringList startUp(AppContext &context)
 {
+    // Before anything is read: a group of files whose commit a crash cut short is
+    // finished, so that the automatic entry never counts a day twice.
+    FileGroup::recover(context.paths.dataDir());
     QDir::setCurrent(context.paths.dataDir());
     const QStringList problems = context.doctors.load(context.paths.dataDir() + QLatin1Char('/'));
     context.days.build();
@@ -169,6 +174,19 @@ void createMainWindow(AppContext &context)
     markAutomaticEntry(context);
     emptyRunJournal(context);
     yearEndNotice(context);
+}
+
+void activateMainWindow(AppContext &context)
+{
+    // Both marks go first: a message box of either run activates the window again.
+    if (context.automaticEntryPending) {
+        context.automaticEntryPending = false;
+        runUserAction(context.dialogs, [&] { runPendingAutomaticEntry(context); });
+    }
+    if (context.firstActivation) {
+        context.firstActivation = false;
+        runUserAction(context.dialogs, [&] { runScheduledRemoval(context); });
+    }
 }
 
 QString shownClinicName(const AppContext &context)

@@ -13,8 +13,9 @@ namespace session {
 
 inline const QString kDefaultClinic = QStringLiteral("Clínica Modelo");
 
-// Start-up before any screen: the working directory, the doctor register and
-// timetable, the day-of-week map. Returns the register lines that were left out.
+// Start-up before any screen: a commit of files cut short by a crash finished, the
+// working directory, the doctor register and timetable, the day-of-week map. Returns
+// the register lines that were left out.
 QStringList startUp(AppContext &context);
 
 // The creation step of the main window: settings, the data module, mirror state and
@@ -23,6 +24,11 @@ QStringList startUp(AppContext &context);
 // ends the start; a missing one is created silently only by the first run, otherwise
 // the user chooses (default No, which ends the start).
 void createMainWindow(AppContext &context);
+
+// Each activation of the main window: the automatic entry when it is pending, and on
+// the first activation the scheduled removal of doctors. An error ends the one that
+// raised it (it is shown) and the other still runs.
+void activateMainWindow(AppContext &context);
 
 // The name shown on the main window.
 QString shownClinicName(const AppContext &context);

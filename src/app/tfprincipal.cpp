@@ -24,6 +24,7 @@
 #include "protection/tfmostracopias.h"
 #include "protection/tfsincronizar.h"
 #include "search/tfpesquisas.h"
+#include "statistics/automatic_entry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -157,6 +158,11 @@ void TFPrincipal::buildMenu()
     QAction *automatica = addItem(entrada, "EntradaAutomticadasFichasMdicas1",
                                   QStringLiteral("Entrada automática das Fichas de Atendimentos"));
     automatica->setCheckable(true);
+    connect(automatica, &QAction::triggered, this, [this, automatica] {
+        runUserAction(m_context.dialogs, [this] { switchAutomaticEntryOn(m_context); });
+        // Ticked while the entry is on, whatever the click did to the tick.
+        automatica->setChecked(m_context.settings.automaticEntryOn());
+    });
     addItem(entrada, "UsandoasFichasMdicas1", QStringLiteral("Entrada individual das Fichas de Atendimentos"));
     addItem(entrada, "EntradacoletivadeFichasMdicas1",
             QStringLiteral("Entrada coletiva das Fichas de Atendimentos"));
@@ -289,6 +295,13 @@ void TFPrincipal::FormCreate()
         move(screen->availableGeometry().center() - rect().center());
 }
 
+void TFPrincipal::showStatisticsMenu()
+{
+    QAction *statistics = menuItem(QStringLiteral("Estatsticas1"));
+    statistics->setVisible(true);
+    statistics->setEnabled(true);
+}
+
 void TFPrincipal::showClinicName()
 {
     Label1->setText(session::shownClinicName(m_context));
@@ -326,7 +339,7 @@ void TFPrincipal::changeEvent(QEvent *event)
 
 void TFPrincipal::FormActivate()
 {
-    m_context.firstActivation = false;
+    session::activateMainWindow(m_context);
     refreshMirrorItems();
 }
 

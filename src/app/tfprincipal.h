@@ -38,6 +38,10 @@ public:
     // states, the clinic name and the cover. Throws when the store cannot be opened.
     void FormCreate();
 
+    // The statistics menu, hidden and disabled as delivered, shown and enabled (the
+    // command-line option --estatisticas).
+    void showStatisticsMenu();
+
     // Every action of the menu, found by its name.
     QAction *menuItem(const QString &name) const;
 

@@ -7,6 +7,7 @@
 #include "booking/tfconsulta.h"
 #include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
+#include "statistics/tffichamed.h"
 #include "core/prepared_limit.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
@@ -74,6 +75,8 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
         goToAppointment(date, slot, code);
     };
     FAviso = new TFAviso(this);
+    FFichaMed = std::make_unique<TFFichaMed>(context);
+    FFichaMed->goToSlot = [this](int day, int slot, int code) { goToSlot(day, slot, code); };
     FGradeHoras = new TFGradeHoras(context, this);
     FHorarios = new TFHorarios(context, this);
     FProcuraNome = new TFProcuraNome(context, this);
@@ -336,6 +339,7 @@ void TFVisaoGeral::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_F1:
     case Qt::Key_F2:
+    case Qt::Key_F3:
     case Qt::Key_F4:
     case Qt::Key_F5:
     case Qt::Key_F6:
@@ -505,6 +509,7 @@ void TFVisaoGeral::monthKey(int key)
     switch (key) {
     case Qt::Key_F1: m_overview.showDayNumbers(); break;
     case Qt::Key_F2: m_overview.showWeekdays(); break;
+    case Qt::Key_F3: showSheet(day, code); break;
     case Qt::Key_F5:
         if (code > 0)
             FGradeHoras->showTimetable(code);
@@ -523,8 +528,19 @@ void TFVisaoGeral::dayKey(int day, int key)
     switch (key) {
     case Qt::Key_F1: m_context.sheets.showTimes(day, grid->currentRow()); break;
     case Qt::Key_F2: m_context.sheets.showSlotNumbers(day); break;
+    case Qt::Key_F3: showSheet(day, grid->currentRow()); break;
     default: break;
     }
+}
+
+void TFVisaoGeral::showSheet(int day, int code)
+{
+    const QString refusal = sheetRefusal(m_context.doctors, m_context.days, day, code);
+    if (!refusal.isEmpty()) {
+        m_context.dialogs.information(refusal);
+        return;
+    }
+    FFichaMed->showView(m_context.days.realDateOfDay(day), code);
 }
 
 void TFVisaoGeral::showDayList(int day, int code, bool modal)

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QDateEdit;
@@ -28,6 +29,7 @@ class TFAviso;
 class TFConsulta;
 class TFConsulta2;
 class TFConsultasDia;
+class TFFichaMed;
 class TFGradeHoras;
 class TFHorarios;
 class TFProcuraNome;
@@ -51,6 +53,7 @@ public:
     MonthOverview &overview() { return m_overview; }
     TFConsulta &consulta() { return *FConsulta; }
     TFConsultasDia &consultasDia() { return *FConsultasDia; }
+    TFFichaMed &fichaMed() { return *FFichaMed; }
     TFAviso &aviso() { return *FAviso; }
     TFConsulta2 &consulta2() { return *FConsulta2; }
     TFProcuraNome &procuraNome() { return *FProcuraNome; }
@@ -136,6 +139,8 @@ private:
     // The notice of a disabled day: modal on entering its page, once per visit; without
     // blocking when the mouse comes back over the sheet.
     void disabledDayEvent(QObject *watched, QEvent::Type type);
+    // F3: the attendance sheet of a doctor's day, or why there is none.
+    void showSheet(int day, int code);
     int activeDay() const;
 
     AppContext &m_context;
@@ -147,6 +152,9 @@ private:
     ListTabWidget *m_emEspera = nullptr;
     TFConsultasDia *FConsultasDia = nullptr;
     TFAviso *FAviso = nullptr;
+    // A window of its own, outside the screen's tree: its boxes share the names
+    // "Edit1" ... "Edit72" with the day tabs.
+    std::unique_ptr<TFFichaMed> FFichaMed;
     TFGradeHoras *FGradeHoras = nullptr;
     TFHorarios *FHorarios = nullptr;
     TFProcuraNome *FProcuraNome = nullptr;

@@ -29,6 +29,10 @@ inline constexpr QLatin1String kPendingMovements("MovMes.Txt");
 inline constexpr QLatin1String kHistory("Historico.Txt");
 inline constexpr QLatin1String kWeeklyCounts("PrevReal.Txt");
 inline constexpr QLatin1String kYearMark("AnoFindoNovo.Txt");
+// Lines of MovMes.Txt that could not be posted, kept as they were.
+inline constexpr QLatin1String kSetAsideMovements("MovMesSeparadas.Txt");
+// The statistics folder; the year close archives each year into Ano + year below it.
+inline constexpr QLatin1String kStatisticsDir("Estatisticas");
 inline constexpr QLatin1String kTable("Medicos.db");
 inline constexpr QLatin1String kWorkTable("medicos2.db");
 inline constexpr QLatin1String kMirrorTable("Medicos3.db");

@@ -166,4 +166,20 @@ void DoctorRegister::clear()
         t.clear();
 }
 
+void DoctorRegister::removeDoctor(int code)
+{
+    Doctor &d = doctor(code);
+    d.name = QString(25, QLatin1Char(' '));
+    d.specialty = QString(15, QLatin1Char(' '));
+    d.room = QString(4, QLatin1Char(' '));
+    d.floor = QString(2, QLatin1Char(' '));
+    d.specialtyCode = QString(2, QLatin1Char(' '));
+    d.shift.clear();
+    d.leaveStart.clear();
+    d.leaveEnd.clear();
+    for (int w = 1; w <= kWeekdays; ++w)
+        for (int slot = 1; slot <= kSlots; ++slot)
+            setTime(w, code, slot, QString());
+}
+
 } // namespace clinora

@@ -79,6 +79,9 @@ public:
 
     // Empties every record and every timetable entry.
     void clear();
+    // A definitive removal: the record keeps its code, every other field is blanked
+    // (the code becomes free), and the doctor's slots are emptied on every weekday.
+    void removeDoctor(int code);
 
 private:
     std::array<Doctor, kDoctors + 1> m_doctors;

@@ -455,16 +455,7 @@ void DoctorEditor::writeRecord(int code, const DoctorForm &form)
 void DoctorEditor::removeDoctor(int code, const LeavePeriod &leave, DoctorForm &form)
 {
     DoctorRegister &doctors = m_context.doctors;
-    Doctor &d = doctors.doctor(code);
-    d.name = QString(25, QLatin1Char(' '));
-    d.specialty = QString(15, QLatin1Char(' '));
-    d.room = QString(4, QLatin1Char(' '));
-    d.floor = QString(2, QLatin1Char(' '));
-    d.specialtyCode = QString(2, QLatin1Char(' '));
-    d.shift.clear();
-    d.leaveStart.clear();
-    d.leaveEnd.clear();
-
+    doctors.removeDoctor(code);
     doctors.rebuildFreeCodeList();
     form.name = QString(25, QLatin1Char(' '));
     form.specialty = QString(15, QLatin1Char(' '));
@@ -478,9 +469,6 @@ void DoctorEditor::removeDoctor(int code, const LeavePeriod &leave, DoctorForm &
     const bool moved =
         moveLeaveAppointments(m_context.DMMedicos.table(), code, leave, m_context.dialogs, m_tableChanged);
     clearGrid(form);
-    for (int w = 1; w <= DoctorRegister::kWeekdays; ++w)
-        for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot)
-            doctors.setTime(w, code, slot, QString());
     if (moved)
         showMovedMessage();
 }

@@ -1,7 +1,10 @@
 #include "statistics/doctor_months.h"
 
+#include "core/data_files.h"
+#include "core/doctor_register.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
+#include "statistics/counts.h"
 
 namespace clinora {
 
@@ -32,36 +35,28 @@ DoctorMonthsRow DoctorMonths::emptyRow(int n)
     DoctorMonthsRow r;
     r.code = textfile::fixed(QString::number(n), 2);
     r.specialtyCode = n > kDoctorRows ? QString::number(n) : QStringLiteral("00");
-    r.counts.fill(QStringLiteral("0000"));
+    r.counts = stats::zeroCounts();
     return r;
 }
 
 void DoctorMonths::load(const QString &path)
 {
-    const QStringList lines = textfile::readLines(path);
+    const std::vector<stats::MonthLine> lines = stats::readMonthFile(path, kRows, 4);
     for (int n = 1; n <= kRows; ++n) {
-        if (n > lines.size()) {
-            row(n) = emptyRow(n);
-            continue;
-        }
-        const QString &line = lines[n - 1];
+        const stats::MonthLine &line = lines[static_cast<std::size_t>(n - 1)];
         DoctorMonthsRow &r = row(n);
-        r.code = textfile::field(line, 0, 2);
-        r.specialtyCode = textfile::field(line, 2, 2);
-        for (int m = 0; m < 12; ++m)
-            r.counts[static_cast<std::size_t>(m)] = textfile::field(line, 4 + 4 * m, 4);
+        r.code = line.codes.left(2);
+        r.specialtyCode = line.codes.mid(2, 2);
+        r.counts = line.counts;
     }
 }
 
 QStringList DoctorMonths::lines() const
 {
     QStringList result;
-    for (const DoctorMonthsRow &r : m_rows) {
-        QString line = r.code + r.specialtyCode;
-        for (const QString &count : r.counts)
-            line += count;
-        result << line;
-    }
+    result.reserve(kRows);
+    for (const DoctorMonthsRow &r : m_rows)
+        result << stats::monthLine(textfile::fixed(r.code, 2) + textfile::fixed(r.specialtyCode, 2), r.counts);
     return result;
 }
 
@@ -72,7 +67,7 @@ void DoctorMonths::save(const QString &path) const
 
 QString DoctorMonths::countText(int count)
 {
-    return QStringLiteral("%1").arg(count, 4, 10, QLatin1Char('0')).right(4);
+    return stats::countText(count).right(4);
 }
 
 void DoctorMonths::moveRemovedCounts(int doctor, int specialty)
@@ -87,14 +82,31 @@ void DoctorMonths::moveRemovedCounts(int doctor, int specialty)
     std::array<QString, 12> sums;
     for (int m = 0; m < 12; ++m) {
         const auto i = static_cast<std::size_t>(m);
-        sums[i] =
-            countText(countValue(to.counts[i], specialty, m + 1) + countValue(from.counts[i], doctor, m + 1));
+        const int sum = countValue(to.counts[i], specialty, m + 1) + countValue(from.counts[i], doctor, m + 1);
+        sums[i] = stats::countText(stats::checkedSum(sum, stats::monthCell(files::kDoctorMonths, specialty, m + 1)));
     }
     to.code = QString::number(specialty);
     to.specialtyCode = QString::number(specialty);
     to.counts = sums;
     from.specialtyCode = QStringLiteral("00");
-    from.counts.fill(QStringLiteral("0000"));
+    from.counts = stats::zeroCounts();
+}
+
+void DoctorMonths::relink(const DoctorRegister &doctors)
+{
+    for (int n = 1; n <= kDoctorRows; ++n) {
+        DoctorMonthsRow &r = row(n);
+        for (int code = 1; code <= DoctorRegister::kDoctors; ++code) {
+            const Doctor &d = doctors.doctor(code);
+            if (textfile::trimRight(d.code) != textfile::trimRight(r.code))
+                continue;
+            const std::optional<int> specialty = stats::countValue(d.specialtyCode);
+            const bool linked = !d.isFree() && d.specialtyCode.size() == 2 && specialty && *specialty > kDoctorRows
+                                && *specialty <= kRows;
+            r.specialtyCode = linked ? d.specialtyCode : QStringLiteral("00");
+            break;
+        }
+    }
 }
 
 } // namespace clinora

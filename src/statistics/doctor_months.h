@@ -3,11 +3,15 @@
 // twelve monthly counts of four digits.
 #pragma once
 
+#include "statistics/month_file.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
 
 namespace clinora {
+
+class DoctorRegister;
 
 struct DoctorMonthsRow
 {
@@ -21,12 +25,12 @@ class DoctorMonths
 public:
     static constexpr int kRows = 80;
     static constexpr int kDoctorRows = 50;
+    static constexpr int kWidth = 52;
 
     DoctorMonths();
 
-    // Reads the file whole; a missing line gives the row as the templates have it
-    // (its own code, "00" or its specialty code, zero counts). FileError when the
-    // file cannot be read.
+    // Reads the file whole. A file that is not 80 lines of 52 characters with counts
+    // of four digits throws FileError naming the file and the line; nothing is taken.
     void load(const QString &path);
     // Writes all 80 rows.
     void save(const QString &path) const;
@@ -38,9 +42,15 @@ public:
     // The counts of a removed doctor go to the row of the specialty, month by month;
     // the doctor's row keeps its code with the specialty "00" and zero counts. Every
     // count is checked before anything changes: a count that is not a number throws
-    // ConversionError and leaves the table as it was, as does a doctor outside 1 to 50
-    // or a specialty outside 51 to 80.
+    // ConversionError, a sum past 9,999 throws CountOverflow naming the row and month,
+    // and a doctor outside 1 to 50 or a specialty outside 51 to 80 throws
+    // ConversionError; the table stays as it was.
     void moveRemovedCounts(int doctor, int specialty);
+
+    // Rows 1 to 50 take the specialty of the register record with the same code; a
+    // free code, or a record without a specialty code, gets "00" (a blank specialty
+    // would leave its pending lines nowhere to go).
+    void relink(const DoctorRegister &doctors);
 
     // A count written as the file holds it: four digits with leading zeros, the last
     // four when the number is larger.

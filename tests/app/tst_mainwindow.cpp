@@ -130,6 +130,8 @@ private Q_SLOTS:
     void missingTable();
     void damagedSettingsStopTheStartUnchanged_data();
     void damagedSettingsStopTheStartUnchanged();
+    void statisticsMenuOnlyWhenAsked();
+    void firstActivationRemovesADoctorWhoseLeaveBegan();
 };
 
 void TestMainWindow::everyWindowFitsTheScreen_data()
@@ -290,9 +292,14 @@ void TestMainWindow::firstRunWithAutomaticEntryOn()
     Program p(f);
     const QStringList settings = f.read(QStringLiteral("Automatica.Txt"));
     QCOMPARE(settings.mid(0, 5), QStringList({"Nao", "07/12/2026", "A2026", "Sem", "Clínica Modelo"}));
-    // The running program still treats the automatic entry as on.
+    // The running program still treats the automatic entry as on: it is ticked, and
+    // the creation step marks it pending (the activation of the shown window has run
+    // it, with no day to count yet).
     QVERIFY(p.window.menuItem(QStringLiteral("EntradaAutomticadasFichasMdicas1"))->isChecked());
-    QVERIFY(f.context().automaticEntryPending);
+    QVERIFY(!f.context().automaticEntryPending);
+    Fixture created;
+    created.setSetting(1, QStringLiteral("Sim"));
+    QVERIFY(created.start().automaticEntryPending);
 }
 
 void TestMainWindow::closingKeepsTheRightAppointments_data()
@@ -575,6 +582,47 @@ void TestMainWindow::damagedSettingsStopTheStartUnchanged()
     }
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), bytes);
+}
+
+void TestMainWindow::statisticsMenuOnlyWhenAsked()
+{
+    Fixture f;
+    Program p(f);
+    QAction *menu = p.window.menuItem(QStringLiteral("Estatsticas1"));
+    QVERIFY(!menu->isVisible() && !menu->isEnabled());
+    // --estatisticas
+    p.window.showStatisticsMenu();
+    QVERIFY(menu->isVisible() && menu->isEnabled());
+
+    QAction *automatic = p.window.menuItem(QStringLiteral("EntradaAutomticadasFichasMdicas1"));
+    f.dialogs.answerQuestion(false);
+    automatic->trigger();
+    QVERIFY(!automatic->isChecked());
+    f.dialogs.answerQuestion(true);
+    automatic->trigger();
+    QVERIFY(automatic->isChecked());
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt")).mid(0, 2), QStringList({"Sim", "07/12/2026"}));
+    // Clicked again while ticked, it stays ticked and asks nothing.
+    automatic->trigger();
+    QVERIFY(automatic->isChecked());
+    QCOMPARE(f.dialogs.unusedAnswers(), 0);
+}
+
+void TestMainWindow::firstActivationRemovesADoctorWhoseLeaveBegan()
+{
+    Fixture f;
+    f.addDoctor(7, QStringLiteral("Dr. Saulo Brito"), QStringLiteral("53 Dermatologia"));
+    f.setLeave(7, QStringLiteral("07/12/26"), QStringLiteral("31/12/55"));
+    Program p(f);
+    QVERIFY(QTest::qWaitForWindowActive(&p.window));
+    QCOMPARE(f.dialogs.texts(Kind::Information),
+             QStringList{QStringLiteral("O médico(a) Dr. Saulo Brito           foi excluído(a)")});
+    QCOMPARE(f.read(QStringLiteral("CodMed.Txt"))[6], QStringLiteral("7 ") + QString(65, QLatin1Char(' ')));
+    QVERIFY(f.context().doctors.isFree(7));
+    // Later activations do not run it again.
+    p.window.activateWindow();
+    QApplication::processEvents();
+    QCOMPARE(f.dialogs.texts(Kind::Information).size(), 1);
 }
 
 QTEST_MAIN(TestMainWindow)

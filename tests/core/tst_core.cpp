@@ -558,7 +558,8 @@ void TestCore::weeksOfTheYear_data()
     QTest::addColumn<int>("year");
     QTest::addColumn<QString>("first");
     QTest::addColumn<int>("weeks");
-    QTest::newRow("1 January a Sunday") << 2023 << "02/01/202308/01/2023" << 52;
+    // 1 January 2023 falls in the week that began on Monday 26 December.
+    QTest::newRow("1 January a Sunday") << 2023 << "26/12/202201/01/2023" << 53;
     QTest::newRow("1 January a Saturday") << 2022 << "27/12/202102/01/2022" << 53;
     QTest::newRow("1 January a Thursday") << 2026 << "29/12/202504/01/2026" << 53;
 }

@@ -6,6 +6,7 @@
 #include "doctors/doctor_editor.h"
 #include "doctors/leave_effects.h"
 #include "platform/dates.h"
+#include "statistics/counts.h"
 #include "statistics/doctor_months.h"
 #include "support/fixture.h"
 
@@ -513,11 +514,17 @@ void TestDoctorLogic::doctorMonthsKeepTheirFormat()
     months.save(f.dir() + QStringLiteral("/MedMeses.Txt"));
     QCOMPARE(f.read(files::kDoctorMonths), lines);
 
-    // A short file gets the missing rows as the templates have them.
+    // A short file is damaged: refused, naming the file and its lines, and the table
+    // keeps what it held (nothing of it could be written back as the template).
     f.write(files::kDoctorMonths, lines.mid(0, 10));
-    months.load(f.dir() + QStringLiteral("/MedMeses.Txt"));
-    QCOMPARE(months.lines(), f.read(QStringLiteral("BaseMedMeses.Txt")).mid(0, 6) + lines.mid(6, 1) +
-                                 f.read(QStringLiteral("BaseMedMeses.Txt")).mid(7));
+    try {
+        months.load(f.dir() + QStringLiteral("/MedMeses.Txt"));
+        QFAIL("a MedMeses.Txt of 10 lines was taken");
+    } catch (const FileError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("MedMeses.Txt")) && e.message().contains(QStringLiteral("10 linhas")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(months.lines(), lines);
     QCOMPARE(DoctorMonths::countText(7), QStringLiteral("0007"));
     QCOMPARE(DoctorMonths::countText(12345), QStringLiteral("2345"));
 }
@@ -528,14 +535,14 @@ void TestDoctorLogic::removedDoctorCountsGoToTheSpecialty()
     DoctorMonthsRow &doctor = months.row(7);
     doctor.specialtyCode = QStringLiteral("52");
     doctor.counts = {"0001", "0010", "0100", "1000", "0000", "0000",
-                     "0000", "0000", "0000", "0000", "0000", "9999"};
+                     "0000", "0000", "0000", "0000", "0000", "9997"};
     DoctorMonthsRow &specialty = months.row(52);
     specialty.code = QStringLiteral("  ");
     specialty.specialtyCode = QStringLiteral("  ");
     specialty.counts.fill(QStringLiteral("0002"));
 
     months.moveRemovedCounts(7, 52);
-    QCOMPARE(months.lines()[51], QStringLiteral("5252000300120102100200020002000200020002000200020001"));
+    QCOMPARE(months.lines()[51], QStringLiteral("5252000300120102100200020002000200020002000200029999"));
     QCOMPARE(months.lines()[6], QStringLiteral("7 00") + QString(48, QLatin1Char('0')));
 }
 
@@ -549,6 +556,13 @@ void TestDoctorLogic::removedDoctorCountsWithABadCountChangeNothing()
     QVERIFY_THROWS_EXCEPTION(ConversionError, months.moveRemovedCounts(7, 52));
     QVERIFY_THROWS_EXCEPTION(ConversionError, months.moveRemovedCounts(7, 81));
     QCOMPARE(months.lines(), before);
+    // A sum past 9,999 is refused too, never cut to its last four digits.
+    months.row(7).counts[5] = QStringLiteral("0001");
+    months.row(7).counts[11] = QStringLiteral("0002");
+    months.row(52).counts[11] = QStringLiteral("9999");
+    const QStringList full = months.lines();
+    QVERIFY_THROWS_EXCEPTION(stats::CountOverflow, months.moveRemovedCounts(7, 52));
+    QCOMPARE(months.lines(), full);
 }
 
 QTEST_APPLESS_MAIN(TestDoctorLogic)

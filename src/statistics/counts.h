@@ -1,0 +1,47 @@
+// The counts of the statistics files and the strict reading they share: a count is
+// four digits with leading zeros (five for the yearly totals of the history), and a
+// file whose rows or widths are not its own is refused with the file and line named.
+#pragma once
+
+#include "platform/errors.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace clinora::stats {
+
+inline constexpr int kMaxCount = 9999;
+inline constexpr int kMaxTotal = 99999;
+
+// A count that would not fit its cell (past 9,999, or 99,999 in the history, or below
+// zero). The operation stops before anything is written.
+class CountOverflow : public Error
+{
+public:
+    using Error::Error;
+};
+
+// A number written with leading zeros at its cell's width ("0007").
+QString countText(int value, int width = 4);
+// The number of a cell that holds exactly its width in digits; nothing otherwise.
+std::optional<int> countValue(const QString &text);
+
+// The file as it is named in messages.
+QString shownName(const QString &path);
+
+// A damaged statistics file: DamagedFileError naming the file and the line (from 1).
+[[noreturn]] void damaged(const QString &path, int line, const QString &what);
+
+// Every line of a file that must hold exactly `rows` lines of exactly `width`
+// characters; DamagedFileError naming the file and the first wrong line otherwise.
+QStringList readFixedLines(const QString &path, int rows, int width);
+
+// Checks that a sum fits its cell, named as "MedMeses.Txt, linha 7, mês 03";
+// CountOverflow otherwise.
+int checkedSum(int sum, const QString &cell, int maximum = kMaxCount);
+// "MedMeses.Txt, linha 7, mês 03" (month 1 to 12).
+QString monthCell(const QString &file, int line, int month);
+
+} // namespace clinora::stats

@@ -1,0 +1,34 @@
+// What the attendance sheets and the automatic entry add for one doctor's day: the
+// booked and attended patients to the weekly table, and one pending line per
+// situation to MovMes.Txt.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+
+namespace clinora {
+
+class StatisticsFiles;
+
+struct DayCount
+{
+    int booked = 0;
+    int attended = 0;
+    std::array<int, 10> situations{}; // attended per situation 1 to 9
+};
+
+// Adds the day's counts of a doctor: the weekly record of (week, doctor) and, for each
+// situation 1 ... 9 in turn with a count, the line "doctor month situation count".
+void addDayCount(StatisticsFiles &files, int week, int doctor, QDate date, const DayCount &count);
+
+// The week of a date in Semanas.Txt, 0 when no week holds it. When the file does not
+// hold the weeks of the open year at all, they are made first, as the first run
+// makes them.
+int weekOfDate(StatisticsFiles &files, QDate date, int openYear);
+
+// The message of a date outside every week.
+QString missingWeeksMessage();
+
+} // namespace clinora

@@ -1,0 +1,134 @@
+#include "statistics/statistics_files.h"
+
+#include "core/common.h"
+#include "core/data_files.h"
+#include "core/settings.h"
+#include "platform/paths.h"
+
+#include <QFileInfo>
+
+namespace clinora {
+
+StatisticsFiles::StatisticsFiles(const Paths &paths, const Settings &settings)
+    : m_paths(paths),
+      m_settings(settings),
+      m_group(paths.dataDir()),
+      m_doctorMonths{files::kDoctorMonths.data(), {}, {}, false},
+      m_specialtyMonths{files::kSpecialtyMonths.data(), {}, {}, false},
+      m_situationMonths{files::kSituationMonths.data(), {}, {}, false},
+      m_weeklyCounts{files::kWeeklyCounts.data(), {}, {}, false},
+      m_pending{files::kPendingMovements.data(), {}, {}, false},
+      m_weeks{files::kWeeks.data(), {}, {}, false},
+      m_history{files::kHistory.data(), {}, {}, false}
+{
+}
+
+QString StatisticsFiles::path(const QString &name) const
+{
+    return m_paths.file(name);
+}
+
+template <typename T>
+T &StatisticsFiles::get(Slot<T> &slot)
+{
+    if (!slot.table) {
+        T table;
+        table.load(path(QLatin1String(slot.name)));
+        slot.original = table.lines();
+        slot.table = std::move(table);
+    }
+    return *slot.table;
+}
+
+DoctorMonths &StatisticsFiles::doctorMonths() { return get(m_doctorMonths); }
+SpecialtyMonths &StatisticsFiles::specialtyMonths() { return get(m_specialtyMonths); }
+SituationMonths &StatisticsFiles::situationMonths() { return get(m_situationMonths); }
+WeeklyCounts &StatisticsFiles::weeklyCounts() { return get(m_weeklyCounts); }
+PendingMovements &StatisticsFiles::pending() { return get(m_pending); }
+Weeks &StatisticsFiles::weeks() { return get(m_weeks); }
+History &StatisticsFiles::history() { return get(m_history); }
+
+template <typename T>
+void StatisticsFiles::replace(Slot<T> &slot, const QString &templateName)
+{
+    T table;
+    table.load(path(templateName));
+    slot.table = std::move(table);
+    slot.replaced = true;
+}
+
+void StatisticsFiles::resetFromTemplates()
+{
+    replace(m_doctorMonths, QStringLiteral("BaseMedMeses.Txt"));
+    replace(m_specialtyMonths, QStringLiteral("BaseEspMeses.Txt"));
+    replace(m_situationMonths, QStringLiteral("BaseSitMeses.Txt"));
+    replace(m_weeklyCounts, QStringLiteral("BasePrevReal.Txt"));
+    replace(m_pending, QStringLiteral("BaseSemanas.Txt"));
+}
+
+void StatisticsFiles::stageLines(const QString &name, const QStringList &lines)
+{
+    m_group.stageLines(path(name), lines);
+    if (!m_staged.contains(name))
+        m_staged << name;
+}
+
+void StatisticsFiles::stageCopy(const QString &sourceName, const QString &destinationName)
+{
+    m_group.stageCopy(path(sourceName), path(destinationName));
+    if (!m_staged.contains(destinationName))
+        m_staged << destinationName;
+}
+
+template <typename T>
+void StatisticsFiles::stageIfChanged(Slot<T> &slot, QStringList &names)
+{
+    if (!slot.table)
+        return;
+    const QStringList lines = slot.table->lines();
+    if (!slot.replaced && lines == slot.original)
+        return;
+    const QString name = QLatin1String(slot.name);
+    m_group.stageLines(path(name), lines);
+    names << name;
+}
+
+QStringList StatisticsFiles::commit()
+{
+    QStringList names;
+    stageIfChanged(m_doctorMonths, names);
+    stageIfChanged(m_specialtyMonths, names);
+    stageIfChanged(m_situationMonths, names);
+    stageIfChanged(m_weeklyCounts, names);
+    stageIfChanged(m_pending, names);
+    stageIfChanged(m_weeks, names);
+    stageIfChanged(m_history, names);
+    for (const QString &name : std::as_const(m_staged)) {
+        if (!names.contains(name))
+            names << name;
+    }
+    m_group.commit();
+    m_staged.clear();
+    // What is committed is now the state read: a second commit writes only new changes.
+    const auto settle = [](auto &slot) {
+        if (slot.table) {
+            slot.original = slot.table->lines();
+            slot.replaced = false;
+        }
+    };
+    settle(m_doctorMonths);
+    settle(m_specialtyMonths);
+    settle(m_situationMonths);
+    settle(m_weeklyCounts);
+    settle(m_pending);
+    settle(m_weeks);
+    settle(m_history);
+    for (const QString &name : std::as_const(names)) {
+        // The archive copies below the data directory have no place in the mirror.
+        if (!name.contains(QLatin1Char('/')))
+            mirrorCopy(m_settings, m_paths, name);
+    }
+    return names;
+}
+
+} // namespace clinora

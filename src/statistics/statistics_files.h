@@ -1,0 +1,88 @@
+// The statistics files as one operation sees them: each table is read fresh from the
+// data directory on first use, changed in memory, and at the end every file that
+// changed is committed together with the operation's other files (the settings, the
+// register, the archive copies): all of them or none. Then the mirror copies.
+#pragma once
+
+#include "platform/file_group.h"
+#include "statistics/doctor_months.h"
+#include "statistics/history.h"
+#include "statistics/pending_movements.h"
+#include "statistics/situation_months.h"
+#include "statistics/specialty_months.h"
+#include "statistics/weekly_counts.h"
+#include "statistics/weeks.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace clinora {
+
+class Paths;
+class Settings;
+
+class StatisticsFiles
+{
+public:
+    StatisticsFiles(const Paths &paths, const Settings &settings);
+    StatisticsFiles(const StatisticsFiles &) = delete;
+    StatisticsFiles &operator=(const StatisticsFiles &) = delete;
+
+    DoctorMonths &doctorMonths();
+    SpecialtyMonths &specialtyMonths();
+    SituationMonths &situationMonths();
+    WeeklyCounts &weeklyCounts();
+    PendingMovements &pending();
+    Weeks &weeks();
+    History &history();
+
+    // The monthly tables, the weekly table and MovMes.Txt taken from their templates
+    // (BaseMedMeses.Txt, BaseEspMeses.Txt, BaseSitMeses.Txt, BasePrevReal.Txt and the
+    // empty BaseSemanas.Txt), each read as strictly as the file it replaces.
+    void resetFromTemplates();
+
+    // Another file of the data directory (or below it) in the same commit.
+    void stageLines(const QString &name, const QStringList &lines);
+    void stageCopy(const QString &sourceName, const QString &destinationName);
+
+    // Commits every changed table and every staged file as one group, then makes the
+    // mirror copies of those in the data directory. Returns the names written; nothing
+    // when nothing changed. Throws FileError with every old file intact.
+    QStringList commit();
+
+    QString path(const QString &name) const;
+
+private:
+    template <typename T>
+    struct Slot
+    {
+        const char *name;
+        std::optional<T> table;
+        QStringList original; // the lines as read
+        bool replaced = false;
+    };
+
+    template <typename T>
+    T &get(Slot<T> &slot);
+    template <typename T>
+    void replace(Slot<T> &slot, const QString &templateName);
+    template <typename T>
+    void stageIfChanged(Slot<T> &slot, QStringList &names);
+
+    const Paths &m_paths;
+    const Settings &m_settings;
+    FileGroup m_group;
+    QStringList m_staged;
+
+    Slot<DoctorMonths> m_doctorMonths;
+    Slot<SpecialtyMonths> m_specialtyMonths;
+    Slot<SituationMonths> m_situationMonths;
+    Slot<WeeklyCounts> m_weeklyCounts;
+    Slot<PendingMovements> m_pending;
+    Slot<Weeks> m_weeks;
+    Slot<History> m_history;
+};
+
+} // namespace clinora

@@ -1,0 +1,40 @@
+// The year close and the reset of the statistics. The close archives the year's
+// files into Estatisticas/Ano + year, posts what is pending, shifts the history, and
+// resets; the reset takes the tables, the weekly table and MovMes.Txt from their
+// templates, makes the weeks of the year it opens, re-links the doctor rows and sets
+// the last counted day and the year code. Each commits all its files or none.
+#pragma once
+
+#include "statistics/posting.h"
+
+#include <QDate>
+
+namespace clinora {
+
+class AppContext;
+class DoctorRegister;
+class Settings;
+class StatisticsFiles;
+
+// The reset, in the files and the settings given (committed by the caller).
+void stageReset(StatisticsFiles &files, const DoctorRegister &doctors, Settings &settings, QDate lastCounted,
+                int year);
+
+// The close of closedYear opening newYear, in the files and settings given
+// (committed by the caller); the last counted day becomes 31 December of the year
+// before newYear. Lines that stay pending after the posting stop it with an Error.
+PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &doctors, Settings &settings,
+                             int closedYear, int newYear);
+
+// The reset of the open year, as the statistics menu and the restart call it: the
+// current year, counted up to yesterday.
+void resetStatistics(AppContext &context);
+
+// Closes the year of the year code and opens the current one (or the next one, when
+// the year code names the current year).
+void closeStatisticsYear(AppContext &context);
+
+// The archive folder of a year below the data directory: Estatisticas/Ano2026.
+QString archiveFolder(int year);
+
+} // namespace clinora
