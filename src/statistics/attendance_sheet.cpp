@@ -135,7 +135,7 @@ bool recordSheet(AppContext &context, const AttendanceSheet &sheet, const std::a
                 ++count.situations[static_cast<std::size_t>(s)];
         }
     }
-    StatisticsFiles files(context.paths, context.settings);
+    StatisticsFiles files(context);
     const int week = weekOfDate(files, sheet.date(), statisticsYear(context.settings).year);
     if (week == 0) {
         dialogs.information(missingWeeksMessage());

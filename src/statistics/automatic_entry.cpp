@@ -1,12 +1,12 @@
 #include "statistics/automatic_entry.h"
 
 #include "app/context.h"
-#include "core/common.h"
 #include "core/data_files.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/sqlite.h"
+#include "protection/mirror.h"
 #include "statistics/counts.h"
 #include "statistics/day_count.h"
 #include "statistics/statistics_files.h"
@@ -63,7 +63,7 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
                 .arg(year.year));
         return result;
     }
-    StatisticsFiles files(context.paths, context.settings);
+    StatisticsFiles files(context);
     Settings settings = context.settings;
     AppointmentTable &table = context.DMMedicos.table();
     QDate passedFirst;
@@ -163,7 +163,7 @@ bool switchAutomaticEntryOn(AppContext &context)
     settings.setLastProcessed(dates::format(today.addDays(-1)));
     settings.save(context.file(files::kSettings));
     context.settings = settings;
-    mirrorCopy(context.settings, context.paths, files::kSettings);
+    mirror::copy(context, files::kSettings);
     return true;
 }
 

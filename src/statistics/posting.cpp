@@ -165,7 +165,7 @@ void reportPosting(const PostingResult &result, Dialogs &dialogs)
 
 PostingResult postPendingMovements(AppContext &context)
 {
-    StatisticsFiles files(context.paths, context.settings);
+    StatisticsFiles files(context);
     const PostingResult result = postPending(files);
     files.commit();
     context.statisticsUpToDate = true;

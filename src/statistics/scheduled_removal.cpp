@@ -74,7 +74,7 @@ RemovalResult runScheduledRemoval(AppContext &context)
     if (result.leavesCleared.isEmpty() && due.isEmpty())
         return result;
 
-    StatisticsFiles files(context.paths, context.settings);
+    StatisticsFiles files(context);
     PostingResult posted;
     QStringList removedMessages;
     if (!due.isEmpty()) {

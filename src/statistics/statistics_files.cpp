@@ -1,18 +1,16 @@
 #include "statistics/statistics_files.h"
 
-#include "core/common.h"
+#include "app/context.h"
 #include "core/data_files.h"
-#include "core/settings.h"
-#include "platform/paths.h"
+#include "protection/mirror.h"
 
 #include <QFileInfo>
 
 namespace clinora {
 
-StatisticsFiles::StatisticsFiles(const Paths &paths, const Settings &settings)
-    : m_paths(paths),
-      m_settings(settings),
-      m_group(paths.dataDir()),
+StatisticsFiles::StatisticsFiles(AppContext &context)
+    : m_context(context),
+      m_group(context.paths.dataDir()),
       m_doctorMonths{files::kDoctorMonths.data(), {}, {}, false},
       m_specialtyMonths{files::kSpecialtyMonths.data(), {}, {}, false},
       m_situationMonths{files::kSituationMonths.data(), {}, {}, false},
@@ -25,7 +23,7 @@ StatisticsFiles::StatisticsFiles(const Paths &paths, const Settings &settings)
 
 QString StatisticsFiles::path(const QString &name) const
 {
-    return m_paths.file(name);
+    return m_context.file(name);
 }
 
 template <typename T>
@@ -126,7 +124,7 @@ QStringList StatisticsFiles::commit()
     for (const QString &name : std::as_const(names)) {
         // The archive copies below the data directory have no place in the mirror.
         if (!name.contains(QLatin1Char('/')))
-            mirrorCopy(m_settings, m_paths, name);
+            mirror::copy(m_context, name);
     }
     return names;
 }

@@ -20,13 +20,12 @@
 
 namespace clinora {
 
-class Paths;
-class Settings;
+class AppContext;
 
 class StatisticsFiles
 {
 public:
-    StatisticsFiles(const Paths &paths, const Settings &settings);
+    explicit StatisticsFiles(AppContext &context);
     StatisticsFiles(const StatisticsFiles &) = delete;
     StatisticsFiles &operator=(const StatisticsFiles &) = delete;
 
@@ -71,8 +70,7 @@ private:
     template <typename T>
     void stageIfChanged(Slot<T> &slot, QStringList &names);
 
-    const Paths &m_paths;
-    const Settings &m_settings;
+    AppContext &m_context;
     FileGroup m_group;
     QStringList m_staged;
 

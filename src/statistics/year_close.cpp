@@ -66,7 +66,7 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
 
 void resetStatistics(AppContext &context)
 {
-    StatisticsFiles files(context.paths, context.settings);
+    StatisticsFiles files(context);
     Settings settings = context.settings;
     const QDate today = context.clock.today();
     stageReset(files, context.doctors, settings, today.addDays(-1), today.year());
@@ -80,7 +80,7 @@ void closeStatisticsYear(AppContext &context)
 {
     const StatisticsYear year = statisticsYear(context.settings);
     const int today = context.clock.today().year();
-    StatisticsFiles files(context.paths, context.settings);
+    StatisticsFiles files(context);
     Settings settings = context.settings;
     const PostingResult posted =
         stageYearClose(files, context.doctors, settings, year.year, year.year < today ? today : year.year + 1);

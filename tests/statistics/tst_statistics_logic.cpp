@@ -167,6 +167,7 @@ void TestStatisticsLogic::automaticEntryCountsTheMissedDays()
     // Last counted on Sunday 06/12; started again on Wednesday 09/12.
     Fixture f(QDate(2026, 12, 9));
     openClinic(f, true, QStringLiteral("06/12/2026"));
+    f.mirroringOn();
     f.write(files::kPendingMovements, {QStringLiteral("1 1215"), QStringLiteral("9912x3")});
     f.addRows({
         booked("06/12/26", 1, 1, "1"),                              // counted before
@@ -203,6 +204,10 @@ void TestStatisticsLogic::automaticEntryCountsTheMissedDays()
     QCOMPARE(f.read(files::kSettings)[1], QStringLiteral("08/12/2026"));
     QCOMPARE(c.settings.lastProcessed(), QStringLiteral("08/12/2026"));
     checkFixedSizes(f);
+    // The mirror has the files as written.
+    for (const QLatin1String name : {files::kDoctorMonths, files::kSpecialtyMonths, files::kSituationMonths,
+                                     files::kWeeklyCounts, files::kPendingMovements, files::kSettings})
+        QCOMPARE(textfile::readLines(f.mirror() + QLatin1Char('/') + name), f.read(name));
 }
 
 void TestStatisticsLogic::automaticEntryWithoutWeeksOfTheYearMakesThem()
