@@ -159,7 +159,10 @@ void TFPrincipal::buildMenu()
                                   QStringLiteral("Entrada automática das Fichas de Atendimentos"));
     automatica->setCheckable(true);
     connect(automatica, &QAction::triggered, this, [this, automatica] {
-        runUserAction(m_context.dialogs, [this] { switchAutomaticEntryOn(m_context); });
+        runUserAction(m_context.dialogs, [this] {
+            switchAutomaticEntryOn(m_context, [this] { return mirrorConsistencyCheck(m_context, this); });
+        });
+        refreshMirrorItems();
         // Ticked while the entry is on, whatever the click did to the tick.
         automatica->setChecked(m_context.settings.automaticEntryOn());
     });

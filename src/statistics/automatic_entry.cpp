@@ -139,7 +139,7 @@ AutomaticEntryResult runPendingAutomaticEntry(AppContext &context)
     return runAutomaticEntry(context, lastCounted.addDays(1), context.clock.today().addDays(-1));
 }
 
-bool switchAutomaticEntryOn(AppContext &context)
+bool switchAutomaticEntryOn(AppContext &context, const std::function<bool()> &consistencyCheck)
 {
     const QDate today = context.clock.today();
     if (context.settings.yearState() != openYearCode(today.year())) {
@@ -150,6 +150,8 @@ bool switchAutomaticEntryOn(AppContext &context)
             + QStringLiteral("                 == use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] == "));
         return context.settings.automaticEntryOn();
     }
+    if (consistencyCheck && !consistencyCheck())
+        return context.settings.automaticEntryOn();
     if (context.settings.automaticEntryOn())
         return true;
     if (!context.dialogs.question(

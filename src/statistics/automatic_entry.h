@@ -9,6 +9,8 @@
 
 #include <QDate>
 
+#include <functional>
+
 namespace clinora {
 
 class AppContext;
@@ -32,7 +34,9 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
 AutomaticEntryResult runPendingAutomaticEntry(AppContext &context);
 
 // "Entrada automática das Fichas de Atendimentos": switches the entry on, counting
-// from today, after the user's Yes; true when it is on afterwards.
-bool switchAutomaticEntryOn(AppContext &context);
+// from today, after the user's Yes; true when it is on afterwards. The mirror's
+// consistency check, when given, runs once the year is found open; false from it
+// ends the command.
+bool switchAutomaticEntryOn(AppContext &context, const std::function<bool()> &consistencyCheck = {});
 
 } // namespace clinora
