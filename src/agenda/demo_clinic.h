@@ -1,6 +1,7 @@
 // The demonstration clinic: a new data directory with a handful of doctors and their
 // weekly timetables, the agenda prepared a month ahead with its weekends and a holiday
-// closed, and appointments, reserved hours, cancelled and waiting entries. It is built
+// closed, and appointments, reserved hours, cancelled and waiting entries; the weeks
+// before today carry attendances recorded on their sheets and posted. It is built
 // with the program's own writers, so it always matches the program's formats.
 #pragma once
 
@@ -23,6 +24,12 @@ struct DemoClinic
     int reserved = 0;
     int cancelled = 0;
     int waiting = 0;
+    // The weeks before today: appointments booked, their sheets recorded (a few patients
+    // absent) and posted into the statistics.
+    QDate countedFrom;    // the first day counted, invalid when the year has none yet
+    int recordedSheets = 0;
+    int booked = 0;       // patients booked on those days
+    int attended = 0;     // of them, those marked present
 };
 
 // Creates the clinic in dir, which must not exist or be empty (FileError otherwise), as

@@ -958,6 +958,31 @@ void TestAgenda::demoClinicFillsItsSheets()
     for (int code = 1; code <= demo.doctors; ++code)
         QCOMPARE(months.row(code).specialtyCode, c.doctors.doctor(code).specialtyCode);
 
+    // The weeks before today were recorded sheet by sheet and posted: every table holds
+    // the patients marked present, and the weekly table the booked ones as well.
+    QVERIFY(demo.countedFrom.isValid() && demo.countedFrom < today);
+    QVERIFY(demo.recordedSheets >= 10);
+    QVERIFY(demo.attended > 0 && demo.attended < demo.booked);
+    const auto total = [&dir](const QString &name, int codeWidth) {
+        int sum = 0;
+        for (const QString &line : textfile::readLines(dir + QLatin1Char('/') + name))
+            for (int m = 0; m < 12; ++m)
+                sum += line.mid(codeWidth + 4 * m, 4).toInt();
+        return sum;
+    };
+    QCOMPARE(total(QStringLiteral("MedMeses.Txt"), 4), demo.attended);
+    QCOMPARE(total(QStringLiteral("EspMeses.Txt"), 2), demo.attended);
+    QCOMPARE(total(QStringLiteral("SitMeses.Txt"), 3), demo.attended);
+    int booked = 0;
+    int attended = 0;
+    for (const QString &line : textfile::readLines(dir + QStringLiteral("/PrevReal.Txt"))) {
+        booked += line.left(4).toInt();
+        attended += line.mid(4).toInt();
+    }
+    QCOMPARE(booked, demo.booked);
+    QCOMPARE(attended, demo.attended);
+    QCOMPARE(textfile::readLines(dir + QStringLiteral("/MovMes.Txt")), QStringList());
+
     // Real-looking patients: one telephone each, nobody twice on one day.
     std::map<QString, QString> phones;
     std::set<QString> bookedOnADay;
