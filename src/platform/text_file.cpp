@@ -122,7 +122,7 @@ QByteArray encode(const QString &text)
     return bytes;
 }
 
-QString decode(const QByteArray &bytes)
+QString decode(QByteArrayView bytes)
 {
     QString text = QString::fromLatin1(bytes);
     for (QChar &c : text) {
@@ -150,7 +150,8 @@ QStringList readLines(const QString &path)
         qsizetype end = start;
         while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
-        lines.append(decode(bytes.mid(start, end - start)));
+        // Each line decoded straight from the file's bytes, without a copy of its own.
+        lines.append(decode(QByteArrayView(bytes.constData() + start, end - start)));
         if (end < size && bytes[end] == '\r')
             ++end;
         if (end < size && bytes[end] == '\n')

@@ -3,13 +3,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 namespace clinora::textfile {
 
 QByteArray encode(const QString &text);
-QString decode(const QByteArray &bytes);
+QString decode(QByteArrayView bytes);
 
 // Every line of the file; throws FileError when it cannot be read, DamagedFileError
 // when it holds bytes that are not text.

@@ -12,15 +12,16 @@ QString countText(int value, int width)
     return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
 }
 
-std::optional<int> countValue(const QString &text)
+std::optional<int> countValue(QStringView text)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || text.size() > 9)
         return std::nullopt;
     int value = 0;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (const QChar q : text) {
+        const char16_t c = q.unicode();
+        if (c < u'0' || c > u'9')
             return std::nullopt;
-        value = value * 10 + (c.unicode() - '0');
+        value = value * 10 + (c - u'0');
     }
     return value;
 }

@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 
 #include <optional>
@@ -26,7 +27,7 @@ public:
 // A number written with leading zeros at its cell's width ("0007").
 QString countText(int value, int width = 4);
 // The number of a cell that holds exactly its width in digits; nothing otherwise.
-std::optional<int> countValue(const QString &text);
+std::optional<int> countValue(QStringView text);
 
 // The file as it is named in messages.
 QString shownName(const QString &path);

@@ -80,6 +80,8 @@ PostingResult postPending(StatisticsFiles &files)
             result.setAsideReason = QStringLiteral("\"%1\": %2").arg(line, why);
         result.setAside << line;
     };
+    // The files a cell that does not fit is named by, in the order of the sums below.
+    const QLatin1String cellFiles[] = {files::kDoctorMonths, files::kSituationMonths, files::kSpecialtyMonths};
     for (const QString &line : pending.lines()) {
         QString why;
         const std::optional<Movement> movement = PendingMovements::parse(line, &why);
@@ -105,33 +107,29 @@ PostingResult postPending(StatisticsFiles &files)
             continue;
         }
         const int q = movement->quantity;
-        const struct
-        {
-            int sum;
-            QString cell;
-        } sums[] = {
-            {doctors.value(d - 1, m) + q, stats::monthCell(files::kDoctorMonths, d, m + 1)},
-            {situations.value(s - 1, m) + q, stats::monthCell(files::kSituationMonths, s, m + 1)},
-            {specialties.value(e - 51, m) + q, stats::monthCell(files::kSpecialtyMonths, e - 50, m + 1)},
-        };
+        const int sums[] = {doctors.value(d - 1, m) + q, situations.value(s - 1, m) + q,
+                            specialties.value(e - 51, m) + q};
+        const int rows[] = {d, s, e - 50};
         bool fits = true;
-        for (const auto &sum : sums) {
-            try {
-                stats::checkedSum(sum.sum, sum.cell);
-            } catch (const stats::CountOverflow &overflow) {
-                if (result.kept.isEmpty())
+        for (int i = 0; i < 3 && fits; ++i) {
+            if (sums[i] >= 0 && sums[i] <= stats::kMaxCount)
+                continue;
+            fits = false;
+            if (result.kept.isEmpty()) {
+                try {
+                    stats::checkedSum(sums[i], stats::monthCell(cellFiles[i], rows[i], m + 1));
+                } catch (const stats::CountOverflow &overflow) {
                     result.keptReason = overflow.message();
-                fits = false;
-                break;
+                }
             }
         }
         if (!fits) {
             result.kept << line;
             continue;
         }
-        doctors.set(d - 1, m, sums[0].sum);
-        situations.set(s - 1, m, sums[1].sum);
-        specialties.set(e - 51, m, sums[2].sum);
+        doctors.set(d - 1, m, sums[0]);
+        situations.set(s - 1, m, sums[1]);
+        specialties.set(e - 51, m, sums[2]);
         ++result.posted;
     }
 

@@ -83,12 +83,15 @@ void StatisticsFiles::stageIfChanged(Slot<T> &slot, QStringList &names)
 {
     if (!slot.table)
         return;
-    const QStringList lines = slot.table->lines();
+    QStringList lines = slot.table->lines();
     if (!slot.replaced && lines == slot.original)
         return;
     const QString name = QLatin1String(slot.name);
     m_group.stageLines(path(name), lines);
     names << name;
+    // Once committed, these are the lines the files hold.
+    slot.original = std::move(lines);
+    slot.replaced = false;
 }
 
 QStringList StatisticsFiles::commit()
@@ -107,20 +110,6 @@ QStringList StatisticsFiles::commit()
     }
     m_group.commit();
     m_staged.clear();
-    // What is committed is now the state read: a second commit writes only new changes.
-    const auto settle = [](auto &slot) {
-        if (slot.table) {
-            slot.original = slot.table->lines();
-            slot.replaced = false;
-        }
-    };
-    settle(m_doctorMonths);
-    settle(m_specialtyMonths);
-    settle(m_situationMonths);
-    settle(m_weeklyCounts);
-    settle(m_pending);
-    settle(m_weeks);
-    settle(m_history);
     for (const QString &name : std::as_const(names)) {
         // The archive copies below the data directory have no place in the mirror.
         if (!name.contains(QLatin1Char('/')))

@@ -48,7 +48,8 @@ public:
 
     // Commits every changed table and every staged file as one group, then makes the
     // mirror copies of those in the data directory. Returns the names written; nothing
-    // when nothing changed. Throws FileError with every old file intact.
+    // when nothing changed. Throws FileError with every old file intact; the operation
+    // then ends, and a new one reads the files afresh.
     QStringList commit();
 
     QString path(const QString &name) const;
