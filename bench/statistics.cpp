@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
@@ -37,8 +36,8 @@ using namespace clinora;
 
 namespace {
 
-const QStringList kStatisticsFiles = {files::kDoctorMonths,      files::kSpecialtyMonths, files::kSituationMonths,
-                                      files::kWeeklyCounts,      files::kPendingMovements, files::kSettings,
+const QStringList kStatisticsFiles = {files::kDoctorMonths, files::kSpecialtyMonths,  files::kSituationMonths,
+                                      files::kWeeklyCounts, files::kPendingMovements, files::kSettings,
                                       files::kWeeks};
 
 QByteArray bytesOf(const QString &path)
@@ -79,8 +78,8 @@ std::map<QString, QByteArray> changed(const QString &dir, const std::map<QString
 void writeFile(const QByteArray &path, const QByteArray &bytes)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size()
-        || ::fsync(fd) != 0)
+    if (fd < 0 || ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size() ||
+        ::fsync(fd) != 0)
         std::abort();
     ::close(fd);
 }
@@ -106,7 +105,8 @@ void writeTemporaries(const QString &dir, const std::map<QString, QByteArray> &f
 void renameAll(const QString &dir, const std::map<QString, QByteArray> &files)
 {
     for (const auto &[name, bytes] : files) {
-        if (::rename(temporary(dir, name).constData(), (dir + QLatin1Char('/') + name).toLocal8Bit().constData()) != 0)
+        if (::rename(temporary(dir, name).constData(),
+                     (dir + QLatin1Char('/') + name).toLocal8Bit().constData()) != 0)
             std::abort();
     }
 }
@@ -193,7 +193,8 @@ void automaticEntry(int pairs, int size)
     const auto written = changed(dir, kept);
 
     sqlite3 *db = nullptr;
-    sqlite3_open_v2((dir + QStringLiteral("/Medicos.db")).toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2((dir + QStringLiteral("/Medicos.db")).toUtf8().constData(), &db, SQLITE_OPEN_READONLY,
+                    nullptr);
     std::vector<std::string> days;
     for (QDate d = first; d <= last; d = d.addDays(1))
         days.push_back(dates::formatShort(d).toStdString());

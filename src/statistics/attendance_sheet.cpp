@@ -17,17 +17,20 @@ void AttendanceSheet::clear()
     m_doctor = 0;
 }
 
-void AttendanceSheet::fillForView(AppointmentTable &table, const DoctorRegister &doctors, QDate date, int doctor)
+void AttendanceSheet::fillForView(AppointmentTable &table, const DoctorRegister &doctors, QDate date,
+                                  int doctor)
 {
     fill(table, doctors, date, doctor, true);
 }
 
-void AttendanceSheet::fillForEntry(AppointmentTable &table, const DoctorRegister &doctors, QDate date, int doctor)
+void AttendanceSheet::fillForEntry(AppointmentTable &table, const DoctorRegister &doctors, QDate date,
+                                   int doctor)
 {
     fill(table, doctors, date, doctor, false);
 }
 
-void AttendanceSheet::fill(AppointmentTable &table, const DoctorRegister &doctors, QDate date, int doctor, bool packed)
+void AttendanceSheet::fill(AppointmentTable &table, const DoctorRegister &doctors, QDate date, int doctor,
+                           bool packed)
 {
     clear();
     m_date = date;
@@ -100,30 +103,34 @@ bool recordSheet(AppContext &context, const AttendanceSheet &sheet, const std::a
     Dialogs &dialogs = context.dialogs;
     const QString yy = dates::formatShort(sheet.date()).mid(6, 2);
     if (QStringLiteral("A20") + yy != context.settings.yearState()) {
-        dialogs.information(QStringLiteral("   Para realizar a gravação desta Ficha, você precisa primeiro\nabrir as "
-                                           "estatísticas do ano de 20")
-                            + yy + QStringLiteral("\n\n")
-                            + QStringLiteral("           == use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] "
-                                             "== "));
+        dialogs.information(
+            QStringLiteral("   Para realizar a gravação desta Ficha, você precisa primeiro\nabrir as "
+                           "estatísticas do ano de 20") +
+            yy + QStringLiteral("\n\n") +
+            QStringLiteral("           == use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] "
+                           "== "));
         return false;
     }
     DayCount count;
     for (int k = 1; k <= AttendanceSheet::kRows; ++k) {
         const SheetBoxes &b = boxes[static_cast<std::size_t>(k - 1)];
         const QString situation = b.situation.left(1);
-        const QString where = QStringLiteral("Linha %1 da Ficha%2").arg(k).arg(b.time.trimmed().isEmpty()
-                                                                                    ? QString()
-                                                                                    : QStringLiteral(" (%1)").arg(b.time));
+        const QString where =
+            QStringLiteral("Linha %1 da Ficha%2")
+                .arg(k)
+                .arg(b.time.trimmed().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(b.time));
         if (!situation.isEmpty() && !(situation >= QLatin1String("0") && situation <= QLatin1String("9"))) {
-            dialogs.information(QStringLiteral("%1: a situação \"%2\" não é um número de 1 a 9. Corrija-a e grave a "
-                                               "Ficha de novo.")
-                                    .arg(where, b.situation));
+            dialogs.information(
+                QStringLiteral("%1: a situação \"%2\" não é um número de 1 a 9. Corrija-a e grave a "
+                               "Ficha de novo.")
+                    .arg(where, b.situation));
             return false;
         }
         if (b.present && situation.isEmpty()) {
-            dialogs.information(QStringLiteral("%1: o paciente está presente e não tem situação. Escreva a situação "
-                                               "(1 a 9) e grave a Ficha de novo.")
-                                    .arg(where));
+            dialogs.information(
+                QStringLiteral("%1: o paciente está presente e não tem situação. Escreva a situação "
+                               "(1 a 9) e grave a Ficha de novo.")
+                    .arg(where));
             return false;
         }
         if (!situation.isEmpty())

@@ -6,7 +6,6 @@
 
 #include <QDate>
 #include <QString>
-
 #include <array>
 
 namespace clinora {

@@ -28,8 +28,8 @@ int plainNumber(const QString &text, int most)
 
 // Every booked patient of the day, per doctor: a situation above "0" and a patient
 // other than "R" (a reserved hour) is one booked and one attended.
-std::array<DayCount, DoctorRegister::kDoctors + 1> countDay(AppointmentTable &table, const DoctorRegister &doctors,
-                                                             QDate day)
+std::array<DayCount, DoctorRegister::kDoctors + 1> countDay(AppointmentTable &table,
+                                                            const DoctorRegister &doctors, QDate day)
 {
     std::array<DayCount, DoctorRegister::kDoctors + 1> counts{};
     for (const Appointment &row : table.onDate(dates::formatShort(day))) {
@@ -57,9 +57,10 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
     const StatisticsYear year = statisticsYear(context.settings);
     if (!year.open) {
         context.dialogs.information(
-            QStringLiteral("As estatísticas de %1 estão fechadas: a entrada automática das Fichas de Atendimentos "
-                           "só conta os dias de um ano aberto.\n\n"
-                           "== use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] == ")
+            QStringLiteral(
+                "As estatísticas de %1 estão fechadas: a entrada automática das Fichas de Atendimentos "
+                "só conta os dias de um ano aberto.\n\n"
+                "== use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] == ")
                 .arg(year.year));
         return result;
     }
@@ -121,15 +122,17 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
 
     reportPosting(result.posting, context.dialogs);
     if (passedFirst.isValid())
-        context.dialogs.information(QStringLiteral("Os dias de %1 a %2 não foram contados: pertencem a um ano "
-                                                   "cujas estatísticas já foram fechadas.")
-                                        .arg(dates::format(passedFirst), dates::format(passedLast)));
+        context.dialogs.information(
+            QStringLiteral("Os dias de %1 a %2 não foram contados: pertencem a um ano "
+                           "cujas estatísticas já foram fechadas.")
+                .arg(dates::format(passedFirst), dates::format(passedLast)));
     if (result.yearClosed)
-        context.dialogs.information(QStringLiteral("As estatísticas de %1 foram fechadas e guardadas na pasta %2; "
-                                                   "as de %3 estão abertas.")
-                                        .arg(year.year)
-                                        .arg(QString(archiveFolder(year.year)).replace(QLatin1Char('/'), QLatin1Char('\\')))
-                                        .arg(year.year + 1));
+        context.dialogs.information(
+            QStringLiteral("As estatísticas de %1 foram fechadas e guardadas na pasta %2; "
+                           "as de %3 estão abertas.")
+                .arg(year.year)
+                .arg(QString(archiveFolder(year.year)).replace(QLatin1Char('/'), QLatin1Char('\\')))
+                .arg(year.year + 1));
     return result;
 }
 
@@ -145,20 +148,21 @@ bool switchAutomaticEntryOn(AppContext &context, const std::function<bool()> &co
     if (context.settings.yearState() != openYearCode(today.year())) {
         context.dialogs.information(
             QStringLiteral("   Para selecionar a \"Entrada Automática\", você precisa primeiro\nabrir as "
-                           "estatísticas do ano de ")
-            + QString::number(today.year()) + QStringLiteral("\n\n")
-            + QStringLiteral("                 == use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] == "));
+                           "estatísticas do ano de ") +
+            QString::number(today.year()) + QStringLiteral("\n\n") +
+            QStringLiteral(
+                "                 == use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] == "));
         return context.settings.automaticEntryOn();
     }
     if (consistencyCheck && !consistencyCheck())
         return context.settings.automaticEntryOn();
     if (context.settings.automaticEntryOn())
         return true;
-    if (!context.dialogs.question(
-            QStringLiteral("                                             Mensagem\n\n1. A partir de amanhã, quando o "
-                           "Sistema for ligado pela primeira vez no dia,\nas Fichas de Atendimentos serão gravadas "
-                           "automaticamente;\n\n2. Se houver Fichas de Atendimentos pendentes, atualize-as antes de "
-                           "prosseguir.\n\n                                              Prosseguir?")))
+    if (!context.dialogs.question(QStringLiteral(
+            "                                             Mensagem\n\n1. A partir de amanhã, quando o "
+            "Sistema for ligado pela primeira vez no dia,\nas Fichas de Atendimentos serão gravadas "
+            "automaticamente;\n\n2. Se houver Fichas de Atendimentos pendentes, atualize-as antes de "
+            "prosseguir.\n\n                                              Prosseguir?")))
         return false;
     Settings settings = context.settings;
     settings.setAutomaticEntry(QStringLiteral("Sim"));

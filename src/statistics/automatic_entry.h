@@ -8,7 +8,6 @@
 #include "statistics/posting.h"
 
 #include <QDate>
-
 #include <functional>
 
 namespace clinora {
@@ -18,8 +17,8 @@ class AppContext;
 struct AutomaticEntryResult
 {
     int daysCounted = 0;
-    QDate lastCounted;     // the last day counted, invalid when none
-    bool stopped = false;  // a day outside every week: nothing was written
+    QDate lastCounted;    // the last day counted, invalid when none
+    bool stopped = false; // a day outside every week: nothing was written
     bool yearClosed = false;
     PostingResult posting;
 };

@@ -43,11 +43,12 @@ QStringList readFixedLines(const QString &path, int rows, int width)
 {
     const QStringList lines = textfile::readLines(path);
     if (lines.size() != rows)
-        throw DamagedFileError(QStringLiteral("O arquivo %1 está danificado: tem %2 linhas em vez de %3. Ele não foi "
-                                          "alterado.")
-                            .arg(shownName(path))
-                            .arg(lines.size())
-                            .arg(rows));
+        throw DamagedFileError(
+            QStringLiteral("O arquivo %1 está danificado: tem %2 linhas em vez de %3. Ele não foi "
+                           "alterado.")
+                .arg(shownName(path))
+                .arg(lines.size())
+                .arg(rows));
     for (int i = 0; i < lines.size(); ++i) {
         if (lines[i].size() != width)
             damaged(path, i + 1,
@@ -65,8 +66,7 @@ int checkedSum(int sum, const QString &cell, int maximum)
                                 .arg(sum)
                                 .arg(maximum));
     if (sum < 0)
-        throw CountOverflow(
-            QStringLiteral("%1: a contagem ficaria negativa (%2)").arg(cell).arg(sum));
+        throw CountOverflow(QStringLiteral("%1: a contagem ficaria negativa (%2)").arg(cell).arg(sum));
     return sum;
 }
 

@@ -6,9 +6,8 @@
 #include "platform/errors.h"
 
 #include <QString>
-#include <QStringView>
 #include <QStringList>
-
+#include <QStringView>
 #include <optional>
 
 namespace clinora::stats {

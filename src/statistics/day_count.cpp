@@ -10,7 +10,8 @@ void addDayCount(StatisticsFiles &files, int week, int doctor, QDate date, const
     QStringList lines;
     for (int s = 1; s <= 9; ++s) {
         if (count.situations[static_cast<std::size_t>(s)] > 0)
-            lines << PendingMovements::line(doctor, date.month(), s, count.situations[static_cast<std::size_t>(s)]);
+            lines << PendingMovements::line(doctor, date.month(), s,
+                                            count.situations[static_cast<std::size_t>(s)]);
     }
     files.pending().append(lines);
 }
@@ -25,8 +26,9 @@ int weekOfDate(StatisticsFiles &files, QDate date, int openYear)
 
 QString missingWeeksMessage()
 {
-    return QStringLiteral("     Ainda não foram cadastradas as semanas para o corrente ano\n\n     Use a opção "
-                          "Estatísticas + Relatório Semanal + Criar Semanas");
+    return QStringLiteral(
+        "     Ainda não foram cadastradas as semanas para o corrente ano\n\n     Use a opção "
+        "Estatísticas + Relatório Semanal + Criar Semanas");
 }
 
 } // namespace clinora

@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QString>
-
 #include <array>
 
 namespace clinora {

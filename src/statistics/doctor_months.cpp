@@ -56,7 +56,8 @@ QStringList DoctorMonths::lines() const
     QStringList result;
     result.reserve(kRows);
     for (const DoctorMonthsRow &r : m_rows)
-        result << stats::monthLine(textfile::fixed(r.code, 2) + textfile::fixed(r.specialtyCode, 2), r.counts);
+        result << stats::monthLine(textfile::fixed(r.code, 2) + textfile::fixed(r.specialtyCode, 2),
+                                   r.counts);
     return result;
 }
 
@@ -82,8 +83,10 @@ void DoctorMonths::moveRemovedCounts(int doctor, int specialty)
     std::array<QString, 12> sums;
     for (int m = 0; m < 12; ++m) {
         const auto i = static_cast<std::size_t>(m);
-        const int sum = countValue(to.counts[i], specialty, m + 1) + countValue(from.counts[i], doctor, m + 1);
-        sums[i] = stats::countText(stats::checkedSum(sum, stats::monthCell(files::kDoctorMonths, specialty, m + 1)));
+        const int sum =
+            countValue(to.counts[i], specialty, m + 1) + countValue(from.counts[i], doctor, m + 1);
+        sums[i] = stats::countText(
+            stats::checkedSum(sum, stats::monthCell(files::kDoctorMonths, specialty, m + 1)));
     }
     to.code = QString::number(specialty);
     to.specialtyCode = QString::number(specialty);
@@ -101,8 +104,8 @@ void DoctorMonths::relink(const DoctorRegister &doctors)
             if (textfile::trimRight(d.code) != textfile::trimRight(r.code))
                 continue;
             const std::optional<int> specialty = stats::countValue(d.specialtyCode);
-            const bool linked = !d.isFree() && d.specialtyCode.size() == 2 && specialty && *specialty > kDoctorRows
-                                && *specialty <= kRows;
+            const bool linked = !d.isFree() && d.specialtyCode.size() == 2 && specialty &&
+                                *specialty > kDoctorRows && *specialty <= kRows;
             r.specialtyCode = linked ? d.specialtyCode : QStringLiteral("00");
             break;
         }

@@ -10,7 +10,8 @@ History::History()
 {
     m_rows[0] = {QStringLiteral("00"), {label(0), label(0), label(0)}};
     for (int line = 2; line <= kLines; ++line)
-        row(line) = {QString::number(49 + line), {stats::countText(0, 5), stats::countText(0, 5), stats::countText(0, 5)}};
+        row(line) = {QString::number(49 + line),
+                     {stats::countText(0, 5), stats::countText(0, 5), stats::countText(0, 5)}};
 }
 
 QString History::label(int year)
@@ -22,10 +23,11 @@ void History::load(const QString &path)
 {
     const QStringList lines = textfile::readLines(path);
     if (lines.size() != kLines)
-        throw DamagedFileError(QStringLiteral("O arquivo %1 está danificado: tem %2 linhas em vez de %3. Ele não foi alterado.")
-                            .arg(stats::shownName(path))
-                            .arg(lines.size())
-                            .arg(kLines));
+        throw DamagedFileError(
+            QStringLiteral("O arquivo %1 está danificado: tem %2 linhas em vez de %3. Ele não foi alterado.")
+                .arg(stats::shownName(path))
+                .arg(lines.size())
+                .arg(kLines));
     std::array<HistoryRow, kLines> rows;
     for (int i = 0; i < kLines; ++i) {
         const QString &line = lines[i];
@@ -35,20 +37,24 @@ void History::load(const QString &path)
             continue;
         }
         if (line.size() != kWidth)
-            stats::damaged(path, i + 1, QStringLiteral("%1 caracteres em vez de %2").arg(line.size()).arg(kWidth));
+            stats::damaged(path, i + 1,
+                           QStringLiteral("%1 caracteres em vez de %2").arg(line.size()).arg(kWidth));
         r.code = line.left(2);
         for (int f = 0; f < 3; ++f)
             r.fields[static_cast<std::size_t>(f)] = line.mid(2 + 5 * f, 5);
         if (i == 0) {
             if (r.code != QLatin1String("00"))
-                stats::damaged(path, 1, QStringLiteral("o cabeçalho começa com \"%1\" em vez de \"00\"").arg(r.code));
+                stats::damaged(path, 1,
+                               QStringLiteral("o cabeçalho começa com \"%1\" em vez de \"00\"").arg(r.code));
             continue;
         }
         if (!stats::countValue(r.code))
-            stats::damaged(path, i + 1, QStringLiteral("\"%1\" não é um código de especialidade").arg(r.code));
+            stats::damaged(path, i + 1,
+                           QStringLiteral("\"%1\" não é um código de especialidade").arg(r.code));
         for (const QString &total : r.fields) {
             if (!stats::countValue(total))
-                stats::damaged(path, i + 1, QStringLiteral("\"%1\" não é um total de cinco algarismos").arg(total));
+                stats::damaged(path, i + 1,
+                               QStringLiteral("\"%1\" não é um total de cinco algarismos").arg(total));
         }
     }
     m_rows = rows;
@@ -71,9 +77,9 @@ void History::shift(const QString &newLabel, const std::function<int(int code)> 
             continue;
         QString newest = newLabel;
         if (i > 0) {
-            const int total = stats::checkedSum(totalOf(r.code.toInt()),
-                                                QStringLiteral("%1, linha %2").arg(QString(files::kHistory)).arg(i + 1),
-                                                stats::kMaxTotal);
+            const int total = stats::checkedSum(
+                totalOf(r.code.toInt()),
+                QStringLiteral("%1, linha %2").arg(QString(files::kHistory)).arg(i + 1), stats::kMaxTotal);
             newest = stats::countText(total, 5);
         }
         r.fields = {r.fields[1], r.fields[2], newest};

@@ -16,9 +16,10 @@ std::vector<MonthLine> readMonthFile(const QString &path, int rows, int codeWidt
         for (int m = 0; m < 12; ++m) {
             const QString count = line.mid(codeWidth + 4 * m, 4);
             if (!countValue(count))
-                damaged(path, i + 1, QStringLiteral("mês %1: \"%2\" não é uma contagem de quatro algarismos")
-                                         .arg(m + 1, 2, 10, QLatin1Char('0'))
-                                         .arg(count));
+                damaged(path, i + 1,
+                        QStringLiteral("mês %1: \"%2\" não é uma contagem de quatro algarismos")
+                            .arg(m + 1, 2, 10, QLatin1Char('0'))
+                            .arg(count));
             parsed.counts[static_cast<std::size_t>(m)] = count;
         }
         result.push_back(std::move(parsed));

@@ -39,15 +39,16 @@ std::optional<Movement> PendingMovements::parse(const QString &line, QString *wh
     const bool negative = quantity.startsWith(QLatin1Char('-'));
     const std::optional<int> amount = stats::countValue(negative ? quantity.mid(1) : quantity);
     if (!amount || quantity.size() > 4)
-        return refuse(QStringLiteral("quantidade \"%1\" não é um número inteiro de -999 a 9999").arg(quantity));
+        return refuse(
+            QStringLiteral("quantidade \"%1\" não é um número inteiro de -999 a 9999").arg(quantity));
     m.quantity = negative ? -*amount : *amount;
     return m;
 }
 
 QString PendingMovements::line(int doctor, int month, int situation, int quantity)
 {
-    return textfile::fixed(QString::number(doctor), 2) + stats::countText(month, 2) + QString::number(situation)
-           + QString::number(quantity);
+    return textfile::fixed(QString::number(doctor), 2) + stats::countText(month, 2) +
+           QString::number(situation) + QString::number(quantity);
 }
 
 } // namespace clinora

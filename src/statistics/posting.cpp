@@ -9,24 +9,22 @@
 
 #include <QFileInfo>
 
-
 namespace clinora {
 
 namespace {
 
 // The counts of a table as numbers while the lines are added, each changed cell
 // written back once at the end.
-template <int Rows>
-class Cells
+template <int Rows> class Cells
 {
 public:
     // Rows first ... first + Rows - 1 of the table.
-    template <typename Table>
-    Cells(const Table &table, int first) : m_first(first)
+    template <typename Table> Cells(const Table &table, int first) : m_first(first)
     {
         for (int r = 0; r < Rows; ++r)
             for (int m = 0; m < 12; ++m)
-                m_values[r][m] = stats::countValue(table.row(first + r).counts[static_cast<std::size_t>(m)]).value_or(0);
+                m_values[r][m] =
+                    stats::countValue(table.row(first + r).counts[static_cast<std::size_t>(m)]).value_or(0);
     }
     // Row and month counted from 0.
     int value(int row, int month) const { return m_values[row][month]; }
@@ -35,13 +33,13 @@ public:
         m_values[row][month] = value;
         m_changed[row][month] = true;
     }
-    template <typename Table>
-    void write(Table &table) const
+    template <typename Table> void write(Table &table) const
     {
         for (int r = 0; r < Rows; ++r)
             for (int m = 0; m < 12; ++m)
                 if (m_changed[r][m])
-                    table.row(m_first + r).counts[static_cast<std::size_t>(m)] = stats::countText(m_values[r][m]);
+                    table.row(m_first + r).counts[static_cast<std::size_t>(m)] =
+                        stats::countText(m_values[r][m]);
     }
 
 private:
@@ -81,7 +79,8 @@ PostingResult postPending(StatisticsFiles &files)
         result.setAside << line;
     };
     // The files a cell that does not fit is named by, in the order of the sums below.
-    const QLatin1String cellFiles[] = {files::kDoctorMonths, files::kSituationMonths, files::kSpecialtyMonths};
+    const QLatin1String cellFiles[] = {files::kDoctorMonths, files::kSituationMonths,
+                                       files::kSpecialtyMonths};
     for (const QString &line : pending.lines()) {
         QString why;
         const std::optional<Movement> movement = PendingMovements::parse(line, &why);
@@ -150,11 +149,12 @@ PostingResult postPending(StatisticsFiles &files)
 void reportPosting(const PostingResult &result, Dialogs &dialogs)
 {
     if (!result.setAside.isEmpty())
-        dialogs.warning(QStringLiteral("%1 linha(s) de %2 não puderam ser contadas e foram guardadas, como "
-                                       "estavam, no arquivo %3 (a primeira, %4).\nAs demais foram processadas.")
-                            .arg(result.setAside.size())
-                            .arg(QString(files::kPendingMovements), QString(files::kSetAsideMovements),
-                                 result.setAsideReason));
+        dialogs.warning(
+            QStringLiteral("%1 linha(s) de %2 não puderam ser contadas e foram guardadas, como "
+                           "estavam, no arquivo %3 (a primeira, %4).\nAs demais foram processadas.")
+                .arg(result.setAside.size())
+                .arg(QString(files::kPendingMovements), QString(files::kSetAsideMovements),
+                     result.setAsideReason));
     if (!result.kept.isEmpty())
         dialogs.warning(QStringLiteral("%1 linha(s) de %2 continuam pendentes: %3")
                             .arg(result.kept.size())

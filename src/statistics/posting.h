@@ -16,10 +16,10 @@ class StatisticsFiles;
 struct PostingResult
 {
     int posted = 0;
-    QStringList setAside; // the lines moved to MovMesSeparadas.Txt
+    QStringList setAside;   // the lines moved to MovMesSeparadas.Txt
     QString setAsideReason; // why the first of them could not be posted
-    QStringList kept;     // the lines left pending
-    QString keptReason;   // the cell the first of them would overflow
+    QStringList kept;       // the lines left pending
+    QString keptReason;     // the cell the first of them would overflow
 };
 
 // Posts into the tables of the files, in memory; the set-aside file is staged with

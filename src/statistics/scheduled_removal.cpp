@@ -16,13 +16,15 @@ namespace {
 
 bool hasLeaveStart(const Doctor &d)
 {
-    return !d.name.startsWith(QStringLiteral("  ")) && !d.leaveStart.isEmpty() && d.leaveStart.at(0) > QLatin1Char(' ');
+    return !d.name.startsWith(QStringLiteral("  ")) && !d.leaveStart.isEmpty() &&
+           d.leaveStart.at(0) > QLatin1Char(' ');
 }
 
 QString badDate(int code, const QString &field, const QString &text)
 {
-    return QStringLiteral("%1, linha %2: a data de %3 do médico (\"%4\") não é uma data; o afastamento dele não "
-                          "foi considerado.")
+    return QStringLiteral(
+               "%1, linha %2: a data de %3 do médico (\"%4\") não é uma data; o afastamento dele não "
+               "foi considerado.")
         .arg(QString(files::kDoctors))
         .arg(code)
         .arg(field, text);
@@ -48,17 +50,18 @@ RemovalResult runScheduledRemoval(AppContext &context)
             continue;
         }
         const bool definitive = d.leaveEnd == DoctorRegister::kDefinitiveLeave;
-        const std::optional<QDate> end = definitive ? std::optional<QDate>(QDate(2055, 12, 31)) : dates::parse(d.leaveEnd);
+        const std::optional<QDate> end =
+            definitive ? std::optional<QDate>(QDate(2055, 12, 31)) : dates::parse(d.leaveEnd);
         if (!end) {
             problems << badDate(code, QStringLiteral("retorno"), d.leaveEnd);
             continue;
         }
         if (definitive && start->addDays(-7) <= today && today < *start) {
-            context.dialogs.information(QStringLiteral("                    Nome do(a) médico(a): ")
-                                        + textfile::fixed(d.name, 25) + QStringLiteral("\n")
-                                        + QStringLiteral("            O médico será excluído no dia ") + d.leaveStart
-                                        + QStringLiteral("\n")
-                                        + QStringLiteral("== Mantenha atualizadas as suas Fichas de Atendimentos =="));
+            context.dialogs.information(
+                QStringLiteral("                    Nome do(a) médico(a): ") + textfile::fixed(d.name, 25) +
+                QStringLiteral("\n") + QStringLiteral("            O médico será excluído no dia ") +
+                d.leaveStart + QStringLiteral("\n") +
+                QStringLiteral("== Mantenha atualizadas as suas Fichas de Atendimentos =="));
             result.warned << code;
         }
         if (!definitive && today > *end) {
@@ -89,16 +92,17 @@ RemovalResult runScheduledRemoval(AppContext &context)
             } else if (months.lines()[code - 1].mid(4) == QString(48, QLatin1Char('0'))) {
                 months.row(code).specialtyCode = QStringLiteral("00");
             } else {
-                context.dialogs.warning(QStringLiteral("O médico(a) %1 não foi excluído(a): %2, linha %3, tem "
-                                                       "atendimentos e o cadastro não diz a especialidade (\"%4\") "
-                                                       "para onde levá-los.")
-                                            .arg(d.name.trimmed(), QString(files::kDoctors))
-                                            .arg(code)
-                                            .arg(d.specialtyCode));
+                context.dialogs.warning(
+                    QStringLiteral("O médico(a) %1 não foi excluído(a): %2, linha %3, tem "
+                                   "atendimentos e o cadastro não diz a especialidade (\"%4\") "
+                                   "para onde levá-los.")
+                        .arg(d.name.trimmed(), QString(files::kDoctors))
+                        .arg(code)
+                        .arg(d.specialtyCode));
                 continue;
             }
-            removedMessages << QStringLiteral("O médico(a) ") + textfile::fixed(d.name, 25)
-                                   + QStringLiteral(" foi excluído(a)");
+            removedMessages << QStringLiteral("O médico(a) ") + textfile::fixed(d.name, 25) +
+                                   QStringLiteral(" foi excluído(a)");
             doctors.removeDoctor(code);
             result.removed << code;
         }

@@ -34,7 +34,8 @@ QStringList SituationMonths::lines() const
     QStringList result;
     result.reserve(kRows);
     for (const SituationMonthsRow &r : m_rows)
-        result << stats::monthLine(textfile::fixed(r.situation, 1) + textfile::fixed(r.specialty, 2), r.counts);
+        result << stats::monthLine(textfile::fixed(r.situation, 1) + textfile::fixed(r.specialty, 2),
+                                   r.counts);
     return result;
 }
 
@@ -46,8 +47,8 @@ SituationMonths::Index SituationMonths::index() const
         // Codes as the plain decimals the lookup writes: "3" and "55", nothing else.
         const std::optional<int> situation = stats::countValue(r.situation);
         const std::optional<int> specialty = stats::countValue(r.specialty);
-        if (!situation || !specialty || *situation < 1 || *situation > 9 || *specialty < 51 || *specialty > 80
-            || r.specialty.startsWith(QLatin1Char('0')))
+        if (!situation || !specialty || *situation < 1 || *situation > 9 || *specialty < 51 ||
+            *specialty > 80 || r.specialty.startsWith(QLatin1Char('0')))
             continue;
         // From the last row up, so that the first row of a pair is the one kept.
         index.m_rows[slotOf(*situation, *specialty)] = n;

@@ -30,7 +30,10 @@ public:
 
     // The row of a specialty code 51 to 80.
     SpecialtyMonthsRow &row(int code) { return m_rows.at(static_cast<std::size_t>(code - kFirst)); }
-    const SpecialtyMonthsRow &row(int code) const { return m_rows.at(static_cast<std::size_t>(code - kFirst)); }
+    const SpecialtyMonthsRow &row(int code) const
+    {
+        return m_rows.at(static_cast<std::size_t>(code - kFirst));
+    }
 
     // The sum of the twelve months of a specialty.
     int yearTotal(int code) const;

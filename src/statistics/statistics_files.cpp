@@ -10,14 +10,14 @@ namespace clinora {
 
 StatisticsFiles::StatisticsFiles(AppContext &context)
     : m_context(context),
-      m_group(context.paths.dataDir()),
-      m_doctorMonths{files::kDoctorMonths.data(), {}, {}, false},
+      m_group(context.paths.dataDir()), m_doctorMonths{files::kDoctorMonths.data(), {}, {}, false},
       m_specialtyMonths{files::kSpecialtyMonths.data(), {}, {}, false},
       m_situationMonths{files::kSituationMonths.data(), {}, {}, false},
-      m_weeklyCounts{files::kWeeklyCounts.data(), {}, {}, false},
-      m_pending{files::kPendingMovements.data(), {}, {}, false},
-      m_weeks{files::kWeeks.data(), {}, {}, false},
-      m_history{files::kHistory.data(), {}, {}, false}
+      m_weeklyCounts{files::kWeeklyCounts.data(), {}, {}, false}, m_pending{files::kPendingMovements.data(),
+                                                                            {},
+                                                                            {},
+                                                                            false},
+      m_weeks{files::kWeeks.data(), {}, {}, false}, m_history{files::kHistory.data(), {}, {}, false}
 {
 }
 
@@ -26,8 +26,7 @@ QString StatisticsFiles::path(const QString &name) const
     return m_context.file(name);
 }
 
-template <typename T>
-T &StatisticsFiles::get(Slot<T> &slot)
+template <typename T> T &StatisticsFiles::get(Slot<T> &slot)
 {
     if (!slot.table) {
         T table;
@@ -38,16 +37,36 @@ T &StatisticsFiles::get(Slot<T> &slot)
     return *slot.table;
 }
 
-DoctorMonths &StatisticsFiles::doctorMonths() { return get(m_doctorMonths); }
-SpecialtyMonths &StatisticsFiles::specialtyMonths() { return get(m_specialtyMonths); }
-SituationMonths &StatisticsFiles::situationMonths() { return get(m_situationMonths); }
-WeeklyCounts &StatisticsFiles::weeklyCounts() { return get(m_weeklyCounts); }
-PendingMovements &StatisticsFiles::pending() { return get(m_pending); }
-Weeks &StatisticsFiles::weeks() { return get(m_weeks); }
-History &StatisticsFiles::history() { return get(m_history); }
+DoctorMonths &StatisticsFiles::doctorMonths()
+{
+    return get(m_doctorMonths);
+}
+SpecialtyMonths &StatisticsFiles::specialtyMonths()
+{
+    return get(m_specialtyMonths);
+}
+SituationMonths &StatisticsFiles::situationMonths()
+{
+    return get(m_situationMonths);
+}
+WeeklyCounts &StatisticsFiles::weeklyCounts()
+{
+    return get(m_weeklyCounts);
+}
+PendingMovements &StatisticsFiles::pending()
+{
+    return get(m_pending);
+}
+Weeks &StatisticsFiles::weeks()
+{
+    return get(m_weeks);
+}
+History &StatisticsFiles::history()
+{
+    return get(m_history);
+}
 
-template <typename T>
-void StatisticsFiles::replace(Slot<T> &slot, const QString &templateName)
+template <typename T> void StatisticsFiles::replace(Slot<T> &slot, const QString &templateName)
 {
     T table;
     table.load(path(templateName));
@@ -78,8 +97,7 @@ void StatisticsFiles::stageCopy(const QString &sourceName, const QString &destin
         m_staged << destinationName;
 }
 
-template <typename T>
-void StatisticsFiles::stageIfChanged(Slot<T> &slot, QStringList &names)
+template <typename T> void StatisticsFiles::stageIfChanged(Slot<T> &slot, QStringList &names)
 {
     if (!slot.table)
         return;

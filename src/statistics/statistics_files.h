@@ -15,7 +15,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace clinora {
@@ -55,8 +54,7 @@ public:
     QString path(const QString &name) const;
 
 private:
-    template <typename T>
-    struct Slot
+    template <typename T> struct Slot
     {
         const char *name;
         std::optional<T> table;
@@ -64,12 +62,9 @@ private:
         bool replaced = false;
     };
 
-    template <typename T>
-    T &get(Slot<T> &slot);
-    template <typename T>
-    void replace(Slot<T> &slot, const QString &templateName);
-    template <typename T>
-    void stageIfChanged(Slot<T> &slot, QStringList &names);
+    template <typename T> T &get(Slot<T> &slot);
+    template <typename T> void replace(Slot<T> &slot, const QString &templateName);
+    template <typename T> void stageIfChanged(Slot<T> &slot, QStringList &names);
 
     AppContext &m_context;
     FileGroup m_group;

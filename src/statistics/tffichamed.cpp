@@ -39,11 +39,26 @@ QLabel *boldLabel(const QString &text, QWidget *parent)
 
 } // namespace
 
-QString TFFichaMed::timeLabelName(int k) { return rowName("Label", k, 1, 31, 33); }
-QString TFFichaMed::patientName(int k) { return rowName("Edit", k, 1, 69, 70); }
-QString TFFichaMed::telephoneName(int k) { return rowName("Edit", k, 45, 71, 72); }
-QString TFFichaMed::situationName(int k) { return rowName("Edit", k, 23, 67, 68); }
-QString TFFichaMed::presenceName(int k) { return rowName("CheckBox", k, 1, 23, 24); }
+QString TFFichaMed::timeLabelName(int k)
+{
+    return rowName("Label", k, 1, 31, 33);
+}
+QString TFFichaMed::patientName(int k)
+{
+    return rowName("Edit", k, 1, 69, 70);
+}
+QString TFFichaMed::telephoneName(int k)
+{
+    return rowName("Edit", k, 45, 71, 72);
+}
+QString TFFichaMed::situationName(int k)
+{
+    return rowName("Edit", k, 23, 67, 68);
+}
+QString TFFichaMed::presenceName(int k)
+{
+    return rowName("CheckBox", k, 1, 23, 24);
+}
 
 TFFichaMed::TFFichaMed(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
@@ -123,7 +138,8 @@ TFFichaMed::TFFichaMed(AppContext &context, QWidget *parent) : QDialog(parent), 
     BSair->setObjectName(QStringLiteral("BSair"));
     for (QPushButton *button : {BProcessar, BImprimir, BSair})
         button->setAutoDefault(false);
-    connect(BProcessar, &QPushButton::clicked, this, guarded(m_context.dialogs, [this] { BProcessarClick(); }));
+    connect(BProcessar, &QPushButton::clicked, this,
+            guarded(m_context.dialogs, [this] { BProcessarClick(); }));
     connect(BImprimir, &QPushButton::clicked, this, guarded(m_context.dialogs, [this] { BImprimirClick(); }));
     connect(BSair, &QPushButton::clicked, this, &QDialog::reject);
     auto *buttons = new QHBoxLayout;

@@ -6,7 +6,6 @@
 #include "statistics/attendance_sheet.h"
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 

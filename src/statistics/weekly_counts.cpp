@@ -11,13 +11,16 @@ namespace {
 std::size_t lineIndex(int week, int doctor)
 {
     if (week < 1 || week > WeeklyCounts::kWeeks || doctor < 1 || doctor > WeeklyCounts::kDoctors)
-        throw ConversionError(QStringLiteral("Semana %1, médico %2: fora da tabela semanal").arg(week).arg(doctor));
+        throw ConversionError(
+            QStringLiteral("Semana %1, médico %2: fora da tabela semanal").arg(week).arg(doctor));
     return static_cast<std::size_t>((week - 1) * WeeklyCounts::kDoctors + (doctor - 1));
 }
 
 } // namespace
 
-WeeklyCounts::WeeklyCounts() : m_records(kLines, {0, 0}) {}
+WeeklyCounts::WeeklyCounts() : m_records(kLines, {0, 0})
+{
+}
 
 void WeeklyCounts::load(const QString &path)
 {
@@ -27,7 +30,9 @@ void WeeklyCounts::load(const QString &path)
         const std::optional<int> booked = stats::countValue(lines[i].left(4));
         const std::optional<int> attended = stats::countValue(lines[i].mid(4, 4));
         if (!booked || !attended)
-            stats::damaged(path, i + 1, QStringLiteral("\"%1\" não são duas contagens de quatro algarismos").arg(lines[i]));
+            stats::damaged(
+                path, i + 1,
+                QStringLiteral("\"%1\" não são duas contagens de quatro algarismos").arg(lines[i]));
         records[static_cast<std::size_t>(i)] = {*booked, *attended};
     }
     m_records = std::move(records);

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QStringList>
-
 #include <array>
 #include <vector>
 

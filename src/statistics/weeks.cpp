@@ -45,10 +45,11 @@ void Weeks::load(const QString &path)
     // No file yet is no week yet: the weeks are made when they are first needed.
     const QStringList lines = QFileInfo::exists(path) ? textfile::readLines(path) : QStringList();
     if (lines.size() > kMaxWeeks)
-        throw DamagedFileError(QStringLiteral("O arquivo %1 está danificado: tem %2 semanas, e um ano tem no máximo %3. Ele não foi alterado.")
-                            .arg(stats::shownName(path))
-                            .arg(lines.size())
-                            .arg(kMaxWeeks));
+        throw DamagedFileError(QStringLiteral("O arquivo %1 está danificado: tem %2 semanas, e um ano tem no "
+                                              "máximo %3. Ele não foi alterado.")
+                                   .arg(stats::shownName(path))
+                                   .arg(lines.size())
+                                   .arg(kMaxWeeks));
     QList<Week> weeks;
     for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];

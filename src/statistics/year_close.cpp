@@ -35,18 +35,20 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
     // The lines still pending belong to the year that closes.
     const PostingResult posted = postPending(files);
     if (!posted.kept.isEmpty())
-        throw Error(QStringLiteral("As estatísticas de %1 não foram fechadas: %2 linha(s) de %3 não puderam ser "
-                                   "processadas (%4). Nada foi gravado.")
-                        .arg(closedYear)
-                        .arg(posted.kept.size())
-                        .arg(QString(files::kPendingMovements), posted.keptReason));
+        throw Error(
+            QStringLiteral("As estatísticas de %1 não foram fechadas: %2 linha(s) de %3 não puderam ser "
+                           "processadas (%4). Nada foi gravado.")
+                .arg(closedYear)
+                .arg(posted.kept.size())
+                .arg(QString(files::kPendingMovements), posted.keptReason));
 
     const QString folder = archiveFolder(closedYear);
     if (!QDir().mkpath(files.path(folder)))
         throw FileError(QStringLiteral("Não foi possível criar a pasta %1.")
                             .arg(QDir::toNativeSeparators(files.path(folder))));
     const auto archived = [&folder](const QString &name) { return folder + QLatin1Char('/') + name; };
-    for (const QLatin1String name : {files::kTimetable, files::kDoctors, files::kSpecialties, files::kSituations})
+    for (const QLatin1String name :
+         {files::kTimetable, files::kDoctors, files::kSpecialties, files::kSituations})
         files.stageCopy(name, archived(name));
     // The tables as posted: what the year really counted.
     files.stageLines(archived(files::kDoctorMonths), files.doctorMonths().lines());
@@ -58,7 +60,8 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
 
     const SpecialtyMonths &specialties = files.specialtyMonths();
     files.history().shift(History::label(closedYear), [&specialties](int code) {
-        return code >= SpecialtyMonths::kFirst && code <= SpecialtyMonths::kLast ? specialties.yearTotal(code) : 0;
+        return code >= SpecialtyMonths::kFirst && code <= SpecialtyMonths::kLast ? specialties.yearTotal(code)
+                                                                                 : 0;
     });
     stageReset(files, doctors, settings, QDate(newYear - 1, 12, 31), newYear);
     return posted;
@@ -82,8 +85,8 @@ void closeStatisticsYear(AppContext &context)
     const int today = context.clock.today().year();
     StatisticsFiles files(context);
     Settings settings = context.settings;
-    const PostingResult posted =
-        stageYearClose(files, context.doctors, settings, year.year, year.year < today ? today : year.year + 1);
+    const PostingResult posted = stageYearClose(files, context.doctors, settings, year.year,
+                                                year.year < today ? today : year.year + 1);
     files.stageLines(files::kSettings, settings.lines());
     files.commit();
     context.settings = settings;

@@ -111,9 +111,20 @@ void TestSheets::f3OnADaySheetShowsTheDoctorsDay()
 {
     Fixture f;
     f.addRows({booking("09/12/26", 2, 12, QStringLiteral("Maria Souza")),
-               {QStringLiteral("09/12/26"), QStringLiteral("3"), QStringLiteral("12"), QStringLiteral("R"), {}, {}, {}},
-               {QStringLiteral("09/12/26"), QStringLiteral("4"), QStringLiteral("12"), QStringLiteral("Rui Lopes"),
-                QStringLiteral("0"), {}, {}}});
+               {QStringLiteral("09/12/26"),
+                QStringLiteral("3"),
+                QStringLiteral("12"),
+                QStringLiteral("R"),
+                {},
+                {},
+                {}},
+               {QStringLiteral("09/12/26"),
+                QStringLiteral("4"),
+                QStringLiteral("12"),
+                QStringLiteral("Rui Lopes"),
+                QStringLiteral("0"),
+                {},
+                {}}});
     Desk desk(f);
     const TFVisaoGeral::DayTab &tab = desk.screen->dayTab(9);
     desk.screen->PageControl1->setCurrentWidget(tab.page);
@@ -164,10 +175,11 @@ void TestSheets::f3OnTheMonthGridAndWhereThereIsNoSheet()
     QTest::keyClick(grid, Qt::Key_F3);
     grid->goToCell(10, 20); // a free code
     QTest::keyClick(grid, Qt::Key_F3);
-    QCOMPARE(f.dialogs.texts(Kind::Information),
-             QStringList({QStringLiteral("Não há Ficha de Atendimentos do dia 30: o mês de 02 não tem esse dia."),
-                          QStringLiteral("Escolha na grade a linha de um médico para ver a sua Ficha de "
-                                         "Atendimentos.")}));
+    QCOMPARE(
+        f.dialogs.texts(Kind::Information),
+        QStringList({QStringLiteral("Não há Ficha de Atendimentos do dia 30: o mês de 02 não tem esse dia."),
+                     QStringLiteral("Escolha na grade a linha de um médico para ver a sua Ficha de "
+                                    "Atendimentos.")}));
     QVERIFY(!desk.sheet().isVisible());
 }
 
@@ -197,7 +209,13 @@ void TestSheets::individualEntryRecordsOnce()
 {
     Fixture f;
     f.addRows({booking("09/12/26", 2, 12, QStringLiteral("Maria Souza")),
-               {QStringLiteral("09/12/26"), QStringLiteral("3"), QStringLiteral("12"), QStringLiteral("R"), {}, {}, {}}});
+               {QStringLiteral("09/12/26"),
+                QStringLiteral("3"),
+                QStringLiteral("12"),
+                QStringLiteral("R"),
+                {},
+                {},
+                {}}});
     Desk desk(f);
     TFFichaMed &s = desk.sheet();
     s.showEntry(QDate(2026, 12, 9), 12);
@@ -239,12 +257,14 @@ void TestSheets::refusedRecordingCanBeCorrected_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("a letter") << "A"
-                              << "Linha 2 da Ficha (08:30): a situação \"A\" não é um número de 1 a 9. Corrija-a e "
-                                 "grave a Ficha de novo.";
-    QTest::newRow("present without a situation")
-        << "" << "Linha 2 da Ficha (08:30): o paciente está presente e não tem situação. Escreva a situação (1 a 9) "
-                 "e grave a Ficha de novo.";
+    QTest::newRow("a letter")
+        << "A"
+        << "Linha 2 da Ficha (08:30): a situação \"A\" não é um número de 1 a 9. Corrija-a e "
+           "grave a Ficha de novo.";
+    QTest::newRow("present without a situation") << ""
+                                                 << "Linha 2 da Ficha (08:30): o paciente está presente e "
+                                                    "não tem situação. Escreva a situação (1 a 9) "
+                                                    "e grave a Ficha de novo.";
 }
 
 void TestSheets::refusedRecordingCanBeCorrected()
@@ -284,10 +304,11 @@ void TestSheets::individualEntryTakesTheWeekdayOfTheDate()
     s.BSair->click();
     s.showEntry(QDate(2025, 11, 17), 3);
     QTest::mouseClick(s.BProcessar, Qt::LeftButton);
-    QCOMPARE(f.dialogs.texts(),
-             QStringList{QStringLiteral("   Para realizar a gravação desta Ficha, você precisa primeiro\nabrir as "
-                                        "estatísticas do ano de 2025\n\n           == use a opção [ Abrir, Limpar "
-                                        "(reiniciar) as Estatísticas ] == ")});
+    QCOMPARE(
+        f.dialogs.texts(),
+        QStringList{QStringLiteral("   Para realizar a gravação desta Ficha, você precisa primeiro\nabrir as "
+                                   "estatísticas do ano de 2025\n\n           == use a opção [ Abrir, Limpar "
+                                   "(reiniciar) as Estatísticas ] == ")});
     QCOMPARE(f.read(files::kPendingMovements), QStringList());
     s.BSair->click();
 }
@@ -295,7 +316,8 @@ void TestSheets::individualEntryTakesTheWeekdayOfTheDate()
 void TestSheets::printingUnticksAndPrintsTheImage()
 {
     Fixture f;
-    f.addRows({booking("09/12/26", 1, 12, QStringLiteral("Maria Souza")), booking("09/12/26", 2, 12, QStringLiteral("Davi Melo"))});
+    f.addRows({booking("09/12/26", 1, 12, QStringLiteral("Maria Souza")),
+               booking("09/12/26", 2, 12, QStringLiteral("Davi Melo"))});
     Desk desk(f);
     TFFichaMed &s = desk.sheet();
     s.showEntry(QDate(2026, 12, 9), 12);

@@ -28,7 +28,9 @@ const QString kZeros = QString(48, QLatin1Char('0'));
 Appointment booked(const QString &data, int slot, int doctor, const QString &situation,
                    const QString &patient = QStringLiteral("Paciente"))
 {
-    return {data, QString::number(slot), QString::number(doctor), patient, QStringLiteral("3333-4444"), situation, {}};
+    return {data,    QString::number(slot),       QString::number(doctor),
+            patient, QStringLiteral("3333-4444"), situation,
+            {}};
 }
 
 // The month count of a line of a monthly file ("0007" -> 7), month 1 to 12.
@@ -36,8 +38,14 @@ int count(const Fixture &f, const QString &file, int line, int month, int codeWi
 {
     return f.read(file).at(line - 1).mid(codeWidth + 4 * (month - 1), 4).toInt();
 }
-int doctorCount(const Fixture &f, int row, int month) { return count(f, files::kDoctorMonths, row, month, 4); }
-int specialtyCount(const Fixture &f, int code, int month) { return count(f, files::kSpecialtyMonths, code - 50, month, 2); }
+int doctorCount(const Fixture &f, int row, int month)
+{
+    return count(f, files::kDoctorMonths, row, month, 4);
+}
+int specialtyCount(const Fixture &f, int code, int month)
+{
+    return count(f, files::kSpecialtyMonths, code - 50, month, 2);
+}
 
 // The SitMeses.Txt count of a situation and specialty.
 int situationCount(const Fixture &f, int situation, int specialty, int month)
@@ -78,7 +86,8 @@ QMap<QString, QByteArray> snapshot(const Fixture &f)
     QMap<QString, QByteArray> result;
     for (const QString &name : QDir(f.dir()).entryList(QDir::Files)) {
         QFile file(f.dir() + QLatin1Char('/') + name);
-        if (name.endsWith(QLatin1String(".db")) || name == QLatin1String("Clinora.lock") || !file.open(QIODevice::ReadOnly))
+        if (name.endsWith(QLatin1String(".db")) || name == QLatin1String("Clinora.lock") ||
+            !file.open(QIODevice::ReadOnly))
             continue;
         result.insert(name, file.readAll());
     }
@@ -122,6 +131,10 @@ private Q_SLOTS:
     void automaticEntryStopsOnADayOutsideTheWeeks();
     void automaticEntryClosesTheYearAfter31December();
     void historyHeadingKeepsItsWidthAfterManyCloses();
+    void yearCloseTakesTheYearOfItsCode_data();
+    void yearCloseTakesTheYearOfItsCode();
+    void failedYearCloseIsDoneOnceOnRetry();
+    void removalAfterTheAutomaticEntryKeepsItsCounts();
     void halfDoneCommitIsFinishedBeforeTheAutomaticEntry();
     void failedCommitChangesNothingAndTheRetryCountsOnce();
     void postingAddsSetsAsideAndKeeps();
@@ -131,6 +144,7 @@ private Q_SLOTS:
     void badYearCodeIsNamed();
     void scheduledRemoval();
     void resetTakesTheTemplates();
+    void yearlyTotalPast99999IsRefused();
     void switchingTheAutomaticEntryOn();
     void closePurgeKeepsDaysNotCountedYet();
 };
@@ -141,11 +155,16 @@ void TestStatisticsLogic::firstStartMakesTheWeeksOfTheYear_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
     QTest::addColumn<int>("weeks");
-    QTest::newRow("2023, 1 January a Sunday") << QDate(2023, 1, 3) << "26/12/202201/01/2023" << "25/12/202331/12/2023" << 53;
-    QTest::newRow("2034, 1 January a Sunday") << QDate(2034, 6, 1) << "26/12/203301/01/2034" << "25/12/203431/12/2034" << 53;
-    QTest::newRow("2022, 1 January a Saturday") << QDate(2022, 3, 1) << "27/12/202102/01/2022" << "26/12/202201/01/2023" << 53;
-    QTest::newRow("2024, 1 January a Monday") << QDate(2024, 1, 1) << "01/01/202407/01/2024" << "30/12/202405/01/2025" << 53;
-    QTest::newRow("2025, 1 January a Wednesday") << QDate(2025, 7, 1) << "30/12/202405/01/2025" << "29/12/202504/01/2026" << 53;
+    QTest::newRow("2023, 1 January a Sunday") << QDate(2023, 1, 3) << "26/12/202201/01/2023"
+                                              << "25/12/202331/12/2023" << 53;
+    QTest::newRow("2034, 1 January a Sunday") << QDate(2034, 6, 1) << "26/12/203301/01/2034"
+                                              << "25/12/203431/12/2034" << 53;
+    QTest::newRow("2022, 1 January a Saturday") << QDate(2022, 3, 1) << "27/12/202102/01/2022"
+                                                << "26/12/202201/01/2023" << 53;
+    QTest::newRow("2024, 1 January a Monday") << QDate(2024, 1, 1) << "01/01/202407/01/2024"
+                                              << "30/12/202405/01/2025" << 53;
+    QTest::newRow("2025, 1 January a Wednesday") << QDate(2025, 7, 1) << "30/12/202405/01/2025"
+                                                 << "29/12/202504/01/2026" << 53;
 }
 
 void TestStatisticsLogic::firstStartMakesTheWeeksOfTheYear()
@@ -170,13 +189,13 @@ void TestStatisticsLogic::automaticEntryCountsTheMissedDays()
     f.mirroringOn();
     f.write(files::kPendingMovements, {QStringLiteral("1 1215"), QStringLiteral("9912x3")});
     f.addRows({
-        booked("06/12/26", 1, 1, "1"),                              // counted before
+        booked("06/12/26", 1, 1, "1"), // counted before
         booked("07/12/26", 1, 1, "1"), booked("07/12/26", 2, 1, "2"), booked("07/12/26", 3, 1, "1"),
-        booked("07/12/26", 4, 1, {}, QStringLiteral("R")),          // a reserved hour
-        booked("07/12/26", 5, 1, {}),                               // no situation
+        booked("07/12/26", 4, 1, {}, QStringLiteral("R")), // a reserved hour
+        booked("07/12/26", 5, 1, {}),                      // no situation
         booked("08/12/26", 1, 2, "3"), booked("08/12/26", 2, 2, "1"),
-        booked("09/12/26", 1, 1, "1"),                              // today: tomorrow's work
-        booked("07/12/H/", 1, 1, "1"),                              // the cancelled list
+        booked("09/12/26", 1, 1, "1"), // today: tomorrow's work
+        booked("07/12/H/", 1, 1, "1"), // the cancelled list
     });
     AppContext &c = startAndActivate(f);
 
@@ -234,8 +253,9 @@ void TestStatisticsLogic::automaticEntryStopsOnADayOutsideTheWeeks()
     const auto before = snapshot(f);
     AppContext &c = startAndActivate(f);
     QCOMPARE(f.dialogs.texts(),
-             QStringList{QStringLiteral("     Ainda não foram cadastradas as semanas para o corrente ano\n\n     Use a "
-                                        "opção Estatísticas + Relatório Semanal + Criar Semanas")});
+             QStringList{QStringLiteral(
+                 "     Ainda não foram cadastradas as semanas para o corrente ano\n\n     Use a "
+                 "opção Estatísticas + Relatório Semanal + Criar Semanas")});
     QCOMPARE(snapshot(f), before);
     QCOMPARE(c.settings.lastProcessed(), QStringLiteral("06/12/2026"));
 }
@@ -258,12 +278,15 @@ void TestStatisticsLogic::automaticEntryClosesTheYearAfter31December()
     // The year's files, as counted and posted, are kept in Estatisticas/Ano2026.
     const QString archive = f.dir() + QStringLiteral("/Estatisticas/Ano2026/");
     const QStringList archived = QDir(archive).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(archived, QStringList({"CodMed.Txt", "DiaMedHora.Txt", "Esp.Txt", "EspMeses.Txt", "Historico.Txt",
-                                    "MedMeses.Txt", "PrevReal.Txt", "Semanas.Txt", "Sit.Txt", "SitMeses.Txt"}));
+    QCOMPARE(archived,
+             QStringList({"CodMed.Txt", "DiaMedHora.Txt", "Esp.Txt", "EspMeses.Txt", "Historico.Txt",
+                          "MedMeses.Txt", "PrevReal.Txt", "Semanas.Txt", "Sit.Txt", "SitMeses.Txt"}));
     QCOMPARE(textfile::readLines(archive + QStringLiteral("EspMeses.Txt"))[0],
              QStringLiteral("510005") + QString(40, QLatin1Char('0')) + QStringLiteral("0003"));
-    QCOMPARE(textfile::readLines(archive + QStringLiteral("MedMeses.Txt"))[0].right(4), QStringLiteral("0003"));
-    QCOMPARE(textfile::readLines(archive + QStringLiteral("Semanas.Txt")).first(), QStringLiteral("29/12/202504/01/2026"));
+    QCOMPARE(textfile::readLines(archive + QStringLiteral("MedMeses.Txt"))[0].right(4),
+             QStringLiteral("0003"));
+    QCOMPARE(textfile::readLines(archive + QStringLiteral("Semanas.Txt")).first(),
+             QStringLiteral("29/12/202504/01/2026"));
     // The history shifted by one year, the newest column the year's total.
     const QStringList shifted = f.read(files::kHistory);
     QCOMPARE(shifted[0], QStringLiteral("00 2024 2025 2026"));
@@ -306,6 +329,74 @@ void TestStatisticsLogic::historyHeadingKeepsItsWidthAfterManyCloses()
                                     "00 2027 2028 2029"}));
     for (int year = 2026; year <= 2029; ++year)
         QVERIFY(QFileInfo::exists(f.dir() + QStringLiteral("/Estatisticas/Ano%1/Historico.Txt").arg(year)));
+}
+
+void TestStatisticsLogic::yearCloseTakesTheYearOfItsCode_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::newRow("10 January") << QDate(2027, 1, 10);
+    QTest::newRow("15 February") << QDate(2027, 2, 15);
+}
+
+void TestStatisticsLogic::yearCloseTakesTheYearOfItsCode()
+{
+    QFETCH(QDate, today);
+    Fixture f(today);
+    openClinic(f, false, QStringLiteral("20/12/2026"));
+    createWeeks(f.dir() + QStringLiteral("/Semanas.Txt"), 2026);
+    f.write(files::kPendingMovements, {QStringLiteral("1 1213")});
+    AppContext &c = f.start();
+    closeStatisticsYear(c);
+    QVERIFY(QFileInfo::exists(f.dir() + QStringLiteral("/Estatisticas/Ano2026/MedMeses.Txt")));
+    QCOMPARE(textfile::readLines(f.dir() + QStringLiteral("/Estatisticas/Ano2026/MedMeses.Txt"))[0].right(4),
+             QStringLiteral("0003"));
+    QCOMPARE(f.read(files::kHistory)[0], QStringLiteral("00 2024 2025 2026"));
+    QCOMPARE(f.read(files::kHistory)[1], QStringLiteral("51000000000000003"));
+    QCOMPARE(f.read(files::kSettings).mid(1, 2), QStringList({"31/12/2026", "A2027"}));
+    QCOMPARE(f.read(files::kWeeks).first(), QStringLiteral("28/12/202603/01/2027"));
+}
+
+void TestStatisticsLogic::failedYearCloseIsDoneOnceOnRetry()
+{
+    Fixture f(QDate(2027, 1, 2));
+    openClinic(f, true, QStringLiteral("30/12/2026"));
+    createWeeks(f.dir() + QStringLiteral("/Semanas.Txt"), 2026);
+    QStringList history = f.read(files::kHistory);
+    history[1] = QStringLiteral("51000100002000030");
+    f.write(files::kHistory, history);
+    f.addRows({booked("31/12/26", 1, 1, "1")});
+    // The history cannot be written, as on a full disk, after everything before it.
+    const QString blocker = f.dir() + QStringLiteral("/Historico.Txt.novo~");
+    QVERIFY(QDir().mkpath(blocker + QStringLiteral("/x")));
+    const auto before = snapshot(f);
+    AppContext &c = startAndActivate(f);
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QCOMPARE(snapshot(f), before);
+    QVERIFY(!QFileInfo::exists(f.dir() + QStringLiteral("/Estatisticas/Ano2026/MedMeses.Txt")));
+
+    QVERIFY(QDir(blocker).removeRecursively());
+    c.firstActivation = true;
+    startAndActivate(f);
+    QCOMPARE(f.read(files::kHistory)[0], QStringLiteral("00 2024 2025 2026"));
+    QCOMPARE(f.read(files::kHistory)[1], QStringLiteral("51000200003000001"));
+    QCOMPARE(f.read(files::kSettings).mid(1, 2), QStringList({"31/12/2026", "A2027"}));
+}
+
+void TestStatisticsLogic::removalAfterTheAutomaticEntryKeepsItsCounts()
+{
+    // One activation counts yesterday, then removes doctor 2, whose leave began today:
+    // the removal works on the tables as the entry left them.
+    Fixture f(QDate(2026, 12, 9));
+    openClinic(f, true, QStringLiteral("07/12/2026"));
+    f.setLeave(2, QStringLiteral("09/12/26"), QStringLiteral("31/12/55"));
+    f.addRows({booked("08/12/26", 1, 1, "1"), booked("08/12/26", 1, 2, "2"), booked("08/12/26", 2, 2, "2")});
+    startAndActivate(f);
+    const QStringList months = f.read(files::kDoctorMonths);
+    QCOMPARE(months[0], QStringLiteral("1 51") + QString(44, QLatin1Char('0')) + QStringLiteral("0001"));
+    QCOMPARE(months[1], QStringLiteral("2 00") + kZeros);
+    QCOMPARE(months[51], QStringLiteral("5252") + QString(44, QLatin1Char('0')) + QStringLiteral("0002"));
+    QCOMPARE(specialtyCount(f, 52, 12), 2);
+    QCOMPARE(situationCount(f, 2, 52, 12), 2);
 }
 
 void TestStatisticsLogic::halfDoneCommitIsFinishedBeforeTheAutomaticEntry()
@@ -367,7 +458,8 @@ void TestStatisticsLogic::postingAddsSetsAsideAndKeeps()
     openClinic(f, false, QStringLiteral("07/12/2026"));
     f.addDoctor(3, QStringLiteral("Dr. Caio Reis"), QStringLiteral("53 Dermatologia"));
     QStringList months = f.read(files::kDoctorMonths);
-    months[1] = QStringLiteral("2 52") + QString(8, QLatin1Char('0')) + QStringLiteral("9998") + QString(36, QLatin1Char('0'));
+    months[1] = QStringLiteral("2 52") + QString(8, QLatin1Char('0')) + QStringLiteral("9998") +
+                QString(36, QLatin1Char('0'));
     months[2] = QStringLiteral("3   ") + kZeros; // a blank specialty
     f.write(files::kDoctorMonths, months);
     // Situation 9 has no row of specialty 51.
@@ -375,14 +467,16 @@ void TestStatisticsLogic::postingAddsSetsAsideAndKeeps()
     situations.replace(situations.indexOf(QStringLiteral("951") + kZeros), QStringLiteral("051") + kZeros);
     f.write(files::kSituationMonths, situations);
     const QStringList pending = {
-        QStringLiteral("1 0312"), QStringLiteral("1 0313"),  // both added
+        QStringLiteral("1 0312"),  QStringLiteral("1 0313"), // both added
         QStringLiteral("1 031-1"),                           // a correction
         QStringLiteral("1 0391"),                            // no row of situation 9 with 51
         QStringLiteral("3 0311"),                            // a doctor without a specialty
         QStringLiteral("2 0315"),                            // would pass 9,999 in March
         QStringLiteral("2 0311"),                            // fits
-        QStringLiteral("0 0311"), QStringLiteral("5113111"), QStringLiteral("1 1311"), QStringLiteral("1 00"),
-        QStringLiteral("1 03A1"), QStringLiteral("1 031x"), QStringLiteral("1 031"), QString(),
+        QStringLiteral("0 0311"),  QStringLiteral("5113111"),
+        QStringLiteral("1 1311"),  QStringLiteral("1 00"),
+        QStringLiteral("1 03A1"),  QStringLiteral("1 031x"),
+        QStringLiteral("1 031"),   QString(),
     };
     f.write(files::kPendingMovements, pending);
     AppContext &c = f.start();
@@ -397,8 +491,9 @@ void TestStatisticsLogic::postingAddsSetsAsideAndKeeps()
     const QStringList warnings = f.dialogs.texts(Kind::Warning);
     QCOMPARE(warnings.size(), 2);
     QVERIFY(warnings[0].startsWith(QStringLiteral("10 linha(s) de MovMes.Txt")));
-    QVERIFY(warnings[1].startsWith(QStringLiteral("1 linha(s) de MovMes.Txt continuam pendentes: MedMeses.Txt, "
-                                                  "linha 2, mês 03")));
+    QVERIFY(
+        warnings[1].startsWith(QStringLiteral("1 linha(s) de MovMes.Txt continuam pendentes: MedMeses.Txt, "
+                                              "linha 2, mês 03")));
     checkFixedSizes(f);
 
     // What was set aside stays when more is set aside.
@@ -425,12 +520,17 @@ void TestStatisticsLogic::damagedFilesAreNamed_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("named");
     QTest::addColumn<bool>("posted"); // read by "Atualizar Quadros e Gráficos" too
-    QTest::newRow("MedMeses.Txt, a line too long") << "MedMeses.Txt" << 7 << QString("7 00" + kZeros + "0") << "linha 7" << true;
-    QTest::newRow("MedMeses.Txt, a count not a number") << "MedMeses.Txt" << 1 << QString("1 51000A" + kZeros.mid(4)) << "linha 1, mês 01" << true;
-    QTest::newRow("EspMeses.Txt, a line too short") << "EspMeses.Txt" << 30 << "80" << "linha 30" << true;
-    QTest::newRow("SitMeses.Txt, a blank count") << "SitMeses.Txt" << 300 << QString("080" + kZeros.left(44) + "  12") << "linha 300, mês 12" << true;
+    QTest::newRow("MedMeses.Txt, a line too long")
+        << "MedMeses.Txt" << 7 << QString("7 00" + kZeros + "0") << "linha 7" << true;
+    QTest::newRow("MedMeses.Txt, a count not a number")
+        << "MedMeses.Txt" << 1 << QString("1 51000A" + kZeros.mid(4)) << "linha 1, mês 01" << true;
+    QTest::newRow("EspMeses.Txt, a line too short") << "EspMeses.Txt" << 30 << "80"
+                                                    << "linha 30" << true;
+    QTest::newRow("SitMeses.Txt, a blank count")
+        << "SitMeses.Txt" << 300 << QString("080" + kZeros.left(44) + "  12") << "linha 300, mês 12" << true;
     QTest::newRow("MedMeses.Txt, a line missing") << "MedMeses.Txt" << 0 << QString() << "79 linhas" << true;
-    QTest::newRow("PrevReal.Txt, a line missing") << "PrevReal.Txt" << 0 << QString() << "2699 linhas" << false;
+    QTest::newRow("PrevReal.Txt, a line missing")
+        << "PrevReal.Txt" << 0 << QString() << "2699 linhas" << false;
 }
 
 void TestStatisticsLogic::damagedFilesAreNamed()
@@ -473,7 +573,8 @@ void TestStatisticsLogic::badYearCodeIsNamed()
     const auto before = snapshot(f);
     startAndActivate(f);
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
-    QVERIFY(f.dialogs.texts(Kind::Error)[0].startsWith(QStringLiteral("A linha 3 de Automatica.Txt (\"a2026\")")));
+    QVERIFY(f.dialogs.texts(Kind::Error)[0].startsWith(
+        QStringLiteral("A linha 3 de Automatica.Txt (\"a2026\")")));
     QCOMPARE(snapshot(f), before);
 }
 
@@ -491,7 +592,8 @@ void TestStatisticsLogic::scheduledRemoval()
     f.setLeave(5, QStringLiteral("01/12/26"), QStringLiteral("05/12/26")); // over
     f.setLeave(6, QStringLiteral("3x/12/26"), QStringLiteral("31/12/55")); // not a date
     QStringList months = f.read(files::kDoctorMonths);
-    months[2] = QStringLiteral("3 53") + QStringLiteral("0004") + QString(40, QLatin1Char('0')) + QStringLiteral("0010");
+    months[2] = QStringLiteral("3 53") + QStringLiteral("0004") + QString(40, QLatin1Char('0')) +
+                QStringLiteral("0010");
     months[52] = QStringLiteral("5353") + QStringLiteral("0001") + QString(44, QLatin1Char('0'));
     f.write(files::kDoctorMonths, months);
     f.write(files::kPendingMovements, {QStringLiteral("3 1212")});
@@ -505,18 +607,21 @@ void TestStatisticsLogic::scheduledRemoval()
     // His counts, with what was pending of him, go to his specialty's row.
     const QStringList moved = f.read(files::kDoctorMonths);
     QCOMPARE(moved[2], QStringLiteral("3 00") + kZeros);
-    QCOMPARE(moved[52], QStringLiteral("5353") + QStringLiteral("0005") + QString(40, QLatin1Char('0')) + QStringLiteral("0012"));
+    QCOMPARE(moved[52], QStringLiteral("5353") + QStringLiteral("0005") + QString(40, QLatin1Char('0')) +
+                            QStringLiteral("0012"));
     QCOMPARE(register_[3].mid(51, 16), QStringLiteral("13/12/2631/12/55"));
     QCOMPARE(register_[4].mid(51, 16), QString(16, QLatin1Char(' ')));
     QCOMPARE(register_[5].left(27), QStringLiteral("6 Dra. Fabia Prado         "));
-    QCOMPARE(f.dialogs.texts(Kind::Information),
-             QStringList({QStringLiteral("                    Nome do(a) médico(a): Dra. Dora Melo           \n"
-                                         "            O médico será excluído no dia 13/12/26\n"
-                                         "== Mantenha atualizadas as suas Fichas de Atendimentos =="),
-                          QStringLiteral("O médico(a) Dr. Caio Reis             foi excluído(a)")}));
-    QCOMPARE(f.dialogs.texts(Kind::Warning),
-             QStringList{QStringLiteral("CodMed.Txt, linha 6: a data de saída do médico (\"3x/12/26\") não é uma "
-                                        "data; o afastamento dele não foi considerado.")});
+    QCOMPARE(
+        f.dialogs.texts(Kind::Information),
+        QStringList({QStringLiteral("                    Nome do(a) médico(a): Dra. Dora Melo           \n"
+                                    "            O médico será excluído no dia 13/12/26\n"
+                                    "== Mantenha atualizadas as suas Fichas de Atendimentos =="),
+                     QStringLiteral("O médico(a) Dr. Caio Reis             foi excluído(a)")}));
+    QCOMPARE(
+        f.dialogs.texts(Kind::Warning),
+        QStringList{QStringLiteral("CodMed.Txt, linha 6: a data de saída do médico (\"3x/12/26\") não é uma "
+                                   "data; o afastamento dele não foi considerado.")});
 }
 
 void TestStatisticsLogic::resetTakesTheTemplates()
@@ -547,6 +652,25 @@ void TestStatisticsLogic::resetTakesTheTemplates()
     QCOMPARE(snapshot(f), before);
 }
 
+void TestStatisticsLogic::yearlyTotalPast99999IsRefused()
+{
+    Fixture f(QDate(2027, 1, 10));
+    openClinic(f, false, QStringLiteral("31/12/2026"));
+    QStringList specialties = f.read(files::kSpecialtyMonths);
+    specialties[0] = QStringLiteral("51") +
+                     QString(12, QLatin1Char('x')).replace(QLatin1Char('x'), QStringLiteral("9999"));
+    f.write(files::kSpecialtyMonths, specialties);
+    AppContext &c = f.start();
+    const auto before = snapshot(f);
+    runUserAction(c.dialogs, [&] { closeStatisticsYear(c); });
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY2(f.dialogs.texts(Kind::Error)[0].startsWith(
+                 QStringLiteral("Historico.Txt, linha 2: a contagem chegaria "
+                                "a 119988")),
+             qPrintable(f.dialogs.texts(Kind::Error)[0]));
+    QCOMPARE(snapshot(f), before);
+}
+
 void TestStatisticsLogic::switchingTheAutomaticEntryOn()
 {
     Fixture f(QDate(2027, 1, 5));
@@ -554,9 +678,10 @@ void TestStatisticsLogic::switchingTheAutomaticEntryOn()
     AppContext &c = f.start();
     QVERIFY(!switchAutomaticEntryOn(c));
     QCOMPARE(f.dialogs.texts().last(),
-             QStringLiteral("   Para selecionar a \"Entrada Automática\", você precisa primeiro\nabrir as estatísticas "
-                            "do ano de 2027\n\n                 == use a opção [ Abrir, Limpar (reiniciar) as "
-                            "Estatísticas ] == "));
+             QStringLiteral(
+                 "   Para selecionar a \"Entrada Automática\", você precisa primeiro\nabrir as estatísticas "
+                 "do ano de 2027\n\n                 == use a opção [ Abrir, Limpar (reiniciar) as "
+                 "Estatísticas ] == "));
     QCOMPARE(f.read(files::kSettings)[0], QStringLiteral("Nao"));
 
     c.settings.setYearState(QStringLiteral("A2027"));
