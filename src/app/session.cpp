@@ -2,6 +2,7 @@
 
 #include "agenda/purge.h"
 #include "app/context.h"
+#include "app/old_tables.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/clock.h"
@@ -167,6 +168,8 @@ void createMainWindow(AppContext &context)
                                                "foram consideradas vazias.")
                                     .arg(QString(files::kSettings))
                                     .arg(lines));
+    // The tables of the program the clinic used before become this program's first.
+    importOldTables(context);
     openTable(context, isFirstRun(context.settings));
     checkMirror(context);
     readStamps(context);

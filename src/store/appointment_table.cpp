@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/text_file.h"
+#include "store/paradox_table.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,6 +107,11 @@ void AppointmentTable::open(const QString &path, bool create)
     };
     if (QFileInfo(path).size() == 0)
         throw refuse(QStringLiteral("o arquivo está vazio (0 bytes)."));
+    if (paradox::isParadoxTable(path))
+        throw StoreError(QStringLiteral("O arquivo %1 é uma tabela de consultas do programa anterior (Paradox). "
+                                        "O Clinora a importa ao abrir: feche-o e abra-o de novo. Nada foi "
+                                        "gravado nela.")
+                             .arg(shownPath(path)));
     try {
         m_db = sql::Database(path, false);
         // Before anything is written: the file must be this program's table, whole.

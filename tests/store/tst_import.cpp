@@ -1,0 +1,321 @@
+// The appointment table of the program a clinic used before (Paradox, written here with
+// pxlib) imported at start: every row in its place, the misfits in a report, the
+// originals kept untouched.
+#include "app/session.h"
+#include "core/data_files.h"
+#include "platform/errors.h"
+#include "platform/text_file.h"
+#include "store/appointment_table.h"
+#include "store/paradox_table.h"
+#include "store/table_import.h"
+#include "support/fixture.h"
+#include "support/paradox_writer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// pxlib's header declares C functions without saying so.
+extern "C" {
+#include <paradox.h>
+}
+
+using namespace clinora;
+using test::Fixture;
+using Kind = test::ScriptedDialogs::Kind;
+
+namespace {
+
+Appointment row(const QString &data, const QString &hora, const QString &medico, const QString &paciente,
+                const QString &telefone = {}, const QString &situacao = {}, const QString &observacoes = {})
+{
+    return {data, hora, medico, paciente, telefone, situacao, observacoes};
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A long remark, with accents and line breaks, that takes blocks of its own in the memo file.
+QString longRemark()
+{
+    QString text;
+    for (int i = 0; text.size() < 5000; ++i)
+        text += QStringLiteral("Linha %1: pressão arterial, glicemia e eletrocardiograma à mão.\r\n").arg(i);
+    return text;
+}
+
+// The old clinic: a booking with a short remark, a reserved hour, a cancelled row with
+// a long remark and blanks after the name, a waiting-list row, a second booking of a
+// taken slot and a row without a patient.
+std::vector<Appointment> oldRows()
+{
+    return {
+        row("05/01/27", "3", "12", "João da Conceição", "(21)255-0101", "1", "Retorno; trazer exames."),
+        row("05/01/27", "4", "12", "R"),
+        row("05/01H/", "3", "12", "Ângela Müller   ", "9988-7766", "2", longRemark()),
+        row("40312123", "45", "51", "Zé Piauí", "3333-4444", "1", "Prefere manhã"),
+        row("05/01/27", "3", "12", "Outra Pessoa", "1111-2222", "1"),
+        row("06/01/27", "1", "7", ""),
+    };
+}
+
+// What the table holds after the import: the first four rows, as the store keeps them.
+std::vector<Appointment> importedRows()
+{
+    return {
+        row("05/01/27", "3", "12", "João da Conceição", "(21)255-0101", "1", "Retorno; trazer exames."),
+        row("05/01/27", "4", "12", "R"),
+        row("05/01H/", "3", "12", "Ângela Müller", "9988-7766", "2", longRemark()),
+        row("40312123", "45", "51", "Zé Piauí", "3333-4444", "1", "Prefere manhã"),
+    };
+}
+
+// A data folder in use whose table is the old program's.
+struct OldFolder
+{
+    OldFolder()
+    {
+        f.setSetting(3, QStringLiteral("A2026"));
+        test::writeParadoxTable(table(), oldRows());
+        db = bytesOf(table());
+        mb = bytesOf(f.dir() + QStringLiteral("/Medicos.mb"));
+    }
+    QString table() const { return f.dir() + QStringLiteral("/Medicos.db"); }
+    Fixture f;
+    QByteArray db;
+    QByteArray mb;
+};
+
+std::vector<Appointment> sorted(std::vector<Appointment> rows)
+{
+    std::sort(rows.begin(), rows.end(), [](const Appointment &a, const Appointment &b) {
+        return std::tie(a.data, a.hora, a.medico) < std::tie(b.data, b.hora, b.medico);
+    });
+    return rows;
+}
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void oldTableOpensAfterOneQuestion();
+    void answeringNoEndsTheStartWithNothingChanged();
+    void misfitsAreReported_data();
+    void misfitsAreReported();
+    void dosCodePageIsRead();
+    void workAndMirrorTablesAskedTogether();
+    void foundInAnyLetterCase();
+    void damagedMemoFileKeepsTheRows();
+    void missingMemoFileChangesNothing();
+};
+
+void TestImport::oldTableOpensAfterOneQuestion()
+{
+    OldFolder old;
+    QVERIFY(paradox::isParadoxTable(old.table()));
+    old.f.dialogs.answerQuestion(true);
+    AppContext &c = old.f.start();
+
+    const QStringList questions = old.f.dialogs.texts(Kind::Question);
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions.first().contains(QStringLiteral("Medicos.db: 6 registros")),
+             qPrintable(questions.first()));
+    const QStringList told = old.f.dialogs.texts(Kind::Information);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains(QStringLiteral("4 de 6 registros importados")), qPrintable(told.first()));
+    QVERIFY2(told.first().contains(QStringLiteral("MedicosImportacao.Txt")), qPrintable(told.first()));
+
+    // Every row in its place, and the lists show theirs.
+    QCOMPARE(sorted(old.f.rows()), sorted(importedRows()));
+    QCOMPARE(c.DMMedicos.table().select(ListQuery::cancelled()).size(), std::size_t(1));
+    QCOMPARE(c.DMMedicos.table().select(ListQuery::waiting()).size(), std::size_t(1));
+
+    // The originals, untouched, under their new names; the old names are gone.
+    QCOMPARE(bytesOf(old.f.dir() + QStringLiteral("/MedicosAntigo.db")), old.db);
+    QCOMPARE(bytesOf(old.f.dir() + QStringLiteral("/MedicosAntigo.mb")), old.mb);
+    QVERIFY(!old.f.exists(QStringLiteral("Medicos.mb")));
+
+    // The two rows left out, with every field, so they can be booked again.
+    const QString report = old.f.read(QStringLiteral("MedicosImportacao.Txt")).join(QLatin1Char('\n'));
+    QVERIFY2(
+        report.contains(QStringLiteral("Registro 5: chave repetida: Data 05/01/27, Hora 3, Medico 12 já veio "
+                                       "do registro 1")),
+        qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("Paciente: Outra Pessoa")));
+    QVERIFY(report.contains(QStringLiteral("Telefone: 1111-2222")));
+    QVERIFY(report.contains(QStringLiteral("Registro 6: o campo Paciente está vazio")));
+
+    // The next start finds this program's table and asks nothing.
+    c.DMMedicos.close();
+    Fixture &f = old.f;
+    f.dialogs.clear();
+    AppContext again(Paths(f.dir(), f.drives()), f.clock, f.dialogs, f.printer);
+    session::startUp(again);
+    session::createMainWindow(again);
+    QVERIFY(f.dialogs.texts(Kind::Question).isEmpty());
+}
+
+void TestImport::answeringNoEndsTheStartWithNothingChanged()
+{
+    OldFolder old;
+    const QStringList before = QDir(old.f.dir()).entryList(QDir::Files);
+    old.f.dialogs.answerQuestion(false);
+    try {
+        old.f.start();
+        QFAIL("the start went on");
+    } catch (const FileError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("não foi importada")), qPrintable(e.message()));
+    }
+    QCOMPARE(QDir(old.f.dir()).entryList(QDir::Files), before);
+    QCOMPARE(bytesOf(old.table()), old.db);
+    // Whatever else opens it says what it is, and writes nothing.
+    AppointmentTable table;
+    try {
+        table.open(old.table(), false);
+        QFAIL("opened");
+    } catch (const StoreError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("programa anterior")), qPrintable(e.message()));
+    }
+    QCOMPARE(bytesOf(old.table()), old.db);
+}
+
+void TestImport::misfitsAreReported_data()
+{
+    QTest::addColumn<Appointment>("old");
+    QTest::addColumn<QString>("reason"); // empty: imported
+    // A table whose fields are wider than this program's.
+    QTest::newRow("name of 25 letters and blanks after it")
+        << row("07/01/27", "2", "3", QStringLiteral("A").repeated(25) + "   ") << QString();
+    QTest::newRow("name of 26 letters") << row("07/01/27", "2", "3", QStringLiteral("B").repeated(26))
+                                        << "o campo Paciente tem 26 caracteres, e nele cabem 25";
+    QTest::newRow("slot with three digits")
+        << row("07/01/27", "100", "3", "Carla") << "o campo Hora tem 3 caracteres, e nele cabem 2";
+    QTest::newRow("telephone of 13") << row("07/01/27", "2", "3", "Dora", "(021)255-0101")
+                                     << "o campo Telefone tem 13 caracteres, e nele cabem 12";
+    QTest::newRow("no date") << row("", "2", "3", "Elza") << "chave incompleta: o campo Data está vazio";
+    QTest::newRow("blank doctor") << row("07/01/27", "2", "  ", "Fábio")
+                                  << "chave incompleta: o campo Medico está vazio";
+}
+
+void TestImport::misfitsAreReported()
+{
+    QFETCH(Appointment, old);
+    QFETCH(QString, reason);
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("Medicos.db"));
+    std::vector<test::ParadoxField> wide = test::oldTableFields();
+    for (test::ParadoxField &field : wide)
+        field.length = field.type == pxfAlpha ? field.length + 5 : field.length;
+    test::writeParadoxTable(path, {old}, wide);
+
+    const TableImport done = importParadoxTable(path, path, QStringLiteral("08/12/2026 10:00:00"));
+    AppointmentTable table;
+    table.open(path, false);
+    if (reason.isEmpty()) {
+        QCOMPARE(done.imported, 1);
+        QCOMPARE(table.all(), std::vector<Appointment>{AppointmentTable::stored(old)});
+    } else {
+        QCOMPARE(done.rejected, 1);
+        QCOMPARE(table.count(), 0);
+        const QStringList report = textfile::readLines(done.report);
+        QVERIFY2(report.contains(QStringLiteral("Registro 1: ") + reason), qPrintable(report.join('\n')));
+        QVERIFY(report.contains(QStringLiteral("    Paciente: ") + old.paciente));
+    }
+}
+
+void TestImport::dosCodePageIsRead()
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("Medicos.db"));
+    const Appointment old = row("05/01/27", "3", "12", "Conceição Gonçalves", {}, "1", "Não veio à última");
+    test::writeParadoxTable(path, {old}, test::oldTableFields(), 850);
+    importParadoxTable(path, path, QStringLiteral("08/12/2026 10:00:00"));
+    AppointmentTable table;
+    table.open(path, false);
+    QCOMPARE(table.all(), std::vector<Appointment>{old});
+}
+
+void TestImport::workAndMirrorTablesAskedTogether()
+{
+    OldFolder old;
+    Fixture &f = old.f;
+    test::writeParadoxTable(f.dir() + QStringLiteral("/medicos2.db"), {row("01/12/26", "1", "1", "Antiga")});
+    test::writeParadoxTable(f.mirror() + QStringLiteral("/Medicos3.db"), oldRows());
+    f.dialogs.answerQuestion(true);
+    f.start();
+
+    const QStringList questions = f.dialogs.texts(Kind::Question);
+    QCOMPARE(questions.size(), 1);
+    for (const QString &listed : {QStringLiteral("Medicos.db: 6"), QStringLiteral("medicos2.db: 1"),
+                                  QStringLiteral("Medicos3.db no Espelho")})
+        QVERIFY2(questions.first().contains(listed), qPrintable(questions.first()));
+    AppointmentTable work;
+    work.open(f.dir() + QStringLiteral("/medicos2.db"), false);
+    QCOMPARE(work.count(), 1);
+    AppointmentTable mirror;
+    mirror.open(f.mirror() + QStringLiteral("/Medicos3.db"), false);
+    QCOMPARE(sorted(mirror.all()), sorted(importedRows()));
+    QVERIFY(QFile::exists(f.mirror() + QStringLiteral("/Medicos3Antigo.mb")));
+}
+
+void TestImport::foundInAnyLetterCase()
+{
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    QVERIFY(QFile::remove(f.dir() + QStringLiteral("/Medicos.db")));
+    test::writeParadoxTable(f.dir() + QStringLiteral("/MEDICOS.DB"), oldRows());
+    QVERIFY(QFile::rename(f.dir() + QStringLiteral("/MEDICOS.mb"), f.dir() + QStringLiteral("/MEDICOS.MB")));
+    f.dialogs.answerQuestion(true);
+    f.start();
+    QCOMPARE(sorted(f.rows()), sorted(importedRows()));
+    QVERIFY(f.exists(QStringLiteral("MedicosAntigo.DB")));
+    QVERIFY(f.exists(QStringLiteral("MedicosAntigo.MB")));
+    QVERIFY(!f.exists(QStringLiteral("MEDICOS.DB")));
+}
+
+void TestImport::damagedMemoFileKeepsTheRows()
+{
+    OldFolder old;
+    // Only the memo file's head is left.
+    QFile mb(old.f.dir() + QStringLiteral("/Medicos.mb"));
+    QVERIFY(mb.resize(4096));
+    old.f.dialogs.answerQuestion(true);
+    old.f.start();
+    const std::vector<Appointment> rows = sorted(old.f.rows());
+    QCOMPARE(rows.size(), std::size_t(4));
+    // Each keeps the beginning of its remark that the table holds.
+    QCOMPARE(rows[0].observacoes, QStringLiteral("Retorno; t"));
+    QCOMPARE(rows[2].observacoes, QStringLiteral("Linha 0: p"));
+    QVERIFY(old.f.dialogs.texts(Kind::Information)
+                .first()
+                .contains(QStringLiteral("3 tiveram as observações lidas só em parte")));
+    const QString report = old.f.read(QStringLiteral("MedicosImportacao.Txt")).join(QLatin1Char('\n'));
+    QVERIFY2(report.contains(QStringLiteral("Registro 1 (Data 05/01/27, Hora 3, Medico 12): ")),
+             qPrintable(report));
+}
+
+void TestImport::missingMemoFileChangesNothing()
+{
+    OldFolder old;
+    QVERIFY(QFile::remove(old.f.dir() + QStringLiteral("/Medicos.mb")));
+    const QStringList before = QDir(old.f.dir()).entryList(QDir::Files);
+    old.f.dialogs.answerQuestion(true);
+    try {
+        old.f.start();
+        QFAIL("the start went on");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("Medicos.mb")), qPrintable(e.message()));
+    }
+    QCOMPARE(QDir(old.f.dir()).entryList(QDir::Files), before);
+    QCOMPARE(bytesOf(old.table()), old.db);
+}
+
+QTEST_APPLESS_MAIN(TestImport)
+#include "tst_import.moc"
