@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/instance_lock.h"
+#include "platform/private_files.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
 
@@ -40,6 +41,8 @@ public:
 
 int main(int argc, char *argv[])
 {
+    // Before anything is written: what the program creates is its user's alone.
+    privacy::restrictNewFiles();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Clinora"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
@@ -91,7 +94,7 @@ int main(int argc, char *argv[])
     try {
         if (parser.isSet(demoOption))
             createDemoClinic(dataDir, parser.value(drivesOption), clock);
-        if (!QDir().mkpath(dataDir))
+        if (!privacy::makeFolder(dataDir))
             throw FileError(QStringLiteral("Não foi possível criar a pasta de dados %1.")
                                 .arg(QDir::toNativeSeparators(dataDir)));
     } catch (const Error &e) {

@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/file_group.h"
+#include "platform/private_files.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
 #include "protection/mirror.h"
@@ -168,6 +169,10 @@ void createMainWindow(AppContext &context)
                                                "foram consideradas vazias.")
                                     .arg(QString(files::kSettings))
                                     .arg(lines));
+    // Once per start: a folder of patients' names that others can open.
+    const QString exposed = privacy::exposure(context.paths.dataDir());
+    if (!exposed.isEmpty())
+        context.dialogs.warning(exposed);
     // The tables of the program the clinic used before become this program's first.
     importOldTables(context);
     openTable(context, isFirstRun(context.settings));

@@ -20,8 +20,8 @@ QStringList startUp(AppContext &context);
 
 // The creation step of the main window: settings, the data module, mirror state and
 // stamps, the first run, the automatic-entry mark, the run journal and the year-end
-// notice. The tables of the program used before (Paradox) are imported first, after a
-// question. The table is opened before anything is written: a damaged or foreign table
+// notice. A data folder others can open is reported; the tables of the program used
+// before (Paradox) are imported first, after a question. The table is opened before anything is written: a damaged or foreign table
 // ends the start; a missing one is created silently only by the first run, otherwise
 // the user chooses (default No, which ends the start).
 void createMainWindow(AppContext &context);

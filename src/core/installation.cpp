@@ -3,6 +3,7 @@
 #include "core/data_files.h"
 #include "platform/errors.h"
 #include "platform/file_group.h"
+#include "platform/private_files.h"
 #include "platform/text_file.h"
 #include "store/appointment_table.h"
 
@@ -54,7 +55,7 @@ QStringList installDataDirectory(const QString &dir)
 {
     const QString shown = QDir::toNativeSeparators(QDir(dir).absolutePath());
     QDir target(dir);
-    if (!target.exists() && !QDir().mkpath(dir))
+    if (!privacy::makeFolder(dir))
         throw FileError(QStringLiteral("Não foi possível criar a pasta de dados %1.").arg(shown));
     const QFileInfo info(target.absolutePath());
     if (!info.isReadable() || !info.isExecutable())

@@ -1,6 +1,7 @@
 #include "platform/file_group.h"
 
 #include "platform/errors.h"
+#include "platform/private_files.h"
 #include "platform/text_file.h"
 
 #include <QDir>
@@ -32,7 +33,7 @@ QString shownPath(const QString &path)
 void writeSynced(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered, privacy::kFile))
         failed(path, file.errorString());
     const bool written = file.write(bytes) == bytes.size() && ::fsync(file.handle()) == 0;
     const QString reason =
@@ -149,7 +150,7 @@ void FileGroup::commit()
         for (const auto &[target, bytes] : m_files) {
             // A group may bring its own folders (an installation's Foto).
             const QString parent = QFileInfo(target).absolutePath();
-            if (!QFileInfo::exists(parent) && !QDir().mkpath(parent))
+            if (!privacy::makeFolder(parent))
                 failed(target, QStringLiteral("não foi possível criar a pasta"));
             writeSynced(target + kSuffix, bytes);
             written << target + kSuffix;

@@ -4,9 +4,11 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/private_files.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -89,7 +91,7 @@ void QtPrinter::begin(const QString &title)
     printer.setDocName(title);
     m_pdfPath.clear();
     if (toPdf()) {
-        QDir().mkpath(printFolder());
+        privacy::makeFolder(printFolder());
         QString name = title;
         for (QChar &c : name) {
             if (!c.isLetterOrNumber())
@@ -152,6 +154,9 @@ void QtPrinter::end()
     m_painter->end();
     m_painter.reset();
     m_printer.reset();
+    // The lists name patients: the file is its owner's alone, whatever made it.
+    if (!m_pdfPath.isEmpty())
+        QFile::setPermissions(m_pdfPath, privacy::kFile);
     if (!m_pdfPath.isEmpty())
         m_dialogs.information(QStringLiteral("Não há impressora instalada. O documento foi "
                                              "gravado no arquivo:\r\n%1")

@@ -1,6 +1,7 @@
 #include "platform/sqlite.h"
 
 #include "platform/errors.h"
+#include "platform/private_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,13 @@ Database Database::openReadOnly(const QString &path)
 void Database::openWith(int flags)
 {
     const QString &path = m_path;
+    // A new database file is made for its owner alone; SQLite gives its journal the
+    // same permissions.
+    if ((flags & SQLITE_OPEN_CREATE) && !path.startsWith(QLatin1Char(':')) && !QFileInfo::exists(path)) {
+        QFile created(path);
+        if (created.open(QIODevice::WriteOnly, privacy::kFile))
+            created.close();
+    }
     flags |= SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {

@@ -1,6 +1,7 @@
 #include "platform/text_file.h"
 
 #include "platform/errors.h"
+#include "platform/private_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,7 +95,7 @@ void writeAtomically(const QString &path, const QByteArray &bytes)
 {
     const QString temporary = path + QStringLiteral(".novo~");
     QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered, privacy::kFile))
         writeFailed(path, file.errorString());
     const bool written = file.write(bytes) == bytes.size() && ::fsync(file.handle()) == 0;
     const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
@@ -180,7 +181,7 @@ void writeOneLine(const QString &path, const QString &text)
 void appendLines(const QString &path, const QStringList &lines)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, privacy::kFile))
         writeFailed(path, file.errorString());
     const qint64 before = file.size();
     const QByteArray bytes = encodeLines(lines);

@@ -5,6 +5,7 @@
 #include "platform/file_group.h"
 #include "platform/instance_lock.h"
 #include "platform/paths.h"
+#include "platform/private_files.h"
 #include "platform/sqlite.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
@@ -12,12 +13,14 @@
 #include "support/scripted_dialogs.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <sys/resource.h>
 
@@ -34,6 +37,7 @@ private Q_SLOTS:
     void missingFileNamesIt();
     void fullDiskKeepsTheOldFile();
     void appendCreatesAndAdds();
+    void newFilesAreTheirOwnersAlone();
     void groupCommitsAllOrNothing();
     void interruptedGroupIsFinishedAtStart();
     void killedGroupNeverLeavesHalf();
@@ -136,6 +140,33 @@ void TestPlatform::appendCreatesAndAdds()
     textfile::appendLines(path, {QStringLiteral("1")});
     textfile::appendLines(path, {QStringLiteral("2"), QStringLiteral("3")});
     QCOMPARE(textfile::readLines(path), QStringList({"1", "2", "3"}));
+}
+
+void TestPlatform::newFilesAreTheirOwnersAlone()
+{
+    // As a user's session leaves it: new files readable by everyone unless a writer says otherwise.
+    const mode_t saved = ::umask(022);
+    QTemporaryDir dir;
+    const auto path = [&](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
+    QFile shared(path("Esp.Txt"));
+    QVERIFY(shared.open(QIODevice::WriteOnly));
+    shared.close();
+    QVERIFY(shared.setPermissions(shared.permissions() | QFileDevice::ReadOther));
+
+    textfile::writeLines(path("Sit.Txt"), {QStringLiteral("1 Primeira vez")});
+    textfile::writeLines(path("Esp.Txt"), {QStringLiteral("51 Clínica Geral")});
+    textfile::appendLines(path("ArqMov.Txt"), {QStringLiteral("I 05/01/27")});
+    FileGroup group(dir.path());
+    group.stageLines(path("Estatisticas/Ano2026/MedMeses.Txt"), {QStringLiteral("0001")});
+    group.commit();
+    sql::Database(path("Medicos.db"), true).exec(QStringLiteral("CREATE TABLE t (x)"));
+    ::umask(saved);
+
+    for (const char *name : {"Sit.Txt", "Esp.Txt", "ArqMov.Txt", "Estatisticas/Ano2026/MedMeses.Txt", "Medicos.db"})
+        QVERIFY2(QFileInfo(path(name)).permissions() == (privacy::kFile | QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 name);
+    for (const char *name : {"Estatisticas", "Estatisticas/Ano2026"})
+        QVERIFY2(!(QFileInfo(path(name)).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)), name);
 }
 
 namespace {
