@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Installs what Clinora needs from Debian's packages (only what is missing), builds it
-# and then either starts the program or runs the whole test suite offscreen.
+# and then starts the program, runs the whole test suite offscreen, or makes the
+# Debian package.
 #
 #   tools/clinora.sh run [options of the program]   release build, then start Clinora
-#   tools/clinora.sh test                            debug build, then every test
+#   tools/clinora.sh test                            debug build, every test, then the package checked
+#   tools/clinora.sh package                         release build, then build-release/clinora_*.deb
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev pxlib-dev
-          fonts-liberation2 qt6-translations-l10n xvfb xauth)
+          fonts-liberation2 qt6-translations-l10n xvfb xauth
+          dpkg-dev file desktop-file-utils appstream)
 
 install_missing() {
     local missing=()
@@ -24,14 +27,26 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+release_build() {
+    cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+          -DCLINORA_TESTS=OFF -DCLINORA_BENCH=OFF
+    cmake --build build-release
+}
+
+# The .deb of the release build; prints its path.
+package() {
+    release_build >&2
+    rm -f build-release/clinora_*.deb
+    (cd build-release && cpack -G DEB >&2)
+    ls build-release/clinora_*.deb
+}
+
 mode="${1:-}"
 [ $# -gt 0 ] && shift
 case "$mode" in
     run)
         install_missing
-        cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-              -DCLINORA_TESTS=OFF -DCLINORA_BENCH=OFF
-        cmake --build build-release
+        release_build
         exec build-release/src/clinora "$@"
         ;;
     test)
@@ -39,9 +54,14 @@ case "$mode" in
         cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCLINORA_WERROR=ON
         cmake --build build-test
         QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j2
+        tools/check_package.sh "$(package)"
+        ;;
+    package)
+        install_missing
+        package
         ;;
     *)
-        echo "uso: $0 run|test" >&2
+        echo "uso: $0 run|test|package" >&2
         exit 2
         ;;
 esac

@@ -16,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
@@ -46,6 +47,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Clinora"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    // The desktop entry and the icon the package installs.
+    QGuiApplication::setDesktopFileName(QStringLiteral("br.com.clinora.Clinora"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("br.com.clinora.Clinora")));
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
     // Qt's own buttons and dialogs in Brazilian Portuguese ("Sim", "Não").
@@ -58,10 +62,9 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("Clinora — marcação de consultas"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption dataOption(QStringLiteral("dados"),
-                                        QStringLiteral("Pasta de dados (padrão: %1).")
-                                            .arg(Paths::defaultDataDir()),
-                                        QStringLiteral("pasta"), Paths::defaultDataDir());
+    const QCommandLineOption dataOption(
+        QStringLiteral("dados"), QStringLiteral("Pasta de dados (padrão: %1).").arg(Paths::defaultDataDir()),
+        QStringLiteral("pasta"), Paths::defaultDataDir());
     const QCommandLineOption drivesOption(
         QStringLiteral("unidades"),
         QStringLiteral("Pasta com uma subpasta por letra de unidade (E para E:) (padrão: %1).")
@@ -72,7 +75,8 @@ int main(int argc, char *argv[])
         QStringLiteral("Cria uma clínica de demonstração na pasta (nova ou vazia) e a abre."),
         QStringLiteral("pasta"));
     const QCommandLineOption statisticsOption(
-        QStringLiteral("estatisticas"), QStringLiteral("Mostra o menu \"Estatísticas\" da janela principal."));
+        QStringLiteral("estatisticas"),
+        QStringLiteral("Mostra o menu \"Estatísticas\" da janela principal."));
     QCommandLineOption quitWhenShown(QStringLiteral("sair-ao-mostrar"));
     quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
     // For the memory benchmark: the booking screen opened and fully refreshed.
@@ -90,7 +94,8 @@ int main(int argc, char *argv[])
     SystemClock clock;
     // Resolved once, before anything changes the working directory.
     const QString dataDir = QDir::cleanPath(
-        QFileInfo(parser.isSet(demoOption) ? parser.value(demoOption) : parser.value(dataOption)).absoluteFilePath());
+        QFileInfo(parser.isSet(demoOption) ? parser.value(demoOption) : parser.value(dataOption))
+            .absoluteFilePath());
     try {
         if (parser.isSet(demoOption))
             createDemoClinic(dataDir, parser.value(drivesOption), clock);

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Checks a Clinora .deb: what it installs (dpkg-deb -c), that its dependencies came
+# from the package tools, and that its desktop entry and AppStream metadata validate.
+#
+#   tools/check_package.sh build-release/clinora_1.1_amd64.deb
+set -euo pipefail
+
+deb="$1"
+id=br.com.clinora.Clinora
+contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
+fail() { echo "pacote $deb: $*" >&2; exit 1; }
+
+expected=(./usr/bin/clinora
+          ./usr/share/applications/$id.desktop
+          ./usr/share/metainfo/$id.metainfo.xml)
+for size in 16 22 24 32 48 64 128 256 512; do
+    expected+=(./usr/share/icons/hicolor/${size}x${size}/apps/$id.png)
+done
+for path in "${expected[@]}"; do
+    grep -qxF "$path" <<<"$contents" || fail "falta $path"
+done
+
+depends="$(dpkg-deb -f "$deb" Depends)"
+for library in libqt6widgets6 libsqlite3-0 pxlib1; do
+    grep -q "$library" <<<"$depends" || fail "as dependências não citam $library: $depends"
+done
+
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+dpkg-deb -x "$deb" "$tmp"
+desktop-file-validate "$tmp/usr/share/applications/$id.desktop"
+grep -qx 'Exec=clinora --estatisticas' "$tmp/usr/share/applications/$id.desktop" || fail "sem a ação das estatísticas"
+appstreamcli validate --no-net "$tmp/usr/share/metainfo/$id.metainfo.xml"
+echo "pacote $deb: conteúdo, dependências, entrada de menu e metadados em ordem"
