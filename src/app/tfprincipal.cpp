@@ -25,6 +25,8 @@
 #include "protection/tfsincronizar.h"
 #include "search/tfpesquisas.h"
 #include "statistics/automatic_entry.h"
+#include "statistics/movement_entry.h"
+#include "statistics/tfentramov.h"
 
 #include <QAction>
 #include <QApplication>
@@ -166,9 +168,12 @@ void TFPrincipal::buildMenu()
         // Ticked while the entry is on, whatever the click did to the tick.
         automatica->setChecked(m_context.settings.automaticEntryOn());
     });
-    addItem(entrada, "UsandoasFichasMdicas1", QStringLiteral("Entrada individual das Fichas de Atendimentos"));
-    addItem(entrada, "EntradacoletivadeFichasMdicas1",
-            QStringLiteral("Entrada coletiva das Fichas de Atendimentos"));
+    connectChecked(addItem(entrada, "UsandoasFichasMdicas1",
+                           QStringLiteral("Entrada individual das Fichas de Atendimentos")),
+                   [this] { MovementEntryClick(TFEntraMov::Layout::Individual); });
+    connectChecked(addItem(entrada, "EntradacoletivadeFichasMdicas1",
+                           QStringLiteral("Entrada coletiva das Fichas de Atendimentos")),
+                   [this] { MovementEntryClick(TFEntraMov::Layout::Collective); });
     addItem(estatisticas, "Relatrios2", QStringLiteral("Relatório Semanal "));
     addItem(estatisticas, "AtualizarQuadroseGrficos1", QStringLiteral("Atualizar Quadros e Gráficos"), false);
     addItem(estatisticas, "Relatrios1", QStringLiteral("Ver Quadros e Gráficos"));
@@ -386,6 +391,21 @@ void TFPrincipal::openBookingScreen(const std::function<void(TFVisaoGeral &)> &t
     if (mirrorConsistencyCheck(m_context, this))
         MarcaodeConsultas1Click(then);
     refreshMirrorItems();
+}
+
+void TFPrincipal::MovementEntryClick(TFEntraMov::Layout layout)
+{
+    const bool individual = layout == TFEntraMov::Layout::Individual;
+    const bool switchedOff = switchAutomaticEntryOff(
+        m_context, QStringLiteral("A partir de %1 as entradas das Fichas de Atendimentos não serão mais "
+                                  "automáticas. Você terá que entrá-las manualmente.  ")
+                       .arg(individual ? QStringLiteral("agora,") : QStringLiteral("hoje")));
+    menuItem(QStringLiteral("EntradaAutomticadasFichasMdicas1"))->setChecked(m_context.settings.automaticEntryOn());
+    if (!switchedOff)
+        return;
+    if (!FEntraMov)
+        FEntraMov = new TFEntraMov(m_context, this);
+    FEntraMov->open(layout);
 }
 
 void TFPrincipal::BloquearLiberarHorrios1Click()

@@ -2,6 +2,8 @@
 // main menu from which every screen opens.
 #pragma once
 
+#include "statistics/tfentramov.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -71,6 +73,7 @@ private:
     void Label1Click();
     void Image1Click();
     void MarcaodeConsultas1Click(const std::function<void(TFVisaoGeral &)> &then = {});
+    void MovementEntryClick(TFEntraMov::Layout layout);
     void BloquearLiberarHorrios1Click();
     void Pesquisa1Click();
     void ExcluirPassado1Click();
@@ -108,6 +111,7 @@ private:
     TFReiniciarArquivos *FReiniciarArquivos = nullptr;
     TFSemConsulta *FSemConsulta = nullptr;
     TFPesquisas *FPesquisas = nullptr;
+    TFEntraMov *FEntraMov = nullptr;
 };
 
 } // namespace clinora

@@ -66,6 +66,13 @@ void DoctorMonths::save(const QString &path) const
     textfile::writeLines(path, lines());
 }
 
+int DoctorMonths::postingSpecialty(int doctor) const
+{
+    const QString code = row(doctor).specialtyCode;
+    const std::optional<int> e = stats::countValue(code);
+    return code.size() == 2 && e && *e >= 51 && *e <= 80 ? *e : 0;
+}
+
 QString DoctorMonths::countText(int count)
 {
     return stats::countText(count).right(4);

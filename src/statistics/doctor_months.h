@@ -52,6 +52,10 @@ public:
     // would leave its pending lines nowhere to go).
     void relink(const DoctorRegister &doctors);
 
+    // The specialty a doctor's lines are posted to: the code 51 to 80 of his row, or 0
+    // when the row holds none ("00", blanks).
+    int postingSpecialty(int doctor) const;
+
     // A count written as the file holds it: four digits with leading zeros, the last
     // four when the number is larger.
     static QString countText(int count);

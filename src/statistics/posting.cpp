@@ -67,11 +67,8 @@ PostingResult postPending(StatisticsFiles &files)
 
     // The specialty of each doctor row, as the posting reads it: 51 to 80, or none.
     std::array<int, DoctorMonths::kDoctorRows + 1> specialtyOf{};
-    for (int d = 1; d <= DoctorMonths::kDoctorRows; ++d) {
-        const QString code = doctorTable.row(d).specialtyCode;
-        const std::optional<int> e = stats::countValue(code);
-        specialtyOf[static_cast<std::size_t>(d)] = (code.size() == 2 && e && *e >= 51 && *e <= 80) ? *e : 0;
-    }
+    for (int d = 1; d <= DoctorMonths::kDoctorRows; ++d)
+        specialtyOf[static_cast<std::size_t>(d)] = doctorTable.postingSpecialty(d);
 
     const auto setAside = [&](const QString &line, const QString &why) {
         if (result.setAside.isEmpty())

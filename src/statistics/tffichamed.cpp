@@ -214,6 +214,8 @@ void TFFichaMed::BProcessarClick()
     // The mark comes after the files are written: a refused or failed recording can
     // be tried again once corrected.
     m_recorded = recordSheet(m_context, m_sheet, boxes);
+    if (m_recorded && recordedSheet)
+        recordedSheet();
 }
 
 void TFFichaMed::BImprimirClick()

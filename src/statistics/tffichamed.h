@@ -34,6 +34,8 @@ public:
 
     // Where a double-click on a patient goes: day of the month, slot, doctor.
     std::function<void(int day, int slot, int doctor)> goToSlot;
+    // Told each time "Gravar Presenças" has written the sheet's counts.
+    std::function<void()> recordedSheet;
 
     const AttendanceSheet &sheet() const { return m_sheet; }
     bool recorded() const { return m_recorded; }

@@ -21,6 +21,7 @@
 #include "protection/tfsincronizar.h"
 #include "search/tfpesquisas.h"
 #include "search/tfprocuranome.h"
+#include "statistics/tfentramov.h"
 #include "support/fixture.h"
 #include "support/modal.h"
 
@@ -92,6 +93,7 @@ std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
         {"FSemConsulta", [&c] { return new TFSemConsulta(c); }},
         {"FPesquisas", [&c] { return new TFPesquisas(c); }},
         {"FProcuraNome", [&c] { return new TFProcuraNome(c); }},
+        {"FEntraMov", [&c] { return new TFEntraMov(c); }},
     };
     const auto found = windows.find(name);
     return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
@@ -140,7 +142,8 @@ void TestMainWindow::everyWindowFitsTheScreen_data()
     for (const char *name :
          {"FPrincipal", "FVisaoGeral", "FConsulta", "FConsulta2", "FConsultasDia", "FAviso", "FDadosMed",
           "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo", "FFechaAbreData",
-          "FEspelhamento", "FSincronizar", "FMostraCopias", "FSemConsulta", "FPesquisas", "FProcuraNome"})
+          "FEspelhamento", "FSincronizar", "FMostraCopias", "FSemConsulta", "FPesquisas", "FProcuraNome",
+          "FEntraMov"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -11,6 +11,7 @@
 #include "statistics/posting.h"
 #include "statistics/weeks.h"
 #include "statistics/year_close.h"
+#include "statistics/stats_setup.h"
 #include "support/fixture.h"
 
 #include <QDir>
@@ -18,96 +19,10 @@
 #include <QTest>
 
 using namespace clinora;
-using test::Fixture;
+using namespace clinora::test;
 using Kind = test::ScriptedDialogs::Kind;
 
 namespace {
-
-const QString kZeros = QString(48, QLatin1Char('0'));
-
-Appointment booked(const QString &data, int slot, int doctor, const QString &situation,
-                   const QString &patient = QStringLiteral("Paciente"))
-{
-    return {data,    QString::number(slot),       QString::number(doctor),
-            patient, QStringLiteral("3333-4444"), situation,
-            {}};
-}
-
-// The month count of a line of a monthly file ("0007" -> 7), month 1 to 12.
-int count(const Fixture &f, const QString &file, int line, int month, int codeWidth)
-{
-    return f.read(file).at(line - 1).mid(codeWidth + 4 * (month - 1), 4).toInt();
-}
-int doctorCount(const Fixture &f, int row, int month)
-{
-    return count(f, files::kDoctorMonths, row, month, 4);
-}
-int specialtyCount(const Fixture &f, int code, int month)
-{
-    return count(f, files::kSpecialtyMonths, code - 50, month, 2);
-}
-
-// The SitMeses.Txt count of a situation and specialty.
-int situationCount(const Fixture &f, int situation, int specialty, int month)
-{
-    const QStringList lines = f.read(files::kSituationMonths);
-    const QString codes = QString::number(situation) + QString::number(specialty);
-    for (const QString &line : lines) {
-        if (line.startsWith(codes))
-            return line.mid(3 + 4 * (month - 1), 4).toInt();
-    }
-    return -1;
-}
-
-// Every statistics file at its fixed size.
-void checkFixedSizes(const Fixture &f)
-{
-    const struct
-    {
-        QLatin1String name;
-        int lines;
-        int width;
-    } sizes[] = {{files::kDoctorMonths, 80, 52},
-                 {files::kSpecialtyMonths, 30, 50},
-                 {files::kSituationMonths, 300, 51},
-                 {files::kWeeklyCounts, 2700, 8},
-                 {files::kHistory, 31, 17}};
-    for (const auto &s : sizes) {
-        const QStringList lines = f.read(s.name);
-        QCOMPARE(lines.size(), s.lines);
-        for (const QString &line : lines)
-            QCOMPARE(line.size(), s.width);
-    }
-}
-
-// The bytes of every file of the data directory.
-QMap<QString, QByteArray> snapshot(const Fixture &f)
-{
-    QMap<QString, QByteArray> result;
-    for (const QString &name : QDir(f.dir()).entryList(QDir::Files)) {
-        QFile file(f.dir() + QLatin1Char('/') + name);
-        if (name.endsWith(QLatin1String(".db")) || name == QLatin1String("Clinora.lock") ||
-            !file.open(QIODevice::ReadOnly))
-            continue;
-        result.insert(name, file.readAll());
-    }
-    return result;
-}
-
-// A clinic whose statistics year 2026 is open: two doctors of specialties 51 and 52,
-// their MedMeses.Txt rows linked, the weeks of 2026.
-void openClinic(Fixture &f, bool automatic, const QString &lastCounted)
-{
-    f.addDoctor(1, QStringLiteral("Dra. Ana Souza"), QStringLiteral("51 Clínica Geral"));
-    f.addDoctor(2, QStringLiteral("Dr. Bruno Lima"), QStringLiteral("52 Cardiologia"));
-    QStringList months = f.read(files::kDoctorMonths);
-    months[0] = QStringLiteral("1 51") + kZeros;
-    months[1] = QStringLiteral("2 52") + kZeros;
-    f.write(files::kDoctorMonths, months);
-    f.setSetting(1, automatic ? QStringLiteral("Sim") : QStringLiteral("Nao"));
-    f.setSetting(2, lastCounted);
-    f.setSetting(3, QStringLiteral("A2026"));
-}
 
 // The program's start and the first activation of its main window.
 AppContext &startAndActivate(Fixture &f)
