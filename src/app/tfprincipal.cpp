@@ -26,6 +26,7 @@
 #include "search/tfpesquisas.h"
 #include "statistics/automatic_entry.h"
 #include "statistics/movement_entry.h"
+#include "statistics/tfeditarhistorico.h"
 #include "statistics/tfentramov.h"
 
 #include <QAction>
@@ -184,7 +185,12 @@ void TFPrincipal::buildMenu()
     addItem(estatisticas, "SalvarEstatsticasnoDisquete1", QStringLiteral("Copiar Estatísticas no Disquete"), false);
     addItem(estatisticas, "RecuperarEstatsticasdoDisquete1",
             QStringLiteral("Recuperar Estatísticas do Disquete"), false);
-    addItem(estatisticas, "EditaroarquivoHistrico1", QStringLiteral("Editar o arquivo Histórico"));
+    connectChecked(addItem(estatisticas, "EditaroarquivoHistrico1", QStringLiteral("Editar o arquivo Histórico")),
+                   [this] {
+                       if (!FEditarHistorico)
+                           FEditarHistorico = new TFEditarHistorico(m_context, this);
+                       FEditarHistorico->exec();
+                   });
     QMenu *externas = addSubmenu(estatisticas, "ConsultarEstatsticasdoDisquete1",
                                  QStringLiteral("Estatísticas Externas"));
     addItem(externas, "GravarEstatsticas1", QStringLiteral("Gravar Estatísticas"));

@@ -20,6 +20,7 @@ class ClickableLabel;
 class TFDadosEsp;
 class TFDadosMed;
 class TFDadosSit;
+class TFEditarHistorico;
 class TFFechaAbreData;
 class TFPesquisas;
 class TFPrepararFuturo;
@@ -112,6 +113,7 @@ private:
     TFSemConsulta *FSemConsulta = nullptr;
     TFPesquisas *FPesquisas = nullptr;
     TFEntraMov *FEntraMov = nullptr;
+    TFEditarHistorico *FEditarHistorico = nullptr;
 };
 
 } // namespace clinora

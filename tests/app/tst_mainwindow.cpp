@@ -21,6 +21,7 @@
 #include "protection/tfsincronizar.h"
 #include "search/tfpesquisas.h"
 #include "search/tfprocuranome.h"
+#include "statistics/tfeditarhistorico.h"
 #include "statistics/tfentramov.h"
 #include "support/fixture.h"
 #include "support/modal.h"
@@ -94,6 +95,7 @@ std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
         {"FPesquisas", [&c] { return new TFPesquisas(c); }},
         {"FProcuraNome", [&c] { return new TFProcuraNome(c); }},
         {"FEntraMov", [&c] { return new TFEntraMov(c); }},
+        {"FEditarHistorico", [&c] { return new TFEditarHistorico(c); }},
     };
     const auto found = windows.find(name);
     return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
@@ -143,7 +145,7 @@ void TestMainWindow::everyWindowFitsTheScreen_data()
          {"FPrincipal", "FVisaoGeral", "FConsulta", "FConsulta2", "FConsultasDia", "FAviso", "FDadosMed",
           "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo", "FFechaAbreData",
           "FEspelhamento", "FSincronizar", "FMostraCopias", "FSemConsulta", "FPesquisas", "FProcuraNome",
-          "FEntraMov"})
+          "FEntraMov", "FEditarHistorico"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -6,9 +6,11 @@
 #include "platform/clickable_label.h"
 #include "platform/text_file.h"
 #include "statistics/stats_setup.h"
+#include "statistics/tfeditarhistorico.h"
 #include "statistics/tfentramov.h"
 #include "statistics/tffichamed.h"
 #include "support/modal.h"
+#include "support/mouse.h"
 #include "support/typing.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace clinora;
@@ -33,7 +36,9 @@ struct Program
         window.FormCreate();
         window.showStatisticsMenu();
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // Active before any dialog opens, so that the window never takes the focus
+        // back from one.
+        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
     void trigger(const char *item) { window.menuItem(QLatin1String(item))->trigger(); }
     TFPrincipal window;
@@ -57,6 +62,50 @@ void mirrorInStep(Fixture &f)
     textfile::writeLines(f.mirror() + QStringLiteral("/CodEsp.Txt"), f.read(files::kSystemStamp));
 }
 
+// The box a double-click opened on a cell of the grid, if any.
+QLineEdit *openEditor(const QTableWidget *grid)
+{
+    for (QLineEdit *editor : grid->viewport()->findChildren<QLineEdit *>()) {
+        if (editor->isVisible())
+            return editor;
+    }
+    return nullptr;
+}
+
+// Types over a cell of the history grid as a person does: a double-click opens it, the
+// old text is erased, the new one typed and Enter ends the cell.
+void typeInCell(QTableWidget *grid, int row, int column, const QString &text)
+{
+    doubleClick(grid, grid->model()->index(row, column));
+    QLineEdit *editor = openEditor(grid);
+    QVERIFY(editor);
+    typeOver(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The view takes the text from the box once the key has been handled.
+    QTRY_COMPARE(grid->item(row, column)->text(), text);
+}
+
+QStringList column(const QTableWidget *grid, int c)
+{
+    QStringList texts;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        texts << grid->item(r, c)->text();
+    return texts;
+}
+
+// A history with specialty 55 unnamed in Esp.Txt: its line stays as stored.
+void historyWithAGap(Fixture &f, const QString &heading)
+{
+    QStringList history = f.read(files::kHistory);
+    history[0] = heading;
+    history[2] = QStringLiteral("52000100002000030");
+    history[5] = QStringLiteral("55001110022200333");
+    f.write(files::kHistory, history);
+    QStringList specialties = f.read(files::kSpecialties);
+    specialties[4] = QStringLiteral("55 ");
+    f.write(files::kSpecialties, specialties);
+}
+
 const QString kNotOpen = QStringLiteral(
     "   Para realizar a gravação desta Ficha, você precisa primeiro\nabrir as estatísticas do ano de 2025\n\n"
     "         == use a opção [ Abrir, Limpar (reiniciar) as Estatísticas ] == ");
@@ -77,6 +126,9 @@ private Q_SLOTS:
     void individualEntryRefuses();
     void entryByHandSwitchesTheAutomaticEntryOff_data();
     void entryByHandSwitchesTheAutomaticEntryOff();
+    void historyEditorShowsChangesAndSaves();
+    void historyEditorRefuses_data();
+    void historyEditorRefuses();
 };
 
 void TestEntryScreens::collectiveEntryIsPostedOnClosing()
@@ -436,6 +488,136 @@ void TestEntryScreens::entryByHandSwitchesTheAutomaticEntryOff()
         p.window.menuItem(item)->trigger();
         QCOMPARE(f.dialogs.texts().size(), 1);
     }
+}
+
+void TestEntryScreens::historyEditorShowsChangesAndSaves()
+{
+    Fixture f;
+    historyWithAGap(f, QStringLiteral("00 Ano1 Ano2 Ano3"));
+    mirrorInStep(f);
+    Program p(f);
+    onModal<TFEditarHistorico>([&](TFEditarHistorico *h) {
+        QTableWidget *grid = h->Grade;
+        QVERIFY(h->Memo1->isVisible() && !h->gridShown());
+        QVERIFY(!h->BMostrar->isEnabled() && !h->BGravar->isEnabled());
+        QTest::mouseClick(h->Memo1, Qt::LeftButton);
+        QVERIFY(h->gridShown() && grid->isVisible());
+        // Years not set yet are the three before this one; the 24 named specialties.
+        QCOMPARE(grid->item(0, 1)->text() + grid->item(0, 2)->text() + grid->item(0, 3)->text(),
+                 QStringLiteral("202320242025"));
+        QCOMPARE(grid->rowCount(), 25);
+        QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("Cardiologia"));
+        QCOMPARE(grid->item(5, 0)->text(), QStringLiteral("Ortopedia"));
+        QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("00030"));
+        // The mouse over the grid shows plain numbers.
+        moveOver(grid->viewport(), grid->viewport()->rect().center());
+        QCOMPARE(column(grid, 3).mid(1, 3), QStringList({"0", "30", "0"}));
+        // Nothing can be typed before "Alterar".
+        doubleClick(grid, grid->model()->index(2, 3));
+        QVERIFY(!openEditor(grid));
+
+        QTest::mouseClick(h->BIncluir, Qt::LeftButton);
+        QVERIFY(h->BMostrar->isEnabled() && h->BGravar->isEnabled());
+        typeInCell(grid, 2, 3, QStringLiteral("123"));
+        typeInCell(grid, 0, 3, QStringLiteral("2026"));
+        typeInCell(grid, 1, 1, QString());
+        QTest::mouseClick(h->BGravar, Qt::LeftButton);
+        QVERIFY(!h->BMostrar->isEnabled());
+        const QStringList saved = f.read(files::kHistory);
+        QCOMPARE(saved.size(), 31);
+        for (const QString &line : saved)
+            QCOMPARE(line.size(), 17);
+        QCOMPARE(saved[0], QStringLiteral("00 2023 2024 2026"));
+        QCOMPARE(saved[1], QStringLiteral("51000000000000000"));
+        QCOMPARE(saved[2], QStringLiteral("52000100002000123"));
+        QCOMPARE(saved[5], QStringLiteral("55001110022200333"));
+        QCOMPARE(saved[26], QStringLiteral("76000000000000000"));
+
+        // "Limpar" empties the totals; "Recuperar Dados Iniciais" brings back the file.
+        QTest::mouseClick(h->BLimpar, Qt::LeftButton);
+        QCOMPARE(grid->item(2, 3)->text(), QString());
+        QCOMPARE(grid->item(0, 3)->text(), QStringLiteral("2026"));
+        QTest::mouseClick(h->BMostrar, Qt::LeftButton);
+        QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("00123"));
+        QTest::mouseClick(h->BLimpar, Qt::LeftButton);
+        QTest::mouseClick(h->BGravar, Qt::LeftButton);
+        const QStringList cleared = f.read(files::kHistory);
+        QCOMPARE(cleared[2], QStringLiteral("52000000000000000"));
+        QCOMPARE(cleared[5], QStringLiteral("55001110022200333"));
+        QCOMPARE(cleared.size(), 31);
+        QTest::mouseClick(h->Button1, Qt::LeftButton);
+    });
+    p.trigger("EditaroarquivoHistrico1");
+    QCOMPARE(
+        f.dialogs.texts(),
+        QStringList({"1. Faça as alterações necessárias no quadro e depois clique em \"Gravar\" \n2. Para "
+                     "voltar à posição inicial, clicar em \"Recuperar Dados Iniciais\" ",
+                     "1. Para confirmar a limpeza, clicar em \"Gravar\" \n2. Para voltar à posição "
+                     "inicial, clicar em \"Recuperar Dados Iniciais\" ",
+                     "1. Para confirmar a limpeza, clicar em \"Gravar\" \n2. Para voltar à posição "
+                     "inicial, clicar em \"Recuperar Dados Iniciais\" "}));
+    QCOMPARE(textfile::readLines(f.mirror() + QStringLiteral("/Historico.Txt")), f.read(files::kHistory));
+
+    // Closed without saving, the file still goes to the mirror as it stands.
+    QFile::remove(f.mirror() + QStringLiteral("/Historico.Txt"));
+    onModal<TFEditarHistorico>([](TFEditarHistorico *h) { QTest::keyClick(h, Qt::Key_Escape); });
+    p.trigger("EditaroarquivoHistrico1");
+    QCOMPARE(textfile::readLines(f.mirror() + QStringLiteral("/Historico.Txt")), f.read(files::kHistory));
+}
+
+void TestEntryScreens::historyEditorRefuses_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    const auto total = [](const char *typed) {
+        return QStringLiteral("Cardiologia, 2025: \"%1\" não é um total de 0 a 99999. Nada foi gravado.")
+            .arg(QLatin1String(typed));
+    };
+    QTest::newRow("letters") << 2 << 3 << "abc" << total("abc");
+    QTest::newRow("a negative") << 2 << 3 << "-5" << total("-5");
+    QTest::newRow("over 99,999") << 2 << 3 << "123456" << total("123456");
+    QTest::newRow("a fraction") << 2 << 3 << "1,5" << total("1,5");
+    QTest::newRow("a heading that is not a year")
+        << 0 << 2 << "20x4"
+        << "O cabeçalho da coluna 2 deve ser um ano de quatro algarismos, e não \"20x4\". Nada foi gravado.";
+    QTest::newRow("a heading of two digits")
+        << 0 << 1 << "23"
+        << "O cabeçalho da coluna 1 deve ser um ano de quatro algarismos, e não \"23\". Nada foi gravado.";
+}
+
+void TestEntryScreens::historyEditorRefuses()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Fixture f;
+    historyWithAGap(f, QStringLiteral("00 2023 2024 2025"));
+    Program p(f);
+    const auto before = snapshot(f);
+    onModal<TFEditarHistorico>([&](TFEditarHistorico *h) {
+        QTest::mouseClick(h->BIncluir, Qt::LeftButton);
+        typeInCell(h->Grade, 1, 1, QStringLiteral("77"));
+        typeInCell(h->Grade, row, column, typed);
+        QTest::mouseClick(h->BGravar, Qt::LeftButton);
+        // What was typed stays on the grid, to be corrected.
+        QCOMPARE(h->Grade->item(row, column)->text(), typed);
+        QTest::mouseClick(h->Button1, Qt::LeftButton);
+    });
+    p.trigger("EditaroarquivoHistrico1");
+    QCOMPARE(f.dialogs.texts().last(), message);
+    QCOMPARE(snapshot(f), before);
+
+    // A heading stored that is not a year is said when the editor opens.
+    historyWithAGap(f, QStringLiteral("00 2023 2024 xx25"));
+    f.dialogs.clear();
+    onModal<TFEditarHistorico>([](TFEditarHistorico *h) { h->Button1->click(); });
+    p.trigger("EditaroarquivoHistrico1");
+    QCOMPARE(f.dialogs.texts(Kind::Warning),
+             QStringList{"O cabeçalho da coluna 3 de Historico.Txt não é um ano: \"xx25\". Corrija-o em "
+                         "\"Alterar\" e grave o quadro."});
 }
 
 QTEST_MAIN(TestEntryScreens)

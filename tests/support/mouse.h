@@ -20,6 +20,14 @@ inline void doubleClickAt(QWidget *widget, QPoint pos)
     }
 }
 
+// The mouse moved over a widget, no button down.
+inline void moveOver(QWidget *widget, QPoint pos)
+{
+    QMouseEvent event(QEvent::MouseMove, QPointF(pos), QPointF(widget->mapToGlobal(pos)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
 // Double-clicks the item of a view at a model index.
 inline void doubleClick(QAbstractItemView *view, const QModelIndex &index)
 {
