@@ -20,8 +20,9 @@ inline void doubleClickAt(QWidget *widget, QPoint pos)
     }
 }
 
-// The mouse moved over a widget, no button down.
-inline void moveOver(QWidget *widget, QPoint pos)
+// The mouse moved over a widget with no button down, straight to the widget whatever
+// other windows are open.
+inline void moveTo(QWidget *widget, QPoint pos)
 {
     QMouseEvent event(QEvent::MouseMove, QPointF(pos), QPointF(widget->mapToGlobal(pos)), Qt::NoButton,
                       Qt::NoButton, Qt::NoModifier);
