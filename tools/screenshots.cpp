@@ -1,6 +1,7 @@
 // Takes the screenshots of the README from a data directory: the main window, the
 // booking screen's month tab after a complete refresh, a day sheet, the appointment
-// dialog, the day list, the cancelled and waiting lists and the rebooking dialog.
+// dialog, the day list, the cancelled and waiting lists and the rebooking dialog, and
+// the statistics: the report screen, its two charts and the weekly report screen.
 // Built with -DCLINORA_SCREENSHOTS=ON.
 #include "app/context.h"
 #include "app/session.h"
@@ -17,12 +18,18 @@
 #include "platform/clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_printer.h"
+#include "platform/radio_group.h"
+#include "statistics/tfgrafico.h"
+#include "statistics/tflistaprevreal.h"
+#include "statistics/tfrelatorios.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
 #include <QTest>
 
 using namespace clinora;
@@ -118,5 +125,33 @@ int main(int argc, char *argv[])
     closed.BConsulta->click();
     QTest::qWait(200);
     closed.grab().save(out + QStringLiteral("/fechar.png"));
+    closed.hide();
+
+    // The report screen with the doctors' table, the vertical chart of the current
+    // month and the horizontal chart of the first doctor's year.
+    TFRelatorios &reports = main.relatorios();
+    QTimer::singleShot(300, &reports, [&] {
+        reports.grab().save(out + QStringLiteral("/relatorios.png"));
+        const int month = clock.today().month();
+        const QModelIndex cell = reports.Grade->model()->index(0, month);
+        Q_EMIT reports.Grade->doubleClicked(cell);
+        QTest::qWait(300);
+        reports.grafico().grab().save(out + QStringLiteral("/grafico.png"));
+        reports.grafico().close();
+        reports.RGGrafico->setItemIndex(1);
+        Q_EMIT reports.Grade->doubleClicked(reports.Grade->model()->index(0, 0));
+        QTest::qWait(300);
+        reports.graficoHz().grab().save(out + QStringLiteral("/grafico-horizontal.png"));
+        reports.graficoHz().close();
+        reports.reject();
+    });
+    reports.showDataFolder();
+
+    TFListaPrevReal &weekly = main.listaPrevReal();
+    QTimer::singleShot(300, &weekly, [&] {
+        weekly.grab().save(out + QStringLiteral("/semanal.png"));
+        weekly.reject();
+    });
+    weekly.exec();
     return 0;
 }

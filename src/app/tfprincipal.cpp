@@ -28,6 +28,9 @@
 #include "statistics/movement_entry.h"
 #include "statistics/tfeditarhistorico.h"
 #include "statistics/tfentramov.h"
+#include "statistics/posting.h"
+#include "statistics/tflistaprevreal.h"
+#include "statistics/tfrelatorios.h"
 
 #include <QAction>
 #include <QApplication>
@@ -175,9 +178,14 @@ void TFPrincipal::buildMenu()
     connectChecked(addItem(entrada, "EntradacoletivadeFichasMdicas1",
                            QStringLiteral("Entrada coletiva das Fichas de Atendimentos")),
                    [this] { MovementEntryClick(TFEntraMov::Layout::Collective); });
-    addItem(estatisticas, "Relatrios2", QStringLiteral("Relatório Semanal "));
-    addItem(estatisticas, "AtualizarQuadroseGrficos1", QStringLiteral("Atualizar Quadros e Gráficos"), false);
-    addItem(estatisticas, "Relatrios1", QStringLiteral("Ver Quadros e Gráficos"));
+    connectChecked(addItem(estatisticas, "Relatrios2", QStringLiteral("Relatório Semanal ")),
+                   [this] { Relatrios2Click(); });
+    // Carried hidden: the entries of the attendances post through it.
+    connectItem(addItem(estatisticas, "AtualizarQuadroseGrficos1", QStringLiteral("Atualizar Quadros e Gráficos"),
+                        false),
+                [this] { postPendingMovements(m_context); });
+    connectItem(addItem(estatisticas, "Relatrios1", QStringLiteral("Ver Quadros e Gráficos")),
+                [this] { Relatrios1Click(); });
     addItem(estatisticas, "FechamentodoAno1", QStringLiteral("Fechar Estatísticas do ano que termina"), false)
         ->setEnabled(false);
     addItem(estatisticas, "AbrirAno1", QStringLiteral("Abrir Estatísticas do ano que inicia"), false)
@@ -514,6 +522,39 @@ void TFPrincipal::Manual1Click()
         QStringLiteral("O Manual do Clinora acompanha o programa, no arquivo README.md da sua "
                        "instalação.\r\nPeça uma cópia impressa ao responsável pela instalação do "
                        "sistema na clínica."));
+}
+
+TFRelatorios &TFPrincipal::relatorios()
+{
+    if (!FRelatorios)
+        FRelatorios = new TFRelatorios(m_context, this);
+    return *FRelatorios;
+}
+
+TFListaPrevReal &TFPrincipal::listaPrevReal()
+{
+    if (!FListaPrevReal)
+        FListaPrevReal = new TFListaPrevReal(m_context, this);
+    return *FListaPrevReal;
+}
+
+void TFPrincipal::Relatrios1Click()
+{
+    if (unpostedMovements(m_context))
+        m_context.dialogs.warning(QStringLiteral("Estatísticas não atualizadas: há movimentos que ainda não foram "
+                                                 "processados\nuse \" Estatísticas + Atualizar Quadros e "
+                                                 "Gráficos\" "));
+    relatorios().showDataFolder();
+}
+
+void TFPrincipal::Relatrios2Click()
+{
+    if (unpostedMovements(m_context))
+        m_context.dialogs.warning(
+            QStringLiteral("Há movimentos  que ainda não foram  processados.\nSe eles estiverem dentro da semana "
+                           "selecionada \no Relatório estará  inconsistente. Nesse caso,\nuse a opção: "
+                           "\"Estatísticas + Atualizar Quadros e Gráficos\" "));
+    listaPrevReal().exec();
 }
 
 void TFPrincipal::closeEvent(QCloseEvent *event)

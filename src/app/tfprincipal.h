@@ -23,8 +23,10 @@ class TFDadosSit;
 class TFEditarHistorico;
 class TFFechaAbreData;
 class TFPesquisas;
+class TFListaPrevReal;
 class TFPrepararFuturo;
 class TFReiniciarArquivos;
+class TFRelatorios;
 class TFSemConsulta;
 class TFVisaoGeral;
 
@@ -52,6 +54,10 @@ public:
     TFVisaoGeral &visaoGeral();
     // The searches window, open beside the others once "Pesquisas" opened it.
     TFPesquisas *pesquisas() const { return FPesquisas; }
+    // The report screen of the statistics, created on first use and kept for the run.
+    TFRelatorios &relatorios();
+    // The weekly report screen, the same way.
+    TFListaPrevReal &listaPrevReal();
     // Opens the booking screen as its menu item does (the mirror check first, the
     // month prepared), then runs the action on it once it is up.
     void openBookingScreen(const std::function<void(TFVisaoGeral &)> &then);
@@ -89,6 +95,8 @@ private:
     void DoHD1Click();
     void DoDisquete2Click();
     void Manual1Click();
+    void Relatrios1Click();
+    void Relatrios2Click();
     void showClinicName();
     void loadCover();
 
@@ -114,6 +122,8 @@ private:
     TFPesquisas *FPesquisas = nullptr;
     TFEntraMov *FEntraMov = nullptr;
     TFEditarHistorico *FEditarHistorico = nullptr;
+    TFRelatorios *FRelatorios = nullptr;
+    TFListaPrevReal *FListaPrevReal = nullptr;
 };
 
 } // namespace clinora

@@ -13,12 +13,14 @@ public:
     int pageWidth() override { return 2400; }
     int pageHeight() override { return 3394; }
     bool landscape() override { return false; }
+    void setLandscape(bool) override {}
     void begin(const QString &) override {}
     void drawText(int, int, const QString &, const PrintFont &, int = 0) override {}
     int lineHeight(const PrintFont &) override { return 60; }
     void newPage() override {}
     void end() override {}
     void printImage(const QString &, const QImage &) override {}
+    void printDrawing(const QString &, QSize, const std::function<void(QPainter &)> &) override {}
 };
 
 } // namespace clinora

@@ -40,6 +40,8 @@ void Printer::printLines(const QString &title, const QStringList &lines, const P
 
 void Printer::printList(const DrawnList &list)
 {
+    if (list.landscape)
+        setLandscape(true);
     const double f = pageWidth() / 2400.0;
     const auto scaled = [f](double units) { return static_cast<int>(std::lround(units * f)); };
     PrintFont font;
@@ -67,6 +69,8 @@ void Printer::printList(const DrawnList &list)
         ++onPage;
     }
     end();
+    if (list.landscape)
+        setLandscape(false);
 }
 
 } // namespace clinora

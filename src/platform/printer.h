@@ -5,10 +5,14 @@
 #pragma once
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QImage;
+class QPainter;
 
 namespace clinora {
 
@@ -38,6 +42,7 @@ struct DrawnList
     int firstRowY = 250;
     int rowStep = 40;
     int fontHeight = 40;
+    bool landscape = false; // printed across the page, then the printer back upright
 };
 
 class Printer
@@ -50,6 +55,8 @@ public:
     virtual int pageWidth() = 0;
     virtual int pageHeight() = 0;
     virtual bool landscape() = 0;
+    // Turns the page for the documents that follow (the page width and height swap).
+    virtual void setLandscape(bool on) = 0;
 
     virtual void begin(const QString &title) = 0;
     // Text placed by its top-left corner. With a width, text too wide for it is set
@@ -63,6 +70,9 @@ public:
 
     // A window's image, scaled to the page width.
     virtual void printImage(const QString &title, const QImage &image) = 0;
+    // A drawing of the given size in pixels, made again at the printer's resolution
+    // and scaled to the page width: lines and text stay sharp.
+    virtual void printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw) = 0;
 
     // The printer used as a plain text device: one document of lines, top to bottom,
     // in one font. The first headLines lines (the title and headings) start every page.

@@ -56,6 +56,7 @@ QPrinter &QtPrinter::device()
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer->setPageSize(QPageSize(QPageSize::A4));
+        m_printer->setPageOrientation(m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         if (toPdf())
             m_printer->setOutputFormat(QPrinter::PdfFormat);
     }
@@ -83,6 +84,13 @@ int QtPrinter::pageHeight()
 bool QtPrinter::landscape()
 {
     return device().pageLayout().orientation() == QPageLayout::Landscape;
+}
+
+void QtPrinter::setLandscape(bool on)
+{
+    m_landscape = on;
+    if (m_printer)
+        m_printer->setPageOrientation(on ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 void QtPrinter::begin(const QString &title)
@@ -169,6 +177,18 @@ void QtPrinter::printImage(const QString &title, const QImage &image)
     const QRect page = m_painter->viewport();
     const QImage scaled = image.scaledToWidth(page.width(), Qt::SmoothTransformation);
     m_painter->drawImage(0, 0, scaled);
+    end();
+}
+
+void QtPrinter::printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw)
+{
+    begin(title);
+    const QRect page = m_painter->viewport();
+    if (size.width() > 0) {
+        const double f = static_cast<double>(page.width()) / size.width();
+        m_painter->scale(f, f);
+    }
+    draw(*m_painter);
     end();
 }
 

@@ -27,12 +27,14 @@ public:
     int pageWidth() override;
     int pageHeight() override;
     bool landscape() override;
+    void setLandscape(bool on) override;
     void begin(const QString &title) override;
     void drawText(int x, int y, const QString &text, const PrintFont &font, int width = 0) override;
     int lineHeight(const PrintFont &font) override;
     void newPage() override;
     void end() override;
     void printImage(const QString &title, const QImage &image) override;
+    void printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw) override;
 
     // The folder where documents go when there is no printer.
     QString printFolder() const;
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     QString m_pdfPath;
+    bool m_landscape = false;
 };
 
 } // namespace clinora

@@ -158,6 +158,15 @@ void reportPosting(const PostingResult &result, Dialogs &dialogs)
                             .arg(QString(files::kPendingMovements), result.keptReason));
 }
 
+bool unpostedMovements(const AppContext &context)
+{
+    if (context.statisticsUpToDate)
+        return false;
+    PendingMovements pending;
+    pending.load(context.file(files::kPendingMovements));
+    return !pending.isEmpty();
+}
+
 PostingResult postPendingMovements(AppContext &context)
 {
     StatisticsFiles files(context);

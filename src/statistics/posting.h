@@ -29,6 +29,10 @@ PostingResult postPending(StatisticsFiles &files);
 // Tells the user about the lines set aside or left pending, one message each.
 void reportPosting(const PostingResult &result, Dialogs &dialogs);
 
+// Whether MovMes.Txt holds lines that the tables do not count yet: the reports warn
+// before showing tables that leave them out.
+bool unpostedMovements(const AppContext &context);
+
 // "Atualizar Quadros e Gráficos": posts, commits the tables, MovMes.Txt and the
 // set-aside file together, marks the tables up to date and reports.
 PostingResult postPendingMovements(AppContext &context);

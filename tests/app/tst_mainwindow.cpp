@@ -23,6 +23,9 @@
 #include "search/tfprocuranome.h"
 #include "statistics/tfeditarhistorico.h"
 #include "statistics/tfentramov.h"
+#include "statistics/tfgrafico.h"
+#include "statistics/tflistaprevreal.h"
+#include "statistics/tfrelatorios.h"
 #include "support/fixture.h"
 #include "support/modal.h"
 
@@ -96,6 +99,10 @@ std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
         {"FProcuraNome", [&c] { return new TFProcuraNome(c); }},
         {"FEntraMov", [&c] { return new TFEntraMov(c); }},
         {"FEditarHistorico", [&c] { return new TFEditarHistorico(c); }},
+        {"FRelatorios", [&c] { return new TFRelatorios(c); }},
+        {"FGrafico", [&c] { return new TFGrafico(c); }},
+        {"FGraficoHz", [&c] { return new TFGraficoHz(c); }},
+        {"FListaPrevReal", [&c] { return new TFListaPrevReal(c); }},
     };
     const auto found = windows.find(name);
     return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
@@ -145,7 +152,7 @@ void TestMainWindow::everyWindowFitsTheScreen_data()
          {"FPrincipal", "FVisaoGeral", "FConsulta", "FConsulta2", "FConsultasDia", "FAviso", "FDadosMed",
           "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo", "FFechaAbreData",
           "FEspelhamento", "FSincronizar", "FMostraCopias", "FSemConsulta", "FPesquisas", "FProcuraNome",
-          "FEntraMov", "FEditarHistorico"})
+          "FEntraMov", "FEditarHistorico", "FRelatorios", "FGrafico", "FGraficoHz", "FListaPrevReal"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -1,6 +1,7 @@
 #include "support/recording_printer.h"
 
 #include <QImage>
+#include <QPainter>
 
 namespace clinora::test {
 
@@ -24,7 +25,7 @@ QStringList RecordingPrinter::Document::lines() const
 
 void RecordingPrinter::begin(const QString &title)
 {
-    m_documents.append({title, {}, 1, {}});
+    m_documents.append({title, {}, 1, {}, m_landscape, {}});
     m_open = true;
 }
 
@@ -52,7 +53,18 @@ void RecordingPrinter::end()
 
 void RecordingPrinter::printImage(const QString &title, const QImage &image)
 {
-    m_documents.append({title, {}, 1, image.size()});
+    m_documents.append({title, {}, 1, image.size(), m_landscape, {}});
+}
+
+void RecordingPrinter::printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw)
+{
+    QImage drawing(size, QImage::Format_RGB32);
+    drawing.fill(Qt::magenta); // whatever the drawing leaves unpainted shows
+    {
+        QPainter painter(&drawing);
+        draw(painter);
+    }
+    m_documents.append({title, {}, 1, size, m_landscape, drawing});
 }
 
 QStringList RecordingPrinter::lastTexts() const

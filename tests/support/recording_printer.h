@@ -3,6 +3,7 @@
 
 #include "platform/printer.h"
 
+#include <QImage>
 #include <QList>
 #include <QSize>
 
@@ -25,7 +26,9 @@ public:
         QString title;
         QList<Text> texts; // drawn text and plain text lines, in order
         int pages = 1;
-        QSize image;       // a printed window image
+        QSize image;       // a printed window image, or the size of a drawing
+        bool landscape = false;
+        QImage drawing;    // a printed drawing, made at its own size
 
         // The texts of one page, in order.
         QStringList page(int number) const;
@@ -34,9 +37,10 @@ public:
     };
 
     bool choose() override { return m_choose; }
-    int pageWidth() override { return m_pageWidth; }
-    int pageHeight() override { return m_pageHeight; }
-    bool landscape() override { return false; }
+    int pageWidth() override { return m_landscape ? m_pageHeight : m_pageWidth; }
+    int pageHeight() override { return m_landscape ? m_pageWidth : m_pageHeight; }
+    bool landscape() override { return m_landscape; }
+    void setLandscape(bool on) override { m_landscape = on; }
     void begin(const QString &title) override;
     void drawText(int x, int y, const QString &text, const PrintFont &font, int width = 0) override;
     // A plain text line is five units per point, a drawn one its pixel height.
@@ -44,8 +48,9 @@ public:
     void newPage() override;
     void end() override;
     void printImage(const QString &title, const QImage &image) override;
+    void printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw) override;
 
-    // An A4 page by default: 2400 x 3394.
+    // An A4 page upright by default: 2400 x 3394.
     void setPageWidth(int width) { m_pageWidth = width; }
     void setPageHeight(int height) { m_pageHeight = height; }
     // The answer of the next choice of printer.
@@ -59,6 +64,7 @@ private:
     int m_pageWidth = 2400;
     int m_pageHeight = 3394;
     bool m_choose = true;
+    bool m_landscape = false;
     bool m_open = false;
     QList<Document> m_documents;
 };

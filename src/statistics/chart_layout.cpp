@@ -1,0 +1,58 @@
+#include "statistics/chart_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace clinora::reports {
+
+ChartLayout layoutChart(const ChartData &data)
+{
+    ChartLayout layout;
+    const int n = static_cast<int>(data.bars.size());
+    const bool vertical = data.orientation == Orientation::Vertical;
+    // The horizontal chart spaces its bars as the row's columns, the name included.
+    const double spacing = 550.0 / (n + 1);
+    double largest = 0;
+    for (const ChartBar &bar : data.bars)
+        largest = std::max(largest, bar.value);
+    // Bars of 0 everywhere have no scale: they stay flat on the axis.
+    layout.scale = largest > 0 ? 250.2 / largest : 0;
+    const int counted = vertical ? n : data.nonEmpty();
+    if (counted > 20)
+        layout.windowHeight = ChartLayout::kTallHeight;
+    const int period = counted <= 20 ? 5 : (counted >= 30 ? 10 : 8);
+    // Narrow enough to leave a pixel between neighbours however many bars there are.
+    const int width = std::clamp(static_cast<int>(std::floor(spacing)) - 1, 1, 10);
+    const int axis = ChartLayout::kAxisY;
+    int step = 0;
+    int previousTextY = 0;
+    for (int k = 1; k <= n; ++k) {
+        const ChartBar &source = data.bars[k - 1];
+        ChartLayout::Bar bar;
+        bar.x = static_cast<int>(std::lround(k * spacing + ChartLayout::kAxisLeft));
+        bar.width = width;
+        const double height = layout.scale * std::max(0.0, source.value);
+        bar.top = static_cast<int>(std::lround(axis - height));
+        step = step + 1 == period ? 1 : step + 1;
+        const int middle = bar.x + width / 2;
+        bar.label = source.label;
+        bar.hasLabel = !source.label.isEmpty();
+        if (bar.hasLabel) {
+            bar.tick = QLine(middle, axis, middle, axis + 15 * step);
+            bar.labelAt = QPoint(middle, axis + 15 * step - 5);
+        }
+        bar.text = source.text;
+        int y = bar.top - 15;
+        if (bar.top < axis && std::abs(bar.top - (previousTextY + 15)) < 10) {
+            bar.steppedAside = true;
+            bar.connector = QLine(middle, y, middle, bar.top);
+            y -= 10;
+        }
+        bar.textAt = QPoint(bar.x, y);
+        previousTextY = y;
+        layout.bars << bar;
+    }
+    return layout;
+}
+
+} // namespace clinora::reports

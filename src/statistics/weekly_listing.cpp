@@ -1,0 +1,99 @@
+#include "statistics/weekly_listing.h"
+
+#include "core/doctor_register.h"
+#include "platform/dates.h"
+#include "statistics/counts.h"
+#include "statistics/weekly_counts.h"
+#include "statistics/weeks.h"
+
+namespace clinora::weekly {
+
+namespace {
+
+// A quotient as the report prints it: in the decimal comma, cut to four characters.
+QString cutQuotient(double value)
+{
+    QString text = QString::number(value, 'g', 15);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text.left(4);
+}
+
+} // namespace
+
+QString attendanceRate(int booked, int attended)
+{
+    if (booked == 0 || attended == 0)
+        return QStringLiteral("0");
+    return cutQuotient(attended * 100.0 / booked);
+}
+
+QString bookingsPerShift(int booked, const QString &shifts)
+{
+    const QChar shift = shifts.isEmpty() ? QLatin1Char(' ') : shifts.at(0);
+    if (booked == 0 || shift < QLatin1Char('1') || shift > QLatin1Char('9'))
+        return QStringLiteral("0");
+    return cutQuotient(static_cast<double>(booked) / (shift.unicode() - u'0'));
+}
+
+DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors, const SelectedWeek &week)
+{
+    DrawnList list;
+    list.title = QStringLiteral("Relatório Semanal");
+    list.landscape = true;
+    list.head = {
+        {900, 130, QStringLiteral("Sistema de Marcação de Consultas")},
+        {1050, 170, QStringLiteral("Relatório Semanal")},
+        {625, 210,
+         QStringLiteral("Planilha de Atendimento - Periodo:  ") + dates::format(week.first) +
+             QStringLiteral(" a ") + dates::format(week.last)},
+        {108, 290, QStringLiteral("Nome")},
+        {400, 290, QStringLiteral("Marcados")},
+        {700, 290, QStringLiteral("Atendidos")},
+        {1000, 290, QStringLiteral("%Atendimentos")},
+        {1300, 290, QStringLiteral("Especialidade")},
+        {1650, 290, QStringLiteral("Turnos")},
+        {1975, 290, QStringLiteral("Marc/Turno")},
+    };
+    list.columns = {108, 400, 700, 1000, 1300, 1650, 1975};
+    list.firstRowY = 340;
+    list.rowStep = 40;
+    list.fontHeight = 40;
+    for (int code = 1; code <= DoctorRegister::kDoctors; ++code) {
+        const Doctor &doctor = doctors.doctor(code);
+        if (doctor.name.isEmpty() || doctor.isFree())
+            continue;
+        const int booked = counts.booked(week.number, code);
+        const int attended = counts.attended(week.number, code);
+        list.rows << QStringList{doctor.name.trimmed(),
+                                 stats::countText(booked),
+                                 stats::countText(attended),
+                                 attendanceRate(booked, attended),
+                                 doctor.specialty.mid(2, 13).trimmed(),
+                                 doctor.shift.left(1),
+                                 bookingsPerShift(booked, doctor.shift)};
+    }
+    return list;
+}
+
+WeeksFromDay weeksFrom(const QString &typed)
+{
+    const std::optional<QDate> parsed = dates::parse(typed);
+    if (!parsed)
+        return {{}, typed + QStringLiteral(" é uma data inválida")};
+    const QDate first = *parsed;
+    const QDate last(first.month() == 12 ? first.year() + 1 : first.year(), 12, 31);
+    const QDate lastStart = first.addDays(7 * (Weeks::kMaxWeeks - 1));
+    if (lastStart.addDays(6) < last)
+        return {{},
+                QStringLiteral("A partir de %1, as %2 semanas da lista não chegam a %3. "
+                               "Escolha um primeiro dia mais perto do início do ano.")
+                    .arg(dates::format(first))
+                    .arg(Weeks::kMaxWeeks)
+                    .arg(dates::format(last))};
+    QStringList lines;
+    for (QDate start = first; start <= last && lines.size() < Weeks::kMaxWeeks; start = start.addDays(7))
+        lines << dates::format(start) + dates::format(start.addDays(6));
+    return {lines, {}};
+}
+
+} // namespace clinora::weekly
