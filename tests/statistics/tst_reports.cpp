@@ -62,6 +62,8 @@ Pristine &pristine()
 void copyTree(const QString &from, const QString &to)
 {
     QDir().mkpath(to);
+    // As private as the clinic it copies.
+    QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QDir source(from);
     for (const QFileInfo &entry : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
         if (entry.isDir())
