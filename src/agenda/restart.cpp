@@ -10,6 +10,7 @@
 #include "platform/file_group.h"
 #include "platform/text_file.h"
 #include "protection/mirror.h"
+#include "statistics/year_close.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,7 +52,7 @@ QString question(const AppContext &context, const RestartGroups &groups)
     group(groups.situations, "Situações");
     group(groups.specialties, "Especialidades");
     group(groups.appointments, "Consultas Marcadas e Datas do Sistema");
-    group(false, "Estatísticas");
+    group(groups.statistics, "Estatísticas");
     return text + QStringLiteral("\r") + end;
 }
 
@@ -127,6 +128,9 @@ QStringList missingTemplates(const AppContext &context, const RestartGroups &gro
         needed << kBaseSituations;
     if (groups.appointments)
         needed << files::kEmpty;
+    if (groups.statistics)
+        needed << QStringLiteral("BaseMedMeses.Txt") << QStringLiteral("BaseEspMeses.Txt")
+               << QStringLiteral("BaseSitMeses.Txt") << QStringLiteral("BasePrevReal.Txt") << kBaseTimetable;
     QStringList missing;
     for (const QString &name : std::as_const(needed)) {
         if (!QFileInfo(context.file(name)).isFile())
@@ -138,7 +142,8 @@ QStringList missingTemplates(const AppContext &context, const RestartGroups &gro
 bool restartSystem(AppContext &context, const RestartGroups &groups,
                    const std::function<void(const QString &, const QString &)> &progress)
 {
-    if (!groups.doctors && !groups.specialties && !groups.situations && !groups.appointments)
+    if (!groups.doctors && !groups.specialties && !groups.situations && !groups.appointments &&
+        !groups.statistics)
         return false;
     const QStringList missing = missingTemplates(context, groups);
     if (!missing.isEmpty()) {
@@ -193,6 +198,8 @@ bool restartSystem(AppContext &context, const RestartGroups &groups,
     }
     if (groups.doctors || groups.appointments)
         context.sheets.refreshAll();
+    if (groups.statistics)
+        resetStatistics(context);
     return true;
 }
 

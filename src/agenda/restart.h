@@ -16,14 +16,15 @@ class AppContext;
 // local backup's table copy is left alone.
 void reorganiseTable(AppContext &context);
 
-// The groups a restart resets ("Limpar"). The statistics group stays hidden until the
-// statistics reset exists.
+// The groups a restart resets ("Limpar").
 struct RestartGroups
 {
     bool doctors = false;
     bool specialties = false;
     bool situations = false;
     bool appointments = false;
+    // The statistics of the open year, reset as the statistics menu resets them.
+    bool statistics = false;
 };
 
 // The templates the chosen groups need that are missing.
@@ -33,7 +34,8 @@ QStringList missingTemplates(const AppContext &context, const RestartGroups &gro
 // mirror, while mirroring is on) before anything changes. Doctors: the three register
 // files from their templates and 50 free codes in memory. Appointments: an empty
 // table (and mirror table), no closed dates, empty journals, the agenda prepared up to
-// today, the day sheets refreshed. progress shows the two texts on the dialog.
+// today, the day sheets refreshed. Statistics: the reset of the open year, after the
+// other groups (its doctor rows follow the register as it then stands). progress shows the two texts on the dialog.
 // Returns true when something was reset.
 bool restartSystem(AppContext &context, const RestartGroups &groups,
                    const std::function<void(const QString &, const QString &)> &progress = {});

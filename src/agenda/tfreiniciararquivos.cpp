@@ -60,6 +60,11 @@ TFReiniciarArquivos::TFReiniciarArquivos(AppContext &context, QWidget *parent)
     layout->addLayout(buttons);
 }
 
+void TFReiniciarArquivos::showStatisticsGroup(bool shown)
+{
+    RGEstatisticas->setVisible(shown);
+}
+
 void TFReiniciarArquivos::showEvent(QShowEvent *event)
 {
     for (RadioGroup *g : {RGMed, RGEsp, RGSit, RGConsultas, RGEstatisticas})
@@ -74,6 +79,7 @@ void TFReiniciarArquivos::Button1Click()
     groups.specialties = RGEsp->itemIndex() == 0;
     groups.situations = RGSit->itemIndex() == 0;
     groups.appointments = RGConsultas->itemIndex() == 0;
+    groups.statistics = RGEstatisticas->itemIndex() == 0;
     const bool done = restartSystem(m_context, groups, [this](const QString &first, const QString &second) {
         Label1->setText(first);
         Label2->setText(second);

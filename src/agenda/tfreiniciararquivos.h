@@ -20,6 +20,10 @@ class TFReiniciarArquivos : public QDialog
 public:
     explicit TFReiniciarArquivos(AppContext &context, QWidget *parent = nullptr);
 
+    // The statistics group, hidden as delivered, offered where the statistics wing is
+    // shown.
+    void showStatisticsGroup(bool shown);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -32,7 +36,7 @@ private:
     RadioGroup *RGEsp;
     RadioGroup *RGSit;
     RadioGroup *RGConsultas;
-    // Hidden, and not yet wired: it will reset the statistics.
+    // Hidden unless the statistics wing is shown: resets the open year's statistics.
     RadioGroup *RGEstatisticas;
     QLabel *Label1;
     QLabel *Label2;

@@ -25,12 +25,15 @@
 #include "protection/tfsincronizar.h"
 #include "search/tfpesquisas.h"
 #include "statistics/automatic_entry.h"
+#include "statistics/external_sets.h"
 #include "statistics/movement_entry.h"
 #include "statistics/tfeditarhistorico.h"
 #include "statistics/tfentramov.h"
 #include "statistics/posting.h"
 #include "statistics/tflistaprevreal.h"
 #include "statistics/tfrelatorios.h"
+#include "statistics/tfgravarest.h"
+#include "statistics/year_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -142,6 +145,7 @@ void TFPrincipal::buildMenu()
     connectChecked(addItem(manutencao, "ReiniciaroSistema1", QStringLiteral("Reiniciar o Sistema")), [this] {
         if (!FReiniciarArquivos)
             FReiniciarArquivos = new TFReiniciarArquivos(m_context, this);
+        FReiniciarArquivos->showStatisticsGroup(m_statisticsShown);
         FReiniciarArquivos->exec();
     });
     QMenu *espelho = addSubmenu(manutencao, "SituaodasCpiasdeSegurana1", QStringLiteral("Espelhamento"));
@@ -186,13 +190,22 @@ void TFPrincipal::buildMenu()
                 [this] { postPendingMovements(m_context); });
     connectItem(addItem(estatisticas, "Relatrios1", QStringLiteral("Ver Quadros e Gráficos")),
                 [this] { Relatrios1Click(); });
-    addItem(estatisticas, "FechamentodoAno1", QStringLiteral("Fechar Estatísticas do ano que termina"), false)
-        ->setEnabled(false);
-    addItem(estatisticas, "AbrirAno1", QStringLiteral("Abrir Estatísticas do ano que inicia"), false)
-        ->setEnabled(false);
-    addItem(estatisticas, "SalvarEstatsticasnoDisquete1", QStringLiteral("Copiar Estatísticas no Disquete"), false);
-    addItem(estatisticas, "RecuperarEstatsticasdoDisquete1",
-            QStringLiteral("Recuperar Estatísticas do Disquete"), false);
+    // The manual close and open are delivered hidden and disabled; they show as the
+    // year goes through them.
+    QAction *closeYear =
+        addItem(estatisticas, "FechamentodoAno1", QStringLiteral("Fechar Estatísticas do ano que termina"), false);
+    closeYear->setEnabled(false);
+    connectChecked(closeYear, [this] { FechamentodoAno1Click(); });
+    QAction *openYear =
+        addItem(estatisticas, "AbrirAno1", QStringLiteral("Abrir Estatísticas do ano que inicia"), false);
+    openYear->setEnabled(false);
+    connectChecked(openYear, [this] { AbrirAno1Click(); });
+    connectItem(addItem(estatisticas, "SalvarEstatsticasnoDisquete1", QStringLiteral("Copiar Estatísticas no Disquete"),
+                        false),
+                [this] { sets::copyStatisticsToMirror(m_context); });
+    connectItem(addItem(estatisticas, "RecuperarEstatsticasdoDisquete1",
+                        QStringLiteral("Recuperar Estatísticas do Disquete"), false),
+                [this] { sets::copyStatisticsFromMirror(m_context); });
     connectChecked(addItem(estatisticas, "EditaroarquivoHistrico1", QStringLiteral("Editar o arquivo Histórico")),
                    [this] {
                        if (!FEditarHistorico)
@@ -201,11 +214,17 @@ void TFPrincipal::buildMenu()
                    });
     QMenu *externas = addSubmenu(estatisticas, "ConsultarEstatsticasdoDisquete1",
                                  QStringLiteral("Estatísticas Externas"));
-    addItem(externas, "GravarEstatsticas1", QStringLiteral("Gravar Estatísticas"));
+    connectChecked(addItem(externas, "GravarEstatsticas1", QStringLiteral("Gravar Estatísticas")),
+                   [this] { gravarEst().exec(); });
     addItem(externas, "LerEstatsticas1", QStringLiteral("Ler Estatísticas"));
-    addItem(externas, "CopiarEstatsticas1", QStringLiteral("Copiar Estatísticas"));
-    addItem(estatisticas, "ReinicializarEstatsticas1",
-            QStringLiteral("Abrir, Limpar (reiniciar) as Estatísticas"), false);
+    connectItem(addItem(externas, "CopiarEstatsticas1", QStringLiteral("Copiar Estatísticas")), [this] {
+        if (!FCopiarEst)
+            FCopiarEst = new TFCopiarEst(m_context, this);
+        FCopiarEst->exec();
+    });
+    connectChecked(addItem(estatisticas, "ReinicializarEstatsticas1",
+                           QStringLiteral("Abrir, Limpar (reiniciar) as Estatísticas"), false),
+                   [this] { reopenOrResetStatistics(m_context); });
 
     QMenu *ajuda = addSubmenu(bar, "Ajuda1", QStringLiteral("Ajuda"));
     QAction *manual = addItem(ajuda, "Manual1", QStringLiteral("Manual"));
@@ -322,6 +341,7 @@ void TFPrincipal::showStatisticsMenu()
     QAction *statistics = menuItem(QStringLiteral("Estatsticas1"));
     statistics->setVisible(true);
     statistics->setEnabled(true);
+    m_statisticsShown = true;
 }
 
 void TFPrincipal::showClinicName()
@@ -405,6 +425,34 @@ void TFPrincipal::openBookingScreen(const std::function<void(TFVisaoGeral &)> &t
     if (mirrorConsistencyCheck(m_context, this))
         MarcaodeConsultas1Click(then);
     refreshMirrorItems();
+}
+
+TFGravarEst &TFPrincipal::gravarEst()
+{
+    if (!FGravarEst)
+        FGravarEst = new TFGravarEst(m_context, this);
+    return *FGravarEst;
+}
+
+void TFPrincipal::FechamentodoAno1Click()
+{
+    if (!closeYearByHand(m_context))
+        return;
+    menuItem(QStringLiteral("ReinicializarEstatsticas1"))->setVisible(false);
+    menuItem(QStringLiteral("AbrirAno1"))->setVisible(true);
+    gravarEst().exec();
+    m_context.dialogs.information(QStringLiteral("Após a gravação completa, retire o  disquete com a "
+                                                 "\"Estatística Anual\"\ne recoloque o disquete de Operação. "
+                                                 "Você está pronto?"));
+}
+
+void TFPrincipal::AbrirAno1Click()
+{
+    if (!openYearByHand(m_context))
+        return;
+    menuItem(QStringLiteral("FechamentodoAno1"))->setVisible(false);
+    menuItem(QStringLiteral("AbrirAno1"))->setVisible(false);
+    menuItem(QStringLiteral("ReinicializarEstatsticas1"))->setVisible(true);
 }
 
 void TFPrincipal::MovementEntryClick(TFEntraMov::Layout layout)

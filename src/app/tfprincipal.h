@@ -20,7 +20,9 @@ class ClickableLabel;
 class TFDadosEsp;
 class TFDadosMed;
 class TFDadosSit;
+class TFCopiarEst;
 class TFEditarHistorico;
+class TFGravarEst;
 class TFFechaAbreData;
 class TFPesquisas;
 class TFListaPrevReal;
@@ -81,6 +83,9 @@ private:
     void Image1Click();
     void MarcaodeConsultas1Click(const std::function<void(TFVisaoGeral &)> &then = {});
     void MovementEntryClick(TFEntraMov::Layout layout);
+    void FechamentodoAno1Click();
+    void AbrirAno1Click();
+    TFGravarEst &gravarEst();
     void BloquearLiberarHorrios1Click();
     void Pesquisa1Click();
     void ExcluirPassado1Click();
@@ -124,6 +129,10 @@ private:
     TFEditarHistorico *FEditarHistorico = nullptr;
     TFRelatorios *FRelatorios = nullptr;
     TFListaPrevReal *FListaPrevReal = nullptr;
+    TFGravarEst *FGravarEst = nullptr;
+    TFCopiarEst *FCopiarEst = nullptr;
+    // The statistics wing is shown (--estatisticas).
+    bool m_statisticsShown = false;
 };
 
 } // namespace clinora

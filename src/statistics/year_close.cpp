@@ -8,7 +8,9 @@
 #include "statistics/statistics_files.h"
 #include "statistics/year_code.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 namespace clinora {
 
@@ -27,6 +29,15 @@ void stageReset(StatisticsFiles &files, const DoctorRegister &doctors, Settings 
     files.doctorMonths().relink(doctors);
     settings.setLastProcessed(dates::format(lastCounted));
     settings.setYearState(openYearCode(year));
+}
+
+void shiftHistory(StatisticsFiles &files, int year)
+{
+    const SpecialtyMonths &specialties = files.specialtyMonths();
+    files.history().shift(History::label(year), [&specialties](int code) {
+        return code >= SpecialtyMonths::kFirst && code <= SpecialtyMonths::kLast ? specialties.yearTotal(code)
+                                                                                 : 0;
+    });
 }
 
 PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &doctors, Settings &settings,
@@ -58,18 +69,28 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
     files.stageLines(archived(files::kWeeklyCounts), files.weeklyCounts().lines());
     files.stageLines(archived(files::kWeeks), files.weeks().lines());
 
-    const SpecialtyMonths &specialties = files.specialtyMonths();
-    files.history().shift(History::label(closedYear), [&specialties](int code) {
-        return code >= SpecialtyMonths::kFirst && code <= SpecialtyMonths::kLast ? specialties.yearTotal(code)
-                                                                                 : 0;
-    });
+    shiftHistory(files, closedYear);
     stageReset(files, doctors, settings, QDate(newYear - 1, 12, 31), newYear);
     return posted;
 }
 
-void resetStatistics(AppContext &context)
+QString resetStatistics(AppContext &context)
 {
     StatisticsFiles files(context);
+    const QDateTime now = context.clock.now();
+    QString kept = QString(files::kStatisticsDir) + QStringLiteral("/Reinicio_") +
+                   now.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
+    for (int n = 2; QFileInfo::exists(files.path(kept)); ++n)
+        kept = kept.section(QLatin1Char('_'), 0, 2) + QStringLiteral("_%1").arg(n);
+    // Everything a reset replaces, kept where it can be read as a set or put back by hand.
+    for (const QLatin1String name :
+         {files::kTimetable, files::kDoctors, files::kDoctorMonths, files::kSituationMonths,
+          files::kSpecialtyMonths, files::kSpecialties, files::kSituations, files::kHistory,
+          files::kWeeklyCounts, files::kWeeks, files::kPendingMovements}) {
+        // Weeks not made yet are no weeks: nothing to keep.
+        if (QFileInfo::exists(files.path(name)))
+            files.stageCopy(name, kept + QLatin1Char('/') + name);
+    }
     Settings settings = context.settings;
     const QDate today = context.clock.today();
     stageReset(files, context.doctors, settings, today.addDays(-1), today.year());
@@ -77,6 +98,7 @@ void resetStatistics(AppContext &context)
     files.commit();
     context.settings = settings;
     context.statisticsUpToDate = true;
+    return kept;
 }
 
 void closeStatisticsYear(AppContext &context)
@@ -85,12 +107,16 @@ void closeStatisticsYear(AppContext &context)
     const int today = context.clock.today().year();
     StatisticsFiles files(context);
     Settings settings = context.settings;
+    const QStringList newYearLines = year.open ? QStringList() : files.pending().lines();
+    if (!year.open)
+        files.pending().setLines({});
     const PostingResult posted = stageYearClose(files, context.doctors, settings, year.year,
                                                 year.year < today ? today : year.year + 1);
+    files.pending().setLines(newYearLines);
     files.stageLines(files::kSettings, settings.lines());
     files.commit();
     context.settings = settings;
-    context.statisticsUpToDate = true;
+    context.statisticsUpToDate = newYearLines.isEmpty();
     reportPosting(posted, context.dialogs);
 }
 

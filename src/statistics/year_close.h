@@ -26,12 +26,19 @@ void stageReset(StatisticsFiles &files, const DoctorRegister &doctors, Settings 
 PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &doctors, Settings &settings,
                              int closedYear, int newYear);
 
+// The history shifted one year: the newest column takes each specialty's total of the
+// year in the specialty table, headed by the year.
+void shiftHistory(StatisticsFiles &files, int year);
+
 // The reset of the open year, as the statistics menu and the restart call it: the
-// current year, counted up to yesterday.
-void resetStatistics(AppContext &context);
+// current year, counted up to yesterday. The files as they were are kept first in a
+// folder of their own below Estatisticas, named after the moment (Reinicio_2026-12-08_
+// 10-00-00), in the same commit; returns that folder, below the data directory.
+QString resetStatistics(AppContext &context);
 
 // Closes the year of the year code and opens the current one (or the next one, when
-// the year code names the current year).
+// the year code names the current year). A year closed by hand has posted its own
+// lines already: what is pending then belongs to the new year and stays pending.
 void closeStatisticsYear(AppContext &context);
 
 // The archive folder of a year below the data directory: Estatisticas/Ano2026.

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void confirmationNamesWhatChanges_data();
     void confirmationNamesWhatChanges();
     void reorganiseKeepsEveryRowAndTheBackup();
+    void restartingTheStatistics();
 };
 
 void TestRestart::restartingTheAppointmentsEmptiesTheTableAndSheets()
@@ -231,6 +232,51 @@ void TestRestart::reorganiseKeepsEveryRowAndTheBackup()
     backupTable.open(c.file(files::kWorkTable), false);
     QCOMPARE(backupTable.count(), 2);
     QVERIFY(backupTable.contains(row(QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3")).key()));
+}
+
+void TestRestart::restartingTheStatistics()
+{
+    Fixture f;
+    f.addDoctor(1, QStringLiteral("Dra. Ana Souza"));
+    f.setSetting(2, QStringLiteral("01/12/2026"));
+    f.setSetting(3, QStringLiteral("A2026"));
+    QStringList months = f.read(files::kDoctorMonths);
+    months[0] = QStringLiteral("1 510007") + QString(44, QLatin1Char('0'));
+    f.write(files::kDoctorMonths, months);
+    f.write(files::kPendingMovements, {QStringLiteral("1 0311")});
+    const QStringList doctors = f.read(files::kDoctors);
+    TFPrincipal window(f.context());
+    session::startUp(f.context());
+    window.FormCreate();
+    const auto group = [](QWidget *d) { return d->findChild<QWidget *>(QStringLiteral("RGEstatisticas")); };
+    // Offered only where the statistics wing is shown (--estatisticas).
+    bool hidden = false;
+    onModal<TFReiniciarArquivos>([&](TFReiniciarArquivos *d) {
+        hidden = !group(d)->isVisible();
+        d->reject();
+    });
+    window.menuItem(QStringLiteral("ReiniciaroSistema1"))->trigger();
+    QVERIFY(hidden);
+
+    window.showStatisticsMenu();
+    f.dialogs.answerQuestion(true);
+    onModal<TFReiniciarArquivos>([&](TFReiniciarArquivos *d) {
+        QVERIFY(group(d)->isVisible());
+        click(d, "RGEstatisticas_0");
+        click(d, "Button1");
+        QVERIFY2(!d->isVisible(), qPrintable(f.dialogs.texts().join(QLatin1Char('|'))));
+    });
+    window.menuItem(QStringLiteral("ReiniciaroSistema1"))->trigger();
+    QCOMPARE(f.dialogs.texts(Kind::Question),
+             QStringList{"Este procedimento irá alterar os seguintes arquivos:\r\r\r\r\r\rEstatísticas\r\r"
+                         "                 Tem certeza que deseja isso?"});
+    QCOMPARE(f.read(files::kDoctorMonths)[0], QStringLiteral("1 51") + QString(48, QLatin1Char('0')));
+    QCOMPARE(f.read(files::kPendingMovements), QStringList());
+    QCOMPARE(f.read(files::kSettings).mid(1, 2), QStringList({"07/12/2026", "A2026"}));
+    // What was reset is kept, and nothing else changed.
+    QCOMPARE(textfile::readLines(f.dir() + QStringLiteral("/Estatisticas/Reinicio_2026-12-08_10-00-00/MedMeses.Txt")),
+             months);
+    QCOMPARE(f.read(files::kDoctors), doctors);
 }
 
 QTEST_MAIN(TestRestart)

@@ -24,6 +24,7 @@
 #include "statistics/tfeditarhistorico.h"
 #include "statistics/tfentramov.h"
 #include "statistics/tfgrafico.h"
+#include "statistics/tfgravarest.h"
 #include "statistics/tflistaprevreal.h"
 #include "statistics/tfrelatorios.h"
 #include "support/fixture.h"
@@ -103,6 +104,8 @@ std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
         {"FGrafico", [&c] { return new TFGrafico(c); }},
         {"FGraficoHz", [&c] { return new TFGraficoHz(c); }},
         {"FListaPrevReal", [&c] { return new TFListaPrevReal(c); }},
+        {"FGravarEst", [&c] { return new TFGravarEst(c); }},
+        {"FCopiarEst", [&c] { return new TFCopiarEst(c); }},
     };
     const auto found = windows.find(name);
     return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
@@ -152,7 +155,8 @@ void TestMainWindow::everyWindowFitsTheScreen_data()
          {"FPrincipal", "FVisaoGeral", "FConsulta", "FConsulta2", "FConsultasDia", "FAviso", "FDadosMed",
           "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo", "FFechaAbreData",
           "FEspelhamento", "FSincronizar", "FMostraCopias", "FSemConsulta", "FPesquisas", "FProcuraNome",
-          "FEntraMov", "FEditarHistorico", "FRelatorios", "FGrafico", "FGraficoHz", "FListaPrevReal"})
+          "FEntraMov", "FEditarHistorico", "FRelatorios", "FGrafico", "FGraficoHz", "FListaPrevReal",
+          "FGravarEst", "FCopiarEst"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -3,10 +3,14 @@
 // sizes and a snapshot of the data directory's files.
 #pragma once
 
+#include "app/session.h"
+#include "app/tfprincipal.h"
 #include "core/data_files.h"
+#include "platform/text_file.h"
 #include "store/appointment.h"
 #include "support/fixture.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QMap>
@@ -121,6 +125,30 @@ inline void setPosted(Fixture &f, int doctor, int specialty, int situation, int 
         }
     }
     QFAIL("no such situation row");
+}
+
+// Start-up and the main window with its statistics menu (--estatisticas).
+struct Program
+{
+    explicit Program(Fixture &f) : window(f.context())
+    {
+        session::startUp(f.context());
+        window.FormCreate();
+        window.showStatisticsMenu();
+        window.show();
+        // Active before any dialog opens, so that the window never takes the focus
+        // back from one.
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+    void trigger(const char *item) { window.menuItem(QLatin1String(item))->trigger(); }
+    TFPrincipal window;
+};
+
+// The mirror holds the system's stamp: the consistency check lets the command go on.
+inline void mirrorInStep(Fixture &f)
+{
+    f.mirroringOn();
+    textfile::writeLines(f.mirror() + QStringLiteral("/CodEsp.Txt"), f.read(files::kSystemStamp));
 }
 
 } // namespace clinora::test

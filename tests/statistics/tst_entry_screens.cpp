@@ -1,7 +1,5 @@
 // The statistics entered by hand, through the main window's menu as a receptionist
 // opens them: the movement entry in its collective and individual layouts.
-#include "app/session.h"
-#include "app/tfprincipal.h"
 #include "doctors/tfhorarios.h"
 #include "platform/clickable_label.h"
 #include "platform/text_file.h"
@@ -27,23 +25,6 @@ using Kind = ScriptedDialogs::Kind;
 
 namespace {
 
-// Start-up and the main window with its statistics menu (--estatisticas).
-struct Program
-{
-    explicit Program(Fixture &f) : window(f.context())
-    {
-        session::startUp(f.context());
-        window.FormCreate();
-        window.showStatisticsMenu();
-        window.show();
-        // Active before any dialog opens, so that the window never takes the focus
-        // back from one.
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-    void trigger(const char *item) { window.menuItem(QLatin1String(item))->trigger(); }
-    TFPrincipal window;
-};
-
 // One collective entry typed box by box and confirmed with a click.
 void enter(TFEntraMov *m, const QString &doctor, const QString &situation, const QString &quantity,
            const QString &month)
@@ -53,13 +34,6 @@ void enter(TFEntraMov *m, const QString &doctor, const QString &situation, const
     typeOver(m->Edit3, quantity);
     typeOver(m->Edit4, month);
     QTest::mouseClick(m->BConfirma, Qt::LeftButton);
-}
-
-// The mirror holds the system's stamp: the consistency check lets the command go on.
-void mirrorInStep(Fixture &f)
-{
-    f.mirroringOn();
-    textfile::writeLines(f.mirror() + QStringLiteral("/CodEsp.Txt"), f.read(files::kSystemStamp));
 }
 
 // The box a double-click opened on a cell of the grid, if any.
