@@ -33,6 +33,7 @@
 #include "statistics/tflistaprevreal.h"
 #include "statistics/tfrelatorios.h"
 #include "statistics/tfgravarest.h"
+#include "statistics/tflerest.h"
 #include "statistics/year_commands.h"
 
 #include <QAction>
@@ -216,7 +217,8 @@ void TFPrincipal::buildMenu()
                                  QStringLiteral("Estatísticas Externas"));
     connectChecked(addItem(externas, "GravarEstatsticas1", QStringLiteral("Gravar Estatísticas")),
                    [this] { gravarEst().exec(); });
-    addItem(externas, "LerEstatsticas1", QStringLiteral("Ler Estatísticas"));
+    connectChecked(addItem(externas, "LerEstatsticas1", QStringLiteral("Ler Estatísticas")),
+                   [this] { LerEstatsticas1Click(); });
     connectItem(addItem(externas, "CopiarEstatsticas1", QStringLiteral("Copiar Estatísticas")), [this] {
         if (!FCopiarEst)
             FCopiarEst = new TFCopiarEst(m_context, this);
@@ -432,6 +434,16 @@ TFGravarEst &TFPrincipal::gravarEst()
     if (!FGravarEst)
         FGravarEst = new TFGravarEst(m_context, this);
     return *FGravarEst;
+}
+
+void TFPrincipal::LerEstatsticas1Click()
+{
+    if (!FLerEst)
+        FLerEst = new TFLerEst(m_context, this);
+    FLerEst->exec();
+    // The set is read into objects of its own: the open year stays as it is.
+    if (!FLerEst->chosenSet().isEmpty())
+        relatorios().showSet(FLerEst->chosenSet());
 }
 
 void TFPrincipal::FechamentodoAno1Click()

@@ -23,6 +23,7 @@ class TFDadosSit;
 class TFCopiarEst;
 class TFEditarHistorico;
 class TFGravarEst;
+class TFLerEst;
 class TFFechaAbreData;
 class TFPesquisas;
 class TFListaPrevReal;
@@ -85,6 +86,7 @@ private:
     void MovementEntryClick(TFEntraMov::Layout layout);
     void FechamentodoAno1Click();
     void AbrirAno1Click();
+    void LerEstatsticas1Click();
     TFGravarEst &gravarEst();
     void BloquearLiberarHorrios1Click();
     void Pesquisa1Click();
@@ -131,6 +133,7 @@ private:
     TFListaPrevReal *FListaPrevReal = nullptr;
     TFGravarEst *FGravarEst = nullptr;
     TFCopiarEst *FCopiarEst = nullptr;
+    TFLerEst *FLerEst = nullptr;
     // The statistics wing is shown (--estatisticas).
     bool m_statisticsShown = false;
 };

@@ -25,6 +25,7 @@
 #include "statistics/tfentramov.h"
 #include "statistics/tfgrafico.h"
 #include "statistics/tfgravarest.h"
+#include "statistics/tflerest.h"
 #include "statistics/tflistaprevreal.h"
 #include "statistics/tfrelatorios.h"
 #include "support/fixture.h"
@@ -106,6 +107,7 @@ std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
         {"FListaPrevReal", [&c] { return new TFListaPrevReal(c); }},
         {"FGravarEst", [&c] { return new TFGravarEst(c); }},
         {"FCopiarEst", [&c] { return new TFCopiarEst(c); }},
+        {"FLerEst", [&c] { return new TFLerEst(c); }},
     };
     const auto found = windows.find(name);
     return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
@@ -156,7 +158,7 @@ void TestMainWindow::everyWindowFitsTheScreen_data()
           "FDadosEsp", "FDadosSit", "FHorarios", "FGradeHoras", "FPrepararFuturo", "FFechaAbreData",
           "FEspelhamento", "FSincronizar", "FMostraCopias", "FSemConsulta", "FPesquisas", "FProcuraNome",
           "FEntraMov", "FEditarHistorico", "FRelatorios", "FGrafico", "FGraficoHz", "FListaPrevReal",
-          "FGravarEst", "FCopiarEst"})
+          "FGravarEst", "FCopiarEst", "FLerEst"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -7,6 +7,7 @@
 #include "app/tfprincipal.h"
 #include "core/data_files.h"
 #include "platform/text_file.h"
+#include "statistics/tfrelatorios.h"
 #include "store/appointment.h"
 #include "support/fixture.h"
 
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QTableView>
 #include <QTest>
 
 namespace clinora::test {
@@ -149,6 +151,18 @@ inline void mirrorInStep(Fixture &f)
 {
     f.mirroringOn();
     textfile::writeLines(f.mirror() + QStringLiteral("/CodEsp.Txt"), f.read(files::kSystemStamp));
+}
+
+// What the report screen's grid shows in a month column (1 to 12) of the row with that
+// name; "?" when no row has it.
+inline QString reportCell(const TFRelatorios *s, const QString &name, int month)
+{
+    const QAbstractItemModel *model = s->Grade->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        if (model->index(r, 0).data().toString() == name)
+            return model->index(r, month).data().toString();
+    }
+    return QStringLiteral("?");
 }
 
 } // namespace clinora::test

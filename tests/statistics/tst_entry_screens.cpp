@@ -150,6 +150,15 @@ void TestEntryScreens::collectiveEntryIsPostedOnClosing()
     QCOMPARE(situationCount(f, 1, 51, 3), 6);
     QCOMPARE(situationCount(f, 2, 52, 3), 2);
     checkFixedSizes(f);
+    // The report screen shows the month as posted.
+    QString shownOnReport;
+    onModal<TFRelatorios>([&](TFRelatorios *s) {
+        shownOnReport = reportCell(s, QStringLiteral("Dra. Ana Souza"), 3) + QLatin1Char(' ') +
+                        reportCell(s, QStringLiteral("Dr. Bruno Lima"), 3);
+        s->Button2->click();
+    });
+    p.trigger("Relatrios1");
+    QCOMPARE(shownOnReport, QStringLiteral("0006 0002"));
 
     // Opened again, the list starts empty and closing without an entry writes nothing.
     const auto before = snapshot(f);

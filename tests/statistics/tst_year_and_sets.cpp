@@ -1,11 +1,14 @@
 // The statistics year commands and the external statistics sets, through the main
 // window's menu: "Abrir, Limpar (reiniciar) as Estatísticas", the manual close and
 // open, writing and copying sets, and the statistics files to and from the mirror.
+#include "platform/clickable_label.h"
 #include "platform/file_group.h"
 #include "statistics/stats_setup.h"
 #include "statistics/tfgravarest.h"
+#include "statistics/tflerest.h"
 #include "statistics/weeks.h"
 #include "support/modal.h"
+#include "support/mouse.h"
 #include "support/typing.h"
 
 #include <QComboBox>
@@ -85,6 +88,8 @@ private Q_SLOTS:
     void copyingASet();
     void copyingASetThatLacksAFile();
     void statisticsToAndFromTheMirror();
+    void readingASetLeavesTheOpenYearAsItIs();
+    void readingWhereThereIsNoSet();
 };
 
 void TestYearAndSets::abrirLimparClosesTheYearBehind_data()
@@ -510,6 +515,86 @@ void TestYearAndSets::statisticsToAndFromTheMirror()
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Error)[0].contains(QStringLiteral("SitMeses.Txt")));
     QCOMPARE(snapshot(f), before);
+}
+
+void TestYearAndSets::readingASetLeavesTheOpenYearAsItIs()
+{
+    Fixture f;
+    openClinic(f, false, QStringLiteral("07/12/2026"));
+    setPosted(f, 1, 51, 1, 3, 5);
+    QDir().mkpath(f.drives() + QStringLiteral("/E"));
+    Program p(f);
+    onModal<TFGravarEst>([&](TFGravarEst *w) {
+        typeOver(w->ENome, QStringLiteral("2026"));
+        QTest::mouseClick(w->Button1, Qt::LeftButton);
+    });
+    p.trigger("GravarEstatsticas1");
+    // The open year goes on after the set was written.
+    setPosted(f, 1, 51, 1, 3, 9);
+    const auto before = snapshot(f);
+    const QStringList doctors = f.context().doctors.codMedLines();
+
+    QString fromSet;
+    onModal<TFLerEst>([&](TFLerEst *r) {
+        QCOMPARE(r->windowTitle(), QStringLiteral("Ler Estatísticas"));
+        QVERIFY(!r->LBDiretorio->isVisible() && !r->Button2->isVisible());
+        choose(r->CBDrive, QStringLiteral("E:"));
+        QTest::mouseClick(r->Panel1, Qt::LeftButton);
+        QVERIFY(r->LBDiretorio->isVisible());
+        QCOMPARE(r->LBDiretorio->count(), 1);
+        QCOMPARE(r->LBDiretorio->item(0)->text(), QStringLiteral("2026"));
+        doubleClick(r->LBDiretorio, r->LBDiretorio->model()->index(0, 0));
+        QVERIFY(r->Button2->isVisible());
+        QTest::mouseClick(r->Button2, Qt::LeftButton);
+    });
+    onModal<TFRelatorios>([&](TFRelatorios *s) {
+        fromSet = reportCell(s, QStringLiteral("Dra. Ana Souza"), 3);
+        s->Button2->click();
+    });
+    p.trigger("LerEstatsticas1");
+    QCOMPARE(fromSet, QStringLiteral("0005"));
+    QVERIFY(f.dialogs.texts(Kind::Error).isEmpty());
+    // The open year's files and register are as they were, and its report shows them.
+    QCOMPARE(snapshot(f), before);
+    QCOMPARE(f.context().doctors.codMedLines(), doctors);
+    QString openYear;
+    onModal<TFRelatorios>([&](TFRelatorios *s) {
+        openYear = reportCell(s, QStringLiteral("Dra. Ana Souza"), 3);
+        s->Button2->click();
+    });
+    p.trigger("Relatrios1");
+    QCOMPARE(openYear, QStringLiteral("0009"));
+}
+
+void TestYearAndSets::readingWhereThereIsNoSet()
+{
+    Fixture f;
+    openClinic(f, false, QStringLiteral("07/12/2026"));
+    QDir().mkpath(f.drives() + QStringLiteral("/E"));
+    QDir().mkpath(setsOn(f, "F") + QStringLiteral("/vazio"));
+    Program p(f);
+    bool reportShown = false;
+    onModal<TFRelatorios>([&](TFRelatorios *s) {
+        reportShown = true;
+        s->Button2->click();
+    });
+    onModal<TFLerEst>([&](TFLerEst *r) {
+        choose(r->CBDrive, QStringLiteral("E:"));
+        QTest::mouseClick(r->Panel1, Qt::LeftButton);
+        QVERIFY(!r->LBDiretorio->isVisible());
+        // A folder that holds no statistics.
+        choose(r->CBDrive, QStringLiteral("F:"));
+        QTest::mouseClick(r->Panel1, Qt::LeftButton);
+        doubleClick(r->LBDiretorio, r->LBDiretorio->model()->index(0, 0));
+        QTest::mouseClick(r->Button2, Qt::LeftButton);
+        QVERIFY(r->isVisible() && !r->LBDiretorio->isVisible());
+        QTest::mouseClick(r->Button1, Qt::LeftButton);
+    });
+    p.trigger("LerEstatsticas1");
+    QCOMPARE(f.dialogs.texts(),
+             QStringList({"Não existe o Diretório Consultas\\Estatisticas no drive E:",
+                          "Não há estatísticas no Diretório F:\\Consultas\\Estatisticas\\vazio"}));
+    QVERIFY(!reportShown);
 }
 
 QTEST_MAIN(TestYearAndSets)
