@@ -1,19 +1,21 @@
 // Takes the screenshots of the README from a data directory: the main window, the
 // booking screen's month tab after a complete refresh, a day sheet, the appointment
 // dialog, the day list, the cancelled and waiting lists and the rebooking dialog, and
-// the statistics: the report screen, its two charts and the weekly report screen.
+// the statistics: the report screen, its two charts and the weekly report screen. The
+// two charts and the weekly report are printed too: with no printer installed they go
+// to PDF files in the data directory's Impressao folder.
 // Built with -DCLINORA_SCREENSHOTS=ON.
+#include "agenda/tffechaabredata.h"
+#include "agenda/tfprepararfuturo.h"
 #include "app/context.h"
 #include "app/session.h"
 #include "app/tfprincipal.h"
 #include "booking/grid_view.h"
 #include "booking/list_tab_widget.h"
-#include "booking/tfconsulta2.h"
 #include "booking/tfconsulta.h"
+#include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
-#include "agenda/tffechaabredata.h"
-#include "agenda/tfprepararfuturo.h"
 #include "doctors/tfdadosmed.h"
 #include "platform/clock.h"
 #include "platform/qt_dialogs.h"
@@ -24,15 +26,41 @@
 #include "statistics/tfrelatorios.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace clinora;
+
+namespace {
+
+// The printer tells where each PDF went; the tool runs unattended.
+class QuietDialogs final : public Dialogs
+{
+public:
+    void information(const QString &text) override { say(text); }
+    void warning(const QString &text) override { say(text); }
+    void error(const QString &text) override { say(text); }
+    bool question(const QString &text) override
+    {
+        say(text);
+        return false;
+    }
+    QString input(const QString &, const QString &, const QString &defaultText) override
+    {
+        return defaultText;
+    }
+
+private:
+    static void say(const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -47,7 +75,8 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     SystemClock clock;
     Paths paths(data, data + QStringLiteral("/../drives"));
-    QtPrinter printer(paths, clock, dialogs);
+    QuietDialogs printerDialogs;
+    QtPrinter printer(paths, clock, printerDialogs);
     AppContext context(paths, clock, dialogs, printer);
     session::startUp(context);
     TFPrincipal main(context);
@@ -88,8 +117,9 @@ int main(int argc, char *argv[])
         RebookingEditor::Origin origin;
         const char *list;
         const char *entry;
-    } lists[] = {{&screen.desmarcadas(), RebookingEditor::Origin::Cancelled, "/desmarcadas.png", "/remarcar.png"},
-                 {&screen.emEspera(), RebookingEditor::Origin::Waiting, "/espera.png", "/espera-consulta.png"}};
+    } lists[] = {
+        {&screen.desmarcadas(), RebookingEditor::Origin::Cancelled, "/desmarcadas.png", "/remarcar.png"},
+        {&screen.emEspera(), RebookingEditor::Origin::Waiting, "/espera.png", "/espera-consulta.png"}};
     for (const auto &l : lists) {
         screen.PageControl1->setCurrentWidget(l.tab);
         l.tab->refresh();
@@ -137,19 +167,24 @@ int main(int argc, char *argv[])
         Q_EMIT reports.Grade->doubleClicked(cell);
         QTest::qWait(300);
         reports.grafico().grab().save(out + QStringLiteral("/grafico.png"));
-        reports.grafico().close();
+        reports.grafico().BImprimir->click();
         reports.RGGrafico->setItemIndex(1);
         Q_EMIT reports.Grade->doubleClicked(reports.Grade->model()->index(0, 0));
         QTest::qWait(300);
         reports.graficoHz().grab().save(out + QStringLiteral("/grafico-horizontal.png"));
-        reports.graficoHz().close();
+        reports.graficoHz().BImprimir->click();
         reports.reject();
     });
     reports.showDataFolder();
 
+    // The weekly report of last week, whose attendances are counted.
     TFListaPrevReal &weekly = main.listaPrevReal();
     QTimer::singleShot(300, &weekly, [&] {
+        const int lastWeek = weekly.weeks().weekNumber(clock.today().addDays(-7));
+        if (lastWeek > 0)
+            weekly.ListBox1->setCurrentRow(lastWeek - 1);
         weekly.grab().save(out + QStringLiteral("/semanal.png"));
+        weekly.Button1->click();
         weekly.reject();
     });
     weekly.exec();

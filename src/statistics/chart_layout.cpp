@@ -55,4 +55,26 @@ ChartLayout layoutChart(const ChartData &data)
     return layout;
 }
 
+QList<QLine> hatching(const ChartLayout::Bar &bar)
+{
+    constexpr int kStep = 8;
+    QList<QLine> lines;
+    const int left = bar.x;
+    const int right = bar.x + bar.width;
+    const int top = bar.top;
+    const int bottom = ChartLayout::kAxisY;
+    if (bar.height() <= 0)
+        return lines;
+    // The line x + y = c runs up to the right; c steps over the window's grid.
+    int c = left + top;
+    c += (kStep - c % kStep) % kStep;
+    for (; c <= right + bottom; c += kStep) {
+        const int x0 = std::max(left, c - bottom);
+        const int x1 = std::min(right, c - top);
+        if (x0 <= x1)
+            lines << QLine(x0, c - x0, x1, c - x1);
+    }
+    return lines;
+}
+
 } // namespace clinora::reports

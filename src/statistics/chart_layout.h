@@ -44,4 +44,9 @@ struct ChartLayout
 
 ChartLayout layoutChart(const ChartData &data);
 
+// The forward diagonals that hatch a bar ("/", every 8 pixels along the window, so that
+// neighbouring bars line up), each cut to the bar's rectangle. Drawn as lines, they
+// keep their spacing on a printer's page as on the screen.
+QList<QLine> hatching(const ChartLayout::Bar &bar);
+
 } // namespace clinora::reports

@@ -32,22 +32,23 @@ QFont boldFont(QFont font, int points)
 void paintChart(QPainter &painter, const reports::ChartLayout &layout, const QPalette &palette)
 {
     painter.save();
+    painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
     painter.drawLine(layout.axis);
     const QPen barPen(Qt::blue);
-    const QBrush barBrush(kAqua, Qt::FDiagPattern);
+    const QPen hatchPen(kAqua);
     const QPen tickPen(palette.color(QPalette::ToolTipText));
     const QPen textPen(Qt::black);
     const QFontMetrics metrics = painter.fontMetrics();
     const int ascent = metrics.ascent();
     for (const reports::ChartLayout::Bar &bar : layout.bars) {
         const int axis = reports::ChartLayout::kAxisY;
+        painter.setPen(hatchPen);
+        painter.drawLines(reports::hatching(bar));
         painter.setPen(barPen);
-        painter.setBrush(barBrush);
         const QPoint corners[] = {
             {bar.x, axis}, {bar.x, bar.top}, {bar.x + bar.width, bar.top}, {bar.x + bar.width, axis}};
         painter.drawPolygon(corners, 4);
-        painter.setBrush(Qt::NoBrush);
         if (bar.hasLabel) {
             painter.setPen(tickPen);
             painter.drawLine(bar.tick);

@@ -46,15 +46,16 @@ DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors
         {625, 210,
          QStringLiteral("Planilha de Atendimento - Periodo:  ") + dates::format(week.first) +
              QStringLiteral(" a ") + dates::format(week.last)},
-        {108, 290, QStringLiteral("Nome")},
-        {400, 290, QStringLiteral("Marcados")},
-        {700, 290, QStringLiteral("Atendidos")},
-        {1000, 290, QStringLiteral("%Atendimentos")},
-        {1300, 290, QStringLiteral("Especialidade")},
-        {1650, 290, QStringLiteral("Turnos")},
-        {1975, 290, QStringLiteral("Marc/Turno")},
     };
-    list.columns = {108, 400, 700, 1000, 1300, 1650, 1975};
+    // A doctor's name takes up to 25 characters: its column is wide enough for them,
+    // and the figures, four digits at the most, follow in narrower ones.
+    list.columns = {108, 640, 880, 1110, 1430, 1740, 1975};
+    const QStringList headings = {QStringLiteral("Nome"),          QStringLiteral("Marcados"),
+                                  QStringLiteral("Atendidos"),     QStringLiteral("%Atendimentos"),
+                                  QStringLiteral("Especialidade"), QStringLiteral("Turnos"),
+                                  QStringLiteral("Marc/Turno")};
+    for (int c = 0; c < headings.size(); ++c)
+        list.head.append({list.columns[c], 290, headings[c]});
     list.firstRowY = 340;
     list.rowStep = 40;
     list.fontHeight = 40;

@@ -130,6 +130,7 @@ private Q_SLOTS:
     void chartLayout();
     void valueTextsStepAsideFromTheirNeighbour();
     void manyBarsDoNotOverlap();
+    void hatchingStaysInItsBar();
     void setWithoutSituationsIsRefused();
     void damagedSetFileIsNamed();
     void weeklyRates_data();
@@ -483,6 +484,23 @@ void TestReportLogic::manyBarsDoNotOverlap()
     // Labels step down in ten places.
     QCOMPARE(layout.bars[8].tick.p2().y(), 328 + 15 * 9);
     QCOMPARE(layout.bars[9].tick.p2().y(), 328 + 15);
+}
+
+void TestReportLogic::hatchingStaysInItsBar()
+{
+    const ChartLayout layout = layoutChart(bars({40, 0, 3}));
+    for (const ChartLayout::Bar &bar : layout.bars) {
+        const QList<QLine> lines = hatching(bar);
+        // A bar of 0 is flat: nothing to hatch. A full one is hatched to its top.
+        QCOMPARE(lines.isEmpty(), bar.height() == 0);
+        for (const QLine &line : lines) {
+            QVERIFY(line.x1() >= bar.x && line.x2() <= bar.x + bar.width);
+            QVERIFY(line.y2() >= bar.top && line.y1() <= ChartLayout::kAxisY);
+            // Up to the right, at 45 degrees.
+            QCOMPARE(line.x2() - line.x1(), line.y1() - line.y2());
+        }
+    }
+    QVERIFY(hatching(layout.bars[0]).size() >= 250 / 8);
 }
 
 void TestReportLogic::setWithoutSituationsIsRefused()

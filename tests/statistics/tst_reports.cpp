@@ -140,18 +140,26 @@ int rowOf(const TFRelatorios *s, const QString &name)
     return 0;
 }
 
-// Opens "Ver Quadros e Gráficos" and runs the checks on the report screen, then "Sair".
-void onReports(Demo &d, const std::function<void(TFRelatorios *)> &checks)
+// Runs a menu item that opens the screen T modally, runs the checks on it and leaves
+// it with the button given.
+template <typename T>
+void onScreen(QAction *item, const std::function<void(T *)> &checks, QPushButton *T::*leave)
 {
     bool ran = false;
-    onModal<TFRelatorios>([&](TFRelatorios *s) {
+    onModal<T>([&](T *s) {
         ran = true;
         checks(s);
         if (s->isVisible())
-            click(s->Button2);
+            click(s->*leave);
     });
-    d.item("Relatrios1")->trigger();
+    item->trigger();
     QVERIFY(ran);
+}
+
+// "Ver Quadros e Gráficos", left with "Sair".
+void onReports(Demo &d, const std::function<void(TFRelatorios *)> &checks)
+{
+    onScreen<TFRelatorios>(d.item("Relatrios1"), checks, &TFRelatorios::Button2);
 }
 
 QStringList doctorNames(const Demo &d)
@@ -217,18 +225,10 @@ void fiftyDoctors(test::Fixture &f)
     f.write(files::kWeeklyCounts, counts.lines());
 }
 
-// Opens "Relatório Semanal" and runs the checks, then "Sair".
+// "Relatório Semanal", left with "Sair".
 void onWeekly(TFPrincipal &main, const std::function<void(TFListaPrevReal *)> &checks)
 {
-    bool ran = false;
-    onModal<TFListaPrevReal>([&](TFListaPrevReal *s) {
-        ran = true;
-        checks(s);
-        if (s->isVisible())
-            click(s->BSair);
-    });
-    main.menuItem(QStringLiteral("Relatrios2"))->trigger();
-    QVERIFY(ran);
+    onScreen<TFListaPrevReal>(main.menuItem(QStringLiteral("Relatrios2")), checks, &TFListaPrevReal::BSair);
 }
 
 void clickWeek(TFListaPrevReal *s, int row)
@@ -266,6 +266,8 @@ private Q_SLOTS:
     void badSetsAreRefused();
     void pendingMovementsWarn_data();
     void pendingMovementsWarn();
+    void damagedFilesAreNamed_data();
+    void damagedFilesAreNamed();
     void chartPrintsToPdf();
     void weeklyPrintoutOfFiftyDoctors();
     void weeklyPrintoutNeedsAWeek();
@@ -625,6 +627,55 @@ void TestReports::pendingMovementsWarn()
     QVERIFY2(d.dialogs.shown().isEmpty(), qPrintable(d.dialogs.texts().join(QLatin1Char('\n'))));
     // The report screen forgets it on closing: the next lines warn again.
     QCOMPARE(d.context->statisticsUpToDate, item == QLatin1String("Relatrios2"));
+}
+
+void TestReports::damagedFilesAreNamed_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<bool>("screen"); // the screen still opens
+    QTest::newRow("the doctors' months") << "Relatrios1"
+                                         << "MedMeses.Txt" << 4 << false;
+    QTest::newRow("the situations' months") << "Relatrios1"
+                                            << "SitMeses.Txt" << 12 << false;
+    QTest::newRow("the history") << "Relatrios1"
+                                 << "Historico.Txt" << 5 << false;
+    QTest::newRow("the weeks") << "Relatrios2"
+                               << "Semanas.Txt" << 3 << true;
+    QTest::newRow("the weekly counts, when printing") << "Relatrios2"
+                                                      << "PrevReal.Txt" << 40 << true;
+}
+
+void TestReports::damagedFilesAreNamed()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, file);
+    QFETCH(int, line);
+    QFETCH(bool, screen);
+    Demo d;
+    QStringList lines = textfile::readLines(d.file(file));
+    lines[line - 1] = lines[line - 1].left(5) + QStringLiteral("?") + lines[line - 1].mid(6);
+    textfile::writeLines(d.file(file), lines);
+    const QByteArray damaged = bytesOf(d.file(file));
+    bool opened = false;
+    if (screen) {
+        onModal<TFListaPrevReal>([&](TFListaPrevReal *s) {
+            opened = true;
+            if (s->ListBox1->currentRow() >= 0)
+                click(s->Button1);
+            s->reject();
+        });
+    }
+    d.main->menuItem(item)->trigger();
+    QCOMPARE(opened, screen);
+    QVERIFY(!d.main->relatorios().isVisible());
+    const QStringList errors = d.dialogs.texts(Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(file) && errors.first().contains(QStringLiteral("linha %1").arg(line)),
+             qPrintable(errors.first()));
+    QVERIFY(d.printer.documents().isEmpty());
+    QCOMPARE(bytesOf(d.file(file)), damaged);
 }
 
 void TestReports::chartPrintsToPdf()
