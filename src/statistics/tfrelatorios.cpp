@@ -426,7 +426,8 @@ void TFRelatorios::done(int result)
     // goes back in.
     const QString floppySets =
         QDir::cleanPath(m_context.paths.drive(QLatin1Char('A')) + QStringLiteral("/Consultas/Estatisticas"));
-    const QString mirror = QDir::fromNativeSeparators(m_context.settings.mirrorDir().trimmed());
+    QString mirror = m_context.settings.mirrorDir().trimmed();
+    mirror.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const bool floppyMirror =
         mirror.compare(QStringLiteral("A:/Consultas/Espelho/"), Qt::CaseInsensitive) == 0 ||
         mirror.compare(QStringLiteral("A:/Consultas/Espelho"), Qt::CaseInsensitive) == 0;

@@ -381,6 +381,11 @@ void TestReports::doubleClicksChartAndPrint()
         QCOMPARE(colourAt(page, tallest.x, tallest.top + tallest.height() / 2), QStringLiteral("#0000ff"));
         QVERIFY(!vertical.isVisible());
         QVERIFY(!vertical.BImprimir->isHidden() && !vertical.BSair->isHidden());
+        // Open again, and Esc closes it.
+        doubleClickCell(s, 1, 12);
+        QVERIFY(QTest::qWaitForWindowExposed(&vertical));
+        QTest::keyClick(&vertical, Qt::Key_Escape);
+        QVERIFY(!vertical.isVisible());
 
         // A doctor's row across: his twelve months and his year.
         chooseOrientation(s, 1);
@@ -535,8 +540,17 @@ void TestReports::setFromAnotherFolderLeavesTheRunAlone()
     QCOMPARE(bytesOf(d.file(files::kDoctors)), register_);
     QVERIFY(d.dialogs.shown().isEmpty());
 
-    // The data folder again, from the menu.
+    // With the mirror on the floppy too, closing asks for the system's disk back.
+    d.context->settings.setMirrorDir(QStringLiteral("A:\\Consultas\\Espelho\\"));
+    onModal<TFRelatorios>([&](TFRelatorios *s) { click(s->Button2); });
+    d.main->relatorios().showSet(set);
+    QCOMPARE(d.dialogs.texts(Kind::Information),
+             QStringList{QStringLiteral("Recolocar o disquete de Operação do Sistema")});
+
+    // The data folder again, from the menu: its own doctors, and no disk to change.
+    d.dialogs.clear();
     onReports(d, [&](TFRelatorios *s) { QVERIFY(rowOf(s, first.trimmed()) > 0); });
+    QVERIFY(d.dialogs.shown().isEmpty());
 }
 
 void TestReports::badSetsAreRefused_data()
@@ -736,9 +750,10 @@ void TestReports::weeklyPrintoutOfFiftyDoctors()
     const int first = static_cast<int>(all.indexOf(QStringLiteral("Médico Número 1")));
     QCOMPARE(all.mid(first, 7),
              (QStringList{"Médico Número 1", "0012", "0010", "83,3", "Cardiologia", "2", "6"}));
-    // Every line within the page across.
+    // Every line within the page across: as high as the upright page is wide.
+    const int landscapeHeight = 2400;
     for (const auto &t : doc.texts)
-        QVERIFY2(t.y + t.font.pixelHeight <= f.printer.pageWidth(), qPrintable(t.text));
+        QVERIFY2(t.y + t.font.pixelHeight <= landscapeHeight, qPrintable(t.text));
 }
 
 void TestReports::weeklyPrintoutNeedsAWeek()
