@@ -41,7 +41,12 @@ TFListaPrevReal::TFListaPrevReal(AppContext &context, QWidget *parent) : QDialog
     aqua.setColor(QPalette::Base, QColor(0, 255, 255));
     aqua.setColor(QPalette::Text, Qt::black);
     Memo1->setPalette(aqua);
-    Memo1->setFixedSize(340, 220);
+    // The notice is laid out with blanks: a fixed pitch keeps it as written.
+    QFont pitch(QStringLiteral("Liberation Mono"));
+    pitch.setStyleHint(QFont::Monospace);
+    pitch.setPointSize(9);
+    Memo1->setFont(pitch);
+    Memo1->setFixedSize(360, 220);
 
     Label1 = new QLabel(QStringLiteral("Escolha o primeiro"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

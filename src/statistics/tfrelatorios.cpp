@@ -127,9 +127,12 @@ TFRelatorios::TFRelatorios(AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("FRelatorios"));
     setWindowTitle(QStringLiteral("Relatórios de Atendimentos"));
     setFixedSize(kWidth, kHeight);
+    // Blue text; a choice that is not available greys out as usual.
     QPalette blue = palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    blue.setColor(QPalette::ButtonText, Qt::blue);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        blue.setColor(group, QPalette::WindowText, Qt::blue);
+        blue.setColor(group, QPalette::ButtonText, Qt::blue);
+    }
     setPalette(blue);
 
     Label1 = new QLabel(QStringLiteral("ESTATÍSTICAS  DE ATENDIMENTOS"), this);
@@ -344,18 +347,21 @@ void TFRelatorios::SpecialtyClick(int code)
 
 void TFRelatorios::Label2Click()
 {
+    Label43->show();
     pointArrow(Label43, Label2);
     showTable(reports::doctorTable(m_set, m_filter));
 }
 
 void TFRelatorios::Label41Click()
 {
+    Label43->show();
     pointArrow(Label43, Label41);
     showTable(reports::situationTable(m_set, m_filter));
 }
 
 void TFRelatorios::Label42Click()
 {
+    Label43->show();
     pointArrow(Label43, Label42);
     showTable(reports::specialtyTable(m_set));
 }
@@ -363,6 +369,8 @@ void TFRelatorios::Label42Click()
 void TFRelatorios::Label4Click()
 {
     pointArrow(Label44, Label4);
+    // The history is a table of its own: none of the three choices is shown.
+    Label43->hide();
     Label2->setEnabled(false);
     Label41->setEnabled(false);
     Label42->setEnabled(true);
@@ -420,6 +428,7 @@ void TFRelatorios::done(int result)
     }
     pointArrow(Label44, Label3);
     pointArrow(Label43, Label2);
+    Label43->show();
     emptyGrid();
     m_context.statisticsUpToDate = false;
     // A set read from the floppy while the mirror is on the floppy: the system's disk
