@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks a Clinora .deb: what it installs (dpkg-deb -c), that its dependencies came
-# from the package tools, and that its desktop entry and AppStream metadata validate.
+# Checks a Clinora .deb: what it installs (dpkg-deb -c) with the manual and every picture
+# it shows, that its dependencies came from the package tools, and that its desktop
+# entry and AppStream metadata validate.
 #
 #   tools/check_package.sh build-release/clinora_1.1_amd64.deb
 set -euo pipefail
@@ -12,13 +13,20 @@ fail() { echo "pacote $deb: $*" >&2; exit 1; }
 
 expected=(./usr/bin/clinora
           ./usr/share/applications/$id.desktop
-          ./usr/share/metainfo/$id.metainfo.xml)
+          ./usr/share/metainfo/$id.metainfo.xml
+          ./usr/share/clinora/manual/index.html)
 for size in 16 22 24 32 48 64 128 256 512; do
     expected+=(./usr/share/icons/hicolor/${size}x${size}/apps/$id.png)
 done
 for path in "${expected[@]}"; do
     grep -qxF "$path" <<<"$contents" || fail "falta $path"
 done
+
+# Every picture the manual shows travels with it.
+while read -r image; do
+    grep -qxF "./usr/share/clinora/manual/$image" <<<"$contents" || fail "o manual mostra $image, que não está no pacote"
+done < <(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/clinora/manual/index.html \
+         | grep -o 'src="[^"]*"' | sed 's/^src="//; s/"$//' | sort -u)
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 for library in libqt6widgets6 libsqlite3-0 pxlib1; do

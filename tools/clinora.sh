@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev pxlib-dev
           fonts-liberation2 qt6-translations-l10n xvfb xauth
-          dpkg-dev file desktop-file-utils appstream)
+          cmark-gfm dpkg-dev file desktop-file-utils appstream)
 
 install_missing() {
     local missing=()

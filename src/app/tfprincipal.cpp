@@ -6,6 +6,7 @@
 #include "agenda/tfprepararfuturo.h"
 #include "agenda/tfreiniciararquivos.h"
 #include "app/context.h"
+#include "app/manual.h"
 #include "app/session.h"
 #include "booking/list_tab_widget.h"
 #include "booking/tfvisaogeral.h"
@@ -39,12 +40,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace clinora {
@@ -578,10 +582,19 @@ void TFPrincipal::DoDisquete2Click()
 
 void TFPrincipal::Manual1Click()
 {
-    m_context.dialogs.information(
-        QStringLiteral("O Manual do Clinora acompanha o programa, no arquivo README.md da sua "
-                       "instalação.\r\nPeça uma cópia impressa ao responsável pela instalação do "
-                       "sistema na clínica."));
+    const QString page = manual::find(QCoreApplication::applicationDirPath());
+    if (page.isEmpty()) {
+        m_context.dialogs.information(QStringLiteral("O Manual do Clinora não foi encontrado nesta instalação. "
+                                                     "Ele acompanha o pacote do programa; peça ao responsável "
+                                                     "pela instalação que o instale de novo."));
+        return;
+    }
+    // The desktop's own viewer (the web browser, for the HTML manual).
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        m_context.dialogs.information(QStringLiteral("Nenhum programa deste computador abriu o Manual do Clinora. "
+                                                     "Ele está no arquivo:\r\n\r\n%1\r\n\r\nAbra-o com o "
+                                                     "navegador de internet.")
+                                          .arg(QDir::toNativeSeparators(page)));
 }
 
 TFRelatorios &TFPrincipal::relatorios()

@@ -2,6 +2,7 @@
 // the closing sequence and the messages of bad input.
 #include "agenda/tffechaabredata.h"
 #include "agenda/tfprepararfuturo.h"
+#include "app/manual.h"
 #include "app/session.h"
 #include "app/tfprincipal.h"
 #include "booking/tfaviso.h"
@@ -32,12 +33,14 @@
 #include "support/modal.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <map>
@@ -113,6 +116,16 @@ std::unique_ptr<QWidget> makeWindow(const QString &name, AppContext &c)
     return std::unique_ptr<QWidget>(found == windows.end() ? nullptr : found->second());
 }
 
+// Stands for the desktop's viewer of local files.
+class FileViewer : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -137,7 +150,9 @@ private Q_SLOTS:
     void clinicNameByClick_data();
     void clinicNameByClick();
     void coverPhotographByClick();
-    void manualSaysWhereToGetIt();
+    void manualOpensInTheDesktopViewer_data();
+    void manualOpensInTheDesktopViewer();
+    void manualFoundBesideTheInstalledProgram();
     void purgeFromTheMenu();
     void shortSettingsFileIsReported();
     void missingRegisterStopsTheStart();
@@ -462,13 +477,49 @@ void TestMainWindow::coverPhotographByClick()
     QVERIFY(!image->pixmap().isNull());
 }
 
-void TestMainWindow::manualSaysWhereToGetIt()
+void TestMainWindow::manualOpensInTheDesktopViewer_data()
 {
+    QTest::addColumn<bool>("viewer");
+    QTest::newRow("the desktop opens it") << true;
+    QTest::newRow("nothing opens it: where it is") << false;
+}
+
+void TestMainWindow::manualOpensInTheDesktopViewer()
+{
+    QFETCH(bool, viewer);
     Fixture f;
     Program p(f);
+    FileViewer opened;
+    if (viewer)
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
     p.window.menuItem(QStringLiteral("Manual1"))->trigger();
-    QCOMPARE(f.dialogs.texts(Kind::Information).size(), 1);
-    QVERIFY(f.dialogs.texts().first().contains(QStringLiteral("Manual")));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    const QStringList told = f.dialogs.texts(Kind::Information);
+    if (viewer) {
+        QCOMPARE(opened.urls.size(), 1);
+        const QString page = opened.urls.first().toLocalFile();
+        QVERIFY2(page.endsWith(QStringLiteral("manual/index.html")), qPrintable(page));
+        QFile html(page);
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(html.readAll()).contains(QStringLiteral("<title>Manual do Clinora</title>")));
+        QVERIFY(told.isEmpty());
+    } else {
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(QStringLiteral("manual/index.html")), qPrintable(told.first()));
+    }
+}
+
+void TestMainWindow::manualFoundBesideTheInstalledProgram()
+{
+    QTemporaryDir prefix;
+    const QString installed = prefix.filePath(QStringLiteral("share/clinora/manual/index.html"));
+    QVERIFY(QDir().mkpath(QFileInfo(installed).path()));
+    QFile page(installed);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    QCOMPARE(manual::find(prefix.filePath(QStringLiteral("bin"))), installed);
+    // Elsewhere, a developer's copy finds its own build.
+    QVERIFY(manual::find(prefix.path()).endsWith(QStringLiteral("/manual/index.html")));
 }
 
 void TestMainWindow::purgeFromTheMenu()
