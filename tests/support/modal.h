@@ -36,7 +36,12 @@ void onModal(std::function<void(T *)> action, int timeoutMs = 10000)
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, qApp, [timer, action, elapsed, timeoutMs] {
         *elapsed += 5;
-        if (T *widget = qobject_cast<T *>(QApplication::activeModalWidget())) {
+        T *widget = qobject_cast<T *>(QApplication::activeModalWidget());
+        // A person types once the dialog has come to the front and holds the keyboard;
+        // under load the activation can lag behind the show by a few event rounds.
+        if (widget && !widget->isActiveWindow() && *elapsed < 2000)
+            return;
+        if (widget) {
             timer->stop();
             timer->deleteLater();
             action(widget);
