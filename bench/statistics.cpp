@@ -5,7 +5,11 @@
 //    posting, the files committed as one group) against the bare SQLite reads of the
 //    same 31 dates plus the same bytes of the changed files written;
 //  - posting 13,950 pending lines: the program against reading MovMes.Txt and writing
-//    the four files it changes.
+//    the four files it changes;
+//  - the year close with December's lines pending: the program (posting, the ten files
+//    archived, the history shifted, the tables, weeks and settings reset, all as one
+//    group) against reading the same files and writing the same bytes, archive folder
+//    included, with fsync.
 // The bare writes come twice: as a group (each file written and synced beside its
 // target, a synced list naming them, all renamed, the directory synced, the list
 // removed and the directory synced again: the writes the program's commit makes), and
@@ -22,9 +26,14 @@
 #include "statistics/doctor_months.h"
 #include "statistics/pending_movements.h"
 #include "statistics/posting.h"
+#include "statistics/year_close.h"
+#include "statistics/year_code.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <fcntl.h>
@@ -111,6 +120,20 @@ void renameAll(const QString &dir, const std::map<QString, QByteArray> &files)
     }
 }
 
+// Syncs every folder the files were renamed into (the archive folder of a year close
+// besides the data directory).
+void syncFolders(const QString &dir, const std::map<QString, QByteArray> &files)
+{
+    QStringList folders{dir};
+    for (const auto &[name, bytes] : files) {
+        const QString folder = QFileInfo(dir + QLatin1Char('/') + name).absolutePath();
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    for (const QString &folder : folders)
+        syncDirectory(folder);
+}
+
 // The bare group write: the files and a list naming them, as one commit.
 void writeGroup(const QString &dir, const std::map<QString, QByteArray> &files)
 {
@@ -123,7 +146,7 @@ void writeGroup(const QString &dir, const std::map<QString, QByteArray> &files)
     if (::rename((list + ".tmp").constData(), list.constData()) != 0)
         std::abort();
     renameAll(dir, files);
-    syncDirectory(dir);
+    syncFolders(dir, files);
     ::unlink(list.constData());
     syncDirectory(dir);
 }
@@ -134,7 +157,7 @@ void writeDurably(const QString &dir, const std::map<QString, QByteArray> &files
 {
     writeTemporaries(dir, files);
     renameAll(dir, files);
-    syncDirectory(dir);
+    syncFolders(dir, files);
 }
 
 // The program against the bare read plus each of the bare writes, in pairs.
@@ -256,6 +279,86 @@ void posting(int pairs)
         std::abort();
 }
 
+// Every file below the data directory but the table, by its path relative to it.
+std::map<QString, QByteArray> allFiles(const QString &dir)
+{
+    std::map<QString, QByteArray> result;
+    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(dir).relativeFilePath(path);
+        if (!name.startsWith(QStringLiteral("Medicos.db")))
+            result[name] = bytesOf(path);
+    }
+    return result;
+}
+
+void yearClose(int pairs, int size)
+{
+    // 2026 still open on 10 January 2027, with December's sheets pending.
+    const QDate today(2027, 1, 10);
+    QTemporaryDir tmp;
+    const QString dir = tmp.filePath(QStringLiteral("Consultas"));
+    const int rows = bench::buildClinic(dir, today, size);
+    linkDoctorRows(dir);
+    QStringList pending;
+    for (int i = 0; i < 1200; ++i)
+        pending << PendingMovements::line(1 + i % 50, 12, 1 + (i / 7) % 9, 1 + i % 30);
+    textfile::writeLines(dir + QLatin1Char('/') + files::kPendingMovements, pending);
+    bench::StartedProgram program(dir, tmp.filePath(QStringLiteral("drives")), today);
+    AppContext &context = program.context;
+    context.settings.setYearState(openYearCode(2026));
+    context.saveSettings();
+    const Settings settings = context.settings;
+    const auto kept = allFiles(dir);
+    const QString archive = dir + QLatin1Char('/') + archiveFolder(2026);
+    const auto before = [&] {
+        QDir(archive).removeRecursively();
+        for (const auto &[name, bytes] : kept)
+            textfile::writeBytes(dir + QLatin1Char('/') + name, bytes);
+        context.settings = settings;
+    };
+
+    // One run to learn what the program reads and writes: a file it writes gets a new
+    // time, even where its bytes come out as they were (a table reset to its template).
+    const QDateTime past = QDateTime::currentDateTime().addDays(-1);
+    for (const auto &[name, bytes] : kept) {
+        QFile file(dir + QLatin1Char('/') + name);
+        if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(past, QFileDevice::FileModificationTime))
+            std::abort();
+    }
+    closeStatisticsYear(context);
+    std::map<QString, QByteArray> written;
+    for (const auto &[name, bytes] : allFiles(dir)) {
+        if (!kept.contains(name) || QFileInfo(dir + QLatin1Char('/') + name).lastModified() > past)
+            written[name] = bytes;
+    }
+    if (context.settings.yearState() != openYearCode(2027) || !QFileInfo::exists(archive + QStringLiteral("/MedMeses.Txt")))
+        std::abort();
+    // The bare reads: the files the close archives or rebuilds, and the templates.
+    QStringList read;
+    for (const auto &[name, bytes] : kept)
+        if (!name.contains(QLatin1Char('/')))
+            read << dir + QLatin1Char('/') + name;
+    std::printf("%d rows in the table; the year close writes %zu files\n", rows, written.size());
+    qsizetype readBytes = 0;
+    compare(
+        "year close, December pending", pairs,
+        [&] {
+            before();
+            return bench::timeMs([&] { closeStatisticsYear(context); });
+        },
+        before,
+        [&] {
+            for (const QString &path : read)
+                readBytes += bytesOf(path).size();
+            QDir().mkpath(archive);
+        },
+        dir, written);
+    if (readBytes == 0)
+        std::abort();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -264,5 +367,7 @@ int main(int argc, char **argv)
     for (const int size : bench::sizesFrom(argc, argv, 2))
         automaticEntry(pairs, size);
     posting(pairs);
+    for (const int size : bench::sizesFrom(argc, argv, 2))
+        yearClose(pairs, size);
     return 0;
 }
