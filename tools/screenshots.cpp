@@ -3,7 +3,8 @@
 // appointment dialog, the day list, the cancelled and waiting lists with the rebooking
 // dialog, the doctor editor, the preparation of the agenda, closed dates and hours, the
 // searches, the mirror, the attendance sheet and the statistics: the report screen,
-// its two charts and the weekly report screen. The two charts and the weekly report are
+// its two charts, the weekly report screen, the collective entry of attendances, the
+// history editor and the reader of a statistics set. The two charts and the weekly report are
 // printed too: with no printer installed they go to PDF files in the data folder's
 // Impressao folder. A data folder that does not exist is made into the demonstration
 // clinic first. Built with -DCLINORA_SCREENSHOTS=ON.
@@ -31,12 +32,17 @@
 #include "protection/tfespelhamento.h"
 #include "search/tfpesquisas.h"
 #include "search/tfprocuranome.h"
+#include "statistics/external_sets.h"
+#include "statistics/tfeditarhistorico.h"
+#include "statistics/tfentramov.h"
 #include "statistics/tffichamed.h"
 #include "statistics/tfgrafico.h"
+#include "statistics/tflerest.h"
 #include "statistics/tflistaprevreal.h"
 #include "statistics/tfrelatorios.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -261,6 +267,55 @@ int main(int argc, char *argv[])
     mirror.show();
     shot(mirror, "espelhamento");
     mirror.hide();
+
+    // The collective entry with three totals confirmed, one of them a correction. The
+    // form is hidden, not closed, so that nothing is posted into the clinic.
+    TFEntraMov entry(context, &main);
+    QTimer::singleShot(400, &entry, [&] {
+        const QString month = QString::number(clock.today().month());
+        const QString year = QString::number(clock.today().year());
+        for (const QStringList &line : {QStringList{"1", "1", "12"}, QStringList{"2", "2", "5"},
+                                        QStringList{"1", "1", "-2"}}) {
+            for (auto [box, text] : {std::pair{entry.Edit1, line[0]}, std::pair{entry.Edit2, line[1]},
+                                     std::pair{entry.Edit3, line[2]}, std::pair{entry.Edit4, month},
+                                     std::pair{entry.Edit7, year}}) {
+                box->clear();
+                QTest::keyClicks(box, text);
+            }
+            entry.BConfirma->click();
+        }
+        QTest::qWait(200);
+        entry.grab().save(g_out + QStringLiteral("/entrada-coletiva.png"));
+        entry.hide();
+    });
+    entry.open(TFEntraMov::Layout::Collective);
+
+    // The history editor once a click on the form has shown its table.
+    TFEditarHistorico history(context, &main);
+    QTimer::singleShot(400, &history, [&] {
+        QTest::mouseClick(history.Memo1, Qt::LeftButton);
+        QTest::qWait(200);
+        history.grab().save(g_out + QStringLiteral("/historico.png"));
+        history.reject();
+    });
+    history.exec();
+
+    // A set of this year's statistics on drive E:, chosen in the reader.
+    const QString set = sets::setsFolder(paths, QLatin1Char('E')) + QStringLiteral("/Ano corrente");
+    QDir().mkpath(set);
+    for (const QString &name : sets::setFiles())
+        QFile::copy(paths.dataDir() + QLatin1Char('/') + name, set + QLatin1Char('/') + name);
+    TFLerEst reader(context, &main);
+    QTimer::singleShot(400, &reader, [&] {
+        reader.CBDrive->setCurrentIndex(reader.CBDrive->findText(QStringLiteral("E:"), Qt::MatchStartsWith));
+        QTest::mouseClick(reader.Panel1, Qt::LeftButton);
+        reader.LBDiretorio->setCurrentRow(0);
+        Q_EMIT reader.LBDiretorio->itemDoubleClicked(reader.LBDiretorio->currentItem());
+        QTest::qWait(200);
+        reader.grab().save(g_out + QStringLiteral("/ler-estatisticas.png"));
+        reader.reject();
+    });
+    reader.exec();
 
     // The report screen with the doctors' table, the vertical chart of the current
     // month and the horizontal chart of the first doctor's year.

@@ -48,7 +48,7 @@ TFLerEst::TFLerEst(AppContext &context, QWidget *parent) : QDialog(parent), m_co
     LBDiretorio = new QListWidget(this);
     LBDiretorio->setObjectName(QStringLiteral("LBDiretorio"));
     LBDiretorio->setToolTip(QStringLiteral("Dê 2 clics para selecionar o local"));
-    LBDiretorio->setMinimumSize(260, 220);
+    LBDiretorio->setMinimumSize(300, 220);
     Button2 = new QPushButton(QStringLiteral("Clicar para ler as Estatísticas"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button1 = new QPushButton(QStringLiteral("Sair"), this);
