@@ -10,6 +10,7 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/file_group.h"
 #include "platform/text_file.h"
 
 namespace clinora {
@@ -111,8 +112,13 @@ PreparationResult prepareAgenda(AppContext &context, const PreparationRequest &r
     QStringList lines = closeddates::withoutPastDates(closeddates::read(context.paths), today);
     for (const QDate &d : closed)
         lines << dates::format(d);
-    closeddates::write(context.paths, lines);
-    textfile::writeOneLine(context.file(files::kPreparedLimit), dates::format(newLimit));
+    // The closed dates, the limit and its copy go together: a crash leaves the old
+    // three or the new three, never new weekends closed under the old limit.
+    FileGroup prepared(context.paths.dataDir());
+    prepared.stageLines(context.file(files::kClosedDates), lines);
+    for (const QLatin1String name : {files::kPreparedLimit, files::kPreparedLimitCopy})
+        prepared.stageLines(context.file(name), {dates::format(newLimit)});
+    prepared.commit();
 
     for (const QDate &d : newDays) {
         if (!closed.contains(d)) {
@@ -120,7 +126,6 @@ PreparationResult prepareAgenda(AppContext &context, const PreparationRequest &r
             result.openedDays << d;
         }
     }
-    textfile::copyFile(context.file(files::kPreparedLimit), context.file(files::kPreparedLimitCopy));
     for (const QLatin1String name : {files::kClosedDates, files::kPreparedLimit, files::kPreparedLimitCopy})
         mirror::copy(context, name);
 

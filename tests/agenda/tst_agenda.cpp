@@ -12,6 +12,7 @@
 #include "core/data_files.h"
 #include "platform/dates.h"
 #include "platform/errors.h"
+#include "platform/file_group.h"
 #include "platform/text_file.h"
 #include "support/fixture.h"
 #include "support/typing.h"
@@ -220,6 +221,7 @@ private Q_SLOTS:
     void badInputWritesNothing_data();
     void badInputWritesNothing();
     void missingLimitFileIsReported();
+    void failedWriteLeavesTheOldPreparation();
     void preparationIsCopiedToTheMirror();
     void sairAndEscCloseKeepingTheEntries();
 
@@ -499,6 +501,31 @@ void TestAgenda::missingLimitFileIsReported()
     QVERIFY(p.dialog.isVisible());
     QCOMPARE(f.read(kArqFolgas), QStringList{"01/12/2026"});
     QVERIFY(!f.exists(kDataIniFim));
+}
+
+void TestAgenda::failedWriteLeavesTheOldPreparation()
+{
+    Fixture f;
+    f.write(kArqFolgas, {"01/12/2026"});
+    f.start();
+    // The limit's copy cannot be written (its temporary is taken by a folder).
+    const QString blocked = FileGroup::temporaryPath(f.dir() + QLatin1Char('/') + kDataAnt);
+    QVERIFY(QDir().mkpath(blocked));
+    Preparation p(f);
+    prepare(p, QStringLiteral("20/12/2026"));
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().contains(kDataAnt));
+    QCOMPARE(f.read(kArqFolgas), QStringList{"01/12/2026"});
+    QCOMPARE(f.read(kDataIniFim), QStringList{"01/01/2000"});
+    QCOMPARE(f.read(kDataAnt), QStringList{"01/01/2000"});
+
+    // Once the disk lets it, the same preparation goes through whole.
+    QVERIFY(QDir(blocked).removeRecursively());
+    prepare(p, QStringLiteral("20/12/2026"));
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QCOMPARE(f.read(kDataIniFim), QStringList{"20/12/2026"});
+    QCOMPARE(f.read(kDataAnt), QStringList{"20/12/2026"});
+    QCOMPARE(f.read(kArqFolgas), QStringList({"12/12/2026", "13/12/2026", "19/12/2026", "20/12/2026"}));
 }
 
 void TestAgenda::preparationIsCopiedToTheMirror()
