@@ -142,6 +142,8 @@ void FileGroup::commit()
     QStringList written;
     for (const QString &target : m_written)
         written << target + kSuffix;
+    // Folders the group brings, taken away again if it fails before it is decided.
+    QStringList created;
     try {
         for (const QString &target : m_written) {
             if (!QFileInfo::exists(target + kSuffix))
@@ -150,6 +152,8 @@ void FileGroup::commit()
         for (const auto &[target, bytes] : m_files) {
             // A group may bring its own folders (an installation's Foto).
             const QString parent = QFileInfo(target).absolutePath();
+            for (QString p = parent; !QFileInfo::exists(p) && QFileInfo(p).path() != p; p = QFileInfo(p).path())
+                created.prepend(p);
             if (!privacy::makeFolder(parent))
                 failed(target, QStringLiteral("não foi possível criar a pasta"));
             writeSynced(target + kSuffix, bytes);
@@ -164,6 +168,9 @@ void FileGroup::commit()
     } catch (const FileError &) {
         for (const QString &temporary : std::as_const(written))
             QFile::remove(temporary);
+        // Deepest first; a folder that is not empty stays.
+        for (auto it = created.crbegin(); it != created.crend(); ++it)
+            QDir().rmdir(*it);
         throw;
     }
     // From here on the group is decided: a failure is finished by the next start.

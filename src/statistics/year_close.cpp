@@ -53,10 +53,8 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
                 .arg(posted.kept.size())
                 .arg(QString(files::kPendingMovements), posted.keptReason));
 
+    // The archive folder is made by the commit, private, and only if it goes through.
     const QString folder = archiveFolder(closedYear);
-    if (!QDir().mkpath(files.path(folder)))
-        throw FileError(QStringLiteral("Não foi possível criar a pasta %1.")
-                            .arg(QDir::toNativeSeparators(files.path(folder))));
     const auto archived = [&folder](const QString &name) { return folder + QLatin1Char('/') + name; };
     for (const QLatin1String name :
          {files::kTimetable, files::kDoctors, files::kSpecialties, files::kSituations})

@@ -201,22 +201,30 @@ void TestPlatform::groupCommitsAllOrNothing()
     textfile::writeLines(a, {QStringLiteral("old a")});
     textfile::writeLines(b, {QStringLiteral("old b")});
 
-    // The second file does not fit: neither changes, nothing is left beside them.
+    // The last file does not fit: nothing changes, nothing is left beside them, not
+    // even the folders the group would have brought.
+    const QString archived = dir.filePath(QStringLiteral("Estatisticas/Ano2026/CodMed.Txt"));
     FileGroup tooBig(dir.path());
     tooBig.stageLines(a, {QStringLiteral("new a")});
+    tooBig.stageLines(archived, {QStringLiteral("old a")});
     tooBig.stageLines(b, QStringList(50, QString(67, QLatin1Char('x'))));
     QVERIFY(withFullDisk(100, [&] { tooBig.commit(); }));
     QCOMPARE(textfile::readLines(a), QStringList{QStringLiteral("old a")});
     QCOMPARE(textfile::readLines(b), QStringList{QStringLiteral("old b")});
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"CodMed.Txt", "Medicos.Txt"}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList({"CodMed.Txt", "Medicos.Txt"}));
 
     FileGroup group(dir.path());
     group.stageLines(a, {QStringLiteral("new a")});
+    group.stageLines(archived, {QStringLiteral("old a")});
     group.stageLines(b, {QStringLiteral("new b")});
     group.commit();
     QCOMPARE(textfile::readLines(a), QStringList{QStringLiteral("new a")});
     QCOMPARE(textfile::readLines(b), QStringList{QStringLiteral("new b")});
+    QCOMPARE(textfile::readLines(archived), QStringList{QStringLiteral("old a")});
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"CodMed.Txt", "Medicos.Txt"}));
+    // The folders it brought are its owner's alone.
+    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Estatisticas/Ano2026"))).permissions() & 0x0077, 0);
 }
 
 void TestPlatform::interruptedGroupIsFinishedAtStart()
