@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/file_group.h"
+#include "platform/private_files.h"
 #include "platform/sqlite.h"
 #include "platform/text_file.h"
 #include "protection/replay.h"
@@ -194,7 +195,7 @@ bool writeSystem(AppContext &context, bool ask)
                                                    "está instalada."));
         return false;
     }
-    if (!QDir().mkpath(mirror))
+    if (!privacy::makeFolder(mirror))
         throw FileError(QStringLiteral("Não foi possível criar o diretório Espelho %1.").arg(shown(mirror)));
     if (ask
         && !context.dialogs.question(

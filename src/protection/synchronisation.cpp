@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/private_files.h"
 #include "platform/text_file.h"
 #include "protection/mirror.h"
 
@@ -40,7 +41,7 @@ void switchOff(AppContext &context)
 LocationResult applyNewLocation(AppContext &context, const QString &location)
 {
     const QString local = context.paths.local(location);
-    if (!QDir().mkpath(local))
+    if (!privacy::makeFolder(local))
         throw FileError(QStringLiteral("Não foi possível criar o diretório Espelho %1.")
                             .arg(QDir::toNativeSeparators(local)));
     context.settings.setMirrorDir(location);

@@ -1,6 +1,7 @@
 #include "statistics/tfgravarest.h"
 
 #include "app/context.h"
+#include "platform/private_files.h"
 #include "platform/user_action.h"
 #include "protection/synchronisation.h"
 #include "statistics/external_sets.h"
@@ -165,7 +166,7 @@ void TFCopiarEst::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // The copy starts from the data folder's sets and archives.
-    QDir().mkpath(sets::setsFolder(m_context.paths, QLatin1Char('C')));
+    privacy::makeFolder(sets::setsFolder(m_context.paths, QLatin1Char('C')));
     fillDrives(DriveIni, m_context, QLatin1Char('C'));
     fillDrives(DriveFim, m_context, driveOf(DriveFim));
     fillSets();

@@ -3,6 +3,7 @@
 // outside the data folder.
 #include "app/session.h"
 #include "platform/qt_printer.h"
+#include "protection/mirror.h"
 #include "support/fixture.h"
 
 #include <QDirIterator>
@@ -44,6 +45,7 @@ class TestFiles : public QObject
 
 private Q_SLOTS:
     void printedListIsPrivate();
+    void mirrorIsPrivate();
     void dataFolderOthersCanOpenIsReported_data();
     void dataFolderOthersCanOpenIsReported();
     void programWritesOnlyItsDataFolder();
@@ -64,6 +66,22 @@ void TestFiles::printedListIsPrivate()
     QCOMPARE(pdfs.size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Information).first().contains(pdfs.first()));
     QCOMPARE(openToOthers(f.dir()), QStringList());
+}
+
+void TestFiles::mirrorIsPrivate()
+{
+    // A mirror drive on which the clinic's folder does not exist yet.
+    Fixture f;
+    const QString drive = f.drives() + QStringLiteral("/E");
+    QVERIFY(QDir().mkpath(drive));
+    AppContext &context = f.start();
+    context.settings.setMirroring(QStringLiteral("Com"));
+    const mode_t saved = ::umask(022);
+    const bool written = mirror::writeSystem(context, false);
+    ::umask(saved);
+    QVERIFY2(written, qPrintable(f.dialogs.texts().join(QLatin1Char('|'))));
+    QVERIFY(QFileInfo::exists(f.mirror() + QStringLiteral("/Medicos3.db")));
+    QCOMPARE(openToOthers(drive), QStringList());
 }
 
 void TestFiles::dataFolderOthersCanOpenIsReported_data()
