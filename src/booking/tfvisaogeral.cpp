@@ -149,7 +149,13 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
     resize(1120, 660);
 }
 
-TFVisaoGeral::~TFVisaoGeral() = default;
+TFVisaoGeral::~TFVisaoGeral()
+{
+    // The dialog hides its children as it goes, and the grid's header and scroll bar
+    // signal it: the today mark of a screen being taken down is not placed.
+    StringGrid1->horizontalHeader()->disconnect(this);
+    StringGrid1->horizontalScrollBar()->disconnect(this);
+}
 
 void TFVisaoGeral::buildMonthTab()
 {

@@ -15,16 +15,22 @@ bool runUserAction(Dialogs &dialogs, const std::function<void()> &action);
 
 // Wraps a handler for connect(): every signal handler of a form goes through here.
 // The signal's arguments are passed on when the handler takes them.
+template <typename F, typename... Args>
+void callHandler(const F &handler, Args &&...args)
+{
+    if constexpr (std::is_invocable_v<const F &, Args...>)
+        handler(std::forward<Args>(args)...);
+    else
+        handler();
+}
+
 template <typename F>
 auto guarded(Dialogs &dialogs, F handler)
 {
+    // (The choice is made in a template of its own: clang compiles both branches of it
+    // inside the lambda.)
     return [&dialogs, handler = std::move(handler)](auto &&...args) {
-        runUserAction(dialogs, [&] {
-            if constexpr (std::is_invocable_v<const F &, decltype(args)...>)
-                handler(std::forward<decltype(args)>(args)...);
-            else
-                handler();
-        });
+        runUserAction(dialogs, [&] { callHandler(handler, std::forward<decltype(args)>(args)...); });
     };
 }
 

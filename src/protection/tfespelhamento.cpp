@@ -58,6 +58,13 @@ TFEspelhamento::TFEspelhamento(AppContext &context, QWidget *parent) : QDialog(p
     });
 }
 
+TFEspelhamento::~TFEspelhamento()
+{
+    // Focus moves while the dialog takes its children down: the location group it
+    // would look at is no longer there.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
 void TFEspelhamento::showEvent(QShowEvent *event)
 {
     FormActivate();

@@ -22,6 +22,7 @@ class TFEspelhamento : public QDialog
 
 public:
     explicit TFEspelhamento(AppContext &context, QWidget *parent = nullptr);
+    ~TFEspelhamento() override;
 
     void done(int result) override;
 
