@@ -12,6 +12,7 @@ extern "C" {
 #include <paradox.h>
 }
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <iconv.h>
@@ -49,6 +50,54 @@ void collectError(pxdoc_t *, int type, const char *message, void *data)
         static_cast<Errors *>(data)->last = QString::fromLocal8Bit(message);
 }
 
+// pxlib trusts the header and the chain of data blocks: it reads past the end of a cut
+// file as if the bytes were there, and follows a chain that turns back on itself for
+// ever. Both are checked here first: every block the header counts is in the file, and
+// the chain stays among them and visits none twice. The answer is why the table cannot
+// be read, or nothing.
+std::optional<QString> brokenBlocks(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt; // pxlib says why
+    const QByteArray head = file.read(0x78);
+    if (head.size() < 0x78)
+        return QStringLiteral("o cabeçalho está incompleto");
+    const auto fileType = static_cast<quint8>(head[0x04]);
+    if (fileType != 0 && fileType != 2)
+        return QStringLiteral("o arquivo não é uma tabela, e sim um arquivo do tipo %1").arg(fileType);
+    // A table with a password is read by pxlib as scrambled blocks, which send it astray;
+    // the mark 0xFF00FF00 says the key is in the header of the newer versions (from 5).
+    const auto version = static_cast<quint8>(head[0x39]);
+    quint32 key = le32(head, 0x25);
+    if (key == 0xFF00FF00u)
+        key = version >= 5 && version <= 12 ? le32(head, 0x5C) : 1;
+    if (key != 0)
+        return QStringLiteral("ela está protegida por senha, ou o seu cabeçalho está danificado");
+    const qint64 headerSize = le16(head, 0x02);
+    const auto blockUnits = static_cast<quint8>(head[0x05]);
+    if (headerSize == 0 || blockUnits == 0 || blockUnits > 32)
+        return QStringLiteral("o cabeçalho está danificado");
+    const qint64 blockSize = qint64(blockUnits) * 1024;
+    const quint32 blocks = le16(head, 0x0C);
+    if (file.size() < headerSize + blocks * blockSize)
+        return QStringLiteral("o arquivo termina antes do fim dos seus %1 blocos de dados").arg(blocks);
+    std::vector<bool> seen(blocks + 1);
+    for (quint32 block = le16(head, 0x0E); block != 0;) {
+        if (block > blocks)
+            return QStringLiteral("a sequência dos blocos de dados passa pelo bloco %1, de %2").arg(block).arg(blocks);
+        if (seen[block])
+            return QStringLiteral("a sequência dos blocos de dados volta ao bloco %1").arg(block);
+        seen[block] = true;
+        file.seek(headerSize + (block - 1) * blockSize);
+        const QByteArray blockHead = file.read(6);
+        if (blockHead.size() < 6)
+            return QStringLiteral("o bloco de dados %1 não pôde ser lido").arg(block);
+        block = le16(blockHead, 0);
+    }
+    return std::nullopt;
+}
+
 // An open Paradox document, closed and freed with its scope.
 class Document
 {
@@ -60,13 +109,18 @@ public:
             return true;
         }();
         Q_UNUSED(booted);
+        if (const std::optional<QString> broken = brokenBlocks(path))
+            fail(*broken);
         m_doc = PX_new3(collectError, nullptr, nullptr, nullptr, &m_errors);
         if (!m_doc)
             throw StoreError(QStringLiteral("Não há memória para ler a tabela %1.").arg(shown(path)));
         // The memo file is read by the program itself: Debian's pxlib 0.6.8 overruns its
         // stack when it opens one (a bug mended upstream after that release).
-        if (PX_open_file(m_doc, QFile::encodeName(path).constData()) < 0)
+        if (PX_open_file(m_doc, QFile::encodeName(path).constData()) < 0) {
+            // The destructor does not run for a document that never opened.
+            PX_delete(m_doc);
             fail(QStringLiteral("ela não pôde ser aberta"));
+        }
     }
     ~Document()
     {
@@ -370,8 +424,13 @@ Table read(const QString &path)
     bool memoFileRead = false;
     const QString memoPath = companion(path, QStringLiteral("mb"));
 
+    if (recordSize <= 0)
+        doc.fail(QStringLiteral("o cabeçalho diz que os registros não têm tamanho"));
     const int records = PX_get_num_records(px);
-    table.records.reserve(static_cast<std::size_t>(std::max(records, 0)));
+    // The header's count is only a claim: room is made for what the file can hold, and a
+    // record that is not there stops the reading below.
+    const qint64 room = QFileInfo(path).size() / recordSize;
+    table.records.reserve(static_cast<std::size_t>(std::clamp<qint64>(records, 0, room)));
     QByteArray buffer(recordSize, '\0');
     for (int n = 0; n < records; ++n) {
         if (!PX_get_record(px, n, buffer.data()))
