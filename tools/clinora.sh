@@ -4,7 +4,9 @@
 # Debian package.
 #
 #   tools/clinora.sh run [options of the program]   release build, then start Clinora
-#   tools/clinora.sh test                            debug build, every test, then the package checked
+#   tools/clinora.sh test                            debug build, every test, the same tests again
+#                                                    under the sanitizers with the fuzz targets'
+#                                                    short runs, then the package checked
 #   tools/clinora.sh package                         release build, then build-release/clinora_*.deb
 set -euo pipefail
 
@@ -12,7 +14,8 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev pxlib-dev
           fonts-liberation2 qt6-translations-l10n xvfb xauth
-          cmark-gfm dpkg-dev file desktop-file-utils appstream)
+          cmark-gfm dpkg-dev file desktop-file-utils appstream
+          clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
@@ -31,6 +34,16 @@ release_build() {
     cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
           -DCLINORA_TESTS=OFF -DCLINORA_BENCH=OFF
     cmake --build build-release
+}
+
+# Every test again, built by clang with AddressSanitizer and UndefinedBehaviorSanitizer
+# (light optimisation and line tables only, to keep the build short), with the fuzz
+# targets of the file readers: their seeds replayed and a short run of each.
+sanitizer_tests() {
+    cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+          "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DCLINORA_FUZZ=ON -DCLINORA_BENCH=OFF
+    cmake --build build-san
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build-san --output-on-failure -j2
 }
 
 # The .deb of the release build; prints its path.
@@ -54,6 +67,7 @@ case "$mode" in
         cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCLINORA_WERROR=ON
         cmake --build build-test
         QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j2
+        sanitizer_tests
         tools/check_package.sh "$(package)"
         ;;
     package)

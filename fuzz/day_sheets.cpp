@@ -1,0 +1,23 @@
+// Medicos.Txt and Horarios.Txt, read by the day sheets for their doctor column and
+// their slot headings: the input is Medicos.Txt, a separator line, then Horarios.Txt,
+// in the demonstration clinic; a few sheets are filled from them.
+#include "support.h"
+
+#include "app/context.h"
+
+using namespace clinora;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    AppContext &context = fuzz::demoClinic();
+    const QList<QByteArray> parts = fuzz::split(fuzz::bytes(data, size), 2);
+    fuzz::writeFile(context.file(QStringLiteral("Medicos.Txt")), parts[0]);
+    fuzz::writeFile(context.file(QStringLiteral("Horarios.Txt")), parts[1]);
+    fuzz::readsCleanly([&] {
+        const QStringList column = context.sheets.doctorColumn();
+        fuzz::require(column.isEmpty() || column.size() == DaySheet::kRows, "a doctor column of another size");
+    });
+    for (int day : {1, 2, 7})
+        fuzz::readsCleanly([&] { context.sheets.refresh(day); });
+    return 0;
+}
