@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -14,8 +15,11 @@ namespace clinora::fuzz {
 
 const QString &workDir()
 {
-    // Made once per process: a folder per input would cost more than most readers.
-    static const QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/clinora-fuzz-XXXXXX"));
+    // Made once per process: a folder per input would cost more than most readers. In
+    // memory where the system offers it, since the writers wait for the disk.
+    static const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                                                  : QDir::tempPath();
+    static const QTemporaryDir dir(base + QStringLiteral("/clinora-fuzz-XXXXXX"));
     static const QString path = dir.path();
     if (!dir.isValid())
         fail("cannot make the work folder");
