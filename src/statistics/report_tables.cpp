@@ -8,7 +8,6 @@ namespace clinora::reports {
 namespace {
 
 constexpr int kMonthColumns = 14;  // names, twelve months, the year
-constexpr int kHistoryColumns = 5; // names, three years, the year so far
 
 const QStringList &monthHeadings()
 {

@@ -101,7 +101,7 @@ TFFichaMed::TFFichaMed(AppContext &context, QWidget *parent) : QDialog(parent), 
         times[i]->setObjectName(timeLabelName(k));
         times[i]->setMinimumWidth(44);
         times[i]->setFixedHeight(rowHeight);
-        const auto edit = [this, rowHeight](const QString &name, int width, int maxLength) {
+        const auto edit = [this](const QString &name, int width, int maxLength) {
             auto *box = new QLineEdit(this);
             box->setObjectName(name);
             box->setFixedHeight(rowHeight);
