@@ -121,7 +121,11 @@ AppContext &demoClinic(const QString &name)
         const QString drives = folder(QStringLiteral("drives"));
         createDemoClinic(dir, drives, clock);
         context = std::make_unique<AppContext>(Paths(dir, drives), clock, dialogs, printer);
+        // The start moves into the data folder; the fuzzer's own folders are relative to
+        // where it was started.
+        const QString started = QDir::currentPath();
         session::startUp(*context);
+        QDir::setCurrent(started);
         context->settings.load(context->file(QStringLiteral("Automatica.Txt")));
         context->DMMedicos.open();
     }
