@@ -108,7 +108,7 @@ int main(int argc, char **argv)
     pair(QStringLiteral("registers"), QStringLiteral("Esp.Txt"), QStringLiteral("Sit.Txt"));
     pair(QStringLiteral("day_sheets"), QStringLiteral("Medicos.Txt"), QStringLiteral("Horarios.Txt"));
     both(QStringLiteral("doctor_months"), QStringLiteral("MedMeses.Txt"));
-    both(QStringLiteral("specialty_months"), QStringLiteral("EspMeses.Txt"));
+    both(QStringLiteral("esp_meses"), QStringLiteral("EspMeses.Txt"));
     both(QStringLiteral("situation_months"), QStringLiteral("SitMeses.Txt"));
     both(QStringLiteral("weekly_counts"), QStringLiteral("PrevReal.Txt"));
     seed(QStringLiteral("weeks"), install(QStringLiteral("BaseSemanas.Txt")));
