@@ -152,9 +152,7 @@ void FileGroup::commit()
         for (const auto &[target, bytes] : m_files) {
             // A group may bring its own folders (an installation's Foto).
             const QString parent = QFileInfo(target).absolutePath();
-            for (QString p = parent; !QFileInfo::exists(p) && QFileInfo(p).path() != p; p = QFileInfo(p).path())
-                created.prepend(p);
-            if (!privacy::makeFolder(parent))
+            if (!privacy::makeFolder(parent, &created))
                 failed(target, QStringLiteral("não foi possível criar a pasta"));
             writeSynced(target + kSuffix, bytes);
             written << target + kSuffix;

@@ -12,7 +12,7 @@ void restrictNewFiles()
     ::umask(077);
 }
 
-bool makeFolder(const QString &path)
+bool makeFolder(const QString &path, QStringList *created)
 {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (QFileInfo(absolute).isDir())
@@ -25,9 +25,12 @@ bool makeFolder(const QString &path)
             break;
     }
     for (const QString &p : std::as_const(missing)) {
-        if (!QDir().mkdir(p, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner) &&
-            !QFileInfo(p).isDir())
+        if (QDir().mkdir(p, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) {
+            if (created)
+                *created << p;
+        } else if (!QFileInfo(p).isDir()) {
             return false;
+        }
     }
     return QFileInfo(absolute).isDir();
 }

@@ -4,6 +4,7 @@
 
 #include <QFileDevice>
 #include <QString>
+#include <QStringList>
 
 namespace clinora::privacy {
 
@@ -15,8 +16,9 @@ inline constexpr QFileDevice::Permissions kFile = QFileDevice::ReadOwner | QFile
 void restrictNewFiles();
 
 // Creates the folder, and the missing folders above it, for the owner alone. Folders
-// that already exist keep their permissions. False when it cannot be created.
-bool makeFolder(const QString &path);
+// that already exist keep their permissions. False when it cannot be created. The
+// folders it made, from the top down, are added to created when given.
+bool makeFolder(const QString &path, QStringList *created = nullptr);
 
 // What to tell the user about a data folder that other users of the computer can read
 // (or enter), with how to fix it; empty when only its owner can.
