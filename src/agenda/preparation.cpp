@@ -126,8 +126,7 @@ PreparationResult prepareAgenda(AppContext &context, const PreparationRequest &r
             result.openedDays << d;
         }
     }
-    for (const QLatin1String name : {files::kClosedDates, files::kPreparedLimit, files::kPreparedLimitCopy})
-        mirror::copy(context, name);
+    mirror::copyTogether(context, {files::kClosedDates, files::kPreparedLimit, files::kPreparedLimitCopy});
 
     result.done = true;
     result.preparedLimit = newLimit;

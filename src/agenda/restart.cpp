@@ -167,9 +167,10 @@ bool restartSystem(AppContext &context, const RestartGroups &groups,
         group.stageCopy(context.file(kBaseTimetable), context.file(files::kTimetable));
         group.stageCopy(context.file(kBaseDoctorNames), context.file(files::kDoctorNames));
         group.commit();
-        mirror::copy(context, kBaseDoctors, files::kDoctors);
-        mirror::copy(context, kBaseTimetable, files::kTimetable);
-        mirror::copy(context, kBaseDoctorNames, files::kDoctorNames);
+        const QList<std::pair<QString, QString>> copies = {{kBaseDoctors, files::kDoctors},
+                                                           {kBaseTimetable, files::kTimetable},
+                                                           {kBaseDoctorNames, files::kDoctorNames}};
+        mirror::copyTogether(context, copies);
         // Every code free, as the templates hold them.
         context.doctors.clear();
         context.doctors.load(prefix);

@@ -490,9 +490,8 @@ void DoctorEditor::writeFiles()
     m_context.doctors.stage(group, m_context.paths.dataDir());
     group.stageLines(m_context.file(files::kDoctorMonths), m_months.lines());
     group.commit();
-    for (const QLatin1String name :
-         {files::kDoctors, files::kDoctorNames, files::kTimetable, files::kDoctorMonths})
-        mirror::copy(m_context, name);
+    mirror::copyTogether(m_context,
+                         {files::kDoctors, files::kDoctorNames, files::kTimetable, files::kDoctorMonths});
     m_registerChanged = false;
 }
 

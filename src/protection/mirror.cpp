@@ -171,20 +171,41 @@ void switchOffAfterFailure(AppContext &context, const QString &reason)
 
 void copy(AppContext &context, const QString &source, const QString &destinationName)
 {
-    if (context.settings.mirrorDir().trimmed().isEmpty() || context.settings.mirroring() == QLatin1String("Sem"))
-        return;
-    try {
-        if (!mediaPresent(context) || !QFileInfo(directory(context)).isDir())
-            throw FileError(QStringLiteral("O diretório Espelho %1 não existe.").arg(shown(directory(context))));
-        mirrorCopy(context.settings, context.paths, source, destinationName);
-    } catch (const FileError &e) {
-        switchOffAfterFailure(context, e.message());
-    }
+    copyTogether(context, QList<std::pair<QString, QString>>{{source, destinationName}});
 }
 
 void copy(AppContext &context, const QString &fileName)
 {
     copy(context, fileName, fileName);
+}
+
+void copyTogether(AppContext &context, const QList<std::pair<QString, QString>> &files)
+{
+    if (files.isEmpty() || context.settings.mirrorDir().trimmed().isEmpty()
+        || context.settings.mirroring() == QLatin1String("Sem"))
+        return;
+    try {
+        if (!mediaPresent(context) || !QFileInfo(directory(context)).isDir())
+            throw FileError(QStringLiteral("O diretório Espelho %1 não existe.").arg(shown(directory(context))));
+        if (files.size() == 1) {
+            mirrorCopy(context.settings, context.paths, files.first().first, files.first().second);
+            return;
+        }
+        FileGroup group(directory(context));
+        for (const auto &[source, destinationName] : files)
+            group.stageCopy(context.file(source), inMirror(context, destinationName));
+        group.commit();
+    } catch (const FileError &e) {
+        switchOffAfterFailure(context, e.message());
+    }
+}
+
+void copyTogether(AppContext &context, const QStringList &fileNames)
+{
+    QList<std::pair<QString, QString>> files;
+    for (const QString &name : fileNames)
+        files.append({name, name});
+    copyTogether(context, files);
 }
 
 bool writeSystem(AppContext &context, bool ask)

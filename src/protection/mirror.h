@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace clinora {
 
 class AppContext;
@@ -49,6 +51,12 @@ void switchOffAfterFailure(AppContext &context, const QString &reason);
 // leaves the local file as written, says so and turns mirroring off.
 void copy(AppContext &context, const QString &source, const QString &destinationName);
 void copy(AppContext &context, const QString &fileName);
+// The mirror copies of files that were committed together locally, as one group in the
+// mirror: a failure or a crash leaves the mirror's previous files or all the new ones,
+// never new closed dates under an old limit. Each pair is a data file and its name in
+// the mirror.
+void copyTogether(AppContext &context, const QList<std::pair<QString, QString>> &files);
+void copyTogether(AppContext &context, const QStringList &fileNames);
 
 // The full write "Sist --> Esp": the 21 files, the table copy, an emptied journal and
 // the mirror stamp, committed as one group in the mirror, so that a failure or a crash

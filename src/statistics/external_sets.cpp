@@ -211,12 +211,10 @@ bool copyStatisticsToMirror(AppContext &context)
                                         .arg(missing.join(QStringLiteral(", "))));
         return false;
     }
-    for (const QString &name : mirroredFiles()) {
-        mirror::copy(context, name);
-        // A failed copy has said so and switched mirroring off.
-        if (!context.settings.mirroringOn())
-            return false;
-    }
+    mirror::copyTogether(context, mirroredFiles());
+    // A failed copy has said so and switched mirroring off.
+    if (!context.settings.mirroringOn())
+        return false;
     context.dialogs.information(QStringLiteral("As estatísticas foram copiadas para o Espelho (%1).")
                                     .arg(context.settings.mirrorDir()));
     return true;

@@ -128,11 +128,13 @@ QStringList StatisticsFiles::commit()
     }
     m_group.commit();
     m_staged.clear();
+    // The archive copies below the data directory have no place in the mirror.
+    QStringList mirrored;
     for (const QString &name : std::as_const(names)) {
-        // The archive copies below the data directory have no place in the mirror.
         if (!name.contains(QLatin1Char('/')))
-            mirror::copy(m_context, name);
+            mirrored << name;
     }
+    mirror::copyTogether(m_context, mirrored);
     return names;
 }
 

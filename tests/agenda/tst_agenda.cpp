@@ -541,6 +541,24 @@ void TestAgenda::preparationIsCopiedToTheMirror()
         QCOMPARE(mirrored, f.read(name));
     }
     QCOMPARE(f.read(kArqFolgas), QStringList({"12/12/2026", "13/12/2026"}));
+
+    // The three go to the mirror together too: when the limit's copy cannot be written
+    // there, the mirror keeps the whole previous preparation, not new weekends closed
+    // under the old limit.
+    const auto mirrored = [&f](const QString &name) {
+        return textfile::readLines(f.mirror() + QLatin1Char('/') + name);
+    };
+    QVERIFY(QDir().mkpath(FileGroup::temporaryPath(f.mirror() + QLatin1Char('/') + kDataAnt)));
+    Preparation again(f);
+    prepare(again, QStringLiteral("20/12/2026"));
+    QCOMPARE(f.read(kDataAnt), QStringList{"20/12/2026"});
+    QCOMPARE(f.read(kArqFolgas), QStringList({"12/12/2026", "13/12/2026", "19/12/2026", "20/12/2026"}));
+    QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Warning).first().contains(QStringLiteral("A cópia no Espelho falhou")));
+    QVERIFY(!f.context().settings.mirroringOn());
+    QCOMPARE(mirrored(kArqFolgas), QStringList({"12/12/2026", "13/12/2026"}));
+    QCOMPARE(mirrored(kDataIniFim), QStringList{"15/12/2026"});
+    QCOMPARE(mirrored(kDataAnt), QStringList{"15/12/2026"});
 }
 
 void TestAgenda::sairAndEscCloseKeepingTheEntries()
