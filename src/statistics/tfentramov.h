@@ -32,6 +32,8 @@ public:
     enum class Layout { Individual, Collective };
     // Opened from the menu: a new list of entries, the layout, shown modally.
     void open(Layout layout);
+    // QDialog's own open() stays callable beside it.
+    using QDialog::open;
 
     const CollectiveEntry &collected() const { return m_entry; }
     TFFichaMed &fichaMed() { return *FFichaMed; }
