@@ -533,21 +533,19 @@ void TestAgenda::preparationIsCopiedToTheMirror()
     Fixture f;
     f.mirroringOn();
     f.start();
+    const auto mirrored = [&f](const QString &name) {
+        return textfile::readLines(f.mirror() + QLatin1Char('/') + name);
+    };
     Preparation p(f);
     prepare(p, QStringLiteral("15/12/2026"));
     QVERIFY(f.dialogs.texts(Kind::Error).isEmpty());
-    for (const QString &name : {kArqFolgas, kDataIniFim, kDataAnt}) {
-        const QStringList mirrored = textfile::readLines(f.mirror() + QLatin1Char('/') + name);
-        QCOMPARE(mirrored, f.read(name));
-    }
+    for (const QString &name : {kArqFolgas, kDataIniFim, kDataAnt})
+        QCOMPARE(mirrored(name), f.read(name));
     QCOMPARE(f.read(kArqFolgas), QStringList({"12/12/2026", "13/12/2026"}));
 
     // The three go to the mirror together too: when the limit's copy cannot be written
     // there, the mirror keeps the whole previous preparation, not new weekends closed
     // under the old limit.
-    const auto mirrored = [&f](const QString &name) {
-        return textfile::readLines(f.mirror() + QLatin1Char('/') + name);
-    };
     QVERIFY(QDir().mkpath(FileGroup::temporaryPath(f.mirror() + QLatin1Char('/') + kDataAnt)));
     Preparation again(f);
     prepare(again, QStringLiteral("20/12/2026"));
