@@ -2,6 +2,8 @@
 // of what it shows, that erased key by key, then the new text typed.
 #pragma once
 
+#include "mouse.h"
+
 #include <QLineEdit>
 #include <QTest>
 
@@ -9,7 +11,7 @@ namespace clinora::test {
 
 inline void typeOver(QLineEdit *edit, const QString &text)
 {
-    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    click(edit);
     QTest::keyClick(edit, Qt::Key_End);
     // What the receptionist sees: blanks at the end of a box are invisible.
     const qsizetype shown = edit->text().trimmed().size();
