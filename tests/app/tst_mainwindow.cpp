@@ -31,6 +31,7 @@
 #include "statistics/tfrelatorios.h"
 #include "support/fixture.h"
 #include "support/modal.h"
+#include "support/mouse.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -154,6 +155,7 @@ private Q_SLOTS:
     void manualOpensInTheDesktopViewer();
     void manualFoundBesideTheInstalledProgram();
     void purgeFromTheMenu();
+    void backupAndRestoreFromTheMenu();
     void shortSettingsFileIsReported();
     void missingRegisterStopsTheStart();
     void damagedTableStopsTheStartNamingTheFile();
@@ -531,6 +533,54 @@ void TestMainWindow::purgeFromTheMenu()
     f.dialogs.answerQuestion(true);
     p.window.menuItem(QStringLiteral("ExcluirPassado1"))->trigger();
     QCOMPARE(dates(f.rows()), QStringList{"08/12/26"});
+}
+
+// Opens the menus on the way by clicks, as a person does, and clicks the item at the end.
+static void chooseFromMenu(TFPrincipal &window, const QStringList &menus, const QString &item)
+{
+    QWidget *from = window.menuBar();
+    for (const QString &name : menus) {
+        auto *menu = window.findChild<QMenu *>(name);
+        QVERIFY2(menu, qPrintable(name));
+        const QRect place = qobject_cast<QMenuBar *>(from) ? window.menuBar()->actionGeometry(menu->menuAction())
+                                                            : qobject_cast<QMenu *>(from)->actionGeometry(menu->menuAction());
+        QVERIFY2(place.isValid(), qPrintable(name));
+        test::click(from, place.center());
+        QTRY_VERIFY2(menu->isVisible(), qPrintable(name));
+        from = menu;
+    }
+    auto *menu = qobject_cast<QMenu *>(from);
+    QAction *action = window.menuItem(item);
+    QVERIFY2(action && menu->actions().contains(action), qPrintable(item));
+    test::click(menu, menu->actionGeometry(action).center());
+}
+
+void TestMainWindow::backupAndRestoreFromTheMenu()
+{
+    Fixture f;
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("07/01/2027")});
+    f.write(QStringLiteral("ArqFolgas.Txt"), {QStringLiteral("24/12/2026")});
+    f.addRows({row(QStringLiteral("09/12/26")), row(QStringLiteral("10/12/26"))});
+    Program p(f);
+    // The hard-disk entries are delivered hidden; a clinic's maintenance shows them.
+    for (const char *name : {"CpiadeSegurana1", "NoDiscoRgido1", "RestaurarCpia1", "DoDiscoRgido1"})
+        p.window.menuItem(QLatin1String(name))->setVisible(true);
+
+    chooseFromMenu(p.window, {QStringLiteral("Manuteno1"), QStringLiteral("CpiadeSegurana1")},
+                   QStringLiteral("NoDiscoRgido1"));
+    QCOMPARE(f.read(QStringLiteral("CopiaArqFolgas.Txt")), QStringList{QStringLiteral("24/12/2026")});
+    QVERIFY(f.dialogs.texts().isEmpty());
+
+    // Later the table and the closed dates change; the restore brings back the backup.
+    f.context().DMMedicos.table().remove(row(QStringLiteral("09/12/26")).key());
+    f.write(QStringLiteral("ArqFolgas.Txt"), {QStringLiteral("31/12/2026")});
+    f.dialogs.answerQuestion(true);
+    chooseFromMenu(p.window, {QStringLiteral("Manuteno1"), QStringLiteral("RestaurarCpia1")},
+                   QStringLiteral("DoDiscoRgido1"));
+    QCOMPARE(dates(f.rows()), (QStringList{"09/12/26", "10/12/26"}));
+    QCOMPARE(f.read(QStringLiteral("ArqFolgas.Txt")), QStringList{QStringLiteral("24/12/2026")});
+    QCOMPARE(f.dialogs.texts(Kind::Question).size(), 1);
+    QCOMPARE(f.dialogs.unusedAnswers(), 0);
 }
 
 void TestMainWindow::shortSettingsFileIsReported()
