@@ -17,8 +17,10 @@
 #include "statistics/automatic_entry.h"
 #include "statistics/scheduled_removal.h"
 #include "statistics/weeks.h"
+#include "store/paradox_table.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace clinora::session {
@@ -89,6 +91,37 @@ void firstRun(AppContext &context)
     s.setYearState(written.yearState());
 }
 
+// Where the program's own recovery is: it brings back the mirror's table copy and
+// applies the changes made after it, which a copy made by hand would lose.
+const QString kRecoveryPath = QStringLiteral(
+    "Manutenção › Espelhamento › Recuperar Sistema com o Espelho (Sist <-- Esp) (se o item estiver "
+    "desativado, ative antes o espelhamento em Manutenção › Espelhamento › Definir Local e Status)");
+
+// A damaged table in a folder in use: kept aside under another name, never written,
+// and the program opens on an empty table so that the recovery menu can be reached.
+bool setAsideDamagedTable(AppContext &context, const QString &path, const QString &why)
+{
+    const QString aside = path + QStringLiteral(".danificado");
+    if (!context.dialogs.questionDefaultNo(
+            why
+            + QStringLiteral("\r\n\r\nNão copie a tabela da pasta Espelho por cima dele: a cópia de lá não "
+                             "tem as alterações feitas depois da última gravação do Espelho, e elas se "
+                             "perderiam. Para recuperar tudo, responda Sim: o arquivo danificado fica "
+                             "guardado como %1, o Clinora abre com uma tabela vazia, e então use o menu %2."
+                             "\r\n\r\nResponda Não para sair sem alterar nada.")
+                  .arg(QDir::toNativeSeparators(aside), kRecoveryPath)))
+        return false;
+    if (QFileInfo::exists(aside))
+        throw FileError(QStringLiteral("O arquivo %1 já existe; nada foi alterado. Guarde-o em outro lugar e "
+                                       "abra o Clinora de novo.")
+                            .arg(QDir::toNativeSeparators(aside)));
+    if (!QFile::rename(path, aside))
+        throw FileError(QStringLiteral("Não foi possível renomear %1 para %2; nada foi alterado.")
+                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside)));
+    QFile::rename(path + QStringLiteral("-journal"), aside + QStringLiteral("-journal"));
+    return true;
+}
+
 // The appointment table, checked before anything else of the folder is written. Only
 // the first run creates a missing table without asking.
 void openTable(AppContext &context, bool firstRunPending)
@@ -97,15 +130,24 @@ void openTable(AppContext &context, bool firstRunPending)
     if (!firstRunPending && !QFileInfo::exists(path)) {
         const bool create = context.dialogs.questionDefaultNo(
             QStringLiteral("O arquivo %1, a tabela das consultas marcadas, não foi encontrado, mas "
-                           "esta pasta de dados já está em uso.\r\n\r\nSe ele foi apagado ou movido "
-                           "por engano, responda Não, recupere-o da pasta Espelho ou de uma cópia de "
-                           "segurança e abra o Clinora de novo.\r\n\r\nCriar uma tabela de consultas "
-                           "vazia agora?")
-                .arg(QDir::toNativeSeparators(path)));
+                           "esta pasta de dados já está em uso.\r\n\r\nSe ele foi movido por engano, "
+                           "responda Não, devolva-o ao lugar e abra o Clinora de novo.\r\n\r\nSe ele se "
+                           "perdeu, não copie a tabela da pasta Espelho à mão: a cópia de lá não tem as "
+                           "alterações feitas depois da última gravação do Espelho. Responda Sim e use o "
+                           "menu %2, que traz a cópia e aplica essas alterações.\r\n\r\nCriar uma tabela "
+                           "de consultas vazia agora?")
+                .arg(QDir::toNativeSeparators(path), kRecoveryPath));
         if (!create)
             throw FileError(QStringLiteral("Arquivo não encontrado: %1").arg(QDir::toNativeSeparators(path)));
     }
-    context.DMMedicos.open();
+    try {
+        context.DMMedicos.open();
+    } catch (const StoreError &e) {
+        if (firstRunPending || !QFileInfo::exists(path) || paradox::isParadoxTable(path)
+            || !setAsideDamagedTable(context, path, e.message().section(QStringLiteral("\r\n"), 0, 0)))
+            throw;
+        context.DMMedicos.open();
+    }
 }
 
 void markAutomaticEntry(AppContext &context)

@@ -101,8 +101,10 @@ void AppointmentTable::open(const QString &path, bool create)
     const auto refuse = [&](const QString &why) {
         close();
         return StoreError(QStringLiteral("O arquivo %1 não pôde ser aberto como tabela de consultas: %2\r\n"
-                                         "Nada foi gravado nele. Se ele foi danificado, recupere-o da "
-                                         "pasta Espelho ou de uma cópia de segurança.")
+                                         "Nada foi gravado nele. Se ele foi danificado, recupere os dados pelo "
+                                         "menu Manutenção › Espelhamento › Recuperar Sistema com o Espelho "
+                                         "(Sist <-- Esp); não copie a tabela da pasta Espelho à mão, pois as "
+                                         "alterações feitas depois da última gravação do Espelho se perderiam.")
                               .arg(shownPath(path), why));
     };
     if (QFileInfo(path).size() == 0)
