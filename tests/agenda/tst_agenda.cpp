@@ -5,6 +5,7 @@
 #include "agenda/demo_clinic.h"
 #include "statistics/doctor_months.h"
 #include "agenda/preparation.h"
+#include "agenda/purge.h"
 #include "agenda/tffechaabredata.h"
 #include "agenda/tfprepararfuturo.h"
 #include "app/session.h"
@@ -14,6 +15,7 @@
 #include "platform/errors.h"
 #include "platform/file_group.h"
 #include "platform/text_file.h"
+#include "protection/mirror.h"
 #include "support/fixture.h"
 #include "support/typing.h"
 
@@ -238,6 +240,7 @@ private Q_SLOTS:
     void excluirOpensTheSelectedDates();
     void closingTakesTheSnapshotWhenNeeded_data();
     void closingTakesTheSnapshotWhenNeeded();
+    void purgedRowsStayOutOfARecoveryFromTheMirror();
 
     // The menu, a receptionist's first day, and the demonstration clinic.
     void menuOpensTheDialogs_data();
@@ -845,6 +848,24 @@ void TestAgenda::closingTakesTheSnapshotWhenNeeded()
     if (mirroring)
         QCOMPARE(textfile::readLines(f.mirror() + QLatin1Char('/') + kArqFolgas), QStringList{"15/12/2026"});
     QVERIFY(f.dialogs.texts(Kind::Error).isEmpty());
+}
+
+void TestAgenda::purgedRowsStayOutOfARecoveryFromTheMirror()
+{
+    Fixture f; // Tuesday 8 December 2026
+    f.mirroringOn();
+    f.write(kDataIniFim, {"07/01/2027"});
+    f.addRows({booked("01/12/26", 1, 1, "Consulta passada"), booked("15/12/26", 2, 1, "Consulta futura")});
+    AppContext &c = f.start();
+    QVERIFY(mirror::writeSystem(c, false));
+    f.dialogs.answerQuestion(true);
+    QCOMPARE(purgePastAppointments(c, true).deleted, 1);
+    // The mirror follows the purge: a recovery brings back what the table held after it.
+    const std::vector<Appointment> held = f.rows();
+    QCOMPARE(held.size(), std::size_t(1));
+    f.dialogs.answerQuestion(true);
+    QVERIFY(mirror::recoverSystem(c, true));
+    QCOMPARE(f.rows(), held);
 }
 
 void TestAgenda::menuOpensTheDialogs_data()
