@@ -7,11 +7,13 @@
 #include "platform/file_group.h"
 #include "platform/sqlite.h"
 #include "platform/text_file.h"
+#include "protection/file_checks.h"
 #include "protection/mirror.h"
 #include "protection/replay.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace clinora::backup {
 
@@ -55,6 +57,14 @@ QStringList localBackupProblems(AppContext &context)
     QStringList problems;
     if (!missing.isEmpty())
         problems << QStringLiteral("faltam os arquivos %1").arg(missing.join(QStringLiteral(", ")));
+    // Each copy is read as the program reads its file: a damaged one is never restored.
+    QList<std::pair<QString, QString>> copies;
+    for (const QString &name : mirror::fullCopyFiles()) {
+        // DataIniFim.Txt comes back from the copy of DataAnt.Txt.
+        if (!missing.contains(copyName(name)) && name != files::kPreparedLimit)
+            copies.append({name, context.file(copyName(name))});
+    }
+    problems << protection::damagedCopies(copies);
     try {
         sql::Database db = sql::Database::openReadOnly(context.file(files::kWorkTable));
         sql::Statement check = db.prepare(QStringLiteral("PRAGMA quick_check"));
@@ -88,7 +98,13 @@ bool restoreLocalBackup(AppContext &context)
     context.DMMedicos.QMedicos.close();
     context.DMMedicos.QMedicos2.close();
     context.DMMedicos.closeWorkTable();
-    const ReplayResult replayed = mirror::writeReplayedTable(context.file(files::kWorkTable), journal, table);
+    // The replay's progress is blanked however the restore ends.
+    const auto blank = qScopeGuard([&context] {
+        if (context.showProgress)
+            context.showProgress(QString(), QString());
+    });
+    const ReplayResult replayed = mirror::writeReplayedTable(context.file(files::kWorkTable), journal, table,
+                                                             replayProgress(context, journalPath));
     FileGroup group(context.paths.dataDir());
     try {
         for (const QString &name : mirror::fullCopyFiles()) {

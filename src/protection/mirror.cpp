@@ -10,7 +10,9 @@
 #include "platform/private_files.h"
 #include "platform/sqlite.h"
 #include "platform/text_file.h"
+#include "protection/file_checks.h"
 #include "protection/replay.h"
+#include "store/journal.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -58,6 +60,29 @@ struct ProgressShown
     AppContext &context;
 };
 
+// The line of the recovery question about the changes made after the table copy: how
+// many, and when the last one was written, so that the receptionist knows how recent
+// the recovered data will be.
+QString journalSummary(const QStringList &lines)
+{
+    int changes = 0;
+    QString last;
+    for (const QString &line : lines) {
+        const std::optional<journal::Record> record = journal::parse(line);
+        if (!record || (record->op != QLatin1Char('I') && record->op != QLatin1Char('E')))
+            continue;
+        ++changes;
+        if (QDateTime::fromString(record->stamp, QStringLiteral("dd/MM/yyyy HH:mm")).isValid())
+            last = record->stamp;
+    }
+    if (changes == 0)
+        return QStringLiteral("  Diário:  nenhuma alteração depois da cópia");
+    QString text = QStringLiteral("  Diário:  %1 linha(s) de alterações depois da cópia").arg(changes);
+    if (!last.isEmpty())
+        text += QStringLiteral(", a última em %1 às %2").arg(last.left(10), last.mid(11, 5));
+    return text;
+}
+
 } // namespace
 
 void writeTableCopy(AppContext &context, const QString &target)
@@ -76,7 +101,8 @@ void writeTableCopy(AppContext &context, const QString &target)
     }
 }
 
-ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target)
+ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target,
+                                const ReplayProgress &progress)
 {
     const QString temporary = FileGroup::temporaryPath(target);
     QFile::remove(temporary);
@@ -85,7 +111,7 @@ ReplayResult writeReplayedTable(const QString &source, const QStringList &journa
         sql::Database::openReadOnly(source).backupTo(temporary);
         AppointmentTable rebuilt;
         rebuilt.open(temporary, false);
-        return applyJournal(rebuilt, journal);
+        return applyJournal(rebuilt, journal, progress);
     } catch (const Error &) {
         QFile::remove(temporary);
         throw;
@@ -287,6 +313,16 @@ QStringList recoveryProblems(AppContext &context)
     }
     if (!missing.isEmpty())
         problems << QStringLiteral("faltam os arquivos %1").arg(missing.join(QStringLiteral(", ")));
+    // Every copy the recovery brings back is read first, as the program reads it: a
+    // damaged one would replace a sound file, and the next start would fail on it.
+    QList<std::pair<QString, QString>> copies;
+    for (const QString &name : fullCopyFiles()) {
+        // The run journal comes back empty and the limit from DataAnt.Txt: neither copy is used.
+        if (missing.contains(name) || name == files::kRunJournal || name == files::kPreparedLimit)
+            continue;
+        copies.append({name, mirror + QLatin1Char('/') + name});
+    }
+    problems << protection::damagedCopies(copies);
     const QString stampFile = mirror + QLatin1Char('/') + files::kMirrorStamp;
     if (!QFileInfo(stampFile).isFile()) {
         problems << QStringLiteral("falta o arquivo %1").arg(QString(files::kMirrorStamp));
@@ -327,28 +363,30 @@ bool recoverSystem(AppContext &context, bool ask)
         return false;
     }
     const QString stamp = textfile::readFirstLine(mirror + QLatin1Char('/') + files::kMirrorStamp);
+    // The journal belongs to the mirror table, whatever the restored settings say.
+    const QString journalPath = mirror + QLatin1Char('/') + files::kJournal;
+    const QStringList journalLines = textfile::readLines(journalPath);
     if (ask
         && !context.dialogs.question(
             QStringLiteral("A cópia existente no espelho foi realizada nas seguintes condições:\n\n  Dia:     ")
             + stamp.mid(0, 10) + QStringLiteral("\n") + QStringLiteral("  Hora:    ") + stamp.mid(11, 5)
             + QStringLiteral(" horas ") + QStringLiteral("\n") + QStringLiteral("  Local:   ")
-            + context.settings.mirrorDir() + QStringLiteral("\n\n")
+            + context.settings.mirrorDir() + QStringLiteral("\n") + journalSummary(journalLines)
+            + QStringLiteral("\n\n")
             + QStringLiteral("Ao final do processo, o programa será desligado. Reinicie logo após")
             + QStringLiteral("\n\n") + QStringLiteral("                          Você está pronto?")))
         return false;
 
     const ProgressShown shownProgress(context, QStringLiteral("Aguarde ... "),
                                       QStringLiteral("Recuperando a cópia do Banco de Dados"));
-    // The journal belongs to the mirror table, whatever the restored settings say.
-    const QString journalPath = mirror + QLatin1Char('/') + files::kJournal;
-    const QStringList journalLines = textfile::readLines(journalPath);
     const QString table = context.file(files::kTable);
     const QString temporary = FileGroup::temporaryPath(table);
     ReplayResult replayed;
     try {
         // The new table is built beside the old one: the mirror table, then the journal
         // replayed on it in one transaction.
-        replayed = writeReplayedTable(mirror + QLatin1Char('/') + files::kMirrorTable, journalLines, table);
+        replayed = writeReplayedTable(mirror + QLatin1Char('/') + files::kMirrorTable, journalLines, table,
+                                      replayProgress(context, journalPath));
 
         FileGroup group(context.paths.dataDir());
         for (const QString &name : fullCopyFiles()) {

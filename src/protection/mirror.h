@@ -4,6 +4,8 @@
 // CodEsp.Txt) tell whether system and mirror are in step.
 #pragma once
 
+#include "protection/replay.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +14,6 @@
 namespace clinora {
 
 class AppContext;
-struct ReplayResult;
 
 namespace mirror {
 
@@ -68,7 +69,8 @@ bool writeSystem(AppContext &context, bool ask);
 void writeTableCopy(AppContext &context, const QString &target);
 // Builds a new table at FileGroup::temporaryPath(target) from a table file and a
 // journal replayed on it in one transaction. The source is only read.
-ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target);
+ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target,
+                                const ReplayProgress &progress = {});
 // A table file about to be replaced must not keep a rollback journal of the old one,
 // which SQLite would apply to the new file.
 void dropStaleJournal(const QString &table);

@@ -10,8 +10,9 @@
 #include "store/journal.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFileInfo>
+#include <QHash>
+#include <QScopeGuard>
 
 namespace clinora {
 
@@ -99,7 +100,7 @@ void applyInsert(AppointmentTable &table, const Appointment &row, int number, Re
 
 } // namespace
 
-ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines)
+ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, const ReplayProgress &progress)
 {
     ReplayResult result;
     struct Line
@@ -145,9 +146,12 @@ ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines)
     }
 
     sql::Transaction transaction(table.database());
+    const int total = static_cast<int>(lines.size());
     number = 0;
     for (const std::optional<Line> &line : checked) {
         ++number;
+        if (progress && number % kReplayProgressStep == 0)
+            progress(number, total);
         if (!line || line->passedOver)
             continue;
         if (line->op == QLatin1Char('I'))
@@ -156,7 +160,20 @@ ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines)
             ++result.deleted;
     }
     transaction.commit();
+    if (progress)
+        progress(total, total);
     return result;
+}
+
+ReplayProgress replayProgress(AppContext &context, const QString &journalPath)
+{
+    if (!context.showProgress)
+        return {};
+    const QString name = QFileInfo(journalPath).fileName();
+    return [&context, name](int applied, int total) {
+        context.showProgress(QStringLiteral("Aguarde ... "),
+                             QStringLiteral("Aplicando %1: linha %2 de %3").arg(name).arg(applied).arg(total));
+    };
 }
 
 QString skippedLinesMessage(const QString &journalPath, const QStringList &skipped)
@@ -176,7 +193,12 @@ ReplayResult replayJournal(AppContext &context, const QString &journalPath)
     context.DMMedicos.TMedicos.close();
     context.DMMedicos.QMedicos.close();
     context.DMMedicos.QMedicos2.close();
-    const ReplayResult result = applyJournal(context.DMMedicos.table(), lines);
+    // The texts are blanked however the replay ends.
+    const auto blank = qScopeGuard([&context] {
+        if (context.showProgress)
+            context.showProgress(QString(), QString());
+    });
+    const ReplayResult result = applyJournal(context.DMMedicos.table(), lines, replayProgress(context, journalPath));
     textfile::copyFile(limitCopy, context.file(files::kPreparedLimit));
     if (!result.skipped.isEmpty())
         context.dialogs.warning(skippedLinesMessage(journalPath, result.skipped));

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace clinora {
 
 class AppContext;
@@ -26,7 +28,14 @@ struct ReplayResult
 // over, so replaying a journal twice or onto the live table changes nothing. Lines that
 // cannot be applied (torn, empty, unknown operation, fields that are not numbers) are
 // left out and listed; they never stop the replay.
-ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines);
+// progress, when given, hears how many lines were applied of how many, every
+// kReplayProgressStep lines and at the end: a long journal takes a while.
+inline constexpr int kReplayProgressStep = 2000;
+using ReplayProgress = std::function<void(int applied, int total)>;
+ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, const ReplayProgress &progress = {});
+
+// The replay's progress shown on the main window's two texts, naming the journal.
+ReplayProgress replayProgress(AppContext &context, const QString &journalPath);
 
 // The replay of a journal file onto the appointment table: the journal is read first,
 // then applied, and the prepared limit saved with the last backup is put back

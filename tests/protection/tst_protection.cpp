@@ -117,6 +117,15 @@ void TestProtection::replayAppliesEachLine_data()
     QTest::newRow("a change is a deletion and an insertion")
         << std::vector<Appointment>{ana} << QStringList{deleted(ana), inserted(bia)}
         << QStringList{"05/01/27;8;12;Bia Rocha"};
+    // Two real bookings of one patient with one doctor on one day, both slots taken in
+    // the older table: the second is no replay of the first and goes to the list too.
+    QTest::newRow("a second booking of the same patient that day goes to the list as well")
+        << std::vector<Appointment>{bia, row(QStringLiteral("05/01/27"), QStringLiteral("10"), QStringLiteral("12"),
+                                             QStringLiteral("Dora"))}
+        << QStringList{inserted(ana), inserted(row(QStringLiteral("05/01/27"), QStringLiteral("10"),
+                                                   QStringLiteral("12"), QStringLiteral("Ana Lima")))}
+        << QStringList{"05/01/27;10;12;Dora", "05/01/27;8;12;Bia Rocha", "05/01H/;11;12;Ana Lima",
+                       "05/01H/;9;12;Ana Lima"};
     QTest::newRow("a cancellation by the patient")
         << std::vector<Appointment>{ana}
         << QStringList{deleted(ana), inserted(row(QStringLiteral("05/01P/"), QStringLiteral("8"), QStringLiteral("12"),
@@ -619,20 +628,27 @@ void TestProtection::localBackupAndRestore()
 void TestProtection::restoreRefusesAnIncompleteBackup_data()
 {
     QTest::addColumn<QString>("missing");
-    QTest::newRow("a copy of a file") << "CopiaSit.Txt";
-    QTest::newRow("the table copy") << "medicos2.db";
+    QTest::addColumn<QByteArray>("contents"); // empty: the file is deleted
+    QTest::newRow("a copy of a file") << "CopiaSit.Txt" << QByteArray();
+    QTest::newRow("the table copy") << "medicos2.db" << QByteArray();
+    QTest::newRow("a copy cut short") << "CopiaCodMed.Txt" << QByteArray("1 Dr. Paulo Lima\r\n2");
+    QTest::newRow("a copy of the limit emptied") << "CopiaDataAnt.Txt" << QByteArray("\r\n");
 }
 
 void TestProtection::restoreRefusesAnIncompleteBackup()
 {
     QFETCH(QString, missing);
+    QFETCH(QByteArray, contents);
     Fixture f;
     f.addRows(kRows);
     AppContext &c = f.start();
     backup::writeLocalBackup(c);
     c.DMMedicos.table().remove(kRows[0].key());
     c.DMMedicos.closeWorkTable();
-    QVERIFY(QFile::remove(c.file(missing)));
+    if (contents.isEmpty())
+        QVERIFY(QFile::remove(c.file(missing)));
+    else
+        textfile::writeBytes(c.file(missing), contents);
     QVERIFY(!backup::restoreLocalBackup(c)); // asks nothing
     QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Warning).front().contains(missing));

@@ -12,13 +12,17 @@
 #include "protection/mirror.h"
 #include "protection/tfespelhamento.h"
 #include "protection/tfsincronizar.h"
+#include "store/journal.h"
 #include "support/fixture.h"
 #include "support/modal.h"
+#include "support/mouse.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -46,12 +50,21 @@ struct Run
     TFPrincipal window;
 };
 
+// A click on a button of a window, where a person clicks it (a radio button on its circle).
 void click(QWidget *form, const char *name)
 {
     auto *widget = form->findChild<QAbstractButton *>(QLatin1String(name));
     QVERIFY2(widget, name);
     const QPoint at = qobject_cast<QRadioButton *>(widget) ? QPoint(8, widget->height() / 2) : widget->rect().center();
-    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    test::click(widget, at);
+}
+
+// A key typed where the keyboard is.
+void press(Qt::Key key)
+{
+    QWidget *focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTest::keyClick(focus, key);
 }
 
 // "Definir Local e Status": mirroring on, on drive F:.
@@ -60,7 +73,9 @@ void mirrorOnDriveF(Run &run)
     onModal<TFEspelhamento>([](TFEspelhamento *d) {
         click(d, "RGEspelho_0");
         click(d, "BAlterar");
-        QTest::keyClicks(d->findChild<QComboBox *>(QStringLiteral("CBDrive")), QStringLiteral("F"));
+        // The drive list takes the keyboard as it opens.
+        QCOMPARE(QApplication::focusWidget(), d->findChild<QComboBox *>(QStringLiteral("CBDrive")));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("F"));
         click(d, "BSair");
     });
     run.trigger("EscolherLocalizao1");
@@ -88,6 +103,37 @@ QByteArray bytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
+// Every file of a folder, byte for byte.
+QMap<QString, QByteArray> folderBytes(const QString &dir)
+{
+    QMap<QString, QByteArray> result;
+    for (const QString &name : QDir(dir).entryList(QDir::Files))
+        result.insert(name, bytes(dir + QLatin1Char('/') + name));
+    return result;
+}
+
+// A data folder in use, written over its mirror on E: (mirroring on).
+AppContext &startWritten(Fixture &f)
+{
+    f.addDoctor(3, QStringLiteral("Dr. Paulo Lima"));
+    f.setTimes(3, 4, {QStringLiteral("08:00"), QStringLiteral("08:30")});
+    f.write(files::kClosedDates, {QStringLiteral("24/12/2026"), QStringLiteral("25/12/2026")});
+    f.addRows({{QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("Ana Lima"),
+                QStringLiteral("3333-4444"), QStringLiteral("1"), QString()}});
+    f.mirroringOn();
+    AppContext &c = f.start();
+    if (!mirror::writeSystem(c, false))
+        qFatal("the mirror was not written");
+    return c;
+}
+
+Appointment booked(int day, int slot, int doctor)
+{
+    return {QStringLiteral("%1/12/26").arg(day, 2, 10, QLatin1Char('0')), QString::number(slot),
+            QString::number(doctor), QStringLiteral("Paciente %1-%2-%3").arg(day).arg(slot).arg(doctor),
+            QStringLiteral("3333-4444"), QStringLiteral("1"), QString()};
+}
+
 } // namespace
 
 class TestRecovery : public QObject
@@ -97,6 +143,10 @@ class TestRecovery : public QObject
 private Q_SLOTS:
     void cleanup() { test::closeModals(); }
     void aLostDataFolderComesBackFromTheMirror();
+    void aDamagedMirrorCopyIsRefused_data();
+    void aDamagedMirrorCopyIsRefused();
+    void recoveryTellsHowRecentTheJournalIsAndShowsItsProgress();
+    void aDamagedTableIsKeptAsideAndComesBackThroughTheMenu();
 };
 
 void TestRecovery::aLostDataFolderComesBackFromTheMirror()
@@ -121,7 +171,7 @@ void TestRecovery::aLostDataFolderComesBackFromTheMirror()
         AppContext &c = day.context;
         // The first screen asks to synchronise: the system is written over the new mirror.
         onModal<TFSincronizar>([](TFSincronizar *d) { click(d, "RGSincronizar_1"); });
-        onModal<TFVisaoGeral>([](TFVisaoGeral *s) { QTest::keyClick(s, Qt::Key_Escape); });
+        onModal<TFVisaoGeral>([](TFVisaoGeral *) { press(Qt::Key_Escape); });
         f.dialogs.answerQuestion(true);
         day.trigger("MarcaodeConsultas1");
         QVERIFY(c.settings.mirroringOn());
@@ -167,7 +217,7 @@ void TestRecovery::aLostDataFolderComesBackFromTheMirror()
         }
         QVERIFY(onCell(c, 9, 2, [&](AppointmentEditor &e) { return e.alterar(typed(c, QStringLiteral("Ana Paz Lima"))); }));
         QVERIFY(onCell(c, 9, 6, [&](AppointmentEditor &e) { return e.cancelar(QLatin1Char('P'), typed(c, QStringLiteral("Paciente 6"))); }));
-        onModal<TFVisaoGeral>([](TFVisaoGeral *s) { QTest::keyClick(s, Qt::Key_Escape); });
+        onModal<TFVisaoGeral>([](TFVisaoGeral *) { press(Qt::Key_Escape); });
         day.trigger("MarcaodeConsultas1");
         QCOMPARE(textfile::lineCount(f.drives() + QStringLiteral("/F/Consultas/Espelho/ArqMovA.Txt")), 7);
         held = c.DMMedicos.table().all();
@@ -195,6 +245,155 @@ void TestRecovery::aLostDataFolderComesBackFromTheMirror()
     QCOMPARE(f.rows(), held);
     for (auto it = files.cbegin(); it != files.cend(); ++it)
         QVERIFY2(bytes(f.dir() + QLatin1Char('/') + it.key()) == it.value(), qPrintable(it.key()));
+    QCOMPARE(f.dialogs.unusedAnswers(), 0);
+}
+
+void TestRecovery::aDamagedMirrorCopyIsRefused_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("damage");
+    // The kinds of damage a copy cut short by a crash, an emptied file, a file of the
+    // wrong widths or a disk's garbage show; each only where it makes the file unsound.
+    const QString all = QStringLiteral("cut emptied wide garbage");
+    const QList<std::pair<QString, QString>> files = {
+        {"Automatica.Txt", "cut emptied garbage"}, {"CodMed.Txt", all},
+        {"Medicos.Txt", all},                      {"DiaMedHora.Txt", all},
+        {"Horarios.Txt", "cut emptied garbage"},   {"Esp.Txt", all},
+        {"Sit.Txt", all},                          {"ArqFolgas.Txt", "cut wide garbage"},
+        {"DataAnt.Txt", all},                      {"IntA.Txt", "emptied wide garbage"},
+        {"MedMeses.Txt", all},                     {"EspMeses.Txt", all},
+        {"SitMeses.Txt", all},                     {"PrevReal.Txt", all},
+        {"Historico.Txt", all},                    {"Semanas.Txt", "cut wide garbage"},
+        {"MovMes.Txt", "garbage"},                 {"AnoFindoNovo.Txt", "garbage"},
+        {"ArqMovA.Txt", "garbage"},
+    };
+    for (const auto &[file, damages] : files) {
+        for (const QString &damage : damages.split(QLatin1Char(' ')))
+            QTest::addRow("%s %s", qPrintable(file), qPrintable(damage)) << file << damage;
+    }
+}
+
+void TestRecovery::aDamagedMirrorCopyIsRefused()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, damage);
+    Fixture f;
+    AppContext &c = startWritten(f);
+    const QString path = f.mirror() + QLatin1Char('/') + file;
+    QByteArray contents = bytes(path);
+    if (damage == QLatin1String("cut")) {
+        contents = contents.left(contents.size() / 2 + 1);
+    } else if (damage == QLatin1String("emptied")) {
+        contents.clear();
+    } else if (damage == QLatin1String("wide")) {
+        QVERIFY(contents.endsWith("\r\n"));
+        contents.insert(contents.size() - 2, QByteArray(25, '0'));
+    } else {
+        contents = QByteArray::fromHex("00ff3a0d0a0102e9000a").repeated(100);
+    }
+    textfile::writeBytes(path, contents);
+    const QMap<QString, QByteArray> before = folderBytes(f.dir());
+
+    QVERIFY(!mirror::recoverSystem(c, true)); // asks nothing
+    QVERIFY(!c.ended);
+    const QStringList warnings = f.dialogs.texts(test::ScriptedDialogs::Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.front().contains(file), qPrintable(warnings.front()));
+    QVERIFY2(warnings.front().count(QStringLiteral("\r\n- ")) == 1, qPrintable(warnings.front()));
+    QCOMPARE(folderBytes(f.dir()), before);
+}
+
+void TestRecovery::recoveryTellsHowRecentTheJournalIsAndShowsItsProgress()
+{
+    Fixture f; // the full write at 8 December 2026, 10:00
+    f.mirroringOn();
+    Run run(f);
+    AppContext &c = run.context;
+    QVERIFY(mirror::writeSystem(c, false));
+    // A long journal of bookings made after the copy, the last one on the 11th at 16:45.
+    QStringList lines;
+    for (int day = 9; day <= 31 && lines.size() < 5000; ++day) {
+        for (int slot = 1; slot <= 24 && lines.size() < 5000; ++slot) {
+            for (int doctor = 1; doctor <= 10 && lines.size() < 5000; ++doctor)
+                lines << journal::line(QLatin1Char('I'), booked(day, slot, doctor), QStringLiteral("09/12/2026 08:10"));
+        }
+    }
+    lines.last() = journal::line(QLatin1Char('I'), booked(31, 24, 10), QStringLiteral("11/12/2026 16:45"));
+    textfile::appendLines(f.mirror() + QStringLiteral("/ArqMovA.Txt"), lines);
+
+    // What the main window shows while the recovery runs.
+    auto *label2 = run.window.findChild<QLabel *>(QStringLiteral("Label2"));
+    auto *label3 = run.window.findChild<QLabel *>(QStringLiteral("Label3"));
+    QStringList shown;
+    const auto show = c.showProgress;
+    c.showProgress = [&](const QString &first, const QString &second) {
+        show(first, second);
+        shown << label2->text() + QLatin1Char('|') + label3->text();
+    };
+    f.dialogs.answerQuestion(true);
+    QVERIFY(mirror::recoverSystem(c, true));
+
+    const QString question = f.dialogs.texts(test::ScriptedDialogs::Kind::Question).front();
+    QVERIFY2(question.contains(QStringLiteral("  Dia:     08/12/2026\n  Hora:    10:00 horas \n")), qPrintable(question));
+    QVERIFY2(question.contains(QStringLiteral("\n  Diário:  5000 linha(s) de alterações depois da cópia, a última "
+                                              "em 11/12/2026 às 16:45\n")),
+             qPrintable(question));
+    // The replay tells how far it is, every so many lines and not at each one, and the
+    // texts are blank again at the end.
+    const QStringList replaying = shown.filter(QStringLiteral("Aguarde ... |Aplicando ArqMovA.Txt: linha "));
+    QVERIFY2(replaying.size() >= 2 && replaying.size() <= 10, qPrintable(shown.join(QLatin1Char('\n'))));
+    QCOMPARE(replaying.last(), QStringLiteral("Aguarde ... |Aplicando ArqMovA.Txt: linha 5000 de 5000"));
+    QVERIFY(replaying.first().endsWith(QStringLiteral(" de 5000")) && replaying.first() != replaying.last());
+    QCOMPARE(shown.last(), QStringLiteral("|"));
+    QCOMPARE(f.rows().size(), std::size_t(5000));
+}
+
+void TestRecovery::aDamagedTableIsKeptAsideAndComesBackThroughTheMenu()
+{
+    Fixture f;
+    f.mirroringOn();
+    std::vector<Appointment> held;
+    {
+        Run day(f);
+        AppContext &c = day.context;
+        c.DMMedicos.table().insert(booked(9, 1, 3));
+        QVERIFY(mirror::writeSystem(c, false));
+        // A booking after the copy: only the mirror's journal has it.
+        c.DMMedicos.table().insert(booked(10, 2, 3));
+        textfile::appendLines(f.mirror() + QStringLiteral("/ArqMovA.Txt"),
+                              {journal::line(QLatin1Char('I'), booked(10, 2, 3), QStringLiteral("08/12/2026 11:00"))});
+        held = c.DMMedicos.table().all();
+        day.window.close();
+    }
+    const QString table = f.dir() + QStringLiteral("/Medicos.db");
+    const QByteArray garbage(8192, '\x5a');
+    textfile::writeBytes(table, garbage);
+
+    {
+        // The start says where the program's own recovery is, keeps the damaged file
+        // and opens on an empty table.
+        f.dialogs.answerQuestion(true);
+        Run next(f);
+        const QString question = f.dialogs.texts(test::ScriptedDialogs::Kind::Question).front();
+        QVERIFY2(question.contains(QStringLiteral("Manutenção › Espelhamento › Recuperar Sistema com o Espelho")),
+                 qPrintable(question));
+        QVERIFY2(question.contains(QDir::toNativeSeparators(table + QStringLiteral(".danificado"))), qPrintable(question));
+        QVERIFY(!question.contains(QStringLiteral("recupere-o da pasta Espelho")));
+        QCOMPARE(bytes(table + QStringLiteral(".danificado")), garbage);
+        QVERIFY(next.context.DMMedicos.table().all().empty());
+
+        // Mirroring on, on the same drive, then the recovery from the menu.
+        onModal<TFEspelhamento>([](TFEspelhamento *d) {
+            click(d, "RGEspelho_0");
+            click(d, "BSair");
+        });
+        next.trigger("EscolherLocalizao1");
+        QVERIFY(next.window.menuItem(QStringLiteral("Recuperarosdados1"))->isEnabled());
+        f.dialogs.answerQuestion(true);
+        next.trigger("Recuperarosdados1");
+        QVERIFY(next.context.ended);
+    }
+    QCOMPARE(f.rows(), held);
     QCOMPARE(f.dialogs.unusedAnswers(), 0);
 }
 
