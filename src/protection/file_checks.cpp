@@ -83,7 +83,9 @@ void checkRegister(const QString &path, int rows, int firstCode, int maxWidth)
     for (int i = 0; i < lines.size(); ++i) {
         const QString code = QString::number(firstCode + i);
         if (!lines[i].startsWith(code) || lines[i].size() > maxWidth)
-            damaged(QStringLiteral("a linha %1 (\"%2\") não é a do código %3").arg(i + 1).arg(lines[i].left(30), code));
+            damaged(QStringLiteral("a linha %1 (\"%2\") não é a do código %3")
+                        .arg(i + 1)
+                        .arg(lines[i].left(30), code));
     }
 }
 
@@ -162,7 +164,8 @@ void check(const QString &name, const QString &path)
 QString reason(const QString &message)
 {
     QString text = message.section(QStringLiteral("\r\n"), 0, 0);
-    for (const QString &tail : {QStringLiteral(" Ele não foi alterado."), QStringLiteral(" Ele não foi alterado")})
+    for (const QString &tail :
+         {QStringLiteral(" Ele não foi alterado."), QStringLiteral(" Ele não foi alterado")})
         if (text.endsWith(tail))
             text.chop(tail.size());
     return text;
@@ -179,8 +182,9 @@ QStringList damagedCopies(const QList<std::pair<QString, QString>> &copies)
             check(name, path);
         } catch (const DamagedFileError &e) {
             const QString why = reason(e.message());
-            problems << (why.contains(shown) ? why
-                                             : QStringLiteral("O arquivo %1 está danificado: %2.").arg(shown, why));
+            problems << (why.contains(shown)
+                             ? why
+                             : QStringLiteral("O arquivo %1 está danificado: %2.").arg(shown, why));
         } catch (const Error &e) {
             problems << QStringLiteral("O arquivo %1 não pode ser lido: %2").arg(shown, reason(e.message()));
         }
