@@ -242,9 +242,16 @@ void endApplication(AppContext &context)
 void closeMainWindow(AppContext &context)
 {
     context.purgeKeepDays = context.settings.automaticEntryOn() ? 0 : 10;
-    runUserAction(context.dialogs, [&] { purgePastAppointments(context, false); });
+    bool mirrored = runUserAction(context.dialogs, [&] { purgePastAppointments(context, false); });
     context.purgeKeepDays = 0;
-    context.settings.setMirroring(QStringLiteral("Sem"));
+    // Mirroring stays on for the next run, so that the next day's changes reach the
+    // mirror's journal too, when the mirror took everything this run gave it: the
+    // purge's snapshot (a failed one has switched mirroring off) and the changes still
+    // buffered. Otherwise it goes off, and the main window says so at the next start.
+    if (context.settings.mirroringOn() && context.journal.pending() > 0)
+        mirrored = runUserAction(context.dialogs, [&] { context.journal.flush(); }) && mirrored;
+    if (!mirrored)
+        context.settings.setMirroring(QStringLiteral("Sem"));
     runUserAction(context.dialogs, [&] { context.saveSettings(); });
     context.DMMedicos.close();
 }
