@@ -36,19 +36,45 @@ QStringList startUp(AppContext &context)
 
 namespace {
 
+// Mirroring off for this run, because the mirror cannot be used; the data folder is not
+// touched.
+void mirrorUnusable(AppContext &context, const QString &message, bool warn = false)
+{
+    if (warn)
+        context.dialogs.warning(message);
+    else
+        context.dialogs.information(message);
+    context.settings.setMirroring(QStringLiteral("Sem"));
+}
+
 void checkMirror(AppContext &context)
 {
     Settings &s = context.settings;
+    const QString mirror = mirrorDirectory(s, context.paths);
+    const bool folder = !mirror.isEmpty() && QFileInfo(mirror).isDir();
+    // As in the data folder, whether mirroring is on or off: a write into the mirror cut
+    // short by a crash (a full write, a snapshot, a recovery's mark) is finished, and
+    // what it left half-written is cleared, before anything reads the mirror.
+    if (folder) {
+        try {
+            FileGroup::recover(mirror);
+        } catch (const FileError &e) {
+            if (s.mirroringOn())
+                mirrorUnusable(context, QStringLiteral("A gravação interrompida no Espelho não pôde ser "
+                                                       "concluída:\r\n%1\r\n\r\nO espelhamento foi "
+                                                       "desativado; os dados do Sistema não foram "
+                                                       "alterados.")
+                                            .arg(e.message()),
+                               true);
+            return;
+        }
+    }
     if (!s.mirroringOn())
         return;
-    const QString mirror = mirrorDirectory(s, context.paths);
-    if (mirror.isEmpty() || !mirror::mediaPresent(context) || !QDir(mirror).exists()) {
-        context.dialogs.information(mirror::kMediaMissing);
-        s.setMirroring(QStringLiteral("Sem"));
-        return;
-    }
-    // A full write cut short by a crash is finished before anything reads the mirror.
-    FileGroup::recover(mirror);
+    // A drive that is there without the mirror folder is a new mirror: the first guarded
+    // screen asks to synchronise, and its "Gravar" makes the folder.
+    if (mirror.isEmpty() || !mirror::mediaPresent(context))
+        mirrorUnusable(context, mirror::kMediaMissing);
 }
 
 void readStamps(AppContext &context)
@@ -57,7 +83,7 @@ void readStamps(AppContext &context)
         return;
     const QString mirror = mirrorDirectory(context.settings, context.paths);
     const QString mirrorStamp = mirror + QLatin1Char('/') + files::kMirrorStamp;
-    if (!QFileInfo::exists(mirrorStamp))
+    if (QFileInfo(mirror).isDir() && !QFileInfo::exists(mirrorStamp))
         textfile::writeOneLine(mirrorStamp, QStringLiteral("1155"));
 }
 

@@ -140,11 +140,15 @@ Check checkStamps(AppContext &context)
     if (!context.settings.mirroringOn())
         return Check::Off;
     const QString mirrorStamp = inMirror(context, files::kMirrorStamp);
-    if (!mediaPresent(context) || !QFileInfo(directory(context)).isDir()) {
+    if (!mediaPresent(context)) {
         context.settings.setMirroring(QStringLiteral("Sem"));
         context.dialogs.information(kMediaMissing);
         return Check::MediaMissing;
     }
+    // A drive that is there without the mirror folder is a new mirror: the
+    // synchronisation's "Gravar" makes the folder and fills it.
+    if (!QFileInfo(directory(context)).isDir())
+        return Check::OutOfStep;
     // A stamp file that is missing or unreadable never equals the other one.
     QString system;
     QString mirror;

@@ -10,6 +10,7 @@
 #include "protection/tfespelhamento.h"
 #include "protection/tfmostracopias.h"
 #include "protection/tfsincronizar.h"
+#include "store/appointment_table.h"
 #include "store/journal.h"
 #include "support/fixture.h"
 #include "support/modal.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -42,6 +44,11 @@ struct Program
     }
     void trigger(const char *item) { window.menuItem(QLatin1String(item))->trigger(); }
     bool enabled(const char *item) const { return window.menuItem(QLatin1String(item))->isEnabled(); }
+    QString mirroringShown() const
+    {
+        const auto *state = window.findChild<QLabel *>(QStringLiteral("MirroringState"));
+        return state && state->isVisible() ? state->text() : QString();
+    }
     TFPrincipal window;
 };
 
@@ -76,6 +83,7 @@ class TestMirrorScreens : public QObject
 private Q_SLOTS:
     void cleanup() { test::closeModals(); }
     void activatingOnTheSameDriveAsksToSynchroniseFirst();
+    void aNewMirrorDriveGetsItsFolderFromTheSynchronisation();
     void choosingAnotherDriveSetsTheLocationAndEnds();
     void switchingOffClosesTheDialog();
     void missingDriveKeepsTheOldStatus();
@@ -133,6 +141,52 @@ void TestMirrorScreens::activatingOnTheSameDriveAsksToSynchroniseFirst()
     });
     p.trigger("MarcaodeConsultas1");
     QVERIFY(booking);
+}
+
+void TestMirrorScreens::aNewMirrorDriveGetsItsFolderFromTheSynchronisation()
+{
+    // Drive E: is there, empty: no Consultas\Espelho folder on it yet.
+    Fixture f;
+    QVERIFY(QDir().mkpath(f.drives() + QStringLiteral("/E")));
+    const QString folder = f.drives() + QStringLiteral("/E/Consultas/Espelho");
+    f.addRows({{QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("Ana"), {},
+                QStringLiteral("1"), {}}});
+    Program p(f);
+    QCOMPARE(p.mirroringShown(), QStringLiteral("Espelhamento desativado"));
+    onModal<TFEspelhamento>([](TFEspelhamento *d) {
+        click<QRadioButton>(d, "RGEspelho_0");
+        click<QPushButton>(d, "BSair");
+    });
+    p.trigger("EscolherLocalizao1");
+    QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("As áreas Espelho e Sistema estão defasadas.\n    É "
+                                                           "importante mantê-las sincronizadas. ")});
+    QCOMPARE(p.mirroringShown(), QStringLiteral("Espelhamento ativado"));
+
+    // "Marcar Consultas" asks to synchronise, and "Gravar" makes the mirror.
+    f.dialogs.clear();
+    bool asked = false;
+    bool booking = false;
+    onModal<TFSincronizar>([&](TFSincronizar *d) {
+        asked = true;
+        click<QRadioButton>(d, "RGSincronizar_1");
+    });
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        booking = screen->isVisible();
+        press(Qt::Key_Escape);
+    });
+    f.dialogs.answerQuestion(true);
+    p.trigger("MarcaodeConsultas1");
+    QVERIFY(asked);
+    QVERIFY(booking);
+    QVERIFY2(!f.dialogs.texts().contains(mirror::kMediaMissing), qPrintable(f.dialogs.texts().join(u'|')));
+    QCOMPARE(f.dialogs.texts(Kind::Question).size(), 1);
+    QCOMPARE(f.read(files::kSettings).value(3), QStringLiteral("Com"));
+    QCOMPARE(textfile::readLines(folder + QStringLiteral("/CodEsp.Txt")), f.read(files::kSystemStamp));
+    AppointmentTable copy;
+    copy.open(folder + QStringLiteral("/Medicos3.db"), false);
+    QCOMPARE(copy.count(), 1);
+    QCOMPARE(p.mirroringShown(), QStringLiteral("Espelhamento ativado"));
+    QVERIFY(p.enabled("FazeraCpia1"));
 }
 
 void TestMirrorScreens::choosingAnotherDriveSetsTheLocationAndEnds()
