@@ -162,7 +162,23 @@ void emptyRunJournal(AppContext &context)
         mirrorDirectory(context.settings, context.paths) + QLatin1Char('/') + files::kJournal;
     if (!QFileInfo::exists(journal))
         return;
-    context.journalSize = textfile::lineCount(journal);
+    try {
+        context.journalSize = textfile::lineCount(journal);
+    } catch (const FileError &) {
+        // The mirror's journal belongs to its table copy: without it the mirror cannot
+        // bring the data back, but the data folder is as it was.
+        context.mirrorNotCurrent = true;
+        mirrorUnusable(context,
+                       QStringLiteral("O arquivo %1, o diário das alterações do Espelho, está danificado "
+                                      "ou não pode ser lido.\r\n\r\nO Espelho não pode ser usado e o "
+                                      "espelhamento foi desativado. Os dados do Sistema não foram "
+                                      "afetados.\r\nPara refazer o Espelho, ative o espelhamento em "
+                                      "\"Manutenção › Espelhamento › Definir Local e Status\" e escolha "
+                                      "\"Gravar Sistema sobre Espelho (Sist --> Esp)\".")
+                           .arg(QDir::toNativeSeparators(journal)),
+                       true);
+        return;
+    }
     if (context.journalSize > 300)
         context.dialogs.warning(QStringLiteral("Arquivo ArqMovA.Txt está muito Grande\r  Faça uma "
                                                "Cópia de segurança para esvaziá-lo"));

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void cleanup() { test::closeModals(); }
     void activatingOnTheSameDriveAsksToSynchroniseFirst();
     void aNewMirrorDriveGetsItsFolderFromTheSynchronisation();
+    void damagedMirrorJournalOpensWithMirroringOff();
     void choosingAnotherDriveSetsTheLocationAndEnds();
     void switchingOffClosesTheDialog();
     void missingDriveKeepsTheOldStatus();
@@ -187,6 +189,27 @@ void TestMirrorScreens::aNewMirrorDriveGetsItsFolderFromTheSynchronisation()
     QCOMPARE(copy.count(), 1);
     QCOMPARE(p.mirroringShown(), QStringLiteral("Espelhamento ativado"));
     QVERIFY(p.enabled("FazeraCpia1"));
+}
+
+void TestMirrorScreens::damagedMirrorJournalOpensWithMirroringOff()
+{
+    Fixture f;
+    f.mirroringOn();
+    const QString journalFile = mirrorFile(f, QStringLiteral("ArqMovA.Txt"));
+    const QByteArray damaged = QByteArray("I09/12/26 1 3 Ana\r\n") + QByteArray(64, '\0');
+    textfile::writeBytes(journalFile, damaged);
+    Program p(f);
+    QVERIFY(p.window.isVisible());
+    const QStringList warnings = f.dialogs.texts(Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.front().contains(QDir::toNativeSeparators(journalFile)), qPrintable(warnings.front()));
+    QVERIFY2(warnings.front().contains(QStringLiteral("espelhamento foi desativado")), qPrintable(warnings.front()));
+    QVERIFY(f.dialogs.texts(Kind::Error).isEmpty());
+    QVERIFY(!f.context().settings.mirroringOn());
+    QCOMPARE(p.mirroringShown(), QStringLiteral("Espelhamento desativado"));
+    QVERIFY(!p.enabled("FazeraCpia1"));
+    // The journal is left as it was found.
+    QCOMPARE(QFileInfo(journalFile).size(), qint64(damaged.size()));
 }
 
 void TestMirrorScreens::choosingAnotherDriveSetsTheLocationAndEnds()
