@@ -11,6 +11,7 @@
 #include "platform/sqlite.h"
 #include "platform/text_file.h"
 #include "protection/replay.h"
+#include "protection/synchronisation.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -229,6 +230,10 @@ bool writeSystem(AppContext &context, bool ask)
             + QStringLiteral("\n")
             + QStringLiteral("\"Espelhamento + Definir o local e Status do Espelhamento\".")
             + QStringLiteral("\n\n") + QStringLiteral("                          Você está pronto?")))
+        return false;
+    // A data folder just lost and installed anew must not overwrite the only good copy
+    // without a second, explicit yes.
+    if (ask && !confirmOverwrite(context))
         return false;
     if (!context.settings.mirroringOn())
         return false;

@@ -85,6 +85,8 @@ private Q_SLOTS:
     void cleanup() { test::closeModals(); }
     void activatingOnTheSameDriveAsksToSynchroniseFirst();
     void aNewMirrorDriveGetsItsFolderFromTheSynchronisation();
+    void afterALossGravarWarnsAndAsksAgain_data();
+    void afterALossGravarWarnsAndAsksAgain();
     void damagedMirrorJournalOpensWithMirroringOff();
     void choosingAnotherDriveSetsTheLocationAndEnds();
     void switchingOffClosesTheDialog();
@@ -170,6 +172,8 @@ void TestMirrorScreens::aNewMirrorDriveGetsItsFolderFromTheSynchronisation()
     bool booking = false;
     onModal<TFSincronizar>([&](TFSincronizar *d) {
         asked = true;
+        const auto *comparison = d->findChild<QLabel *>(QStringLiteral("Comparison"));
+        QVERIFY(comparison && comparison->isHidden());
         click<QRadioButton>(d, "RGSincronizar_1");
     });
     onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
@@ -189,6 +193,82 @@ void TestMirrorScreens::aNewMirrorDriveGetsItsFolderFromTheSynchronisation()
     QCOMPARE(copy.count(), 1);
     QCOMPARE(p.mirroringShown(), QStringLiteral("Espelhamento ativado"));
     QVERIFY(p.enabled("FazeraCpia1"));
+}
+
+void TestMirrorScreens::afterALossGravarWarnsAndAsksAgain_data()
+{
+    QTest::addColumn<QString>("loss");
+    QTest::addColumn<bool>("confirmed");
+    QTest::newRow("appointments lost, Gravar declined") << "appointments" << false;
+    QTest::newRow("appointments lost, Gravar confirmed") << "appointments" << true;
+    QTest::newRow("installed anew, Gravar declined") << "installed" << false;
+}
+
+void TestMirrorScreens::afterALossGravarWarnsAndAsksAgain()
+{
+    QFETCH(QString, loss);
+    QFETCH(bool, confirmed);
+    Fixture f;
+    f.mirroringOn();
+    f.addDoctor(3, QStringLiteral("Dr. Paulo Lima"));
+    const bool installed = loss == QLatin1String("installed");
+    const Appointment ana{QStringLiteral("09/12/26"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("Ana"),
+                          {}, QStringLiteral("1"), {}};
+    const Appointment bia{QStringLiteral("10/12/26"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("Bia"),
+                          {}, QStringLiteral("1"), {}};
+    if (!installed)
+        f.addRows({ana, bia});
+    Program p(f);
+    AppContext &c = f.context();
+    QVERIFY(mirror::writeSystem(c, false));
+    // One more change in the mirror's journal.
+    const Appointment caio{QStringLiteral("11/12/26"), QStringLiteral("3"), QStringLiteral("3"),
+                           QStringLiteral("Caio"), {}, QStringLiteral("1"), {}};
+    textfile::appendLines(mirrorFile(f, QStringLiteral("ArqMovA.Txt")),
+                          {journal::line(QLatin1Char('I'), caio, QStringLiteral("08/12/2026 10:00"))});
+    const QDateTime mirrorChanged = QFileInfo(mirrorFile(f, QStringLiteral("ArqMovA.Txt"))).lastModified();
+    // The data folder is lost: the program starts on a new one, with mirroring on again.
+    c.DMMedicos.table().clear();
+    if (installed)
+        c.doctors.doctor(3).name = QString(25, QLatin1Char(' '));
+    f.clock.set(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
+    mirror::stampSystem(c);
+    const QDateTime systemChanged = QFileInfo(c.file(files::kTable)).lastModified();
+    const QString mirrorHolds = installed ? QStringLiteral("1 consulta") : QStringLiteral("3 consultas");
+
+    QString shown;
+    onModal<TFSincronizar>([&](TFSincronizar *d) {
+        const auto *comparison = d->findChild<QLabel *>(QStringLiteral("Comparison"));
+        QVERIFY(comparison);
+        shown = comparison->isVisible() ? comparison->text() : QString();
+        click<QRadioButton>(d, "RGSincronizar_1");
+    });
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *) { press(Qt::Key_Escape); });
+    f.dialogs.answerQuestion(true);
+    f.dialogs.answerQuestion(confirmed);
+    p.trigger("MarcaodeConsultas1");
+
+    const QString format = QStringLiteral("dd/MM/yyyy hh:mm");
+    for (const QString &part : {QStringLiteral("Sistema: 0 consultas, última alteração em ") + systemChanged.toString(format),
+                                QStringLiteral("Espelho: ") + mirrorHolds + QStringLiteral(", última alteração em ")
+                                    + mirrorChanged.toString(format),
+                                QStringLiteral("Recuperar Sistema com o Espelho (Sist <-- Esp)")})
+        QVERIFY2(shown.contains(part), qPrintable(shown));
+    QVERIFY2(shown.contains(installed ? QStringLiteral("acaba de ser instalado") : QStringLiteral("menos consultas")),
+             qPrintable(shown));
+    const QStringList questions = f.dialogs.texts(Kind::Question);
+    QCOMPARE(questions.size(), 2);
+    QVERIFY2(questions[1].contains(QStringLiteral("o Espelho em E:\\Consultas\\Espelho tem ") + mirrorHolds),
+             qPrintable(questions[1]));
+    QVERIFY2(questions[1].contains(QStringLiteral("apaga do Espelho ") + mirrorHolds
+                                   + (installed ? QStringLiteral(" e o cadastro de médicos") : QString())),
+             qPrintable(questions[1]));
+    AppointmentTable copy;
+    copy.open(mirrorFile(f, QStringLiteral("Medicos3.db")), false);
+    QCOMPARE(copy.count(), confirmed ? 0 : (installed ? 0 : 2));
+    QCOMPARE(textfile::lineCount(mirrorFile(f, QStringLiteral("ArqMovA.Txt"))), confirmed ? 0 : 1);
+    if (!confirmed)
+        QCOMPARE(f.read(files::kSettings).value(3), QStringLiteral("Sem"));
 }
 
 void TestMirrorScreens::damagedMirrorJournalOpensWithMirroringOff()
