@@ -38,19 +38,45 @@ QStringList startUp(AppContext &context)
 
 namespace {
 
+// Mirroring off for this run, because the mirror cannot be used; the data folder is not
+// touched.
+void mirrorUnusable(AppContext &context, const QString &message, bool warn = false)
+{
+    if (warn)
+        context.dialogs.warning(message);
+    else
+        context.dialogs.information(message);
+    context.settings.setMirroring(QStringLiteral("Sem"));
+}
+
 void checkMirror(AppContext &context)
 {
     Settings &s = context.settings;
+    const QString mirror = mirrorDirectory(s, context.paths);
+    const bool folder = !mirror.isEmpty() && QFileInfo(mirror).isDir();
+    // As in the data folder, whether mirroring is on or off: a write into the mirror cut
+    // short by a crash (a full write, a snapshot, a recovery's mark) is finished, and
+    // what it left half-written is cleared, before anything reads the mirror.
+    if (folder) {
+        try {
+            FileGroup::recover(mirror);
+        } catch (const FileError &e) {
+            if (s.mirroringOn())
+                mirrorUnusable(context, QStringLiteral("A gravação interrompida no Espelho não pôde ser "
+                                                       "concluída:\r\n%1\r\n\r\nO espelhamento foi "
+                                                       "desativado; os dados do Sistema não foram "
+                                                       "alterados.")
+                                            .arg(e.message()),
+                               true);
+            return;
+        }
+    }
     if (!s.mirroringOn())
         return;
-    const QString mirror = mirrorDirectory(s, context.paths);
-    if (mirror.isEmpty() || !mirror::mediaPresent(context) || !QDir(mirror).exists()) {
-        context.dialogs.information(mirror::kMediaMissing);
-        s.setMirroring(QStringLiteral("Sem"));
-        return;
-    }
-    // A full write cut short by a crash is finished before anything reads the mirror.
-    FileGroup::recover(mirror);
+    // A drive that is there without the mirror folder is a new mirror: the first guarded
+    // screen asks to synchronise, and its "Gravar" makes the folder.
+    if (mirror.isEmpty() || !mirror::mediaPresent(context))
+        mirrorUnusable(context, mirror::kMediaMissing);
 }
 
 void readStamps(AppContext &context)
@@ -59,7 +85,7 @@ void readStamps(AppContext &context)
         return;
     const QString mirror = mirrorDirectory(context.settings, context.paths);
     const QString mirrorStamp = mirror + QLatin1Char('/') + files::kMirrorStamp;
-    if (!QFileInfo::exists(mirrorStamp))
+    if (QFileInfo(mirror).isDir() && !QFileInfo::exists(mirrorStamp))
         textfile::writeOneLine(mirrorStamp, QStringLiteral("1155"));
 }
 
@@ -178,7 +204,23 @@ void emptyRunJournal(AppContext &context)
         mirrorDirectory(context.settings, context.paths) + QLatin1Char('/') + files::kJournal;
     if (!QFileInfo::exists(journal))
         return;
-    context.journalSize = textfile::lineCount(journal);
+    try {
+        context.journalSize = textfile::lineCount(journal);
+    } catch (const FileError &) {
+        // The mirror's journal belongs to its table copy: without it the mirror cannot
+        // bring the data back, but the data folder is as it was.
+        context.mirrorNotCurrent = true;
+        mirrorUnusable(context,
+                       QStringLiteral("O arquivo %1, o diário das alterações do Espelho, está danificado "
+                                      "ou não pode ser lido.\r\n\r\nO Espelho não pode ser usado e o "
+                                      "espelhamento foi desativado. Os dados do Sistema não foram "
+                                      "afetados.\r\nPara refazer o Espelho, ative o espelhamento em "
+                                      "\"Manutenção › Espelhamento › Definir Local e Status\" e escolha "
+                                      "\"Gravar Sistema sobre Espelho (Sist --> Esp)\".")
+                           .arg(QDir::toNativeSeparators(journal)),
+                       true);
+        return;
+    }
     if (context.journalSize > 300)
         context.dialogs.warning(QStringLiteral("Arquivo ArqMovA.Txt está muito Grande\r  Faça uma "
                                                "Cópia de segurança para esvaziá-lo"));
@@ -284,9 +326,16 @@ void endApplication(AppContext &context)
 void closeMainWindow(AppContext &context)
 {
     context.purgeKeepDays = context.settings.automaticEntryOn() ? 0 : 10;
-    runUserAction(context.dialogs, [&] { purgePastAppointments(context, false); });
+    bool mirrored = runUserAction(context.dialogs, [&] { purgePastAppointments(context, false); });
     context.purgeKeepDays = 0;
-    context.settings.setMirroring(QStringLiteral("Sem"));
+    // Mirroring stays on for the next run, so that the next day's changes reach the
+    // mirror's journal too, when the mirror took everything this run gave it: the
+    // purge's snapshot (a failed one has switched mirroring off) and the changes still
+    // buffered. Otherwise it goes off, and the main window says so at the next start.
+    if (context.settings.mirroringOn() && context.journal.pending() > 0)
+        mirrored = runUserAction(context.dialogs, [&] { context.journal.flush(); }) && mirrored;
+    if (!mirrored)
+        context.settings.setMirroring(QStringLiteral("Sem"));
     runUserAction(context.dialogs, [&] { context.saveSettings(); });
     context.DMMedicos.close();
 }

@@ -44,8 +44,9 @@ bool changeCoverPhoto(AppContext &context);
 // releases the data directory. What the operation saved stays as saved.
 void endApplication(AppContext &context);
 
-// Closing: the purge that keeps 10 days (none with automatic entry), mirroring off in
-// the settings, the tables closed. Errors are shown and the sequence goes on.
+// Closing: the purge that keeps 10 days (none with automatic entry), the settings saved
+// (mirroring stays on when the mirror took the close's copies, and goes off when one
+// failed), the tables closed. Errors are shown and the sequence goes on.
 void closeMainWindow(AppContext &context);
 
 } // namespace session

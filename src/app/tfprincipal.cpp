@@ -43,6 +43,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QMenuBar>
@@ -282,12 +283,23 @@ void TFPrincipal::buildBody()
     BitBtn1->setMinimumWidth(110);
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
 
+    // Whether the mirror follows the changes, always in sight: a day without it leaves
+    // no journal to recover from.
+    MirroringState = new QLabel(body);
+    MirroringState->setObjectName(QStringLiteral("MirroringState"));
+    QFont stateFont = MirroringState->font();
+    stateFont.setBold(true);
+    MirroringState->setFont(stateFont);
+
     layout->addWidget(Label1);
     layout->addWidget(Image1, 1);
     layout->addWidget(Label2);
     layout->addWidget(Label3);
     layout->addWidget(Label4);
-    layout->addWidget(BitBtn1, 0, Qt::AlignRight);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(MirroringState, 1);
+    bottom->addWidget(BitBtn1);
+    layout->addLayout(bottom);
     setCentralWidget(body);
     resize(720, 560);
 }
@@ -315,6 +327,8 @@ void TFPrincipal::refreshMirrorItems()
     const bool on = m_context.settings.mirroringOn();
     menuItem(QStringLiteral("FazeraCpia1"))->setEnabled(on);
     menuItem(QStringLiteral("Recuperarosdados1"))->setEnabled(on);
+    MirroringState->setText(on ? QStringLiteral("Espelhamento ativado") : QStringLiteral("Espelhamento desativado"));
+    MirroringState->setStyleSheet(on ? QStringLiteral("color: #2e6b30;") : QStringLiteral("color: #b00020;"));
 }
 
 void TFPrincipal::showProgress(const QString &first, const QString &second)
@@ -338,6 +352,7 @@ void TFPrincipal::FormCreate()
     menuItem(QStringLiteral("ReinicializarEstatsticas1"))->setVisible(true);
     showClinicName();
     loadCover();
+    refreshMirrorItems();
     if (const QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

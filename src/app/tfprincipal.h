@@ -75,7 +75,8 @@ private:
     void connectItem(QAction *item, std::function<void()> action);
     // The same for a screen the mirror consistency check guards.
     void connectChecked(QAction *item, std::function<void()> action);
-    // FazeraCpia1 and Recuperarosdados1 are enabled exactly while mirroring is on.
+    // FazeraCpia1 and Recuperarosdados1 are enabled exactly while mirroring is on, and
+    // the window shows whether it is.
     void refreshMirrorItems();
     void showProgress(const QString &first, const QString &second);
     void buildBody();
@@ -115,6 +116,7 @@ private:
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
+    QLabel *MirroringState = nullptr;
     QPushButton *BitBtn1 = nullptr;
 
     TFVisaoGeral *FVisaoGeral = nullptr;

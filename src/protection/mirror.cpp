@@ -12,6 +12,7 @@
 #include "platform/text_file.h"
 #include "protection/file_checks.h"
 #include "protection/replay.h"
+#include "protection/synchronisation.h"
 #include "store/journal.h"
 
 #include <QDateTime>
@@ -166,11 +167,15 @@ Check checkStamps(AppContext &context)
     if (!context.settings.mirroringOn())
         return Check::Off;
     const QString mirrorStamp = inMirror(context, files::kMirrorStamp);
-    if (!mediaPresent(context) || !QFileInfo(directory(context)).isDir()) {
+    if (!mediaPresent(context)) {
         context.settings.setMirroring(QStringLiteral("Sem"));
         context.dialogs.information(kMediaMissing);
         return Check::MediaMissing;
     }
+    // A drive that is there without the mirror folder is a new mirror: the
+    // synchronisation's "Gravar" makes the folder and fills it.
+    if (!QFileInfo(directory(context)).isDir())
+        return Check::OutOfStep;
     // A stamp file that is missing or unreadable never equals the other one.
     QString system;
     QString mirror;
@@ -251,6 +256,10 @@ bool writeSystem(AppContext &context, bool ask)
             + QStringLiteral("\n")
             + QStringLiteral("\"Espelhamento + Definir o local e Status do Espelhamento\".")
             + QStringLiteral("\n\n") + QStringLiteral("                          Você está pronto?")))
+        return false;
+    // A data folder just lost and installed anew must not overwrite the only good copy
+    // without a second, explicit yes.
+    if (ask && !confirmOverwrite(context))
         return false;
     if (!context.settings.mirroringOn())
         return false;

@@ -40,8 +40,9 @@ enum class Check {
     OutOfStep,    // they differ (or one is missing): the user must synchronise
     MediaMissing, // the mirror was gone; mirroring has been switched off
 };
-// The consistency check's logic: reads the two stamps. A mirror found gone is told and
-// switches mirroring off for the rest of the run, and the operation goes on.
+// The consistency check's logic: reads the two stamps. A mirror drive found gone is told
+// and switches mirroring off for the rest of the run, and the operation goes on; a drive
+// that is there without the mirror folder is out of step (a new, empty mirror).
 Check checkStamps(AppContext &context);
 
 // Mirroring off after the mirror failed: says so, saves "Sem", and marks the mirror as

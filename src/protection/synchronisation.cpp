@@ -4,10 +4,12 @@
 #include "app/session.h"
 #include "core/common.h"
 #include "core/data_files.h"
+#include "core/doctor_register.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/private_files.h"
+#include "platform/sqlite.h"
 #include "platform/text_file.h"
 #include "protection/mirror.h"
 
@@ -53,7 +55,128 @@ LocationResult applyNewLocation(AppContext &context, const QString &location)
     return LocationResult::Ended;
 }
 
+int tableRows(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return -1;
+    try {
+        sql::Database db = sql::Database::openReadOnly(path);
+        sql::Statement count = db.prepare(QStringLiteral("SELECT COUNT(*) FROM Medicos"));
+        return count.step() ? static_cast<int>(count.integer(0)) : -1;
+    } catch (const StoreError &) {
+        return -1;
+    }
+}
+
+QDateTime lastChange(const QStringList &paths)
+{
+    QDateTime latest;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (info.isFile() && (!latest.isValid() || info.lastModified() > latest))
+            latest = info.lastModified();
+    }
+    return latest;
+}
+
+bool registersADoctor(const QString &doctorsFile)
+{
+    try {
+        for (const QString &line : textfile::readLines(doctorsFile)) {
+            if (!textfile::field(line, 2, 25).trimmed().isEmpty())
+                return true;
+        }
+    } catch (const FileError &) {
+    }
+    return false;
+}
+
+QString appointments(int count)
+{
+    return count == 1 ? QStringLiteral("1 consulta") : QStringLiteral("%1 consultas").arg(count);
+}
+
+QString when(const QDateTime &moment)
+{
+    return moment.isValid() ? moment.toString(QStringLiteral("dd/MM/yyyy hh:mm")) : QStringLiteral("desconhecida");
+}
+
+QString describe(const SideSummary &side)
+{
+    return QStringLiteral("%1, última alteração em %2").arg(appointments(side.appointments), when(side.changed));
+}
+
 } // namespace
+
+SyncOffer syncOffer(AppContext &context)
+{
+    SyncOffer offer;
+    const QString table = context.file(files::kTable);
+    offer.system.appointments = qMax(0, tableRows(table));
+    offer.system.changed = lastChange({table});
+    for (int code = 1; code <= DoctorRegister::kDoctors && !offer.system.doctors; ++code)
+        offer.system.doctors = !context.doctors.doctor(code).name.trimmed().isEmpty();
+    offer.systemJustInstalled = offer.system.appointments == 0 && !offer.system.doctors;
+
+    const QString mirror = mirrorDirectory(context.settings, context.paths);
+    if (mirror.isEmpty() || !QFileInfo(mirror).isDir())
+        return offer;
+    const QString mirrorTable = mirror + QLatin1Char('/') + files::kMirrorTable;
+    const QString journal = mirror + QLatin1Char('/') + files::kJournal;
+    offer.mirror.appointments = tableRows(mirrorTable);
+    if (offer.mirror.appointments < 0)
+        return offer;
+    // The journal's changes are the mirror's too: each insertion adds a row (a clash
+    // sends it to the cancelled list), each deletion takes one away.
+    try {
+        int net = 0;
+        for (const QString &line : textfile::readLines(journal)) {
+            if (line.startsWith(QLatin1Char('I')))
+                ++net;
+            else if (line.startsWith(QLatin1Char('E')))
+                --net;
+        }
+        offer.mirror.appointments = qMax(0, offer.mirror.appointments + net);
+    } catch (const FileError &) {
+    }
+    offer.mirror.changed = lastChange({mirrorTable, journal});
+    offer.mirror.doctors = registersADoctor(mirror + QLatin1Char('/') + files::kDoctors);
+    offer.mirrorHoldsMore = offer.mirror.appointments > offer.system.appointments
+                            || (offer.systemJustInstalled && offer.mirror.doctors);
+    return offer;
+}
+
+QString offerWarning(const SyncOffer &offer)
+{
+    if (!offer.mirrorHoldsMore)
+        return {};
+    const QString why = offer.systemJustInstalled
+                            ? QStringLiteral("Atenção: o Sistema acaba de ser instalado (nenhum médico e nenhuma "
+                                             "consulta), e o Espelho guarda os dados de uma clínica.")
+                            : QStringLiteral("Atenção: o Sistema tem menos consultas que o Espelho.");
+    return why + QStringLiteral("\n    Sistema: ") + describe(offer.system) + QStringLiteral("\n    Espelho: ")
+           + describe(offer.mirror)
+           + QStringLiteral("\nSe os dados do Sistema foram perdidos, escolha \"Recuperar Sistema com o Espelho "
+                            "(Sist <-- Esp)\"; \"Gravar Sistema sobre Espelho\" apagaria o que só o Espelho tem.");
+}
+
+bool confirmOverwrite(AppContext &context)
+{
+    const SyncOffer offer = syncOffer(context);
+    if (!offer.mirrorHoldsMore)
+        return true;
+    const bool doctors = offer.systemJustInstalled && offer.mirror.doctors;
+    const QString lost = appointments(offer.mirror.appointments)
+                         + (doctors ? QStringLiteral(" e o cadastro de médicos") : QString());
+    return context.dialogs.questionDefaultNo(
+        QStringLiteral("ATENÇÃO: o Espelho em %1 tem %2 (última alteração em %3); o Sistema tem %4 "
+                       "(última alteração em %5).\n\nGravar o Sistema sobre o Espelho apaga do Espelho %6; "
+                       "isso não poderá ser desfeito.\n\nSe os dados do Sistema foram perdidos, "
+                       "responda Não e escolha \"Recuperar Sistema com o Espelho (Sist <-- Esp)\".\n\n"
+                       "Gravar o Sistema sobre o Espelho e perder %6?")
+            .arg(context.settings.mirrorDir(), appointments(offer.mirror.appointments), when(offer.mirror.changed),
+                 appointments(offer.system.appointments), when(offer.system.changed), lost));
+}
 
 void synchronise(AppContext &context, SyncChoice choice)
 {

@@ -2,6 +2,7 @@
 // of the mirror, and the status of the copies.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,32 @@ namespace mirror {
 
 // The items of the synchronisation dialog, in their order.
 enum class SyncChoice { SwitchOff = 0, WriteSystem = 1, RecoverSystem = 2 };
+
+// What each side holds, for the synchronisation dialog: its appointments and when its
+// table (or, in the mirror, its journal) last changed.
+struct SideSummary
+{
+    int appointments = -1; // -1: the table cannot be read (or the mirror has none yet)
+    QDateTime changed;
+    bool doctors = false; // a doctor is registered
+};
+// A data folder that holds fewer appointments than the mirror, or that was just
+// installed while the mirror holds a clinic, is most likely the one that was lost:
+// writing it over the mirror would overwrite the only good copy.
+struct SyncOffer
+{
+    SideSummary system;
+    SideSummary mirror;
+    bool systemJustInstalled = false; // no doctor and no appointment
+    bool mirrorHoldsMore = false;
+};
+SyncOffer syncOffer(AppContext &context);
+// The dialog's warning, with both counts and both dates; empty when the mirror does
+// not hold more than the system.
+QString offerWarning(const SyncOffer &offer);
+// Asked a second time before the system is written over a mirror that holds more,
+// naming what will be lost (default No). True to go on; nothing asked otherwise.
+bool confirmOverwrite(AppContext &context);
 
 // Acts on the chosen item.
 void synchronise(AppContext &context, SyncChoice choice);

@@ -25,11 +25,22 @@ TFSincronizar::TFSincronizar(AppContext &context, QWidget *parent) : QDialog(par
                                    1, this);
     Button1 = new QPushButton(QStringLiteral("Sair"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
+    // What each side holds, when the data folder looks like the one that was lost.
+    Comparison = new QLabel(this);
+    Comparison->setObjectName(QStringLiteral("Comparison"));
+    Comparison->setWordWrap(true);
+    Comparison->setStyleSheet(QStringLiteral("color: #b00020;"));
+    // (Each check makes its own dialog: what it shows is taken as it opens.)
+    QString warning;
+    runUserAction(m_context.dialogs, [&] { warning = mirror::offerWarning(mirror::syncOffer(m_context)); });
+    Comparison->setText(warning);
+    Comparison->setVisible(!warning.isEmpty());
     connect(RGSincronizar, &RadioGroup::clicked, this, [this](int item) { RGSincronizarClick(item); });
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
+    layout->addWidget(Comparison);
     layout->addWidget(RGSincronizar);
     layout->addWidget(Button1, 0, Qt::AlignRight);
 }

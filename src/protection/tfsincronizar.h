@@ -30,6 +30,7 @@ private:
 
     AppContext &m_context;
     QLabel *Label1;
+    QLabel *Comparison;
     RadioGroup *RGSincronizar;
     QPushButton *Button1;
 };

@@ -143,6 +143,8 @@ private Q_SLOTS:
     void firstRunWithAutomaticEntryOn();
     void closingKeepsTheRightAppointments_data();
     void closingKeepsTheRightAppointments();
+    void mirroringStateAcrossACloseIsShown_data();
+    void mirroringStateAcrossACloseIsShown();
     void yearEndNotice_data();
     void yearEndNotice();
     void journalSizeWarning_data();
@@ -365,7 +367,51 @@ void TestMainWindow::closingKeepsTheRightAppointments()
     left.sort();
     kept.sort();
     QCOMPARE(left, kept);
-    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[3], QStringLiteral("Sem"));
+    // The purge's copy reached the mirror: mirroring stays on for the next day.
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[3], QStringLiteral("Com"));
+}
+
+void TestMainWindow::mirroringStateAcrossACloseIsShown_data()
+{
+    QTest::addColumn<bool>("mirrorThereAtClose");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("shownNext");
+    QTest::newRow("the close's copy reached the mirror") << true << "Com" << "Espelhamento ativado";
+    QTest::newRow("the close's copy failed") << false << "Sem" << "Espelhamento desativado";
+}
+
+void TestMainWindow::mirroringStateAcrossACloseIsShown()
+{
+    QFETCH(bool, mirrorThereAtClose);
+    QFETCH(QString, saved);
+    QFETCH(QString, shownNext);
+    const auto shown = [](const Program &p) {
+        const auto *state = p.window.findChild<QLabel *>(QStringLiteral("MirroringState"));
+        return state && state->isVisible() ? state->text() : QString();
+    };
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    f.setSetting(4, QStringLiteral("Com"));
+    f.mirror();
+    f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("07/01/2027")});
+    // An appointment the close's purge removes, so that the close copies the table.
+    f.addRows({row(QStringLiteral("27/11/26")), row(QStringLiteral("08/12/26"))});
+    {
+        Program p(f);
+        QCOMPARE(shown(p), QStringLiteral("Espelhamento ativado"));
+        if (!mirrorThereAtClose)
+            QDir(f.drives() + QStringLiteral("/E")).removeRecursively();
+        test::click(p.window.findChild<QPushButton *>(QStringLiteral("BitBtn1")));
+        QVERIFY(!p.window.isVisible());
+    }
+    QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[3], saved);
+    QCOMPARE(f.rows().size(), std::size_t(1));
+    f.dialogs.clear();
+    f.clock.setToday(QDate(2026, 12, 9));
+    Fixture &same = f;
+    Program next(same);
+    QCOMPARE(shown(next), shownNext);
+    QCOMPARE(next.window.menuItem(QStringLiteral("FazeraCpia1"))->isEnabled(), mirrorThereAtClose);
 }
 
 void TestMainWindow::yearEndNotice_data()

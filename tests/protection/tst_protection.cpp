@@ -12,6 +12,7 @@
 #include "support/fixture.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QFile>
@@ -75,6 +76,9 @@ private Q_SLOTS:
     void recoveryRefusesAMirrorItCannotUse();
     void consistencyCheck_data();
     void consistencyCheck();
+    void startWithTheDriveButNoMirrorFolderKeepsMirroringOn();
+    void startClearsWhatACutWriteLeftInTheMirror_data();
+    void startClearsWhatACutWriteLeftInTheMirror();
     void failedLiveCopyKeepsTheFileAndTurnsMirroringOff();
     void snapshotReplacesTableCopyAndJournalTogether();
     void killedFullWriteLeavesAUsableMirror();
@@ -410,7 +414,8 @@ void TestProtection::consistencyCheck_data()
     QTest::newRow("system stamp missing") << "no system stamp" << int(mirror::Check::OutOfStep);
     QTest::newRow("mirror stamp missing") << "no mirror stamp" << int(mirror::Check::OutOfStep);
     QTest::newRow("mirror drive removed") << "no drive" << int(mirror::Check::MediaMissing);
-    QTest::newRow("mirror folder removed") << "no folder" << int(mirror::Check::MediaMissing);
+    // The drive is there: a new, empty mirror, which the synchronisation's "Gravar" fills.
+    QTest::newRow("mirror folder removed") << "no folder" << int(mirror::Check::OutOfStep);
 }
 
 void TestProtection::consistencyCheck()
@@ -437,6 +442,44 @@ void TestProtection::consistencyCheck()
     } else {
         QVERIFY(f.dialogs.shown().isEmpty());
     }
+}
+
+void TestProtection::startWithTheDriveButNoMirrorFolderKeepsMirroringOn()
+{
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    f.setSetting(4, QStringLiteral("Com"));
+    QVERIFY(QDir().mkpath(f.drives() + QStringLiteral("/E")));
+    AppContext &c = f.start();
+    QVERIFY(f.dialogs.shown().isEmpty());
+    QVERIFY(c.settings.mirroringOn());
+    QCOMPARE(mirror::checkStamps(c), mirror::Check::OutOfStep);
+    QVERIFY(f.dialogs.shown().isEmpty());
+    QVERIFY(!QFileInfo::exists(f.drives() + QStringLiteral("/E/Consultas")));
+}
+
+void TestProtection::startClearsWhatACutWriteLeftInTheMirror_data()
+{
+    QTest::addColumn<QString>("mirroring");
+    QTest::newRow("mirroring on") << "Com";
+    // As a killed recovery leaves it: mirroring saved off.
+    QTest::newRow("mirroring off") << "Sem";
+}
+
+void TestProtection::startClearsWhatACutWriteLeftInTheMirror()
+{
+    QFETCH(QString, mirroring);
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    f.setSetting(4, mirroring);
+    const QString mirrorDir = f.mirror();
+    textfile::writeLines(mirrorDir + QStringLiteral("/IntA.Txt"), {QStringLiteral("Nao")});
+    textfile::writeBytes(mirrorDir + QStringLiteral("/IntA.Txt.novo~"), "Sim\r\n");
+    textfile::writeBytes(mirrorDir + QStringLiteral("/Medicos3.db.novo~"), QByteArray(4096, 'x'));
+    f.start();
+    QCOMPARE(QDir(mirrorDir).entryList({QStringLiteral("*.novo~")}, QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(textfile::readLines(mirrorDir + QStringLiteral("/IntA.Txt")), QStringList{QStringLiteral("Nao")});
+    QVERIFY(f.dialogs.shown().isEmpty());
 }
 
 void TestProtection::failedLiveCopyKeepsTheFileAndTurnsMirroringOff()

@@ -227,6 +227,11 @@ void TestRecovery::aLostDataFolderComesBackFromTheMirror()
     QMap<QString, QByteArray> files;
     for (const QString &name : mirror::fullCopyFiles())
         files.insert(name, bytes(f.dir() + QLatin1Char('/') + name));
+    // The close kept mirroring on; the recovery ends with it off.
+    QList<QByteArray> settings = files.value(QStringLiteral("Automatica.Txt")).split('\n');
+    QCOMPARE(settings.value(3), QByteArray("Com\r"));
+    settings[3] = "Sem\r";
+    files.insert(QStringLiteral("Automatica.Txt"), settings.join('\n'));
 
     // The data folder is lost.
     QVERIFY(QDir(f.dir()).removeRecursively());
