@@ -1,6 +1,7 @@
 #include "booking/list_tab.h"
 
 #include "app/context.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/text_file.h"
@@ -44,7 +45,7 @@ ListQuery ListTab::allQuery() const
 
 void ListTab::open(const ListQuery &query)
 {
-    m_entries.open(m_context.DMMedicos.table(), query);
+    m_entries.open(m_context.DMMedicos.table(), query, m_context.clock.today());
 }
 
 void ListTab::openAll()

@@ -91,6 +91,15 @@ void typeInto(QWidget *box, const QString &text)
     QTest::keyClicks(QApplication::focusWidget(), text);
 }
 
+// The rows of a list as "Data;Hora", in the grid's order.
+QStringList dataAndHora(const ListEntries &entries)
+{
+    QStringList result;
+    for (int row = 0; row < entries.count(); ++row)
+        result << entries.text(row, ListEntries::Data) + QLatin1Char(';') + entries.text(row, ListEntries::Hora);
+    return result;
+}
+
 QString waiting(int second, const QDate &day = QDate(2026, 12, 8))
 {
     return waitingkey::make(day, second);
@@ -116,6 +125,8 @@ private Q_SLOTS:
     void sameSecondTakesTheNext();
     void candidates_data();
     void candidates();
+    void cancelledListsByRealDate_data();
+    void cancelledListsByRealDate();
     void deletingKeepsOtherKinds();
     void labelsOfAnEntry_data();
     void labelsOfAnEntry();
@@ -271,6 +282,49 @@ void TestLists::candidates()
         expected.sort();
         QCOMPARE(shown, expected);
     }
+}
+
+void TestLists::cancelledListsByRealDate_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QStringList>("stored"); // Data;Hora of doctor 12's entries
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("a month's days before the next month's")
+        << QDate(2027, 3, 10) << QStringList{"17/02H/;1", "17/03H/;1", "18/02H/;1"}
+        << QStringList{"17/02H/;1", "18/02H/;1", "17/03H/;1"};
+    QTest::newRow("slots as numbers") << QDate(2026, 12, 8) << QStringList{"05/12H/;10", "05/12H/;2", "05/12P/;9"}
+                                      << QStringList{"05/12H/;2", "05/12P/;9", "05/12H/;10"};
+    QTest::newRow("in January, December's entries first")
+        << QDate(2027, 1, 5) << QStringList{"03/01H/;1", "20/12P/;1", "28/01H/;1"}
+        << QStringList{"20/12P/;1", "03/01H/;1", "28/01H/;1"};
+    QTest::newRow("in December, January's entries last")
+        << QDate(2026, 12, 20) << QStringList{"05/01H/;1", "10/12H/;1", "15/11P/;1"}
+        << QStringList{"15/11P/;1", "10/12H/;1", "05/01H/;1"};
+    QTest::newRow("past a month ahead is last year's")
+        << QDate(2027, 3, 10) << QStringList{"01/03H/;1", "09/04H/;1", "15/04HA/;1"}
+        << QStringList{"15/04HA/;1", "01/03H/;1", "09/04H/;1"};
+}
+
+void TestLists::cancelledListsByRealDate()
+{
+    QFETCH(QDate, today);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, listed);
+    Fixture f(today);
+    test::setUpClinic(f);
+    std::vector<Appointment> rows;
+    for (const QString &entry : stored)
+        rows.push_back(booking(entry.section(QLatin1Char(';'), 0, 0), entry.section(QLatin1Char(';'), 1).toInt(), 12));
+    f.addRows(rows);
+    AppContext &c = f.start();
+    ListTab tab(c, ListTab::Kind::Cancelled);
+    tab.openAll();
+    QCOMPARE(dataAndHora(tab.entries()), listed);
+    QVERIFY(tab.openCandidates(QStringLiteral("12")));
+    QCOMPARE(dataAndHora(tab.entries()), listed);
+    // The list's rows are found by key in their new places.
+    for (int row = 0; row < tab.entries().count(); ++row)
+        QCOMPARE(tab.entries().rowOf(tab.entries().key(row)), row);
 }
 
 void TestLists::deletingKeepsOtherKinds()
