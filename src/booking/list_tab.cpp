@@ -48,6 +48,14 @@ void ListTab::open(const ListQuery &query)
     m_entries.open(m_context.DMMedicos.table(), query, m_context.clock.today());
 }
 
+void ListTab::reopen()
+{
+    if (!m_entries.isOpen() || m_entries.query().kind == allQuery().kind)
+        openAll();
+    else
+        open(m_entries.query());
+}
+
 void ListTab::openAll()
 {
     open(allQuery());
@@ -207,7 +215,7 @@ std::optional<AppointmentKey> ListTab::entryToOpen(int row)
         // Deleted or moved since the list was read: the list is read again rather than
         // opening whatever row took its place.
         m_context.dialogs.information(kGone);
-        openAll();
+        reopen();
         return std::nullopt;
     }
     return key;

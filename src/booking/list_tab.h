@@ -35,6 +35,10 @@ public:
     // the list as it was.
     bool openCandidates(const QString &typed);
 
+    // The list shown read again, as it was opened: the whole list, the "Avisar" list or
+    // the candidates of the same doctor. A closed list opens whole.
+    void reopen();
+
     // The two lines of the count warning; empty until a long list is opened.
     QString countWarning() const { return m_countWarning; }
     QString adviceWarning() const { return m_adviceWarning; }

@@ -150,6 +150,7 @@ private Q_SLOTS:
     void countWarningPastAHundred();
     void printingLongLists_data();
     void printingLongLists();
+    void candidatesStayAfterAnEntryCloses();
     void entryDeletedElsewhere();
     void boxesComeBackAfterAWaitingEntry();
     void doctorListAndEntryByKey();
@@ -951,6 +952,65 @@ void TestLists::printingLongLists()
         QVERIFY(all.contains(QStringLiteral("-- ") + QString(25, QLatin1Char(' '))));
         QVERIFY(all.contains(QStringLiteral("Cardiologia")));
     }
+}
+
+// A doctor's candidates opened, one entry opened and closed: the list stays filtered,
+// the entry selected and under the pointer, so the next double-click at the same place
+// opens the same patient; a rebooked entry leaves the filtered list.
+void TestLists::candidatesStayAfterAnEntryCloses()
+{
+    Fixture f;
+    std::vector<Appointment> rows;
+    // Doctor 12's (and Cardiologia's) entries among doctor 3's, more than the grid shows.
+    for (int i = 0; i < 60; ++i) {
+        const int code = i % 3 == 0 ? 3 : (i % 3 == 1 ? 12 : 52);
+        rows.push_back(booking(QStringLiteral("%1/12H/").arg(1 + i / 20, 2, 10, QLatin1Char('0')), 1 + i % 20, code,
+                               QStringLiteral("Paciente %1").arg(i, 2, 10, QLatin1Char('0'))));
+    }
+    f.addRows(rows);
+    Desk desk(f);
+    ListTabWidget &list = desk.screen->desmarcadas();
+    goToTab(desk, &list);
+    QApplication::processEvents();
+    typeInto(list.codigo, QStringLiteral("12"));
+    test::click(list.candidatos);
+    const QStringList candidates = patients(list.tab().entries());
+    QCOMPARE(candidates.size(), 40);
+    QVERIFY(!candidates.contains(QStringLiteral("Paciente 00")));
+
+    // A row far down, scrolled into view, double-clicked at its place.
+    const int row = 34; // doctor 12's entry of 03/12 at slot 13
+    const QString patient = candidates[row];
+    const QModelIndex index = list.grid->model()->index(row, ListEntries::Paciente);
+    list.grid->scrollTo(index);
+    const QPoint place = list.grid->visualRect(index).center();
+    QVERIFY(list.grid->viewport()->rect().contains(place));
+    for (int time = 0; time < 2; ++time) {
+        QString shown;
+        onModal<TFConsulta2>([&shown](TFConsulta2 *d) {
+            shown = d->DBEdit1->text().trimmed();
+            press(Qt::Key_Escape);
+        });
+        test::doubleClickOn(list.grid->viewport(), place);
+        QCOMPARE(shown, patient);
+        QVERIFY(!desk.screen->consulta2().isVisible());
+        QCOMPARE(patients(list.tab().entries()), candidates);
+        QCOMPARE(list.selectedRows(), std::vector<int>{row});
+        QCOMPARE(list.grid->indexAt(place).row(), row);
+    }
+
+    // Rebooked: the entry leaves the list, the other candidates stay.
+    onModal<TFConsulta2>([](TFConsulta2 *d) {
+        test::typeOver(d->DBEdit3, QStringLiteral("11/12/26"));
+        test::typeOver(d->DBEdit4, QStringLiteral("4"));
+        test::click(d->BAlterar);
+    });
+    test::doubleClickOn(list.grid->viewport(), place);
+    QVERIFY(desk.c().DMMedicos.table().contains({"11/12/26", "4", "12"}));
+    QStringList left = candidates;
+    left.removeAt(row);
+    QCOMPARE(patients(list.tab().entries()), left);
+    QVERIFY(list.selectedRows().empty());
 }
 
 void TestLists::entryDeletedElsewhere()
