@@ -56,6 +56,12 @@ void ListTab::reopen()
         open(m_entries.query());
 }
 
+QString ListTab::deleteQuestion(int count)
+{
+    return count == 1 ? QStringLiteral("Excluir a consulta selecionada?")
+                      : QStringLiteral("Excluir as %1 consultas selecionadas?").arg(count);
+}
+
 void ListTab::openAll()
 {
     open(allQuery());
@@ -99,6 +105,9 @@ void ListTab::deleteSelected(const std::vector<int> &rows)
         m_context.dialogs.information(kNothingSelected);
         return;
     }
+    // Nothing brings a deleted entry back: "No" is the answer Enter gives.
+    if (!m_context.dialogs.questionDefaultNo(deleteQuestion(static_cast<int>(rows.size()))))
+        return;
     std::vector<AppointmentKey> keys;
     keys.reserve(rows.size());
     for (const int row : rows)

@@ -807,13 +807,23 @@ void TestLists::conventionsOncePerRun()
 void TestLists::deletingSelectedRows_data()
 {
     QTest::addColumn<bool>("closeScreen");
-    QTest::newRow("leaving the tab") << false;
-    QTest::newRow("closing the screen on it") << true;
+    QTest::addColumn<QList<int>>("picked");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("remaining");
+    QTest::newRow("two, leaving the tab")
+        << false << QList<int>{0, 2} << "Excluir as 2 consultas selecionadas?"
+        << QStringList{"02/12P/;1;12;Dois", "10/12/26;1;12;Marcado", "46185360;00;12;Espera"};
+    QTest::newRow("one, closing the screen on it")
+        << true << QList<int>{1} << "Excluir a consulta selecionada?"
+        << QStringList{"01/12H/;1;12;Um", "03/12HA/;1;12;Tres", "10/12/26;1;12;Marcado", "46185360;00;12;Espera"};
 }
 
 void TestLists::deletingSelectedRows()
 {
     QFETCH(bool, closeScreen);
+    QFETCH(QList<int>, picked);
+    QFETCH(QString, question);
+    QFETCH(QStringList, remaining);
     Fixture f;
     f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"),
                booking(QStringLiteral("02/12P/"), 1, 12, "Dois"),
@@ -827,12 +837,27 @@ void TestLists::deletingSelectedRows()
     QCOMPARE(f.dialogs.texts(), QStringList{ListTab::kNothingSelected});
     QCOMPARE(desk.rows().size(), std::size_t(5));
 
-    clickRow(list.grid, 0);
-    clickRow(list.grid, 2, Qt::ControlModifier);
-    QCOMPARE(list.selectedRows(), (std::vector<int>{0, 2}));
+    f.dialogs.clear();
+    for (int i = 0; i < picked.size(); ++i)
+        clickRow(list.grid, picked[i], i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+    const std::vector<int> selected(picked.begin(), picked.end());
+    QCOMPARE(list.selectedRows(), selected);
+    // "No", the answer Enter gives, deletes nothing and leaves the list as it was.
+    f.dialogs.answerQuestion(false);
     test::click(list.excluir);
-    QCOMPARE(keys(desk.rows()),
-             QStringList({"02/12P/;1;12;Dois", "10/12/26;1;12;Marcado", "46185360;00;12;Espera"}));
+    QCOMPARE(f.dialogs.shown().size(), 1);
+    QCOMPARE(f.dialogs.shown().first().kind, Kind::Question);
+    QCOMPARE(f.dialogs.shown().first().text, question);
+    QVERIFY(f.dialogs.shown().first().defaultNo);
+    QCOMPARE(desk.rows().size(), std::size_t(5));
+    QCOMPARE(list.tab().entries().count(), 3);
+    QCOMPARE(list.selectedRows(), selected);
+    QVERIFY(!list.tab().changed());
+
+    f.dialogs.answerQuestion(true);
+    test::click(list.excluir);
+    QCOMPARE(f.dialogs.texts(), QStringList({question, question}));
+    QCOMPARE(keys(desk.rows()), remaining);
     QCOMPARE(list.tab().entries().count(), 0);
     QVERIFY(list.tab().changed());
     QVERIFY(journalFile(f).isEmpty());
@@ -846,7 +871,7 @@ void TestLists::deletingSelectedRows()
     QVERIFY(QFile::exists(mirrorTable));
     AppointmentTable mirror;
     mirror.open(mirrorTable, false);
-    QCOMPARE(mirror.count(), 3);
+    QCOMPARE(mirror.count(), remaining.size());
     QVERIFY(!list.tab().changed());
 }
 
