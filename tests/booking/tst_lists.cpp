@@ -150,6 +150,8 @@ private Q_SLOTS:
     void countWarningPastAHundred();
     void printingLongLists_data();
     void printingLongLists();
+    void printedFieldsKeepTheirWidths_data();
+    void printedFieldsKeepTheirWidths();
     void candidatesStayAfterAnEntryCloses();
     void entryDeletedElsewhere();
     void boxesComeBackAfterAWaitingEntry();
@@ -977,6 +979,35 @@ void TestLists::printingLongLists()
         QVERIFY(all.contains(QStringLiteral("-- ") + QString(25, QLatin1Char(' '))));
         QVERIFY(all.contains(QStringLiteral("Cardiologia")));
     }
+}
+
+void TestLists::printedFieldsKeepTheirWidths_data()
+{
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("Desmarcadas") << true;
+    QTest::newRow("Em Espera") << false;
+}
+
+void TestLists::printedFieldsKeepTheirWidths()
+{
+    QFETCH(bool, cancelled);
+    Fixture f;
+    const QString name = QStringLiteral("Josefina Albuquerque Lins"); // 25, the field's width
+    const QString phone = QStringLiteral("(011)98765-4");             // 12
+    Appointment row = cancelled ? booking(QStringLiteral("10/12H/"), 1, 12, name) : entry(waiting(36000), 12, name);
+    row.telefone = phone;
+    f.addRows({row});
+    Desk desk(f);
+    ListTabWidget &list = cancelled ? desk.screen->desmarcadas() : desk.screen->emEspera();
+    goToTab(desk, &list);
+    test::click(list.atualizar);
+    test::click(list.imprimir);
+    QCOMPARE(f.printer.documents().size(), 1);
+    const QStringList printed = f.printer.lastTexts();
+    QVERIFY2(printed.contains(name), qPrintable(printed.join(QLatin1Char('|'))));
+    QVERIFY2(printed.contains(phone), qPrintable(printed.join(QLatin1Char('|'))));
+    if (cancelled)
+        QVERIFY(printed.contains(QStringLiteral("10/12H/")));
 }
 
 // A doctor's candidates opened, one entry opened and closed: the list stays filtered,
