@@ -24,7 +24,8 @@ int numberOf(QByteArrayView text)
 bool isCancelledList(const ListQuery &query)
 {
     using Kind = ListQuery::Kind;
-    return query.kind == Kind::Cancelled || query.kind == Kind::NotNotified || query.kind == Kind::CancelledOf;
+    return query.kind == Kind::Cancelled || query.kind == Kind::NotNotified ||
+           query.kind == Kind::CancelledOf;
 }
 
 } // namespace
@@ -102,8 +103,9 @@ void ListEntries::sortCancelled(QDate today)
     std::vector<Order> order;
     order.reserve(m_starts.size());
     for (int row = 0; row < count(); ++row) {
-        order.push_back({cancelledDayOrder(QString::fromUtf8(field(row, Data)), today), numberOf(field(row, Hora)),
-                         numberOf(field(row, Medico)), m_starts[static_cast<std::size_t>(row)]});
+        order.push_back({cancelledDayOrder(QString::fromUtf8(field(row, Data)), today),
+                         numberOf(field(row, Hora)), numberOf(field(row, Medico)),
+                         m_starts[static_cast<std::size_t>(row)]});
     }
     // Stable: entries of one day, slot and doctor ("P/" beside "H/") keep their key order.
     std::stable_sort(order.begin(), order.end(), [](const Order &a, const Order &b) {

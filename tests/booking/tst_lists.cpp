@@ -96,7 +96,8 @@ QStringList dataAndHora(const ListEntries &entries)
 {
     QStringList result;
     for (int row = 0; row < entries.count(); ++row)
-        result << entries.text(row, ListEntries::Data) + QLatin1Char(';') + entries.text(row, ListEntries::Hora);
+        result << entries.text(row, ListEntries::Data) + QLatin1Char(';') +
+                      entries.text(row, ListEntries::Hora);
     return result;
 }
 
@@ -295,8 +296,9 @@ void TestLists::cancelledListsByRealDate_data()
     QTest::newRow("a month's days before the next month's")
         << QDate(2027, 3, 10) << QStringList{"17/02H/;1", "17/03H/;1", "18/02H/;1"}
         << QStringList{"17/02H/;1", "18/02H/;1", "17/03H/;1"};
-    QTest::newRow("slots as numbers") << QDate(2026, 12, 8) << QStringList{"05/12H/;10", "05/12H/;2", "05/12P/;9"}
-                                      << QStringList{"05/12H/;2", "05/12P/;9", "05/12H/;10"};
+    QTest::newRow("slots as numbers")
+        << QDate(2026, 12, 8) << QStringList{"05/12H/;10", "05/12H/;2", "05/12P/;9"}
+        << QStringList{"05/12H/;2", "05/12P/;9", "05/12H/;10"};
     QTest::newRow("in January, December's entries first")
         << QDate(2027, 1, 5) << QStringList{"03/01H/;1", "20/12P/;1", "28/01H/;1"}
         << QStringList{"20/12P/;1", "03/01H/;1", "28/01H/;1"};
@@ -317,7 +319,8 @@ void TestLists::cancelledListsByRealDate()
     test::setUpClinic(f);
     std::vector<Appointment> rows;
     for (const QString &entry : stored)
-        rows.push_back(booking(entry.section(QLatin1Char(';'), 0, 0), entry.section(QLatin1Char(';'), 1).toInt(), 12));
+        rows.push_back(
+            booking(entry.section(QLatin1Char(';'), 0, 0), entry.section(QLatin1Char(';'), 1).toInt(), 12));
     f.addRows(rows);
     AppContext &c = f.start();
     ListTab tab(c, ListTab::Kind::Cancelled);
@@ -817,7 +820,8 @@ void TestLists::deletingSelectedRows_data()
         << QStringList{"02/12P/;1;12;Dois", "10/12/26;1;12;Marcado", "46185360;00;12;Espera"};
     QTest::newRow("one, closing the screen on it")
         << true << QList<int>{1} << "Excluir a consulta selecionada?"
-        << QStringList{"01/12H/;1;12;Um", "03/12HA/;1;12;Tres", "10/12/26;1;12;Marcado", "46185360;00;12;Espera"};
+        << QStringList{"01/12H/;1;12;Um", "03/12HA/;1;12;Tres", "10/12/26;1;12;Marcado",
+                       "46185360;00;12;Espera"};
 }
 
 void TestLists::deletingSelectedRows()
@@ -994,7 +998,8 @@ void TestLists::printedFieldsKeepTheirWidths()
     Fixture f;
     const QString name = QStringLiteral("Josefina Albuquerque Lins"); // 25, the field's width
     const QString phone = QStringLiteral("(011)98765-4");             // 12
-    Appointment row = cancelled ? booking(QStringLiteral("10/12H/"), 1, 12, name) : entry(waiting(36000), 12, name);
+    Appointment row =
+        cancelled ? booking(QStringLiteral("10/12H/"), 1, 12, name) : entry(waiting(36000), 12, name);
     row.telefone = phone;
     f.addRows({row});
     Desk desk(f);
@@ -1020,8 +1025,8 @@ void TestLists::candidatesStayAfterAnEntryCloses()
     // Doctor 12's (and Cardiologia's) entries among doctor 3's, more than the grid shows.
     for (int i = 0; i < 60; ++i) {
         const int code = i % 3 == 0 ? 3 : (i % 3 == 1 ? 12 : 52);
-        rows.push_back(booking(QStringLiteral("%1/12H/").arg(1 + i / 20, 2, 10, QLatin1Char('0')), 1 + i % 20, code,
-                               QStringLiteral("Paciente %1").arg(i, 2, 10, QLatin1Char('0'))));
+        rows.push_back(booking(QStringLiteral("%1/12H/").arg(1 + i / 20, 2, 10, QLatin1Char('0')), 1 + i % 20,
+                               code, QStringLiteral("Paciente %1").arg(i, 2, 10, QLatin1Char('0'))));
     }
     f.addRows(rows);
     Desk desk(f);
