@@ -2,8 +2,10 @@
 
 #include "platform/errors.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 namespace clinora {
 
@@ -11,9 +13,19 @@ namespace {
 
 const char *const kHeadings[] = {"Data", "Hora", "Medico", "Paciente", "Telefone", "Situacao"};
 
-int compare(QByteArrayView a, const QByteArray &b)
+// A slot or doctor code as a number; a text that is not one sorts after every number.
+int numberOf(QByteArrayView text)
 {
-    return a.compare(QByteArrayView(b), Qt::CaseSensitive);
+    bool ok = false;
+    const int n = QByteArray(text.data(), text.size()).trimmed().toInt(&ok);
+    return ok ? n : std::numeric_limits<int>::max();
+}
+
+bool isCancelledList(const ListQuery &query)
+{
+    using Kind = ListQuery::Kind;
+    return query.kind == Kind::Cancelled || query.kind == Kind::NotNotified ||
+           query.kind == Kind::CancelledOf;
 }
 
 } // namespace
@@ -22,7 +34,22 @@ ListEntries::ListEntries(QObject *parent) : QAbstractTableModel(parent)
 {
 }
 
-void ListEntries::open(AppointmentTable &table, const ListQuery &query)
+int cancelledDayOrder(QStringView data, QDate today)
+{
+    bool dayOk = false;
+    bool monthOk = false;
+    const int day = data.mid(0, 2).toInt(&dayOk);
+    const int month = data.mid(3, 2).toInt(&monthOk);
+    if (!dayOk || !monthOk || data.size() < 5 || data[2] != QLatin1Char('/') || day < 1 || day > 31 ||
+        month < 1 || month > 12 || !today.isValid())
+        return 0;
+    const QDate reach = today.addMonths(1);
+    const int monthDay = month * 100 + day;
+    const int year = monthDay <= reach.month() * 100 + reach.day() ? reach.year() : reach.year() - 1;
+    return year * 10000 + monthDay;
+}
+
+void ListEntries::open(AppointmentTable &table, const ListQuery &query, QDate today)
 {
     beginResetModel();
     m_text.clear();
@@ -46,6 +73,8 @@ void ListEntries::open(AppointmentTable &table, const ListQuery &query)
     }
     m_text.shrink_to_fit();
     m_starts.shrink_to_fit();
+    if (today.isValid() && isCancelledList(query))
+        sortCancelled(today);
     m_query = query;
     m_open = true;
     endResetModel();
@@ -58,6 +87,32 @@ void ListEntries::close()
     std::vector<quint32>().swap(m_starts);
     m_open = false;
     endResetModel();
+}
+
+void ListEntries::sortCancelled(QDate today)
+{
+    // The key orders the text "17/03H/" before "18/02H/" and slot 10 before slot 9; the
+    // receptionist reads the list by day and time.
+    struct Order
+    {
+        int day;
+        int hora;
+        int medico;
+        quint32 start;
+    };
+    std::vector<Order> order;
+    order.reserve(m_starts.size());
+    for (int row = 0; row < count(); ++row) {
+        order.push_back({cancelledDayOrder(QString::fromUtf8(field(row, Data)), today),
+                         numberOf(field(row, Hora)), numberOf(field(row, Medico)),
+                         m_starts[static_cast<std::size_t>(row)]});
+    }
+    // Stable: entries of one day, slot and doctor ("P/" beside "H/") keep their key order.
+    std::stable_sort(order.begin(), order.end(), [](const Order &a, const Order &b) {
+        return std::tie(a.day, a.hora, a.medico) < std::tie(b.day, b.hora, b.medico);
+    });
+    for (std::size_t i = 0; i < order.size(); ++i)
+        m_starts[i] = order[i].start;
 }
 
 QByteArrayView ListEntries::field(int row, int column) const
@@ -82,26 +137,12 @@ AppointmentKey ListEntries::key(int row) const
 
 int ListEntries::rowOf(const AppointmentKey &key) const
 {
-    // The rows come in key order (Data, Hora, Medico compared as bytes).
+    // The rows need not be in key order (cancelled lists come by date): one pass over
+    // the list, which is read whole in memory anyway.
     const QByteArray wanted[] = {key.data.toUtf8(), key.hora.toUtf8(), key.medico.toUtf8()};
-    const auto order = [&](int row) {
-        for (int c = 0; c < 3; ++c) {
-            if (const int r = compare(field(row, c), wanted[c]))
-                return r;
-        }
-        return 0;
-    };
-    int low = 0;
-    int high = count() - 1;
-    while (low <= high) {
-        const int mid = low + (high - low) / 2;
-        const int r = order(mid);
-        if (r == 0)
-            return mid;
-        if (r < 0)
-            low = mid + 1;
-        else
-            high = mid - 1;
+    for (int row = 0; row < count(); ++row) {
+        if (field(row, Data) == wanted[0] && field(row, Hora) == wanted[1] && field(row, Medico) == wanted[2])
+            return row;
     }
     return -1;
 }

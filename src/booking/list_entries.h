@@ -6,6 +6,7 @@
 #include "store/appointment_table.h"
 
 #include <QAbstractTableModel>
+#include <QDate>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,10 @@ public:
 
     explicit ListEntries(QObject *parent = nullptr);
 
-    // Runs the query and shows its rows, in key order.
-    void open(AppointmentTable &table, const ListQuery &query);
+    // Runs the query and shows its rows. Cancelled entries come by real date, then slot
+    // and doctor as numbers, when today is given (see cancelledDayOrder); other rows
+    // come in key order.
+    void open(AppointmentTable &table, const ListQuery &query, QDate today = {});
     // Empties the grid; the list stays closed until it is opened again.
     void close();
     bool isOpen() const { return m_open; }
@@ -42,6 +45,7 @@ public:
 
 private:
     QByteArrayView field(int row, int column) const;
+    void sortCancelled(QDate today);
 
     // The fields of row i follow one another from m_starts[i], each ended by a NUL.
     std::string m_text;
@@ -49,5 +53,12 @@ private:
     ListQuery m_query;
     bool m_open = false;
 };
+
+// The day of a cancelled entry's Data ("dd/mm" + "P/", "H/" or "HA/") as yyyymmdd, for
+// sorting. The entry keeps no year: it is taken as the latest one that does not put the
+// day past a month from today, the farthest an appointment can be booked, so that in
+// January a December entry comes before the January ones and in December a January
+// entry comes after them. A Data without a day and month gives 0.
+int cancelledDayOrder(QStringView data, QDate today);
 
 } // namespace clinora

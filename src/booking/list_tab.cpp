@@ -1,6 +1,7 @@
 #include "booking/list_tab.h"
 
 #include "app/context.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "platform/text_file.h"
@@ -44,7 +45,21 @@ ListQuery ListTab::allQuery() const
 
 void ListTab::open(const ListQuery &query)
 {
-    m_entries.open(m_context.DMMedicos.table(), query);
+    m_entries.open(m_context.DMMedicos.table(), query, m_context.clock.today());
+}
+
+void ListTab::reopen()
+{
+    if (!m_entries.isOpen() || m_entries.query().kind == allQuery().kind)
+        openAll();
+    else
+        open(m_entries.query());
+}
+
+QString ListTab::deleteQuestion(int count)
+{
+    return count == 1 ? QStringLiteral("Excluir a consulta selecionada?")
+                      : QStringLiteral("Excluir as %1 consultas selecionadas?").arg(count);
 }
 
 void ListTab::openAll()
@@ -90,6 +105,9 @@ void ListTab::deleteSelected(const std::vector<int> &rows)
         m_context.dialogs.information(kNothingSelected);
         return;
     }
+    // Nothing brings a deleted entry back: "No" is the answer Enter gives.
+    if (!m_context.dialogs.questionDefaultNo(deleteQuestion(static_cast<int>(rows.size()))))
+        return;
     std::vector<AppointmentKey> keys;
     keys.reserve(rows.size());
     for (const int row : rows)
@@ -206,7 +224,7 @@ std::optional<AppointmentKey> ListTab::entryToOpen(int row)
         // Deleted or moved since the list was read: the list is read again rather than
         // opening whatever row took its place.
         m_context.dialogs.information(kGone);
-        openAll();
+        reopen();
         return std::nullopt;
     }
     return key;

@@ -35,12 +35,17 @@ public:
     // the list as it was.
     bool openCandidates(const QString &typed);
 
+    // The list shown read again, as it was opened: the whole list, the "Avisar" list or
+    // the candidates of the same doctor. A closed list opens whole.
+    void reopen();
+
     // The two lines of the count warning; empty until a long list is opened.
     QString countWarning() const { return m_countWarning; }
     QString adviceWarning() const { return m_adviceWarning; }
 
-    // "Excluir": deletes the selected entries of this list, by key, in one transaction,
-    // and closes the list. With nothing selected it says so and deletes nothing.
+    // "Excluir": asks first, naming how many (No by default), then deletes the selected
+    // entries of this list, by key, in one transaction, and closes the list. With
+    // nothing selected it says so and deletes nothing.
     void deleteSelected(const std::vector<int> &rows);
     // "Imprimir": the selected rows, or every row of the open list; closes the list.
     // With no list open, or an empty one, it says so and prints nothing.
@@ -56,6 +61,9 @@ public:
     // snapshot is taken.
     void leave();
     bool changed() const { return m_changed; }
+
+    // The question "Excluir" asks before deleting count entries.
+    static QString deleteQuestion(int count);
 
     static const QString kNothingSelected;
     static const QString kIncomplete;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -204,9 +205,35 @@ bool ListTabWidget::showEntry(const AppointmentKey &key)
 
 void ListTabWidget::openRow(int row)
 {
+    // What the receptionist sees comes back as it was when the dialog closes: the same
+    // list (a doctor's candidates stay filtered), the same rows selected, scrolled to
+    // the same place, so that the next double-click lands on the row it aims at.
+    std::vector<AppointmentKey> selected;
+    for (const int r : selectedRows())
+        selected.push_back(m_tab.entries().key(r));
+    const AppointmentKey current = m_tab.entries().key(row);
+    const int scrolled = grid->verticalScrollBar()->value();
+    const auto restore = [&] {
+        showWarning();
+        QItemSelection selection;
+        for (const AppointmentKey &key : selected) {
+            const int r = m_tab.entries().rowOf(key);
+            if (r >= 0)
+                selection.select(m_tab.entries().index(r, 0),
+                                 m_tab.entries().index(r, ListEntries::kColumns - 1));
+        }
+        QItemSelectionModel *model = grid->selectionModel();
+        const int currentRow = m_tab.entries().rowOf(current);
+        if (currentRow >= 0)
+            model->setCurrentIndex(m_tab.entries().index(currentRow, ListEntries::Paciente),
+                                   QItemSelectionModel::NoUpdate);
+        model->select(selection, QItemSelectionModel::ClearAndSelect);
+        grid->verticalScrollBar()->setValue(scrolled);
+    };
+
     const std::optional<AppointmentKey> key = m_tab.entryToOpen(row);
     if (!key) {
-        showWarning();
+        restore();
         return;
     }
     const auto origin = m_tab.kind() == ListTab::Kind::Cancelled ? RebookingEditor::Origin::Cancelled
@@ -214,7 +241,8 @@ void ListTabWidget::openRow(int row)
     if (!m_dialog.openEntry(*key, origin))
         m_context.dialogs.information(ListTab::kGone);
     // Whatever the dialog did, the list shows the table as it now stands.
-    refresh();
+    m_tab.reopen();
+    restore();
 }
 
 void ListTabWidget::incluirClick()

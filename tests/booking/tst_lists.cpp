@@ -50,16 +50,55 @@ QStringList patients(const ListEntries &entries)
 // A click on a row of a list grid, with the modifiers a person holds for a second row.
 void clickRow(QTableView *grid, int row, Qt::KeyboardModifiers modifiers = {})
 {
-    const QModelIndex index = grid->model()->index(row, ListEntries::Paciente);
-    grid->scrollTo(index);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, grid->visualRect(index).center());
+    test::click(grid, grid->model()->index(row, ListEntries::Paciente), modifiers);
 }
 
 // Double-clicks a row of a list grid; the action runs on the rebooking dialog.
 void openRow(QTableView *grid, int row, std::function<void(TFConsulta2 *)> action)
 {
     onModal<TFConsulta2>(std::move(action));
-    test::doubleClick(grid, grid->model()->index(row, ListEntries::Paciente));
+    test::doubleClickOn(grid, grid->model()->index(row, ListEntries::Paciente));
+}
+
+// The receptionist at the booking screen, the window in front, on one of its pages. The
+// list tabs lie past the day tabs, beyond the tab bar's visible part: the page is made
+// current as the bar's scroll arrows and a click would make it.
+void goToTab(Desk &desk, QWidget *page)
+{
+    desk.screen->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(desk.screen));
+    desk.screen->PageControl1->setCurrentWidget(page);
+    QApplication::processEvents();
+}
+
+// A key pressed where the keyboard is: the widget that has the focus.
+void press(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+// A click into a box, then the text typed where the focus went.
+void typeInto(QWidget *box, const QString &text)
+{
+    // The offscreen platform brings no window to the front on a click, as a window
+    // manager does (a closed dialog leaves none in front).
+    if (!box->window()->isActiveWindow()) {
+        box->window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box->window()));
+    }
+    test::click(box);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+// The rows of a list as "Data;Hora", in the grid's order.
+QStringList dataAndHora(const ListEntries &entries)
+{
+    QStringList result;
+    for (int row = 0; row < entries.count(); ++row)
+        result << entries.text(row, ListEntries::Data) + QLatin1Char(';') +
+                      entries.text(row, ListEntries::Hora);
+    return result;
 }
 
 QString waiting(int second, const QDate &day = QDate(2026, 12, 8))
@@ -87,6 +126,8 @@ private Q_SLOTS:
     void sameSecondTakesTheNext();
     void candidates_data();
     void candidates();
+    void cancelledListsByRealDate_data();
+    void cancelledListsByRealDate();
     void deletingKeepsOtherKinds();
     void labelsOfAnEntry_data();
     void labelsOfAnEntry();
@@ -110,6 +151,9 @@ private Q_SLOTS:
     void countWarningPastAHundred();
     void printingLongLists_data();
     void printingLongLists();
+    void printedFieldsKeepTheirWidths_data();
+    void printedFieldsKeepTheirWidths();
+    void candidatesStayAfterAnEntryCloses();
     void entryDeletedElsewhere();
     void boxesComeBackAfterAWaitingEntry();
     void doctorListAndEntryByKey();
@@ -242,6 +286,51 @@ void TestLists::candidates()
         expected.sort();
         QCOMPARE(shown, expected);
     }
+}
+
+void TestLists::cancelledListsByRealDate_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QStringList>("stored"); // Data;Hora of doctor 12's entries
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("a month's days before the next month's")
+        << QDate(2027, 3, 10) << QStringList{"17/02H/;1", "17/03H/;1", "18/02H/;1"}
+        << QStringList{"17/02H/;1", "18/02H/;1", "17/03H/;1"};
+    QTest::newRow("slots as numbers")
+        << QDate(2026, 12, 8) << QStringList{"05/12H/;10", "05/12H/;2", "05/12P/;9"}
+        << QStringList{"05/12H/;2", "05/12P/;9", "05/12H/;10"};
+    QTest::newRow("in January, December's entries first")
+        << QDate(2027, 1, 5) << QStringList{"03/01H/;1", "20/12P/;1", "28/01H/;1"}
+        << QStringList{"20/12P/;1", "03/01H/;1", "28/01H/;1"};
+    QTest::newRow("in December, January's entries last")
+        << QDate(2026, 12, 20) << QStringList{"05/01H/;1", "10/12H/;1", "15/11P/;1"}
+        << QStringList{"15/11P/;1", "10/12H/;1", "05/01H/;1"};
+    QTest::newRow("past a month ahead is last year's")
+        << QDate(2027, 3, 10) << QStringList{"01/03H/;1", "09/04H/;1", "15/04HA/;1"}
+        << QStringList{"15/04HA/;1", "01/03H/;1", "09/04H/;1"};
+}
+
+void TestLists::cancelledListsByRealDate()
+{
+    QFETCH(QDate, today);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, listed);
+    Fixture f(today);
+    test::setUpClinic(f);
+    std::vector<Appointment> rows;
+    for (const QString &entry : stored)
+        rows.push_back(
+            booking(entry.section(QLatin1Char(';'), 0, 0), entry.section(QLatin1Char(';'), 1).toInt(), 12));
+    f.addRows(rows);
+    AppContext &c = f.start();
+    ListTab tab(c, ListTab::Kind::Cancelled);
+    tab.openAll();
+    QCOMPARE(dataAndHora(tab.entries()), listed);
+    QVERIFY(tab.openCandidates(QStringLiteral("12")));
+    QCOMPARE(dataAndHora(tab.entries()), listed);
+    // The list's rows are found by key in their new places.
+    for (int row = 0; row < tab.entries().count(); ++row)
+        QCOMPARE(tab.entries().rowOf(tab.entries().key(row)), row);
 }
 
 void TestLists::deletingKeepsOtherKinds()
@@ -553,12 +642,12 @@ void TestLists::cancelAndRebookThroughTheScreen()
     Fixture f;
     f.addRows({booking(QStringLiteral("09/12/26"), 2, 12, QStringLiteral("Joana Prado"))});
     Desk desk(f, true);
-    desk.doubleClick(9, 2, 12, [](TFConsulta *d) { d->Button1->click(); });
+    desk.doubleClick(9, 2, 12, [](TFConsulta *d) { test::click(d->Button1); });
     QCOMPARE(desk.sheet(9).cell(2, 12), QString());
     ListTabWidget &list = desk.screen->desmarcadas();
     // The cancellation opened the cancelled list.
     QCOMPARE(patients(list.tab().entries()), QStringList{"Joana Prado"});
-    desk.screen->PageControl1->setCurrentWidget(&list);
+    goToTab(desk, &list);
     QApplication::processEvents();
 
     openRow(list.grid, 0, [](TFConsulta2 *d) {
@@ -571,7 +660,7 @@ void TestLists::cancelAndRebookThroughTheScreen()
         QCOMPARE(d->Label10->text().trimmed(), QStringLiteral("204"));
         test::typeOver(d->DBEdit3, QStringLiteral("11/12/26"));
         test::typeOver(d->DBEdit4, QStringLiteral("4"));
-        d->BAlterar->click();
+        test::click(d->BAlterar);
         QVERIFY(!d->isVisible());
     });
     QCOMPARE(keys(desk.rows()), QStringList{"11/12/26;4;12;Joana Prado"});
@@ -579,7 +668,7 @@ void TestLists::cancelAndRebookThroughTheScreen()
     QCOMPARE(desk.sheet(9).cell(2, 12), QString());
     QCOMPARE(list.tab().entries().count(), 0);
     QVERIFY(f.dialogs.shown().isEmpty());
-    desk.screen->BitBtn1->click();
+    test::click(desk.screen->BitBtn1);
     const QStringList lines = journalFile(f);
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines[2].startsWith(QStringLiteral("E09/12P/ 2 12Joana Prado")));
@@ -592,24 +681,24 @@ void TestLists::hospitalCancellationTold()
     f.addRows({booking(QStringLiteral("05/01H/"), 3, 12, QStringLiteral("Carlos Lima"))});
     Desk desk(f);
     ListTabWidget &list = desk.screen->desmarcadas();
-    desk.screen->PageControl1->setCurrentWidget(&list);
-    list.avisar->click();
+    goToTab(desk, &list);
+    test::click(list.avisar);
     QCOMPARE(list.tab().entries().count(), 1);
     openRow(list.grid, 0, [](TFConsulta2 *d) {
         QVERIFY(d->NoticeFrame->isVisible() && d->BAviso->isVisible() && d->BAviso->isEnabled());
         QVERIFY(!d->Label7->isVisible());
-        d->BAviso->click();
+        test::click(d->BAviso);
     });
     QCOMPARE(keys(desk.rows()), QStringList{"05/01HA/;3;12;Carlos Lima"});
     // Told entries leave the "Avisar" list and show as told.
-    list.avisar->click();
+    test::click(list.avisar);
     QCOMPARE(list.tab().entries().count(), 0);
-    list.atualizar->click();
+    test::click(list.atualizar);
     openRow(list.grid, 0, [](TFConsulta2 *d) {
         QVERIFY(!d->BAviso->isVisible());
         QVERIFY(d->Label7->isVisible());
         QCOMPARE(d->Label7->text(), QStringLiteral("Desmarcação Comunicada"));
-        d->BSair->click();
+        test::click(d->BSair);
     });
     const QStringList lines = desk.c().journal.lines();
     QCOMPARE(lines.size(), 2);
@@ -628,17 +717,17 @@ void TestLists::toldEntryMovesOffATakenSlot()
     f.addRows(rows);
     Desk desk(f);
     ListTabWidget &list = desk.screen->desmarcadas();
-    desk.screen->PageControl1->setCurrentWidget(&list);
-    list.avisar->click();
+    goToTab(desk, &list);
+    test::click(list.avisar);
     QCOMPARE(patients(list.tab().entries()), QStringList({"Novo", "Cheio"}));
-    openRow(list.grid, 0, [](TFConsulta2 *d) { d->BAviso->click(); });
+    openRow(list.grid, 0, [](TFConsulta2 *d) { test::click(d->BAviso); });
     QVERIFY(desk.c().DMMedicos.table().contains({"05/01HA/", "4", "12"}));
     // Every Hora up to 99 taken: the entry stays as it was, and the dialog open.
-    list.avisar->click();
+    test::click(list.avisar);
     openRow(list.grid, 0, [](TFConsulta2 *d) {
-        d->BAviso->click();
+        test::click(d->BAviso);
         QVERIFY(d->isVisible());
-        d->BSair->click();
+        test::click(d->BSair);
     });
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("99")));
@@ -653,26 +742,26 @@ void TestLists::waitingPatientExportedAndImported()
     Fixture f;
     Desk desk(f);
     ListTabWidget &list = desk.screen->emEspera();
-    desk.screen->PageControl1->setCurrentWidget(&list);
+    goToTab(desk, &list);
     onModal<TFConsulta2>([](TFConsulta2 *d) {
         QVERIFY(!d->DBEdit3->isVisible() && !d->DBEdit4->isVisible());
         QCOMPARE(d->DBEdit3->text(), QStringLiteral("46185360"));
         QVERIFY(d->BIncluir->isEnabled() && !d->BAlterar->isEnabled() && !d->BExportar->isEnabled());
         QVERIFY(d->DBComboBox1->currentText().startsWith(QLatin1Char('1')));
-        QTest::keyClicks(d->DBEdit2, QStringLiteral("52"));
-        QTest::keyClicks(d->DBEdit1, QStringLiteral("Rita Moura"));
-        QTest::keyClicks(d->DBEdit6, QStringLiteral("97777-1111"));
-        d->BIncluir->click();
+        typeInto(d->DBEdit2, QStringLiteral("52"));
+        typeInto(d->DBEdit1, QStringLiteral("Rita Moura"));
+        typeInto(d->DBEdit6, QStringLiteral("97777-1111"));
+        test::click(d->BIncluir);
     });
-    list.incluir->click();
+    test::click(list.incluir);
     QCOMPARE(keys(desk.rows()), QStringList{"46185360;00;52;Rita Moura"});
     QCOMPARE(patients(list.tab().entries()), QStringList{"Rita Moura"});
 
-    QTest::keyClicks(list.codigo, QStringLiteral("3"));
-    list.candidatos->click();
+    typeInto(list.codigo, QStringLiteral("3"));
+    test::click(list.candidatos);
     QCOMPARE(list.tab().entries().count(), 0);
     test::typeOver(list.codigo, QStringLiteral("12"));
-    list.candidatos->click();
+    test::click(list.candidatos);
     QCOMPARE(patients(list.tab().entries()), QStringList{"Rita Moura"});
     openRow(list.grid, 0, [](TFConsulta2 *d) {
         QVERIFY(!d->DBEdit3->isVisible());
@@ -680,12 +769,12 @@ void TestLists::waitingPatientExportedAndImported()
         QCOMPARE(d->Label6->text(), QStringLiteral("  "));
         QCOMPARE(d->Label10->text(), QString());
         QVERIFY(!d->NoticeFrame->isVisible());
-        d->BExportar->click();
+        test::click(d->BExportar);
     });
     QVERIFY(desk.rows().empty());
     desk.doubleClick(10, 3, 12, [](TFConsulta *d) {
         QVERIFY(d->BImportar->isEnabled());
-        d->BImportar->click();
+        test::click(d->BImportar);
     });
     const std::vector<Appointment> rows = desk.rows();
     QCOMPARE(keys(rows), QStringList{"10/12/26;3;12;Rita Moura"});
@@ -703,16 +792,16 @@ void TestLists::conventionsOncePerRun()
     Fixture f;
     Desk desk(f);
     ListTabWidget &list = desk.screen->emEspera();
-    desk.screen->PageControl1->setCurrentWidget(&list);
+    goToTab(desk, &list);
     // Two patients in the same second (the clock stands still): two entries, two keys.
     for (const QString &name : {QStringLiteral("Primeiro"), QStringLiteral("Segundo")}) {
         onModal<TFConsulta2>([name](TFConsulta2 *d) {
-            QTest::keyClicks(d->DBEdit2, QStringLiteral("12"));
-            QTest::keyClicks(d->DBEdit1, name);
+            typeInto(d->DBEdit2, QStringLiteral("12"));
+            typeInto(d->DBEdit1, name);
             // Enter adds the entry.
-            QTest::keyClick(d->DBEdit1, Qt::Key_Return);
+            press(Qt::Key_Return);
         });
-        list.incluir->click();
+        test::click(list.incluir);
     }
     QCOMPARE(keys(desk.rows()), QStringList({"46185360;00;12;Primeiro", "46185360;01;12;Segundo"}));
     QCOMPARE(f.dialogs.texts(), QStringList{ListTabWidget::kConventions});
@@ -723,13 +812,24 @@ void TestLists::conventionsOncePerRun()
 void TestLists::deletingSelectedRows_data()
 {
     QTest::addColumn<bool>("closeScreen");
-    QTest::newRow("leaving the tab") << false;
-    QTest::newRow("closing the screen on it") << true;
+    QTest::addColumn<QList<int>>("picked");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("remaining");
+    QTest::newRow("two, leaving the tab")
+        << false << QList<int>{0, 2} << "Excluir as 2 consultas selecionadas?"
+        << QStringList{"02/12P/;1;12;Dois", "10/12/26;1;12;Marcado", "46185360;00;12;Espera"};
+    QTest::newRow("one, closing the screen on it")
+        << true << QList<int>{1} << "Excluir a consulta selecionada?"
+        << QStringList{"01/12H/;1;12;Um", "03/12HA/;1;12;Tres", "10/12/26;1;12;Marcado",
+                       "46185360;00;12;Espera"};
 }
 
 void TestLists::deletingSelectedRows()
 {
     QFETCH(bool, closeScreen);
+    QFETCH(QList<int>, picked);
+    QFETCH(QString, question);
+    QFETCH(QStringList, remaining);
     Fixture f;
     f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"),
                booking(QStringLiteral("02/12P/"), 1, 12, "Dois"),
@@ -737,18 +837,33 @@ void TestLists::deletingSelectedRows()
                booking(QStringLiteral("10/12/26"), 1, 12, "Marcado"), entry(waiting(36000), 12, "Espera")});
     Desk desk(f, true);
     ListTabWidget &list = desk.screen->desmarcadas();
-    desk.screen->PageControl1->setCurrentWidget(&list);
-    list.atualizar->click();
-    list.excluir->click();
+    goToTab(desk, &list);
+    test::click(list.atualizar);
+    test::click(list.excluir);
     QCOMPARE(f.dialogs.texts(), QStringList{ListTab::kNothingSelected});
     QCOMPARE(desk.rows().size(), std::size_t(5));
 
-    clickRow(list.grid, 0);
-    clickRow(list.grid, 2, Qt::ControlModifier);
-    QCOMPARE(list.selectedRows(), (std::vector<int>{0, 2}));
-    list.excluir->click();
-    QCOMPARE(keys(desk.rows()),
-             QStringList({"02/12P/;1;12;Dois", "10/12/26;1;12;Marcado", "46185360;00;12;Espera"}));
+    f.dialogs.clear();
+    for (int i = 0; i < picked.size(); ++i)
+        clickRow(list.grid, picked[i], i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+    const std::vector<int> selected(picked.begin(), picked.end());
+    QCOMPARE(list.selectedRows(), selected);
+    // "No", the answer Enter gives, deletes nothing and leaves the list as it was.
+    f.dialogs.answerQuestion(false);
+    test::click(list.excluir);
+    QCOMPARE(f.dialogs.shown().size(), 1);
+    QCOMPARE(f.dialogs.shown().first().kind, Kind::Question);
+    QCOMPARE(f.dialogs.shown().first().text, question);
+    QVERIFY(f.dialogs.shown().first().defaultNo);
+    QCOMPARE(desk.rows().size(), std::size_t(5));
+    QCOMPARE(list.tab().entries().count(), 3);
+    QCOMPARE(list.selectedRows(), selected);
+    QVERIFY(!list.tab().changed());
+
+    f.dialogs.answerQuestion(true);
+    test::click(list.excluir);
+    QCOMPARE(f.dialogs.texts(), QStringList({question, question}));
+    QCOMPARE(keys(desk.rows()), remaining);
     QCOMPARE(list.tab().entries().count(), 0);
     QVERIFY(list.tab().changed());
     QVERIFY(journalFile(f).isEmpty());
@@ -756,13 +871,13 @@ void TestLists::deletingSelectedRows()
     const QString mirrorTable = f.mirror() + QStringLiteral("/Medicos3.db");
     QVERIFY(!QFile::exists(mirrorTable));
     if (closeScreen)
-        desk.screen->BitBtn1->click();
+        test::click(desk.screen->BitBtn1);
     else
-        desk.screen->PageControl1->setCurrentWidget(&desk.screen->emEspera());
+        goToTab(desk, &desk.screen->emEspera());
     QVERIFY(QFile::exists(mirrorTable));
     AppointmentTable mirror;
     mirror.open(mirrorTable, false);
-    QCOMPARE(mirror.count(), 3);
+    QCOMPARE(mirror.count(), remaining.size());
     QVERIFY(!list.tab().changed());
 }
 
@@ -785,12 +900,12 @@ void TestLists::countWarningPastAHundred()
     f.addRows(rows);
     Desk desk(f);
     ListTabWidget &list = desk.screen->emEspera();
-    desk.screen->PageControl1->setCurrentWidget(&list);
-    list.atualizar->click();
+    goToTab(desk, &list);
+    test::click(list.atualizar);
     QCOMPARE(list.countWarning->text(), count);
     QCOMPARE(list.adviceWarning->text().isEmpty(), count.isEmpty());
-    desk.screen->PageControl1->setCurrentWidget(desk.screen->TabSheet1);
-    desk.screen->PageControl1->setCurrentWidget(&list);
+    goToTab(desk, desk.screen->TabSheet1);
+    goToTab(desk, &list);
     QCOMPARE(list.countWarning->text(), QString());
     QCOMPARE(list.adviceWarning->text(), QString());
 }
@@ -821,14 +936,14 @@ void TestLists::printingLongLists()
     f.addRows(rows);
     Desk desk(f);
     ListTabWidget &list = cancelled ? desk.screen->desmarcadas() : desk.screen->emEspera();
-    desk.screen->PageControl1->setCurrentWidget(&list);
-    list.atualizar->click();
+    goToTab(desk, &list);
+    test::click(list.atualizar);
     const QStringList listed = patients(list.tab().entries());
     if (selectTwo) {
         clickRow(list.grid, 1);
         clickRow(list.grid, 2, Qt::ControlModifier);
     }
-    list.imprimir->click();
+    test::click(list.imprimir);
     QCOMPARE(list.tab().entries().count(), 0);
 
     const auto &doc = f.printer.documents().last();
@@ -854,7 +969,7 @@ void TestLists::printingLongLists()
     QCOMPARE(listed.size(), entries);
     QCOMPARE(printedPatients, selectTwo ? listed.mid(1, 2) : listed);
     // The list closed, a second "Imprimir" has nothing to print.
-    list.imprimir->click();
+    test::click(list.imprimir);
     QCOMPARE(f.printer.documents().size(), 1);
     QCOMPARE(f.dialogs.texts(), QStringList{ListTab::kNothingToPrint});
     const QStringList all = doc.lines();
@@ -870,6 +985,95 @@ void TestLists::printingLongLists()
     }
 }
 
+void TestLists::printedFieldsKeepTheirWidths_data()
+{
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("Desmarcadas") << true;
+    QTest::newRow("Em Espera") << false;
+}
+
+void TestLists::printedFieldsKeepTheirWidths()
+{
+    QFETCH(bool, cancelled);
+    Fixture f;
+    const QString name = QStringLiteral("Josefina Albuquerque Lins"); // 25, the field's width
+    const QString phone = QStringLiteral("(011)98765-4");             // 12
+    Appointment row =
+        cancelled ? booking(QStringLiteral("10/12H/"), 1, 12, name) : entry(waiting(36000), 12, name);
+    row.telefone = phone;
+    f.addRows({row});
+    Desk desk(f);
+    ListTabWidget &list = cancelled ? desk.screen->desmarcadas() : desk.screen->emEspera();
+    goToTab(desk, &list);
+    test::click(list.atualizar);
+    test::click(list.imprimir);
+    QCOMPARE(f.printer.documents().size(), 1);
+    const QStringList printed = f.printer.lastTexts();
+    QVERIFY2(printed.contains(name), qPrintable(printed.join(QLatin1Char('|'))));
+    QVERIFY2(printed.contains(phone), qPrintable(printed.join(QLatin1Char('|'))));
+    if (cancelled)
+        QVERIFY(printed.contains(QStringLiteral("10/12H/")));
+}
+
+// A doctor's candidates opened, one entry opened and closed: the list stays filtered,
+// the entry selected and under the pointer, so the next double-click at the same place
+// opens the same patient; a rebooked entry leaves the filtered list.
+void TestLists::candidatesStayAfterAnEntryCloses()
+{
+    Fixture f;
+    std::vector<Appointment> rows;
+    // Doctor 12's (and Cardiologia's) entries among doctor 3's, more than the grid shows.
+    for (int i = 0; i < 60; ++i) {
+        const int code = i % 3 == 0 ? 3 : (i % 3 == 1 ? 12 : 52);
+        rows.push_back(booking(QStringLiteral("%1/12H/").arg(1 + i / 20, 2, 10, QLatin1Char('0')), 1 + i % 20,
+                               code, QStringLiteral("Paciente %1").arg(i, 2, 10, QLatin1Char('0'))));
+    }
+    f.addRows(rows);
+    Desk desk(f);
+    ListTabWidget &list = desk.screen->desmarcadas();
+    goToTab(desk, &list);
+    QApplication::processEvents();
+    typeInto(list.codigo, QStringLiteral("12"));
+    test::click(list.candidatos);
+    const QStringList candidates = patients(list.tab().entries());
+    QCOMPARE(candidates.size(), 40);
+    QVERIFY(!candidates.contains(QStringLiteral("Paciente 00")));
+
+    // A row far down, scrolled into view, double-clicked at its place.
+    const int row = 34; // doctor 12's entry of 03/12 at slot 13
+    const QString patient = candidates[row];
+    const QModelIndex index = list.grid->model()->index(row, ListEntries::Paciente);
+    list.grid->scrollTo(index);
+    const QPoint place = list.grid->visualRect(index).center();
+    QVERIFY(list.grid->viewport()->rect().contains(place));
+    for (int time = 0; time < 2; ++time) {
+        QString shown;
+        onModal<TFConsulta2>([&shown](TFConsulta2 *d) {
+            shown = d->DBEdit1->text().trimmed();
+            press(Qt::Key_Escape);
+        });
+        test::doubleClickOn(list.grid->viewport(), place);
+        QCOMPARE(shown, patient);
+        QVERIFY(!desk.screen->consulta2().isVisible());
+        QCOMPARE(patients(list.tab().entries()), candidates);
+        QCOMPARE(list.selectedRows(), std::vector<int>{row});
+        QCOMPARE(list.grid->indexAt(place).row(), row);
+    }
+
+    // Rebooked: the entry leaves the list, the other candidates stay.
+    onModal<TFConsulta2>([](TFConsulta2 *d) {
+        test::typeOver(d->DBEdit3, QStringLiteral("11/12/26"));
+        test::typeOver(d->DBEdit4, QStringLiteral("4"));
+        test::click(d->BAlterar);
+    });
+    test::doubleClickOn(list.grid->viewport(), place);
+    QVERIFY(desk.c().DMMedicos.table().contains({"11/12/26", "4", "12"}));
+    QStringList left = candidates;
+    left.removeAt(row);
+    QCOMPARE(patients(list.tab().entries()), left);
+    QVERIFY(list.selectedRows().empty());
+}
+
 void TestLists::entryDeletedElsewhere()
 {
     Fixture f;
@@ -877,8 +1081,8 @@ void TestLists::entryDeletedElsewhere()
         {booking(QStringLiteral("01/12H/"), 1, 12, "Um"), booking(QStringLiteral("02/12H/"), 1, 12, "Dois")});
     Desk desk(f);
     ListTabWidget &list = desk.screen->desmarcadas();
-    desk.screen->PageControl1->setCurrentWidget(&list);
-    list.atualizar->click();
+    goToTab(desk, &list);
+    test::click(list.atualizar);
     AppointmentTable other;
     other.open(f.dir() + QStringLiteral("/Medicos.db"), false);
     other.remove({"01/12H/", "1", "12"});
@@ -887,10 +1091,10 @@ void TestLists::entryDeletedElsewhere()
     onModal<TFConsulta2>(
         [dialogSeen](TFConsulta2 *d) {
             *dialogSeen = true;
-            d->BSair->click();
+            test::click(d->BSair);
         },
         20);
-    test::doubleClick(list.grid, list.grid->model()->index(0, ListEntries::Paciente));
+    test::doubleClickOn(list.grid, list.grid->model()->index(0, ListEntries::Paciente));
     QTest::qWait(100);
     QVERIFY(!*dialogSeen);
     QCOMPARE(f.dialogs.texts(), QStringList{ListTab::kGone});
@@ -903,24 +1107,25 @@ void TestLists::boxesComeBackAfterAWaitingEntry()
     f.addRows({booking(QStringLiteral("01/12H/"), 1, 12, "Um"), entry(waiting(36000), 12, "Espera")});
     Desk desk(f);
     ListTabWidget &waits = desk.screen->emEspera();
-    desk.screen->PageControl1->setCurrentWidget(&waits);
-    waits.atualizar->click();
+    goToTab(desk, &waits);
+    test::click(waits.atualizar);
     openRow(waits.grid, 0, [](TFConsulta2 *d) {
         QVERIFY(!d->DBEdit3->isVisible() && !d->DBEdit4->isVisible());
-        QTest::keyClick(d, Qt::Key_Escape);
+        press(Qt::Key_Escape);
     });
     ListTabWidget &cancelled = desk.screen->desmarcadas();
-    desk.screen->PageControl1->setCurrentWidget(&cancelled);
-    cancelled.atualizar->click();
+    goToTab(desk, &cancelled);
+    test::click(cancelled.atualizar);
     // From the keyboard: the row made current, Enter opens it.
     clickRow(cancelled.grid, 0);
     bool opened = false;
     onModal<TFConsulta2>([&opened](TFConsulta2 *d) {
         opened = true;
         QVERIFY(d->DBEdit3->isVisible() && d->DBEdit4->isVisible() && d->DBEdit2->isVisible());
-        QTest::keyClick(d, Qt::Key_Escape);
+        press(Qt::Key_Escape);
     });
-    QTest::keyClick(cancelled.grid, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), cancelled.grid);
+    press(Qt::Key_Return);
     QVERIFY(opened);
     QVERIFY(!desk.screen->consulta2().isVisible());
 }
@@ -932,14 +1137,14 @@ void TestLists::doctorListAndEntryByKey()
                booking(QStringLiteral("02/12P/"), 1, 12, "Dois"), entry(waiting(36000), 12, "Espera")});
     Desk desk(f);
     ListTabWidget &list = desk.screen->desmarcadas();
-    desk.screen->PageControl1->setCurrentWidget(&list);
+    goToTab(desk, &list);
     QStringList shown;
     onModal<TFHorarios>([&](TFHorarios *h) {
         for (int i = 0; i < h->ListBox1->count(); ++i)
             shown << h->ListBox1->item(i)->text();
         h->reject();
     });
-    QTest::mouseClick(list.codMed, Qt::LeftButton, {}, list.codMed->rect().center());
+    test::click(list.codMed);
     QVERIFY(shown.contains(QStringLiteral("12   Dr. Teste Silva              52 Cardiologia ")));
 
     QVERIFY(desk.screen->showListEntry({"02/12P/", "1", "12"}));
@@ -951,7 +1156,7 @@ void TestLists::doctorListAndEntryByKey()
     QVERIFY(!desk.screen->showListEntry({"09/12/26", "1", "12"}));
     QVERIFY(!desk.screen->showListEntry({"05/12H/", "1", "12"}));
     // Leaving the screen closes both lists.
-    desk.screen->BitBtn1->click();
+    test::click(desk.screen->BitBtn1);
     QCOMPARE(list.tab().entries().count() + desk.screen->emEspera().tab().entries().count(), 0);
 }
 

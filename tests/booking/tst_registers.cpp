@@ -5,7 +5,9 @@
 #include "doctors/tfdadosregistro.h"
 #include "support/fixture.h"
 #include "support/modal.h"
+#include "support/mouse.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
@@ -32,12 +34,17 @@ void dragRow(QTableWidget *grid, int from, int to)
         return QPoint(header->width() / 2,
                       header->sectionViewportPosition(row) + header->sectionSize(row) * quarter / 4);
     };
-    const QPoint start = at(from, 2);
-    const QPoint drop = at(to, to < from ? 1 : 3);
-    QTest::mousePress(handle, Qt::LeftButton, {}, start);
-    QTest::mouseMove(handle, start + QPoint(0, to < from ? -6 : 6));
-    QTest::mouseMove(handle, drop);
-    QTest::mouseRelease(handle, Qt::LeftButton, {}, drop);
+    // The points on the dialog's window, where the mouse really goes.
+    QPoint start = at(from, 2);
+    QPoint nudge = start + QPoint(0, to < from ? -6 : 6);
+    QPoint drop = at(to, to < from ? 1 : 3);
+    QWindow *window = test::windowPoint(handle, start);
+    test::windowPoint(handle, nudge);
+    test::windowPoint(handle, drop);
+    QTest::mousePress(window, Qt::LeftButton, {}, start);
+    QTest::mouseMove(window, nudge);
+    QTest::mouseMove(window, drop);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, drop);
 }
 
 } // namespace
@@ -74,7 +81,7 @@ void TestRegisters::specialtiesOpenSaveAndMove()
         w->Grade->item(29, 1)->setText(QStringLiteral("Medicina do Trabalho")); // 20 characters
         // The row of code 53 dragged above the first row takes code 51.
         dragRow(w->Grade, 2, 0);
-        w->Button1->click();
+        test::click(w->Button1);
     });
     window.open();
     const QStringList lines = f.read(QStringLiteral("Esp.Txt"));
@@ -119,10 +126,10 @@ void TestRegisters::usedSpecialtyKeepsItsCode()
     onModal<TFDadosEsp>([&](TFDadosEsp *w) {
         dragRow(w->Grade, from, to);
         QCOMPARE(w->Grade->verticalHeader()->visualIndex(from), to);
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         stayedOpen = w->isVisible();
         if (stayedOpen)
-            QTest::mouseClick(w->Button2, Qt::LeftButton);
+            test::click(w->Button2);
     });
     window.open();
     QVERIFY(!window.isVisible());
@@ -157,9 +164,9 @@ void TestRegisters::leavingWithoutSaving()
     onModal<TFDadosSit>([escape](TFDadosSit *w) {
         w->Grade->item(0, 1)->setText(QStringLiteral("Mudado"));
         if (escape)
-            QTest::keyClick(w, Qt::Key_Escape);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
-            w->Button2->click();
+            test::click(w->Button2);
     });
     window.open();
     QVERIFY(!window.isVisible());
@@ -177,7 +184,7 @@ void TestRegisters::situationsByCode()
         QCOMPARE(w->Grade->item(4, 1)->text(), QStringLiteral("Quinta"));
         QCOMPARE(w->Grade->item(0, 1)->text(), QStringLiteral("Primeira"));
         QCOMPARE(w->Grade->item(1, 1)->text(), QString());
-        w->Button1->click();
+        test::click(w->Button1);
     });
     window.open();
     QCOMPARE(f.read(QStringLiteral("Sit.Txt")),
@@ -193,7 +200,7 @@ void TestRegisters::missingFileKeepsTheRowNumbers()
     TFDadosEsp window(c);
     onModal<TFDadosEsp>([](TFDadosEsp *w) {
         QCOMPARE(w->Grade->item(29, 0)->text(), QStringLiteral("30"));
-        w->Button2->click();
+        test::click(w->Button2);
     });
     window.open();
     QCOMPARE(f.dialogs.texts(test::ScriptedDialogs::Kind::Error).size(), 1);
@@ -227,9 +234,9 @@ void TestRegisters::unreadFileIsNeverWrittenOver()
         window = std::make_unique<TFDadosSit>(c);
     bool stayedOpen = false;
     onModal<TFDadosRegistro>([&](TFDadosRegistro *w) {
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         stayedOpen = w->isVisible();
-        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        test::click(w->Button2);
     });
     window->open();
     QVERIFY(stayedOpen);

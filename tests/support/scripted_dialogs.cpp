@@ -31,6 +31,13 @@ bool ScriptedDialogs::question(const QString &text)
     return yes;
 }
 
+bool ScriptedDialogs::questionDefaultNo(const QString &text)
+{
+    const bool yes = question(text);
+    m_shown.last().defaultNo = true;
+    return yes;
+}
+
 QString ScriptedDialogs::input(const QString &title, const QString &prompt, const QString &defaultText)
 {
     return inputOrCancel(title, prompt, defaultText).value_or(defaultText);

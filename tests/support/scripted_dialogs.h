@@ -21,12 +21,14 @@ public:
         Kind kind;
         QString text; // the message, or the prompt of an input box
         QString title;
+        bool defaultNo = false; // a question where Enter answers "No"
     };
 
     void information(const QString &text) override;
     void warning(const QString &text) override;
     void error(const QString &text) override;
     bool question(const QString &text) override;
+    bool questionDefaultNo(const QString &text) override;
     QString input(const QString &title, const QString &prompt, const QString &defaultText) override;
     std::optional<QString> inputOrCancel(const QString &title, const QString &prompt,
                                          const QString &defaultText) override;
