@@ -91,6 +91,7 @@ QPdfWriter &QtPrinter::measure()
 bool QtPrinter::choose()
 {
     m_choice.reset();
+    m_known.reset();
     PrinterState state;
     {
         const Waiting waiting;
@@ -101,6 +102,7 @@ bool QtPrinter::choose()
     case PrinterState::Kind::NotRunning:
     case PrinterState::Kind::NoAnswer:
         // Nothing to choose from: the document goes to a PDF file, and end() says why.
+        m_known = state;
         return true;
     default:
         break;
@@ -225,17 +227,19 @@ PrintOutcome QtPrinter::end()
     m_painter.reset();
     m_writer.reset();
     const std::optional<Choice> choice = m_choice;
+    const std::optional<PrinterState> known = m_known;
     m_choice.reset();
+    m_known.reset();
     if (!written) {
         QFile::remove(m_pdfPath);
         throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1").arg(native(m_pdfPath)));
     }
     // The lists name patients: the file is its owner's alone, whatever made it.
     QFile::setPermissions(m_pdfPath, privacy::kFile);
-    return deliver(choice);
+    return deliver(choice, known);
 }
 
-PrintOutcome QtPrinter::deliver(const std::optional<Choice> &choice)
+PrintOutcome QtPrinter::deliver(const std::optional<Choice> &choice, const std::optional<PrinterState> &known)
 {
     if (choice && !choice->file.isEmpty()) {
         // "Print to file" in the print dialog: the document goes where the user said.
@@ -245,7 +249,9 @@ PrintOutcome QtPrinter::deliver(const std::optional<Choice> &choice)
         return PrintOutcome::SavedAsPdf;
     }
     PrinterState state;
-    {
+    if (known) {
+        state = *known;
+    } else {
         const Waiting waiting;
         state = m_system.state(choice ? choice->printer : QString());
     }

@@ -57,7 +57,7 @@ private:
 
     QPdfWriter &measure();
     void setUp(QPdfWriter &writer) const;
-    PrintOutcome deliver(const std::optional<Choice> &choice);
+    PrintOutcome deliver(const std::optional<Choice> &choice, const std::optional<PrinterState> &known);
     PrintOutcome keptAsPdf(const QString &why);
     PrintOutcome refused(const QString &printer, const QString &detail);
 
@@ -70,6 +70,9 @@ private:
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     std::optional<Choice> m_choice;
+    // What choose() already learnt of a print system that has no printer to offer, so
+    // that the document is not held up by the same question twice.
+    std::optional<PrinterState> m_known;
     QString m_title;
     QString m_pdfPath;
     bool m_landscape = false;

@@ -37,7 +37,11 @@ namespace {
 class FakePrintSystem final : public PrintSystem
 {
 public:
-    PrinterState state(const QString &) override { return m_state; }
+    PrinterState state(const QString &) override
+    {
+        ++asked;
+        return m_state;
+    }
     Submission submit(const QString &printer, const QString &pdfFile, const QString &, const PrintOptions &) override
     {
         submitted << printer;
@@ -53,6 +57,7 @@ public:
     Submission m_submission;
     QStringList submitted;
     QByteArray lastDocument;
+    int asked = 0;
 };
 
 // A print server that takes connections and never says a word: a listening socket on
@@ -112,6 +117,7 @@ class TestPrinting : public QObject
 private Q_SLOTS:
     void eachAnswerOfThePrintSystem_data();
     void eachAnswerOfThePrintSystem();
+    void silentPrintSystemAskedOnceForTheDayList();
     void realPrintSystemMissingOrSilent_data();
     void realPrintSystemMissingOrSilent();
     void listStaysOpenWhenNotPrinted_data();
@@ -203,6 +209,23 @@ void TestPrinting::eachAnswerOfThePrintSystem()
     if (pdfKept) // and the user is told where it is
         QVERIFY2(texts.last().endsWith(QDir::toNativeSeparators(printer.printFolder() + QLatin1Char('/') + pdfs.first())),
                  qPrintable(texts.last()));
+}
+
+void TestPrinting::silentPrintSystemAskedOnceForTheDayList()
+{
+    Fixture f;
+    FakePrintSystem system;
+    system.m_state = {State::NoAnswer, {}, {}};
+    QtPrinter printer(f.context().paths, f.clock, f.dialogs, &system);
+    // No print dialog without a printer to choose: the document goes to a PDF, after one
+    // wait for the print system, not one before the dialog and another after it.
+    QVERIFY(printer.choose());
+    QCOMPARE(printer.printLines(QStringLiteral("Consultas do Dia"), {QStringLiteral(" 1    08:00")}, {}),
+             PrintOutcome::SavedAsPdf);
+    QCOMPARE(system.asked, 1);
+    QCOMPARE(f.dialogs.texts(Kind::Information).size(), 1);
+    QVERIFY(f.dialogs.texts().first().startsWith(QStringLiteral("O sistema de impressão não respondeu")));
+    QCOMPARE(pdfsIn(printer.printFolder()).size(), 1);
 }
 
 void TestPrinting::realPrintSystemMissingOrSilent_data()
