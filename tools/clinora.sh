@@ -15,7 +15,8 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev pxlib-dev
           fonts-liberation2 qt6-translations-l10n xvfb xauth
           cmark-gfm dpkg-dev file desktop-file-utils appstream
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev
+          libcups2-dev cups printer-driver-cups-pdf poppler-utils)
 
 install_missing() {
     local missing=()

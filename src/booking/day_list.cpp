@@ -1,9 +1,19 @@
 #include "booking/day_list.h"
 
 #include "app/context.h"
-#include "platform/text_file.h"
 
 namespace clinora {
+
+namespace {
+
+// The slot number right-aligned in two places, so that the times after it stay in one
+// column from slot 10 on, on the screen and on paper.
+QString slotText(const QString &slot)
+{
+    return slot.trimmed().rightJustified(2);
+}
+
+} // namespace
 
 DayList makeDayList(AppContext &context, int day, int code)
 {
@@ -23,12 +33,12 @@ DayList makeDayList(AppContext &context, int day, int code)
             // A closed or unprepared day has no free slot, and neither has a slot without
             // a time, whatever a sheet not yet filled shows.
             if (sheet.isEnabled() && !time.trimmed().isEmpty())
-                list.free << QString::number(slot) + QStringLiteral("    ") + time;
+                list.free << slotText(QString::number(slot)) + QStringLiteral("    ") + time;
         } else if (cell != QLatin1String(" x")) {
             const std::optional<Appointment> row =
                 table.find({list.date, QString::number(slot), QString::number(code)});
             if (row)
-                list.booked << row->hora + QStringLiteral("    ") + time + QStringLiteral("  ") + row->paciente;
+                list.booked << slotText(row->hora) + QStringLiteral("    ") + time + QStringLiteral("  ") + row->paciente;
         }
     }
     return list;
@@ -51,7 +61,7 @@ QStringList DayList::printLines() const
 
 int DayList::slotOfLine(const QString &line)
 {
-    return textfile::trimRight(line.left(2)).toInt();
+    return line.left(2).trimmed().toInt();
 }
 
 } // namespace clinora

@@ -209,7 +209,9 @@ void ListTab::print(const std::vector<int> &rows)
         return;
     }
     m_context.specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
-    m_context.printer.printList(printedList(rows));
+    // A list that did not come out stays open, to be printed again.
+    if (!delivered(m_context.printer.printList(printedList(rows))))
+        return;
     m_entries.close();
 }
 

@@ -18,9 +18,12 @@ public:
     void drawText(int, int, const QString &, const PrintFont &, int = 0) override {}
     int lineHeight(const PrintFont &) override { return 60; }
     void newPage() override {}
-    void end() override {}
-    void printImage(const QString &, const QImage &) override {}
-    void printDrawing(const QString &, QSize, const std::function<void(QPainter &)> &) override {}
+    PrintOutcome end() override { return PrintOutcome::NotPrinted; }
+    PrintOutcome printImage(const QString &, const QImage &) override { return PrintOutcome::NotPrinted; }
+    PrintOutcome printDrawing(const QString &, QSize, const std::function<void(QPainter &)> &) override
+    {
+        return PrintOutcome::NotPrinted;
+    }
 };
 
 } // namespace clinora

@@ -10,7 +10,7 @@ namespace {
 constexpr int kColumnGap = 10;
 } // namespace
 
-void Printer::printLines(const QString &title, const QStringList &lines, const PrintFont &font, int headLines)
+PrintOutcome Printer::printLines(const QString &title, const QStringList &lines, const PrintFont &font, int headLines)
 {
     const int step = std::max(1, lineHeight(font));
     const int bottom = pageHeight();
@@ -35,10 +35,10 @@ void Printer::printLines(const QString &title, const QStringList &lines, const P
         y += step;
         bodyOnPage = true;
     }
-    end();
+    return end();
 }
 
-void Printer::printList(const DrawnList &list)
+PrintOutcome Printer::printList(const DrawnList &list)
 {
     if (list.landscape)
         setLandscape(true);
@@ -68,9 +68,10 @@ void Printer::printList(const DrawnList &list)
         }
         ++onPage;
     }
-    end();
+    const PrintOutcome outcome = end();
     if (list.landscape)
         setLandscape(false);
+    return outcome;
 }
 
 } // namespace clinora

@@ -45,6 +45,20 @@ struct DrawnList
     bool landscape = false; // printed across the page, then the printer back upright
 };
 
+// What became of a document once it was ended.
+enum class PrintOutcome {
+    Printed,    // the print system took the job
+    Queued,     // taken, but it waits in the queue of a stopped printer
+    SavedAsPdf, // written to a PDF file in the print folder, and the user told where
+    NotPrinted, // nothing came out (the printer refused it and no PDF was wanted)
+};
+
+// True when the document came out somewhere: on paper, in a queue or in a PDF file.
+inline bool delivered(PrintOutcome outcome)
+{
+    return outcome != PrintOutcome::NotPrinted;
+}
+
 class Printer
 {
 public:
@@ -66,19 +80,24 @@ public:
     virtual int lineHeight(const PrintFont &font) = 0;
     // Ends the page and starts the next one of the same document.
     virtual void newPage() = 0;
-    virtual void end() = 0;
+    // Hands the document over. Whatever went wrong on the way (a printer that refuses
+    // or is stopped, a print system that is missing or does not answer) has been told
+    // to the user by then; the outcome says whether the document came out.
+    virtual PrintOutcome end() = 0;
 
     // A window's image, scaled to the page width.
-    virtual void printImage(const QString &title, const QImage &image) = 0;
+    virtual PrintOutcome printImage(const QString &title, const QImage &image) = 0;
     // A drawing of the given size in pixels, made again at the printer's resolution
     // and scaled to the page width: lines and text stay sharp.
-    virtual void printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw) = 0;
+    virtual PrintOutcome printDrawing(const QString &title, QSize size,
+                                      const std::function<void(QPainter &)> &draw) = 0;
 
     // The printer used as a plain text device: one document of lines, top to bottom,
     // in one font. The first headLines lines (the title and headings) start every page.
-    void printLines(const QString &title, const QStringList &lines, const PrintFont &font, int headLines = 0);
+    PrintOutcome printLines(const QString &title, const QStringList &lines, const PrintFont &font,
+                            int headLines = 0);
     // A list drawn in Arial, scaled to the page width.
-    void printList(const DrawnList &list);
+    PrintOutcome printList(const DrawnList &list);
 };
 
 } // namespace clinora

@@ -8,10 +8,12 @@ namespace clinora {
 
 namespace {
 
+// The window the user is working in: a window kept open beside a modal one (the day
+// list beside the booking screen) owns its messages, and comes back to the front when
+// they close.
 QWidget *parentWindow()
 {
-    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                             : QApplication::activeWindow();
+    return QApplication::activeWindow() ? QApplication::activeWindow() : QApplication::activeModalWidget();
 }
 
 const QString kTitle = QStringLiteral("Clinora");

@@ -1,6 +1,7 @@
 #include "platform/qt_printer.h"
 
 #include "platform/clock.h"
+#include "platform/cups_print_system.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -13,9 +14,10 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 namespace clinora {
 
@@ -32,90 +34,151 @@ QFont qfont(const PrintFont &font)
     return f;
 }
 
+// The print dialog's choices of the print system's own (page ranges, pages per sheet),
+// as Qt's print engine keeps them: name and value in turn.
+constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// The wait for the print system shows on the pointer.
+class Waiting
+{
+public:
+    Waiting() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Waiting() { QApplication::restoreOverrideCursor(); }
+    Waiting(const Waiting &) = delete;
+    Waiting &operator=(const Waiting &) = delete;
+};
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 } // namespace
 
-QtPrinter::QtPrinter(const Paths &paths, const Clock &clock, Dialogs &dialogs)
-    : m_paths(paths), m_clock(clock), m_dialogs(dialogs)
+QtPrinter::QtPrinter(const Paths &paths, const Clock &clock, Dialogs &dialogs, PrintSystem *system)
+    : m_paths(paths),
+      m_clock(clock),
+      m_dialogs(dialogs),
+      m_ownSystem(system ? nullptr : std::make_unique<CupsPrintSystem>()),
+      m_system(system ? *system : *m_ownSystem)
 {
 }
 
 QtPrinter::~QtPrinter() = default;
-
-bool QtPrinter::toPdf() const
-{
-    return QPrinterInfo::defaultPrinter().isNull();
-}
 
 QString QtPrinter::printFolder() const
 {
     return m_paths.file(QStringLiteral("Impressao"));
 }
 
-QPrinter &QtPrinter::device()
+void QtPrinter::setUp(QPdfWriter &writer) const
 {
-    if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setPageSize(QPageSize(QPageSize::A4));
-        m_printer->setPageOrientation(m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-        if (toPdf())
-            m_printer->setOutputFormat(QPrinter::PdfFormat);
+    writer.setResolution(1200);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+QPdfWriter &QtPrinter::measure()
+{
+    // A writer that is never painted on opens no file: it only gives the page's measures.
+    if (!m_measure) {
+        m_measure = std::make_unique<QPdfWriter>(QString());
+        setUp(*m_measure);
     }
-    return *m_printer;
+    return *m_measure;
 }
 
 bool QtPrinter::choose()
 {
-    if (toPdf())
+    m_choice.reset();
+    m_known.reset();
+    PrinterState state;
+    {
+        const Waiting waiting;
+        state = m_system.state({});
+    }
+    switch (state.kind) {
+    case PrinterState::Kind::NoPrinter:
+    case PrinterState::Kind::NotRunning:
+    case PrinterState::Kind::NoAnswer:
+        // Nothing to choose from: the document goes to a PDF file, and end() says why.
+        m_known = state;
         return true;
-    QPrintDialog dialog(&device(), QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
+    default:
+        break;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    Choice choice;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        choice.file = printer.outputFileName();
+    } else {
+        choice.printer = printer.printerName();
+        if (printer.copyCount() > 1) {
+            choice.options.emplaceBack("copies", QByteArray::number(printer.copyCount()));
+            if (printer.collateCopies())
+                choice.options.emplaceBack("Collate", "True");
+        }
+        if (printer.duplex() == QPrinter::DuplexLongSide)
+            choice.options.emplaceBack("sides", "two-sided-long-edge");
+        else if (printer.duplex() == QPrinter::DuplexShortSide)
+            choice.options.emplaceBack("sides", "two-sided-short-edge");
+        const QStringList cups = printer.printEngine()->property(kCupsOptions).toStringList();
+        for (int i = 0; i + 1 < cups.size(); i += 2)
+            choice.options.emplaceBack(cups[i].toUtf8(), cups[i + 1].toUtf8());
+    }
+    m_choice = choice;
+    return true;
 }
 
 int QtPrinter::pageWidth()
 {
-    return device().width();
+    return measure().width();
 }
 
 int QtPrinter::pageHeight()
 {
-    return device().height();
+    return measure().height();
 }
 
 bool QtPrinter::landscape()
 {
-    return device().pageLayout().orientation() == QPageLayout::Landscape;
+    return m_landscape;
 }
 
 void QtPrinter::setLandscape(bool on)
 {
     m_landscape = on;
-    if (m_printer)
-        m_printer->setPageOrientation(on ? QPageLayout::Landscape : QPageLayout::Portrait);
+    m_measure.reset();
 }
 
 void QtPrinter::begin(const QString &title)
 {
-    QPrinter &printer = device();
-    printer.setDocName(title);
-    m_pdfPath.clear();
-    if (toPdf()) {
-        privacy::makeFolder(printFolder());
-        QString name = title;
-        for (QChar &c : name) {
-            if (!c.isLetterOrNumber())
-                c = QLatin1Char('_');
-        }
-        m_pdfPath = printFolder() + QLatin1Char('/') + name + QLatin1Char('-')
-                    + m_clock.now().toString(QStringLiteral("yyyyMMdd-hhmmss")) + QStringLiteral(".pdf");
-        printer.setOutputFileName(m_pdfPath);
+    privacy::makeFolder(printFolder());
+    QString name = title;
+    for (QChar &c : name) {
+        if (!c.isLetterOrNumber())
+            c = QLatin1Char('_');
     }
+    const QString stem = printFolder() + QLatin1Char('/') + name + QLatin1Char('-')
+                         + m_clock.now().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    m_pdfPath = stem + QStringLiteral(".pdf");
+    for (int n = 2; QFile::exists(m_pdfPath); ++n)
+        m_pdfPath = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
+    m_title = title;
+    m_writer = std::make_unique<QPdfWriter>(m_pdfPath);
+    setUp(*m_writer);
+    m_writer->setTitle(title);
+    m_writer->setCreator(QStringLiteral("Clinora"));
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(&printer)) {
+    if (!m_painter->begin(m_writer.get())) {
         m_painter.reset();
-        throw FileError(m_pdfPath.isEmpty()
-                            ? QStringLiteral("Não foi possível iniciar a impressão.")
-                            : QStringLiteral("Não foi possível gravar o arquivo %1")
-                                  .arg(QDir::toNativeSeparators(m_pdfPath)));
+        m_writer.reset();
+        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1").arg(native(m_pdfPath)));
     }
 }
 
@@ -146,41 +209,131 @@ void QtPrinter::drawText(int x, int y, const QString &text, const PrintFont &fon
 
 int QtPrinter::lineHeight(const PrintFont &font)
 {
-    return QFontMetrics(qfont(font), &device()).lineSpacing();
+    return QFontMetrics(qfont(font), m_writer ? static_cast<QPaintDevice *>(m_writer.get()) : &measure())
+        .lineSpacing();
 }
 
 void QtPrinter::newPage()
 {
     if (m_painter)
-        device().newPage();
+        m_writer->newPage();
 }
 
-void QtPrinter::end()
+PrintOutcome QtPrinter::end()
 {
     if (!m_painter)
-        return;
-    m_painter->end();
+        return PrintOutcome::NotPrinted;
+    const bool written = m_painter->end();
     m_painter.reset();
-    m_printer.reset();
+    m_writer.reset();
+    const std::optional<Choice> choice = m_choice;
+    const std::optional<PrinterState> known = m_known;
+    m_choice.reset();
+    m_known.reset();
+    if (!written) {
+        QFile::remove(m_pdfPath);
+        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1").arg(native(m_pdfPath)));
+    }
     // The lists name patients: the file is its owner's alone, whatever made it.
-    if (!m_pdfPath.isEmpty())
-        QFile::setPermissions(m_pdfPath, privacy::kFile);
-    if (!m_pdfPath.isEmpty())
-        m_dialogs.information(QStringLiteral("Não há impressora instalada. O documento foi "
-                                             "gravado no arquivo:\r\n%1")
-                                  .arg(QDir::toNativeSeparators(m_pdfPath)));
+    QFile::setPermissions(m_pdfPath, privacy::kFile);
+    return deliver(choice, known);
 }
 
-void QtPrinter::printImage(const QString &title, const QImage &image)
+PrintOutcome QtPrinter::deliver(const std::optional<Choice> &choice, const std::optional<PrinterState> &known)
+{
+    if (choice && !choice->file.isEmpty()) {
+        // "Print to file" in the print dialog: the document goes where the user said.
+        QFile::remove(choice->file);
+        if (!QFile::rename(m_pdfPath, choice->file))
+            throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1").arg(native(choice->file)));
+        return PrintOutcome::SavedAsPdf;
+    }
+    PrinterState state;
+    if (known) {
+        state = *known;
+    } else {
+        const Waiting waiting;
+        state = m_system.state(choice ? choice->printer : QString());
+    }
+    switch (state.kind) {
+    case PrinterState::Kind::NoPrinter:
+        return keptAsPdf(QStringLiteral("Não há impressora instalada."));
+    case PrinterState::Kind::NoDefault:
+        return keptAsPdf(QStringLiteral("Há impressoras instaladas, mas nenhuma está definida como a "
+                                        "impressora padrão."));
+    case PrinterState::Kind::NotRunning:
+        return keptAsPdf(QStringLiteral("O sistema de impressão (CUPS) não está funcionando: nenhuma "
+                                        "impressora pode ser usada."));
+    case PrinterState::Kind::NoAnswer:
+        return keptAsPdf(QStringLiteral("O sistema de impressão não respondeu em %1 segundos.")
+                             .arg(m_system.answerLimitSeconds()));
+    case PrinterState::Kind::NotAccepting:
+        return refused(state.printer, state.detail);
+    case PrinterState::Kind::Stopped:
+        if (m_dialogs.question(QStringLiteral("A impressora \"%1\" está parada; o documento ficará na fila e só "
+                                              "será impresso quando ela voltar a funcionar.\r\n\r\nGravar o "
+                                              "documento em PDF na pasta %2 em vez de imprimir?")
+                                   .arg(state.printer, native(printFolder())))) {
+            return keptAsPdf({});
+        }
+        break;
+    case PrinterState::Kind::Ready:
+        break;
+    }
+    PrintOptions options{{"media", "A4"}};
+    if (choice)
+        options += choice->options;
+    Submission sent;
+    {
+        const Waiting waiting;
+        sent = m_system.submit(state.printer, m_pdfPath, m_title, options);
+    }
+    switch (sent.kind) {
+    case Submission::Kind::Queued:
+        QFile::remove(m_pdfPath);
+        return state.kind == PrinterState::Kind::Stopped ? PrintOutcome::Queued : PrintOutcome::Printed;
+    case Submission::Kind::Refused:
+        return refused(state.printer, sent.detail);
+    case Submission::Kind::NoAnswer:
+        break;
+    }
+    return keptAsPdf(QStringLiteral("O sistema de impressão não respondeu em %1 segundos ao receber o "
+                                    "documento para a impressora \"%2\": ele pode não ser impresso.")
+                         .arg(m_system.answerLimitSeconds())
+                         .arg(state.printer));
+}
+
+PrintOutcome QtPrinter::keptAsPdf(const QString &why)
+{
+    const QString where =
+        QStringLiteral("O documento foi gravado no arquivo:\r\n%1").arg(native(m_pdfPath));
+    m_dialogs.information(why.isEmpty() ? where : why + QLatin1Char(' ') + where);
+    return PrintOutcome::SavedAsPdf;
+}
+
+PrintOutcome QtPrinter::refused(const QString &printer, const QString &detail)
+{
+    QString text = QStringLiteral("A impressora \"%1\" recusou o documento: nada foi impresso.").arg(printer);
+    if (!detail.isEmpty())
+        text += QStringLiteral("\r\n(%1)").arg(detail);
+    text += QStringLiteral("\r\n\r\nGravar o documento em PDF na pasta %1?").arg(native(printFolder()));
+    if (m_dialogs.question(text))
+        return keptAsPdf({});
+    QFile::remove(m_pdfPath);
+    return PrintOutcome::NotPrinted;
+}
+
+PrintOutcome QtPrinter::printImage(const QString &title, const QImage &image)
 {
     begin(title);
     const QRect page = m_painter->viewport();
     const QImage scaled = image.scaledToWidth(page.width(), Qt::SmoothTransformation);
     m_painter->drawImage(0, 0, scaled);
-    end();
+    return end();
 }
 
-void QtPrinter::printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw)
+PrintOutcome QtPrinter::printDrawing(const QString &title, QSize size,
+                                     const std::function<void(QPainter &)> &draw)
 {
     begin(title);
     const QRect page = m_painter->viewport();
@@ -189,7 +342,7 @@ void QtPrinter::printDrawing(const QString &title, QSize size, const std::functi
         m_painter->scale(f, f);
     }
     draw(*m_painter);
-    end();
+    return end();
 }
 
 } // namespace clinora

@@ -1,15 +1,20 @@
-// The Printer port on Qt PrintSupport: the system's default printer, or, when there
-// is none, a PDF file in the data directory's print folder, and the user is told where.
+// The Printer port on Qt: each document is drawn into a PDF file in the data
+// directory's print folder and handed to the print system's default printer. When
+// there is no printer to take it (none installed, none the default, the print system
+// down or silent) the file stays and the user is told where; a printer that refuses it
+// or is stopped is named, and the user may keep the PDF instead.
 #pragma once
 
+#include "platform/print_system.h"
 #include "platform/printer.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
-class QPrinter;
+class QPdfWriter;
 
 namespace clinora {
 
@@ -20,7 +25,8 @@ class Paths;
 class QtPrinter final : public Printer
 {
 public:
-    QtPrinter(const Paths &paths, const Clock &clock, Dialogs &dialogs);
+    // Documents go to the system's print system (CUPS) unless another one is given.
+    QtPrinter(const Paths &paths, const Clock &clock, Dialogs &dialogs, PrintSystem *system = nullptr);
     ~QtPrinter() override;
 
     bool choose() override;
@@ -32,22 +38,42 @@ public:
     void drawText(int x, int y, const QString &text, const PrintFont &font, int width = 0) override;
     int lineHeight(const PrintFont &font) override;
     void newPage() override;
-    void end() override;
-    void printImage(const QString &title, const QImage &image) override;
-    void printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw) override;
+    PrintOutcome end() override;
+    PrintOutcome printImage(const QString &title, const QImage &image) override;
+    PrintOutcome printDrawing(const QString &title, QSize size,
+                              const std::function<void(QPainter &)> &draw) override;
 
-    // The folder where documents go when there is no printer.
+    // The folder where documents go when they are not printed.
     QString printFolder() const;
 
 private:
-    QPrinter &device();
-    bool toPdf() const;
+    // What the print dialog chose for the next document.
+    struct Choice
+    {
+        QString printer;
+        QString file; // "print to file" chosen in the dialog
+        PrintOptions options;
+    };
+
+    QPdfWriter &measure();
+    void setUp(QPdfWriter &writer) const;
+    PrintOutcome deliver(const std::optional<Choice> &choice, const std::optional<PrinterState> &known);
+    PrintOutcome keptAsPdf(const QString &why);
+    PrintOutcome refused(const QString &printer, const QString &detail);
 
     const Paths &m_paths;
     const Clock &m_clock;
     Dialogs &m_dialogs;
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintSystem> m_ownSystem;
+    PrintSystem &m_system;
+    std::unique_ptr<QPdfWriter> m_measure;
+    std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
+    std::optional<Choice> m_choice;
+    // What choose() already learnt of a print system that has no printer to offer, so
+    // that the document is not held up by the same question twice.
+    std::optional<PrinterState> m_known;
+    QString m_title;
     QString m_pdfPath;
     bool m_landscape = false;
 };

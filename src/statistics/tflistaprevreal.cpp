@@ -154,8 +154,6 @@ void TFListaPrevReal::Button1Click()
     const Weeks::Week &week = m_weeks.weeks()[row];
     const DrawnList report =
         weekly::weeklyReport(counts, m_context.doctors, {row + 1, week.first, week.last});
-    if (!m_context.printer.choose())
-        return;
     m_context.printer.printList(report);
 }
 

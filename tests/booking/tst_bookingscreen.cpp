@@ -492,7 +492,7 @@ void TestBookingScreen::dayListFromTheMonth()
     TFConsultasDia &list = desk.screen->consultasDia();
     QVERIFY(list.isVisible());
     QCOMPARE(list.ListBox1->count(), 1);
-    QCOMPARE(list.ListBox1->item(0)->text(), QStringLiteral("2    08:30  Ana Souza"));
+    QCOMPARE(list.ListBox1->item(0)->text(), QStringLiteral(" 2    08:30  Ana Souza"));
     QCOMPARE(list.ListBox2->count(), 3);
 
     list.BImprimir->click();
@@ -601,7 +601,7 @@ void TestBookingScreen::bookingWithTheKeyboardAlone()
     TFConsultasDia &list = desk.screen->consultasDia();
     QVERIFY(list.isVisible());
     QCOMPARE(list.ListBox1->count(), 1);
-    QCOMPARE(list.ListBox1->item(0)->text(), QStringLiteral("2    08:30  Joana Prado Lima"));
+    QCOMPARE(list.ListBox1->item(0)->text(), QStringLiteral(" 2    08:30  Joana Prado Lima"));
 }
 
 void TestBookingScreen::jumpsAndBadCodes()

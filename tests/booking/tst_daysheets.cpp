@@ -271,8 +271,8 @@ void TestDaySheets::dayList()
     c.sheets.refreshAll();
     const DayList list = makeDayList(c, 9, 12);
     QCOMPARE(list.date, QStringLiteral("09/12/26"));
-    QCOMPARE(list.booked, QStringList({"2    08:30  Ana Souza", "3    09:00  R"}));
-    QCOMPARE(list.free, QStringList({"1    08:00", "4    09:30"}));
+    QCOMPARE(list.booked, QStringList({" 2    08:30  Ana Souza", " 3    09:00  R"}));
+    QCOMPARE(list.free, QStringList({" 1    08:00", " 4    09:30"}));
     QCOMPARE(DayList::slotOfLine(list.free.last()), 4);
     const QStringList printed = list.printLines();
     QCOMPARE(printed[2], QStringLiteral("           Médico:  12                Dia: 09/12/26"));

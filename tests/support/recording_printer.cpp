@@ -46,17 +46,19 @@ void RecordingPrinter::newPage()
         ++m_documents.last().pages;
 }
 
-void RecordingPrinter::end()
+PrintOutcome RecordingPrinter::end()
 {
     m_open = false;
+    return m_outcome;
 }
 
-void RecordingPrinter::printImage(const QString &title, const QImage &image)
+PrintOutcome RecordingPrinter::printImage(const QString &title, const QImage &image)
 {
     m_documents.append({title, {}, 1, image.size(), m_landscape, {}});
+    return m_outcome;
 }
 
-void RecordingPrinter::printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw)
+PrintOutcome RecordingPrinter::printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw)
 {
     QImage drawing(size, QImage::Format_RGB32);
     drawing.fill(Qt::magenta); // whatever the drawing leaves unpainted shows
@@ -65,6 +67,7 @@ void RecordingPrinter::printDrawing(const QString &title, QSize size, const std:
         draw(painter);
     }
     m_documents.append({title, {}, 1, size, m_landscape, drawing});
+    return m_outcome;
 }
 
 QStringList RecordingPrinter::lastTexts() const

@@ -46,15 +46,19 @@ public:
     // A plain text line is five units per point, a drawn one its pixel height.
     int lineHeight(const PrintFont &font) override;
     void newPage() override;
-    void end() override;
-    void printImage(const QString &title, const QImage &image) override;
-    void printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw) override;
+    PrintOutcome end() override;
+    PrintOutcome printImage(const QString &title, const QImage &image) override;
+    PrintOutcome printDrawing(const QString &title, QSize size,
+                              const std::function<void(QPainter &)> &draw) override;
 
     // An A4 page upright by default: 2400 x 3394.
     void setPageWidth(int width) { m_pageWidth = width; }
     void setPageHeight(int height) { m_pageHeight = height; }
     // The answer of the next choice of printer.
     void setChoice(bool confirmed) { m_choose = confirmed; }
+    // What becomes of the documents that follow (printed unless a test says otherwise).
+    // A document that was not printed is still recorded, as the one the user lost.
+    void setOutcome(PrintOutcome outcome) { m_outcome = outcome; }
 
     const QList<Document> &documents() const { return m_documents; }
     // Every text of the last document, in order.
@@ -66,6 +70,7 @@ private:
     bool m_choose = true;
     bool m_landscape = false;
     bool m_open = false;
+    PrintOutcome m_outcome = PrintOutcome::Printed;
     QList<Document> m_documents;
 };
 
