@@ -182,6 +182,7 @@ private Q_SLOTS:
     void namePanelJumpsToTheAppointment();
     void slotResultJumpsOnEnter();
     void closedElsewhereLeavesTheOpenWindow();
+    void printedPagesNameTheirDateAndDoctor();
     void nameSearchFromADaySheet();
     void nameSearchFindsListEntries();
     void namesAreTextNotPatterns_data();
@@ -510,6 +511,35 @@ void TestSearches::closedElsewhereLeavesTheOpenWindow()
     QTRY_VERIFY(w->isActiveWindow());
     QVERIFY(items(w->ListBox2).contains(QStringLiteral("10/12/26")));
     QCOMPARE(selected(w->ListBox2), QStringList({"09/12/26", "14/12/26"}));
+}
+
+void TestSearches::printedPagesNameTheirDateAndDoctor()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Label2);
+    chooseStarting(w->ListBox1, {"12 "});
+    chooseStarting(w->ListBox2, {"09/12/26", "14/12/26"});
+    click(w->BExecutarCons2);
+    // Three rows to a page: the 09:30 of Wednesday starts page 2.
+    f.printer.setPageHeight(400);
+    click(w->Button2);
+    const RecordingPrinter::Document &printed = f.printer.documents().last();
+    QCOMPARE(printed.pages, 3);
+    const QStringList heading{
+        "RELAÇÃO DE TODOS OS HORÁRIOS", "Data", "Médico", "Horário", "Paciente", "Telefone"};
+    const QString doctor = QStringLiteral("Dr. Teste Silva          ");
+    const QString blank8(8, QLatin1Char(' '));
+    const QString blank25(25, QLatin1Char(' '));
+    const QString free25(25, QLatin1Char(' '));
+    const QString phone(12, QLatin1Char(' '));
+    QCOMPARE(printed.page(2),
+             heading + QStringList({"09/12/26", doctor, "09:30", free25, phone, "14/12/26", doctor, "08:00",
+                                    free25, phone, blank8, blank25, "08:30", free25, phone}));
+    QCOMPARE(printed.page(3).mid(6, 3), QStringList({"14/12/26", doctor, "09:00"}));
+    // On the screen, and within a page, the group is named once.
+    QCOMPARE(printed.page(1).mid(6 + 5, 3), QStringList({blank8, blank25, "08:30"}));
 }
 
 void TestSearches::nameSearchFromADaySheet()
