@@ -587,9 +587,8 @@ void TFDadosMed::RBLimparClick()
 void TFDadosMed::BAlterarClick()
 {
     DoctorForm form = readForm();
-    SaveResult result;
     // Whatever the save did before it stopped shows on the form.
-    const auto show = [&] {
+    const auto show = [this, &form](const SaveResult &result) {
         if (result.weekdaysUnchecked)
             uncheckWeekdays();
         render(form);
@@ -597,13 +596,15 @@ void TFDadosMed::BAlterarClick()
         if (result.recordWritten)
             ECod->setFocus();
     };
+    SaveResult result;
     try {
         result = m_editor.save(form);
     } catch (...) {
-        show();
+        // A save that threw tells nothing of how far it went: the form shows its values.
+        show(SaveResult{});
         throw;
     }
-    show();
+    show(result);
 }
 
 void TFDadosMed::Label3Click()
