@@ -329,6 +329,8 @@ bool TFPesquisas::readOrTell(const std::function<void()> &read)
         failure = e.message();
     } catch (const std::exception &e) {
         failure = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        failure = QStringLiteral("Erro inesperado.");
     }
     // The error box's closing brings the window to the front again, and the reading
     // fails again: the same error is told once.

@@ -12,8 +12,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -35,10 +37,11 @@ struct Program
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
-    // "Pesquisas", from the menu.
+    // "Pesquisas", clicked in the menu bar.
     TFPesquisas *searches()
     {
-        window.menuItem(QStringLiteral("Pesquisa1"))->trigger();
+        QMenuBar *bar = window.menuBar();
+        click(bar, bar->actionGeometry(window.menuItem(QStringLiteral("Pesquisa1"))).center());
         TFPesquisas *w = window.pesquisas();
         if (w && !QTest::qWaitForWindowActive(w))
             return nullptr;
@@ -182,6 +185,7 @@ private Q_SLOTS:
     void namePanelJumpsToTheAppointment();
     void slotResultJumpsOnEnter();
     void closedElsewhereLeavesTheOpenWindow();
+    void unreadableDatesAreToldOnce();
     void printedPagesNameTheirDateAndDoctor();
     void nameSearchFromADaySheet();
     void nameSearchFindsListEntries();
@@ -511,6 +515,33 @@ void TestSearches::closedElsewhereLeavesTheOpenWindow()
     QTRY_VERIFY(w->isActiveWindow());
     QVERIFY(items(w->ListBox2).contains(QStringLiteral("10/12/26")));
     QCOMPARE(selected(w->ListBox2), QStringList({"09/12/26", "14/12/26"}));
+}
+
+void TestSearches::unreadableDatesAreToldOnce()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    QVERIFY(QFile::remove(f.dir() + QStringLiteral("/ArqFolgas.Txt")));
+    f.dialogs.clear();
+    // Each return to the front reads the file again; the error box's own closing is one.
+    for (int i = 0; i < 3; ++i) {
+        p.window.activateWindow();
+        QTRY_VERIFY(p.window.isActiveWindow());
+        w->activateWindow();
+        QTRY_VERIFY(w->isActiveWindow());
+    }
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("ArqFolgas.Txt")));
+    QCOMPARE(w->ListBox2->count(), 0);
+
+    f.write("ArqFolgas.Txt", QStringList{});
+    p.window.activateWindow();
+    QTRY_VERIFY(p.window.isActiveWindow());
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QCOMPARE(w->ListBox2->count(), 31);
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
 }
 
 void TestSearches::printedPagesNameTheirDateAndDoctor()
