@@ -283,6 +283,17 @@ void DoctorEditor::runSave(DoctorForm &form, SaveResult &result)
                                            "ou \"Afastar definitivamente\"."));
         return;
     }
+    // A leave date that is no date is refused before the save changes anything: going on
+    // without it would register the doctor, or the leave, other than as typed.
+    if (m_leaveMode) {
+        for (QString *box : {&form.leaveStart, &form.leaveEnd}) {
+            if (!box->trimmed().isEmpty() && !dates::parse(*box)) {
+                dialogs.information(QStringLiteral("Data inválida: ") + *box);
+                box->clear();
+                return;
+            }
+        }
+    }
 
     // A changed or ended leave gives its days back to the sheets first.
     if (stored.hasLeave() &&
@@ -340,16 +351,11 @@ void DoctorEditor::runSave(DoctorForm &form, SaveResult &result)
 bool DoctorEditor::applyLeave(DoctorForm &form, int code)
 {
     Dialogs &dialogs = m_context.dialogs;
+    // Both dates were checked before the save began to change anything.
     for (QString *box : {&form.leaveStart, &form.leaveEnd}) {
-        if (box->trimmed().isEmpty())
-            continue;
-        if (const std::optional<QDate> date = dates::parse(*box)) {
+        if (const std::optional<QDate> date = dates::parse(*box))
             // Kept as dd/mm/yy: the record holds eight characters.
             *box = dates::formatShort(*date);
-        } else {
-            dialogs.information(QStringLiteral("Data inválida: ") + *box);
-            box->clear();
-        }
     }
 
     if (form.leaveStart.trimmed().isEmpty())

@@ -260,13 +260,18 @@ void TFDadosMed::buildForm()
     connect(RBTemp, &QRadioButton::clicked, this, guarded(d, [this] { RBTempClick(); }));
     connect(RBDef, &QRadioButton::clicked, this, guarded(d, [this] { RBDefClick(); }));
     connect(RBLimpar, &QRadioButton::clicked, this, guarded(d, [this] { RBLimparClick(); }));
+    for (QLineEdit *box : {ESaida, ERetorno})
+        connect(box, &QLineEdit::textEdited, this, [this, box] {
+            if (!m_datesTyped.contains(box))
+                m_datesTyped << box;
+        });
     connect(BAlterar, &QPushButton::clicked, this, guarded(d, [this] { BAlterarClick(); }));
     connect(Button1, &QPushButton::clicked, this, &QWidget::close);
     connect(Label3, &ClickableLabel::clicked, this, guarded(d, [this] { Label3Click(); }));
     connect(BLimpa, &QPushButton::clicked, this, [this] { showNotice(false); });
 
-    for (QObject *watched : std::initializer_list<QObject *>{ECod, ENome, ESala, EAndar, ETurno, ListBox1,
-                                                             SGHorasDias->viewport()})
+    for (QObject *watched : std::initializer_list<QObject *>{ECod, ENome, ESala, EAndar, ETurno, ESaida,
+                                                             ERetorno, ListBox1, SGHorasDias->viewport()})
         watched->installEventFilter(this);
 }
 
@@ -325,6 +330,14 @@ bool TFDadosMed::eventFilter(QObject *watched, QEvent *event)
                (watched == ENome || watched == ESala || watched == EAndar || watched == ETurno)) {
         // A click puts the cursor at the start of the box.
         static_cast<QLineEdit *>(watched)->setCursorPosition(0);
+    } else if ((watched == ESaida || watched == ERetorno) && type == QEvent::MouseButtonRelease) {
+        // A date the form offers (today, tomorrow, the stored leave) is typed over: a
+        // click in it selects it once the click is done (the press placed the cursor).
+        // A date the receptionist typed takes the cursor where clicked, and a drag
+        // that chose part of a date keeps its choice.
+        auto *box = static_cast<QLineEdit *>(watched);
+        if (!m_datesTyped.contains(box) && !box->hasSelectedText())
+            box->selectAll();
     } else if (watched == ListBox1 && type == QEvent::FocusOut) {
         uncheckWeekdays();
     } else if (watched == SGHorasDias->viewport() && type == QEvent::MouseButtonPress) {
@@ -396,6 +409,7 @@ void TFDadosMed::render(const DoctorForm &form)
     ETurno->setText(form.shift);
     ESaida->setText(form.leaveStart);
     ERetorno->setText(form.leaveEnd);
+    m_datesTyped.clear();
     m_rendering = false;
     renderGrid(form.grid);
 }
@@ -539,7 +553,7 @@ void TFDadosMed::RBTempClick()
     ERetorno->setVisible(true);
     leaveEndLabel->setVisible(true);
     render(form);
-    ESaida->setFocus();
+    focusLeaveStart();
 }
 
 void TFDadosMed::RBDefClick()
@@ -550,7 +564,14 @@ void TFDadosMed::RBDefClick()
     ERetorno->setVisible(false);
     leaveEndLabel->setVisible(false);
     render(form);
+    focusLeaveStart();
+}
+
+void TFDadosMed::focusLeaveStart()
+{
+    // Today's date is offered, typed over by the first key.
     ESaida->setFocus();
+    ESaida->selectAll();
 }
 
 void TFDadosMed::RBLimparClick()
@@ -566,9 +587,8 @@ void TFDadosMed::RBLimparClick()
 void TFDadosMed::BAlterarClick()
 {
     DoctorForm form = readForm();
-    SaveResult result;
     // Whatever the save did before it stopped shows on the form.
-    const auto show = [&] {
+    const auto show = [this, &form](const SaveResult &result) {
         if (result.weekdaysUnchecked)
             uncheckWeekdays();
         render(form);
@@ -576,13 +596,15 @@ void TFDadosMed::BAlterarClick()
         if (result.recordWritten)
             ECod->setFocus();
     };
+    SaveResult result;
     try {
         result = m_editor.save(form);
     } catch (...) {
-        show();
+        // A save that threw tells nothing of how far it went: the form shows its values.
+        show(SaveResult{});
         throw;
     }
-    show();
+    show(result);
 }
 
 void TFDadosMed::Label3Click()

@@ -6,6 +6,7 @@
 #include "doctors/doctor_editor.h"
 
 #include <QDialog>
+#include <QList>
 #include <array>
 
 class QButtonGroup;
@@ -90,6 +91,7 @@ private:
     void uncheckWeekdays();
     void uncheckLeaveButtons();
     void resetTimeList();
+    void focusLeaveStart();
 
     void ECodClick();
     void ECodChange();
@@ -109,6 +111,8 @@ private:
     QLabel *m_notice = nullptr;
     // Set while the form writes its own widgets, so that no handler takes it for the user.
     bool m_rendering = false;
+    // The leave date boxes typed into since the form last filled them.
+    QList<QLineEdit *> m_datesTyped;
 };
 
 } // namespace clinora

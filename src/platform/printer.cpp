@@ -1,5 +1,6 @@
 #include "platform/printer.h"
 
+#include <QMap>
 #include <algorithm>
 #include <cmath>
 
@@ -54,13 +55,23 @@ PrintOutcome Printer::printList(const DrawnList &list)
     begin(list.title);
     head();
     int onPage = 0;
-    for (const QStringList &row : list.rows) {
+    QMap<int, QString> group; // the last text of each group column
+    for (const QStringList &listed : list.rows) {
+        QStringList row = listed;
         int y = scaled(list.firstRowY + list.rowStep * onPage);
         if (onPage > 0 && y + font.pixelHeight > bottom) {
             newPage();
             head();
             onPage = 0;
             y = scaled(list.firstRowY);
+            for (const int c : list.groupColumns) {
+                if (c < row.size() && row[c].trimmed().isEmpty())
+                    row[c] = group.value(c);
+            }
+        }
+        for (const int c : list.groupColumns) {
+            if (c < row.size() && !row[c].trimmed().isEmpty())
+                group[c] = row[c];
         }
         for (int c = 0; c < row.size() && c < list.columns.size(); ++c) {
             const int next = c + 1 < list.columns.size() ? list.columns[c + 1] - kColumnGap : 2400;

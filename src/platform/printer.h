@@ -39,6 +39,10 @@ struct DrawnList
     QList<Text> head;   // title and headings, repeated on every page
     QList<int> columns; // x of each column of a row
     QList<QStringList> rows;
+    // The columns (by index) that name a row's group, shown on its first row only (a
+    // date, a doctor): the first row of a page that leaves them blank takes them from
+    // the rows above, so that a page never starts with times of no date and no doctor.
+    QList<int> groupColumns;
     int firstRowY = 250;
     int rowStep = 40;
     int fontHeight = 40;

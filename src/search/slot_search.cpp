@@ -225,6 +225,8 @@ DrawnList SlotGrid::printed() const
                  {900, 200, QStringLiteral("Paciente")},
                  {1300, 200, QStringLiteral("Telefone")}};
     list.columns = {200, 400, 700, 900, 1300};
+    // A page that starts inside a date or a doctor names them again.
+    list.groupColumns = {0, 1};
     list.firstRowY = 250;
     for (int row = 0; row < m_count; ++row) {
         list.rows << QStringList{textfile::fixed(text(row, Dia), 8), textfile::fixed(text(row, Medico), 25),

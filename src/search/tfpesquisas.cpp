@@ -7,6 +7,7 @@
 #include "platform/clickable_label.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
+#include "platform/errors.h"
 #include "platform/printer.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
@@ -21,6 +22,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -62,6 +65,40 @@ ClickableLabel *caption(const QString &text, const char *name, QWidget *parent)
 
 const QString kNothingChosen =
     QStringLiteral("Selecione o(s) médico(s) e a(s) data(s) antes de executar a pesquisa.");
+
+// The code an item of the doctor or specialty list begins with.
+QString itemCode(const QString &item)
+{
+    return item.left(2).trimmed();
+}
+
+QString itemText(const QString &item)
+{
+    return item;
+}
+
+// Gives a list new items, keeping chosen (and current) those whose key was chosen
+// before, and its scroll. The list's own signals stay quiet: nothing was clicked.
+void replaceItems(QListWidget *list, const QStringList &items, QString (*key)(const QString &))
+{
+    const QSignalBlocker quiet(list);
+    QStringList chosen;
+    for (const QString &text : selectedTexts(list))
+        chosen << key(text);
+    const QString current = list->currentItem() ? key(list->currentItem()->text()) : QString();
+    const int scroll = list->verticalScrollBar()->value();
+    list->clear();
+    list->addItems(items);
+    for (int row = 0; row < list->count(); ++row) {
+        QListWidgetItem *item = list->item(row);
+        const QString k = key(item->text());
+        if (k == current)
+            list->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+        if (chosen.contains(k))
+            item->setSelected(true);
+    }
+    list->verticalScrollBar()->setValue(scroll);
+}
 
 } // namespace
 
@@ -164,9 +201,10 @@ TFPesquisas::TFPesquisas(AppContext &context, QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
     connect(BProcurar, &QPushButton::clicked, this, guarded(dialogs, [this] { BProcurarClick(); }));
     connect(Edit1, &QLineEdit::returnPressed, this, guarded(dialogs, [this] { BProcurarClick(); }));
-    connect(BSair, &QPushButton::clicked, Panel1, &QWidget::hide);
+    connect(BSair, &QPushButton::clicked, this, [this] { showNamePanel(false); });
     connect(DBGrid1, &QTableView::doubleClicked, this,
             guarded(dialogs, [this](const QModelIndex &index) { DBGrid1DblClick(index.row()); }));
+    openOnEnter(DBGrid1, guarded(dialogs, [this](int row) { DBGrid1DblClick(row); }));
 
     auto *captions = new QVBoxLayout;
     captions->addWidget(Label5);
@@ -203,8 +241,8 @@ TFPesquisas::TFPesquisas(AppContext &context, QWidget *parent)
     results->addWidget(SGOcupados, 1);
     results->addLayout(resultButtons);
 
-    auto *slotArea = new QWidget(this);
-    auto *slotLayout = new QHBoxLayout(slotArea);
+    m_slotArea = named(new QWidget(this), "slotArea");
+    auto *slotLayout = new QHBoxLayout(m_slotArea);
     slotLayout->setContentsMargins(0, 0, 0, 0);
     slotLayout->addLayout(lists);
     slotLayout->addLayout(results, 1);
@@ -220,7 +258,7 @@ TFPesquisas::TFPesquisas(AppContext &context, QWidget *parent)
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setHorizontalSpacing(16);
     layout->addLayout(captions, 0, 0);
-    layout->addWidget(slotArea, 0, 1);
+    layout->addWidget(m_slotArea, 0, 1);
     layout->addWidget(Panel1, 0, 1);
     layout->setColumnStretch(1, 1);
     resize(1180, 640);
@@ -233,6 +271,7 @@ QTableView *TFPesquisas::resultGrid(SlotGrid &model, const char *name)
     connect(
         grid, &QTableView::doubleClicked, this,
         guarded(m_context.dialogs, [this, &model](const QModelIndex &i) { resultDblClick(model, i.row()); }));
+    openOnEnter(grid, guarded(m_context.dialogs, [this, &model](int row) { resultDblClick(model, row); }));
     return grid;
 }
 
@@ -244,24 +283,135 @@ SlotGrid &TFPesquisas::grid(SlotGrid::Show show)
 void TFPesquisas::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    runUserAction(m_context.dialogs, [this] { FormActivate(); });
+    m_activationError.clear();
+    FormActivate();
+}
+
+bool TFPesquisas::event(QEvent *event)
+{
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate && isVisible())
+        refreshOnActivation();
+    return handled;
 }
 
 void TFPesquisas::FormActivate()
 {
-    m_slots.clear();
-    m_all.clear();
-    m_free.clear();
-    m_occupied.clear();
+    clearResults();
     ListBox2->clear();
     ListBox3->clear();
     setSlotSearchVisible(false, false);
+    showNamePanel(false);
+    if (!readOrTell([this] { fillLists(); }))
+        ListBox2->clear();
+}
+
+void TFPesquisas::refreshOnActivation()
+{
+    if (readOrTell([this] {
+            fillLists();
+            refreshResults();
+        }))
+        return;
+    // What cannot be read is not offered.
+    ListBox2->clear();
+    clearResults();
+}
+
+bool TFPesquisas::readOrTell(const std::function<void()> &read)
+{
+    QString failure;
+    try {
+        read();
+        m_activationError.clear();
+        return true;
+    } catch (const Error &e) {
+        failure = e.message();
+    } catch (const std::exception &e) {
+        failure = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        failure = QStringLiteral("Erro inesperado.");
+    }
+    // The error box's closing brings the window to the front again, and the reading
+    // fails again: the same error is told once.
+    if (failure != m_activationError)
+        m_context.dialogs.error(failure);
+    m_activationError = failure;
+    return false;
+}
+
+void TFPesquisas::clearResults()
+{
+    m_slots.clear();
+    for (SlotGrid *model : {&m_all, &m_free, &m_occupied})
+        model->clear();
+    m_resultCodes.clear();
+    m_resultDays.clear();
     hideResults();
-    Panel1->hide();
+}
+
+void TFPesquisas::fillLists()
+{
+    QStringList days;
     for (const QDate &date : closeddates::openDates(m_context.paths, m_context.clock.today()))
-        ListBox2->addItem(dates::formatShort(date));
+        days << dates::formatShort(date);
     m_context.specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
-    ListBox3->addItems(search::specialtyItems(m_context.specialties));
+    replaceItems(ListBox2, days, itemText);
+    replaceItems(ListBox3, search::specialtyItems(m_context.specialties), itemCode);
+    if (m_doctorItems == DoctorItems::All)
+        replaceItems(ListBox1, search::doctorItems(m_context.doctors), itemCode);
+    else if (m_doctorItems == DoctorItems::OfSpecialties)
+        replaceItems(ListBox1, search::doctorItemsOf(m_context.doctors, selectedTexts(ListBox3)), itemCode);
+}
+
+QTableView *TFPesquisas::shownResults() const
+{
+    for (QTableView *grid : {SGConsultas, SGLivres, SGOcupados}) {
+        if (grid->isVisible())
+            return grid;
+    }
+    return nullptr;
+}
+
+void TFPesquisas::refreshResults()
+{
+    QTableView *shown = shownResults();
+    if (!shown)
+        return;
+    // The result's dates still open and its doctors still registered.
+    QStringList days;
+    for (const QString &day : m_resultDays) {
+        if (!ListBox2->findItems(day, Qt::MatchExactly).isEmpty())
+            days << day;
+    }
+    QStringList codes;
+    for (const QString &code : m_resultCodes) {
+        const int number = code.trimmed().toInt();
+        if (DoctorRegister::validCode(number) && !m_context.doctors.isFree(number))
+            codes << code;
+    }
+    if (codes.isEmpty() || days.isEmpty()) {
+        clearResults();
+        return;
+    }
+    m_resultDays = days;
+    m_resultCodes = codes;
+    const int scroll = shown->verticalScrollBar()->value();
+    const int current = shown->currentIndex().row();
+    m_slots.run(m_context, codes, days);
+    for (SlotGrid *model : {&m_all, &m_free, &m_occupied})
+        model->refill();
+    if (current >= 0 && current < shown->model()->rowCount())
+        shown->setCurrentIndex(shown->model()->index(current, 0));
+    shown->verticalScrollBar()->setValue(scroll);
+}
+
+void TFPesquisas::showNamePanel(bool shown)
+{
+    // The panel takes the place of the slot search: only one of them may be there to
+    // receive the clicks.
+    m_slotArea->setVisible(!shown);
+    Panel1->setVisible(shown);
 }
 
 void TFPesquisas::setSlotSearchVisible(bool lists, bool specialties)
@@ -293,7 +443,7 @@ void TFPesquisas::hideResultButtons(bool all)
 
 void TFPesquisas::Label1Click()
 {
-    Panel1->show();
+    showNamePanel(true);
     Edit1->clear();
     setSlotSearchVisible(false, false);
     hideResults();
@@ -306,9 +456,10 @@ void TFPesquisas::Label2Click()
     m_all.clear();
     ListBox1->clear();
     ListBox1->addItems(search::doctorItems(m_context.doctors));
+    m_doctorItems = DoctorItems::All;
     setSlotSearchVisible(true, false);
     hideResults();
-    Panel1->hide();
+    showNamePanel(false);
     Edit2->setFocus();
 }
 
@@ -318,7 +469,7 @@ void TFPesquisas::Label3Click()
     m_all.clear();
     hideResults();
     setSlotSearchVisible(true, true);
-    Panel1->hide();
+    showNamePanel(false);
 }
 
 void TFPesquisas::Label8Click()
@@ -334,6 +485,7 @@ void TFPesquisas::ListBox3Click()
     hideResultButtons(true);
     ListBox1->clear();
     ListBox1->addItems(search::doctorItemsOf(m_context.doctors, selectedTexts(ListBox3)));
+    m_doctorItems = DoctorItems::OfSpecialties;
 }
 
 void TFPesquisas::Edit2Change(const QString &text)
@@ -366,6 +518,8 @@ void TFPesquisas::BExecutarCons2Click()
     textfile::writeLines(m_context.file(QStringLiteral("ArqDia.Txt")), days);
     m_free.clear();
     m_occupied.clear();
+    m_resultCodes = codes;
+    m_resultDays = days;
     m_slots.run(m_context, codes, days);
     m_all.refill();
     showResults(SGConsultas);

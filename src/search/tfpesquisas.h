@@ -1,7 +1,9 @@
 // The window "Pesquisas Diversas", open beside the others: where a patient is booked,
 // the hours of chosen doctors (or of the doctors of chosen specialties) on chosen
 // dates, all, free or occupied, and the way to the cancelled and waiting lists. A
-// double-click on a result goes to it on the booking screen.
+// double-click on a result (or Enter) goes to it on the booking screen. Each time the
+// window comes back to the front its lists and results are read again, so that a date
+// closed or a doctor changed meanwhile in another window shows here.
 #pragma once
 
 #include "search/name_search.h"
@@ -74,10 +76,21 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     QTableView *resultGrid(SlotGrid &model, const char *name);
     void FormActivate();
+    // The window back at the front: the lists read again, the receptionist's choices
+    // kept where they are still offered, and a result on show made again.
+    void refreshOnActivation();
+    // Runs a reading of the lists; false when it failed. Its error is told unless it is
+    // the one told last.
+    bool readOrTell(const std::function<void()> &read);
+    void fillLists();
+    void refreshResults();
+    void clearResults();
+    QTableView *shownResults() const;
     void Label1Click();
     void Label2Click();
     void Label3Click();
@@ -93,6 +106,8 @@ private:
     void hideResultButtons(bool all);
     void setSlotSearchVisible(bool lists, bool specialties);
     void hideResults();
+    // The slot search's lists and results, or the name panel: they share one place.
+    void showNamePanel(bool shown);
     // Closes this window and shows the booking screen, then acts on it.
     void goToBookingScreen(std::function<void(TFVisaoGeral &)> then);
 
@@ -102,6 +117,16 @@ private:
     SlotGrid m_free;
     SlotGrid m_occupied;
     NameSearch m_names;
+    QWidget *m_slotArea = nullptr;
+    // What the doctor list holds: nothing yet, every doctor, or those of the chosen
+    // specialties.
+    enum class DoctorItems { None, All, OfSpecialties } m_doctorItems = DoctorItems::None;
+    // The doctors and dates of the result on show.
+    QStringList m_resultCodes;
+    QStringList m_resultDays;
+    // The error an activation told last: told once, not at every activation that follows
+    // the closing of its own error box.
+    QString m_activationError;
 };
 
 } // namespace clinora

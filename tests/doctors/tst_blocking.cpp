@@ -7,9 +7,12 @@
 #include "doctors/tfsemconsulta.h"
 #include "platform/text_file.h"
 #include "store/appointment_table.h"
-#include "support/typing.h"
+#include "support/modal.h"
+#include "support/mouse.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTableView>
 
@@ -18,6 +21,25 @@ using namespace clinora::test;
 using Kind = ScriptedDialogs::Kind;
 
 namespace {
+
+// Keys typed as a person types them: into whatever has the focus.
+void press(Qt::Key key)
+{
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY2(focused, "no widget has the focus");
+    QTest::keyClick(focused, key);
+}
+
+// A click in the box, what it shows erased key by key from its end, the text typed.
+void typeOver(QLineEdit *box, const QString &text)
+{
+    click(box);
+    QCOMPARE(QApplication::focusWidget(), box);
+    press(Qt::Key_End);
+    for (qsizetype i = box->text().trimmed().size(); i > 0; --i)
+        press(Qt::Key_Backspace);
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
 
 QTime at(const char *text)
 {
@@ -48,9 +70,7 @@ template <typename Key> void chooseBy(QListWidget *list, const QStringList &want
                 item = list->item(row);
         }
         QVERIFY2(item, qPrintable(text));
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(item).center());
+        click(list, list->model()->index(list->row(item), 0), Qt::ControlModifier);
     }
 }
 
@@ -73,7 +93,7 @@ struct Window
     explicit Window(Desk &desk) : w(desk.c(), desk.main.get())
     {
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(QTest::qWaitForWindowActive(&w));
     }
     void choose(const QList<int> &codes, const QStringList &dates, const QString &start, const QString &end)
     {
@@ -189,7 +209,7 @@ void TestBlocking::thursdayAfternoonsReservedReleasedAndPrinted()
         typeOver(w->Edit1, "13:00");
         typeOver(w->Edit2, "18:00");
         f.dialogs.clear();
-        QTest::mouseClick(w->BBloqueiaHora, Qt::LeftButton);
+        click(w->BBloqueiaHora);
 
         // Every afternoon slot reserved on both Thursdays; Carla's appointment moved to
         // the cancelled list and the receptionist told; the morning stays as it was.
@@ -216,7 +236,7 @@ void TestBlocking::thursdayAfternoonsReservedReleasedAndPrinted()
         QCOMPARE(cancelled.tab().entries().count(), 1);
         QCOMPARE(cancelled.tab().entries().text(0, ListEntries::Paciente), QStringLiteral("Carla Nunes"));
 
-        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        click(w->Button2);
         QCOMPARE(f.printer.documents().size(), 1);
         QCOMPARE(f.printer.lastTexts(),
                  QStringList({"RELAÇÃO DAS CONSULTAS DESMARCADAS",
@@ -228,7 +248,7 @@ void TestBlocking::thursdayAfternoonsReservedReleasedAndPrinted()
         w->ListBox2->clearSelection();
         chooseDates(w->ListBox2, {"17/12/26"});
         f.dialogs.clear();
-        QTest::mouseClick(w->BLimpar, Qt::LeftButton);
+        click(w->BLimpar);
         QVERIFY(f.dialogs.texts().isEmpty());
         QCOMPARE(rowsOf(desk.rows(), "7").filter("17/12/26"), QStringList{});
         QCOMPARE(rowsOf(desk.rows(), "7").filter(";R").size(), 6);
@@ -236,7 +256,7 @@ void TestBlocking::thursdayAfternoonsReservedReleasedAndPrinted()
                  QStringList({"", "", "", "", "", "", "", "", "", " x", " x", " x"}));
         QCOMPARE(f.read("ArqAux.Txt").first(), QStringLiteral("17/12/264 7 "));
 
-        QTest::mouseClick(w->BImprimir, Qt::LeftButton);
+        click(w->BImprimir);
         QCOMPARE(f.printer.documents().size(), 2);
         const QStringList released = f.printer.lastTexts();
         QCOMPARE(released.mid(0, 5), QStringList({"RELAÇÃO DOS HORÁRIOS LIBERADOS",
@@ -244,7 +264,7 @@ void TestBlocking::thursdayAfternoonsReservedReleasedAndPrinted()
                                                   "Data", "Horario", "Nome do Médico"}));
         QCOMPARE(released.mid(5, 3), QStringList({"17/12/26", "14:00", "Dr. Quinta Feira"}));
         QCOMPARE(released.size(), 5 + 6 * 3);
-        QTest::mouseClick(w->BSair, Qt::LeftButton);
+        click(w->BSair);
         done = true;
     });
     desk.main->menuItem(QStringLiteral("BloquearLiberarHorrios1"))->trigger();
@@ -290,7 +310,7 @@ void TestBlocking::wrongTimesWriteNothing()
     // The time normaliser asks for a correction, which the receptionist cancels.
     if (corrected)
         f.dialogs.cancelInput();
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     QCOMPARE(f.dialogs.unusedAnswers(), 0);
     QCOMPARE(f.dialogs.texts(Kind::Information).size(), 1);
     QVERIFY2(f.dialogs.texts(Kind::Information).first().startsWith(message),
@@ -310,7 +330,7 @@ void TestBlocking::midnightStandsForTheLastMinute()
     Window win(desk);
     win.choose({7}, {"10/12/26"}, "16:00", "24:00");
     f.dialogs.clear();
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     QVERIFY(f.dialogs.texts().isEmpty());
     QCOMPARE(win.w.Edit2->text(), QStringLiteral("23:59"));
     QCOMPARE(rowsOf(desk.rows(), "7"), QStringList({"10/12/26;8;R", "10/12/26;9;R"}));
@@ -324,8 +344,8 @@ void TestBlocking::nothingChosenIsTold()
     Window win(desk);
     chooseDates(win.w.ListBox2, {"10/12/26"});
     f.dialogs.clear();
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
-    QTest::mouseClick(win.w.BLimpar, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
+    click(win.w.BLimpar);
     QCOMPARE(f.dialogs.texts(), QStringList({blocking::kNothingSelected, blocking::kNothingSelected}));
     QVERIFY(desk.rows().empty());
     QVERIFY(!f.exists("ArqDia.Txt"));
@@ -342,21 +362,21 @@ void TestBlocking::reservingTwiceAndReleasingTouchOnlyReservations()
     desk.c().doctors.doctor(12).leaveEnd = QStringLiteral("11/12/26");
     Window win(desk);
     win.choose({7, 12}, {"10/12/26"}, "09:00", "10:00");
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     const QStringList reserved{"10/12/26;1;R", "10/12/26;2;R"};
     QCOMPARE(rowsOf(desk.rows(), "7"), reserved);
     f.dialogs.clear();
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     QCOMPARE(rowsOf(desk.rows(), "7"), reserved);
     QVERIFY(f.dialogs.texts().isEmpty());
     QCOMPARE(rowsOf(desk.rows(), "12"), QStringList{"10/12/26;1;Na Licença"});
 
     // A patient booked in a freed slot stays when the period is opened again.
-    QTest::mouseClick(win.w.BLimpar, Qt::LeftButton);
+    click(win.w.BLimpar);
     AppointmentTable &table = desk.c().DMMedicos.table();
     table.insert(booking("10/12/26", 2, 7, "Depois"));
     table.insert(booking("10/12/26", 1, 7, "R"));
-    QTest::mouseClick(win.w.BLimpar, Qt::LeftButton);
+    click(win.w.BLimpar);
     QCOMPARE(rowsOf(desk.rows(), "7"), QStringList{"10/12/26;2;Depois"});
     QCOMPARE(rowsOf(desk.rows(), "12"), QStringList{"10/12/26;1;Na Licença"});
     QCOMPARE(f.read("ArqAux.Txt"), QStringList{"10/12/261 7 "});
@@ -376,11 +396,11 @@ void TestBlocking::dateBeyondTheSheetsUsesItsOwnWeekday()
     QCOMPARE(win.w.ListBox2->item(win.w.ListBox2->count() - 1)->text(), QStringLiteral("08/01/27"));
     const QStringList before = slotCells(desk.sheet(8), 20);
     win.choose({20}, {"08/01/27"}, "06:00", "18:00");
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     QCOMPARE(rowsOf(desk.rows(), "20"), QStringList({"08/01/27;1;R", "08/01/27;2;R"}));
     QCOMPARE(slotCells(desk.sheet(8), 20), before);
     QCOMPARE(desk.sheet(8).cell(1, 20), QString());
-    QTest::mouseClick(win.w.BLimpar, Qt::LeftButton);
+    click(win.w.BLimpar);
     QVERIFY(rowsOf(desk.rows(), "20").isEmpty());
     QCOMPARE(slotCells(desk.sheet(8), 20), before);
 }
@@ -397,7 +417,7 @@ void TestBlocking::fullCancelledListLeavesTheAppointmentBooked()
     Window win(desk);
     win.choose({12}, {"09/12/26"}, "08:00", "08:30");
     f.dialogs.clear();
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Warning).first().contains(QStringLiteral("Ana Cheia")));
     QVERIFY(f.dialogs.texts(Kind::Information).isEmpty());
@@ -416,7 +436,7 @@ void TestBlocking::timetableEntryThatIsNotATimeSkipsThatDay()
     Window win(desk);
     win.choose({12}, {"09/12/26", "10/12/26"}, "06:00", "18:00");
     f.dialogs.clear();
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
     const QString warning = f.dialogs.texts(Kind::Warning).first();
     QVERIFY2(
@@ -435,14 +455,14 @@ void TestBlocking::printingWithoutAResultSaysSo()
     Window win(desk);
     f.write("ArqAux.Txt", {"17/12/264 7 Escrito por outra operação"});
     f.dialogs.clear();
-    QTest::mouseClick(win.w.Button2, Qt::LeftButton);
-    QTest::mouseClick(win.w.BImprimir, Qt::LeftButton);
+    click(win.w.Button2);
+    click(win.w.BImprimir);
     QCOMPARE(f.dialogs.texts(), QStringList({blocking::kNoOperationYet, blocking::kNoOperationYet}));
     // A reservation that displaced nobody has no list of displaced patients.
     win.choose({7}, {"17/12/26"}, "09:00", "10:00");
-    QTest::mouseClick(win.w.BBloqueiaHora, Qt::LeftButton);
+    click(win.w.BBloqueiaHora);
     f.dialogs.clear();
-    QTest::mouseClick(win.w.Button2, Qt::LeftButton);
+    click(win.w.Button2);
     QCOMPARE(f.dialogs.texts().size(), 1);
     QVERIFY(f.dialogs.texts().first().contains(QStringLiteral("não desmarcou nenhuma consulta")));
     QVERIFY(f.printer.documents().isEmpty());
@@ -485,8 +505,8 @@ void TestBlocking::menuChecksTheMirrorAndClosingTakesTheSnapshot()
         QCOMPARE(w->Edit2->text(), QStringLiteral("18:00"));
         chooseDoctors(w->ListBox1, {7});
         chooseDates(w->ListBox2, {"10/12/26"});
-        QTest::mouseClick(w->BBloqueiaHora, Qt::LeftButton);
-        QTest::keyClick(w, Qt::Key_Escape);
+        click(w->BBloqueiaHora);
+        press(Qt::Key_Escape);
     });
     desk.main->menuItem(QStringLiteral("BloquearLiberarHorrios1"))->trigger();
     QVERIFY(shown);

@@ -8,8 +8,9 @@
 #include "platform/text_file.h"
 #include "support/fixture.h"
 #include "support/modal.h"
-#include "support/typing.h"
+#include "support/mouse.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -45,6 +46,21 @@ const QString kSnapshot =
 Appointment row(const QString &data, int hora, int medico, const QString &patient = QStringLiteral("Ana"))
 {
     return {data, QString::number(hora), QString::number(medico), patient, {}, QStringLiteral("1"), {}};
+}
+
+// Keys typed as a person types them: into whatever has the focus.
+void type(const QString &text)
+{
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY2(focused, "no widget has the focus");
+    QTest::keyClicks(focused, text);
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY2(focused, "no widget has the focus");
+    QTest::keyClick(focused, key, modifiers);
 }
 
 QStringList keys(const std::vector<Appointment> &rows)
@@ -104,39 +120,54 @@ struct Editor
     QTableWidget *grid() { return w<QTableWidget>("SGHorasDias"); }
     QListWidget *list() { return w<QListWidget>("ListBox1"); }
 
-    void click(const char *name) { QTest::mouseClick(w<QWidget>(name), Qt::LeftButton); }
+    void click(const char *name) { test::click(w<QWidget>(name)); }
 
     // A click in the code box empties the form; then the code is typed.
     void typeCode(const QString &code)
     {
         click("ECod");
-        QTest::keyClicks(edit("ECod"), code);
+        QCOMPARE(QApplication::focusWidget(), edit("ECod"));
+        ::type(code);
     }
-    void type(const char *name, const QString &text) { test::typeOver(edit(name), text); }
+    // A click in the box, what it shows erased key by key from its end, the text typed.
+    void type(const char *name, const QString &text)
+    {
+        click(name);
+        QCOMPARE(QApplication::focusWidget(), edit(name));
+        press(Qt::Key_End);
+        // Blanks at the end of a box are invisible.
+        for (qsizetype i = edit(name)->text().trimmed().size(); i > 0; --i)
+            press(Qt::Key_Backspace);
+        ::type(text);
+    }
+    // The list of the specialty box opened and the entry clicked in it.
     void chooseSpecialty(const QString &entry)
     {
         auto *combo = w<QComboBox>("CBEsp");
         const int index = combo->findText(entry);
         QVERIFY2(index >= 0, qPrintable(entry));
-        combo->setCurrentIndex(index);
+        test::click(combo);
+        QTRY_VERIFY(combo->view()->isVisible());
+        test::click(combo->view(), combo->model()->index(index, 0));
+        QTRY_VERIFY(!combo->view()->isVisible());
+        QCOMPARE(combo->currentIndex(), index);
     }
     void clickTime(const QString &time)
     {
         QListWidgetItem *item = list()->findItems(time, Qt::MatchExactly).value(0);
         QVERIFY2(item, qPrintable(time));
-        list()->scrollToItem(item);
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(item).center());
+        test::click(list(), list()->model()->index(list()->row(item), 0));
     }
+    // A double-click on the cell opens its editor; its text is selected and typed over.
     void typeInCell(int slot, int column, const QString &text)
     {
-        const QPoint at = grid()->visualRect(grid()->model()->index(slot - 1, column)).center();
-        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, at);
-        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
+        const QModelIndex cell = grid()->model()->index(slot - 1, column);
+        test::click(grid(), cell);
+        test::doubleClickOn(grid(), cell);
+        QVERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        press(Qt::Key_A, Qt::ControlModifier);
+        ::type(text);
+        press(Qt::Key_Return);
     }
     QStringList column(int col)
     {
@@ -177,6 +208,8 @@ private Q_SLOTS:
     void registersANewDoctor();
     void refusedInclusionSavesNothing();
     void temporaryLeaveAndItsEnd();
+    void offeredLeaveDatesAreTypedOver_data();
+    void offeredLeaveDatesAreTypedOver();
     void refusedSaveLeavesTheRegisteredLeave_data();
     void refusedSaveLeavesTheRegisteredLeave();
     void timetableChangeAsksFirst_data();
@@ -321,8 +354,8 @@ void TestDoctors::typingIntoALoadedBox()
         e.type(box.toLatin1().constData(), typed);
     } else {
         // A click puts the cursor at the start of the box.
-        QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
-        QTest::keyClicks(edit, typed);
+        test::click(edit);
+        type(typed);
     }
     QCOMPARE(edit->text(), shown);
     e.save();
@@ -454,6 +487,49 @@ void TestDoctors::temporaryLeaveAndItsEnd()
     QVERIFY(!e.c.doctors.doctor(5).hasLeave());
     e.click("Button1");
     QCOMPARE(f.read(files::kDoctors)[4].mid(51), QString(16, QLatin1Char(' ')));
+}
+
+void TestDoctors::offeredLeaveDatesAreTypedOver_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<bool>("clickStart"); // false: typed where the choice puts the focus
+    QTest::addColumn<QString>("end");     // typed after a click in "Retorno"; empty: none
+    QTest::addColumn<QString>("storedEnd");
+    QTest::newRow("temporary, typed as offered") << "RBTemp" << false << "16/12/26" << "16/12/26";
+    QTest::newRow("temporary, both boxes clicked into") << "RBTemp" << true << "16/12/26" << "16/12/26";
+    QTest::newRow("definitive, clicked into") << "RBDef" << true << "" << "31/12/55";
+}
+
+void TestDoctors::offeredLeaveDatesAreTypedOver()
+{
+    QFETCH(QString, choice);
+    QFETCH(bool, clickStart);
+    QFETCH(QString, end);
+    QFETCH(QString, storedEnd);
+    Fixture f;
+    addDoctor5(f);
+    Editor e(f);
+    e.typeCode(QStringLiteral("5"));
+    e.click(qPrintable(choice));
+    QCOMPARE(e.edit("ESaida")->text(), QStringLiteral("08/12/26"));
+    QCOMPARE(QApplication::focusWidget(), e.edit("ESaida"));
+    if (clickStart) {
+        e.click("ESaida");
+        QCOMPARE(QApplication::focusWidget(), e.edit("ESaida"));
+    }
+    // The receptionist types the dates straight over the ones offered.
+    type(QStringLiteral("14/12/26"));
+    QCOMPARE(e.edit("ESaida")->text(), QStringLiteral("14/12/26"));
+    if (!end.isEmpty()) {
+        QCOMPARE(e.edit("ERetorno")->text(), QStringLiteral("09/12/26"));
+        e.click("ERetorno");
+        type(end);
+        QCOMPARE(e.edit("ERetorno")->text(), end);
+    }
+    e.save();
+    QCOMPARE(f.dialogs.texts(), QStringList{});
+    QCOMPARE(e.c.doctors.doctor(5).leaveStart, QStringLiteral("14/12/26"));
+    QCOMPARE(e.c.doctors.doctor(5).leaveEnd, storedEnd);
 }
 
 void TestDoctors::refusedSaveLeavesTheRegisteredLeave_data()
@@ -730,10 +806,10 @@ void TestDoctors::badInput_data()
     QTest::newRow("return before leaving") << "5" << "Dra. Ana" << cardio << "RBTemp" << "12/12/26"
                                            << "12/12/26" << QStringList{end} << kept;
     QTest::newRow("return not a date") << "5" << "Dra. Ana" << cardio << "RBTemp" << "12/12/26" << "32/12/26"
-                                       << QStringList{"Data inválida: 32/12/26", end} << kept;
-    QTest::newRow("leave start not a date: emptied, the save goes on")
+                                       << QStringList{"Data inválida: 32/12/26"} << kept;
+    QTest::newRow("leave start not a date: nothing saved")
         << "5" << "Dra. Ana" << cardio << "RBTemp" << "1x/12/26" << "14/12/26"
-        << QStringList{"Data inválida: 1x/12/26"} << "Dra. Ana";
+        << QStringList{"Data inválida: 1x/12/26"} << kept;
     QTest::newRow("a date typed after \"Limpar caixas\"")
         << "5" << "Dra. Ana" << cardio << "RBLimpar" << "14/12/26" << ""
         << QStringList{"Para afastar o médico, escolha antes \"Afastar temporariamente\" ou \"Afastar "
@@ -839,7 +915,7 @@ void TestDoctors::menuOpensTheForm()
     bool shown = false;
     test::onModal<TFDadosMed>([&](TFDadosMed *form) {
         shown = form->windowTitle() == QStringLiteral("Ficha Dados do Médico");
-        QTest::keyClick(form, Qt::Key_Escape);
+        press(Qt::Key_Escape);
     });
     window.menuItem(QStringLiteral("Mdicos2"))->trigger();
     QVERIFY(shown);
@@ -857,11 +933,11 @@ void TestDoctors::failedWriteKeepsTheFormOpen()
     // CodMed.Txt cannot be replaced while a directory stands in its way.
     QVERIFY(QFile::remove(f.dir() + QStringLiteral("/CodMed.Txt")));
     QVERIFY(QDir(f.dir()).mkpath(QStringLiteral("CodMed.Txt/x")));
-    QTest::keyClick(&e.form, Qt::Key_Escape);
+    press(Qt::Key_Escape);
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
     QVERIFY(e.form.isVisible());
     QVERIFY(QDir(f.dir() + QStringLiteral("/CodMed.Txt")).removeRecursively());
-    QTest::keyClick(&e.form, Qt::Key_Escape);
+    press(Qt::Key_Escape);
     QVERIFY(!e.form.isVisible());
     QCOMPARE(f.read(files::kDoctors)[4].mid(42, 4), QStringLiteral("99  "));
 }

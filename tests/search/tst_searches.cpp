@@ -1,6 +1,7 @@
 // The searches driven as the receptionist does: "Pesquisas Diversas" from the main
 // menu (the slot searches, the name panel, the way to the lists) and "Pesquisar por
 // Nome" from F4 on the booking screen, with the jumps to the slot or the list entry.
+#include "agenda/closed_dates.h"
 #include "booking/desk.h"
 #include "booking/form_parts.h"
 #include "booking/list_tab_widget.h"
@@ -10,8 +11,13 @@
 #include "support/typing.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 
 using namespace clinora;
@@ -31,28 +37,51 @@ struct Program
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
-    // "Pesquisas", from the menu.
+    // "Pesquisas", clicked in the menu bar.
     TFPesquisas *searches()
     {
-        window.menuItem(QStringLiteral("Pesquisa1"))->trigger();
+        QMenuBar *bar = window.menuBar();
+        click(bar, bar->actionGeometry(window.menuItem(QStringLiteral("Pesquisa1"))).center());
         TFPesquisas *w = window.pesquisas();
-        if (w && !QTest::qWaitForWindowExposed(w))
+        if (w && !QTest::qWaitForWindowActive(w))
             return nullptr;
         return w;
     }
     TFPrincipal window;
 };
 
-void click(QWidget *widget)
+// Keys typed as a person types them: into whatever has the focus.
+void type(const QString &text)
 {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY2(focused, "no widget has the focus");
+    QTest::keyClicks(focused, text);
 }
 
+void press(Qt::Key key)
+{
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY2(focused, "no widget has the focus");
+    QTest::keyClick(focused, key);
+}
+
+// The window back at the front once a dialog over it has closed, as the window manager
+// brings it (the offscreen platform has none).
+void bringToFront(QWidget *window)
+{
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+}
+
+QModelIndex indexOf(QListWidget *list, QListWidgetItem *item)
+{
+    return list->model()->index(list->row(item), 0);
+}
+
+// An item added to the choice, Ctrl held.
 void clickItem(QListWidget *list, QListWidgetItem *item)
 {
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      list->visualItemRect(item).center());
+    click(list, indexOf(list, item), Qt::ControlModifier);
 }
 
 void chooseStarting(QListWidget *list, const QStringList &starts)
@@ -99,7 +128,7 @@ QStringList shown(const QTableView *grid)
 
 void doubleClickRow(QTableView *grid, int row)
 {
-    test::doubleClick(grid, grid->model()->index(row, 3));
+    doubleClickOn(grid, grid->model()->index(row, 3));
 }
 
 // The searches of doctor 12 and 3 on Wednesday 9 and Monday 14 December.
@@ -111,17 +140,29 @@ void searchTwoDays(TFPesquisas *w)
     click(w->BExecutarCons2);
 }
 
-// F4 on a grid of the booking screen; the action runs on the name search.
-void pressF4(QWidget *grid, std::function<void(TFProcuraNome *)> action)
+// F4 on a grid of the booking screen, clicked first; the action runs on the name
+// search.
+void pressF4(QTableView *grid, std::function<void(TFProcuraNome *)> action)
 {
+    bringToFront(grid->window());
+    click(grid, grid->currentIndex().isValid() ? grid->currentIndex() : grid->model()->index(1, 1));
+    QCOMPARE(QApplication::focusWidget(), grid);
     onModal<TFProcuraNome>(std::move(action));
-    QTest::keyClick(grid, Qt::Key_F4);
+    press(Qt::Key_F4);
+}
+
+// A tab of the booking screen, clicked.
+void clickTab(QTabWidget *tabs, QWidget *page)
+{
+    QTabBar *bar = tabs->tabBar();
+    click(bar, bar->tabRect(tabs->indexOf(page)).center());
+    QCOMPARE(tabs->currentWidget(), page);
 }
 
 void findAndOpen(TFProcuraNome *d, const QString &typed, int row)
 {
-    QTest::keyClicks(d->Edit1, typed);
-    QTest::keyClick(d->Edit1, Qt::Key_Return);
+    type(typed);
+    press(Qt::Key_Return);
     doubleClickRow(d->DBGrid1, row);
 }
 
@@ -140,7 +181,12 @@ private Q_SLOTS:
     void printingTheVisibleGrid();
     void freeSlotOfASpecialtyJumpedToAndBooked();
     void listsShortcutOpensTheBookingScreenAsTheMenuDoes();
+    void namePanelJumpsToTheAppointment_data();
     void namePanelJumpsToTheAppointment();
+    void slotResultJumpsOnEnter();
+    void closedElsewhereLeavesTheOpenWindow();
+    void unreadableDatesAreToldOnce();
+    void printedPagesNameTheirDateAndDoctor();
     void nameSearchFromADaySheet();
     void nameSearchFindsListEntries();
     void namesAreTextNotPatterns_data();
@@ -243,7 +289,7 @@ void TestSearches::specialtiesAndTypedTextChooseDoctors()
     QVERIFY(!w->ListBox3->isVisible());
     QCOMPARE(items(w->ListBox1).size(), 3);
     QVERIFY(items(w->ListBox1).first().startsWith(QStringLiteral("3    Dra. Paula Ramos")));
-    QTest::keyClicks(w->Edit2, QStringLiteral("Silva"));
+    type(QStringLiteral("Silva"));
     QCOMPARE(selected(w->ListBox1).size(), 2);
     QVERIFY(selected(w->ListBox1).first().startsWith(QStringLiteral("12")));
     typeOver(w->Edit2, QStringLiteral("Paula"));
@@ -287,9 +333,8 @@ void TestSearches::printingTheVisibleGrid()
     // Doctor 3 has no hours on Wednesday: an empty grid is not printed.
     click(w->Label2);
     chooseStarting(w->ListBox1, {"3 "});
-    const QListWidgetItem *wednesday = w->ListBox2->findItems("09/12/26", Qt::MatchExactly).first();
-    QTest::mouseClick(w->ListBox2->viewport(), Qt::LeftButton, {},
-                      w->ListBox2->visualItemRect(wednesday).center());
+    QListWidgetItem *wednesday = w->ListBox2->findItems("09/12/26", Qt::MatchExactly).first();
+    click(w->ListBox2, indexOf(w->ListBox2, wednesday));
     QCOMPARE(selected(w->ListBox2), QStringList{"09/12/26"});
     click(w->BExecutarCons2);
     QCOMPARE(w->SGConsultas->model()->rowCount(), 0);
@@ -323,13 +368,14 @@ void TestSearches::freeSlotOfASpecialtyJumpedToAndBooked()
         // The screen was opened as its menu opens it: the sheets are filled.
         QCOMPARE(f.context().sheets.sheet(9).cell(1, 12), QStringLiteral("C"));
         onModal<TFConsulta>([](TFConsulta *d) {
-            QTest::keyClicks(d->DBEdit1, QStringLiteral("Nova Paciente"));
-            d->BIncluir->click();
+            type(QStringLiteral("Nova Paciente"));
+            click(d->BIncluir);
         });
-        test::doubleClick(tab.grid, tab.grid->currentIndex());
+        doubleClickOn(tab.grid, tab.grid->currentIndex());
         QCOMPARE(f.context().sheets.sheet(9).cell(2, 12), QStringLiteral("C"));
         booked = true;
-        QTest::keyClick(screen, Qt::Key_Escape);
+        bringToFront(screen);
+        press(Qt::Key_Escape);
     });
     doubleClickRow(w->SGLivres, 4);
     QVERIFY(booked);
@@ -349,37 +395,182 @@ void TestSearches::listsShortcutOpensTheBookingScreenAsTheMenuDoes()
         QVERIFY(screen->overview().grid().cell(0, 12).contains(QStringLiteral("Dr. Teste Silva")));
         QCOMPARE(f.context().sheets.sheet(9).cell(1, 12), QString());
         QCOMPARE(f.context().sheets.sheet(9).cell(5, 12), QStringLiteral(" x"));
-        QTest::keyClick(screen, Qt::Key_Escape);
+        press(Qt::Key_Escape);
     });
     click(w->Label8);
     QVERIFY(opened);
     QVERIFY(!w->isVisible());
 }
 
+void TestSearches::namePanelJumpsToTheAppointment_data()
+{
+    QTest::addColumn<bool>("enter"); // false: the hit double-clicked
+    QTest::newRow("double-click") << false;
+    QTest::newRow("click and Enter") << true;
+}
+
 void TestSearches::namePanelJumpsToTheAppointment()
 {
+    QFETCH(bool, enter);
     Fixture f;
-    f.addRows({booking("10/12/26", 3, 12, "Joana D'Avila")});
+    f.addRows({booking("09/12/26", 1, 3, "Outra Pessoa"), booking("10/12/26", 3, 12, "Joana D'Avila")});
     Program p(f);
     TFPesquisas *w = p.searches();
+    // The slot search was used first: its place is taken by the panel.
+    click(w->Label2);
     click(w->Label1);
     QVERIFY(w->Panel1->isVisible() && !w->ListBox1->isVisible());
+    QCOMPARE(widgetUnder(w->Edit1), w->Edit1);
     click(w->BSair);
     QVERIFY(!w->Panel1->isVisible());
     click(w->Label1);
-    QTest::keyClicks(w->Edit1, QStringLiteral("d'av"));
+    click(w->Edit1);
+    type(QStringLiteral("d'av"));
     click(w->BProcurar);
     QCOMPARE(shown(w->DBGrid1), QStringList{"10/12/26|3|12|Joana D'Avila|3333-4444"});
+    // Enter in the box searches too.
+    click(w->Edit1);
+    press(Qt::Key_End);
+    for (int i = 0; i < 4; ++i)
+        press(Qt::Key_Backspace);
+    type(QStringLiteral("a"));
+    press(Qt::Key_Return);
+    QCOMPARE(shown(w->DBGrid1).size(), 2);
     bool jumped = false;
     onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
         QCOMPARE(screen->PageControl1->currentWidget(), screen->dayTab(10).page);
         QCOMPARE(screen->dayTab(10).grid->currentColumn(), 3);
         QCOMPARE(screen->dayTab(10).grid->currentRow(), 12);
         jumped = true;
-        QTest::keyClick(screen, Qt::Key_Escape);
+        press(Qt::Key_Escape);
     });
-    doubleClickRow(w->DBGrid1, 0);
+    if (enter) {
+        click(w->DBGrid1, w->DBGrid1->model()->index(1, 3));
+        press(Qt::Key_Return);
+    } else {
+        doubleClickRow(w->DBGrid1, 1);
+    }
     QVERIFY(jumped);
+    QVERIFY(!w->isVisible());
+}
+
+void TestSearches::slotResultJumpsOnEnter()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    searchTwoDays(w);
+    bool jumped = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        QCOMPARE(screen->PageControl1->currentWidget(), screen->dayTab(14).page);
+        QCOMPARE(screen->dayTab(14).grid->currentColumn(), 2);
+        QCOMPARE(screen->dayTab(14).grid->currentRow(), 12);
+        jumped = true;
+        press(Qt::Key_Escape);
+    });
+    // Doctor 12's second slot of Monday 14.
+    const int row = shown(w->SGConsultas).indexOf(QStringLiteral("||08:30|||12|2|14/12/26"));
+    QVERIFY(row > 0);
+    click(w->SGConsultas, w->SGConsultas->model()->index(row, 2));
+    press(Qt::Key_Return);
+    QVERIFY(jumped);
+}
+
+void TestSearches::closedElsewhereLeavesTheOpenWindow()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Label2);
+    chooseStarting(w->ListBox1, {"12 "});
+    chooseStarting(w->ListBox2, {"09/12/26", "10/12/26", "14/12/26"});
+    click(w->BExecutarCons2);
+    QCOMPARE(shown(w->SGConsultas).filter(QStringLiteral("|10/12/26")).size(), 4);
+
+    // The window stays open while Thursday 10 is closed from the main window...
+    p.window.activateWindow();
+    QTRY_VERIFY(p.window.isActiveWindow());
+    EntryGrid closing{{QStringLiteral("10/12/26")}, {QString()}};
+    QVERIFY(closeDates(f.context(), closing).done);
+    // ...and comes back to the front.
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QVERIFY(!items(w->ListBox2).contains(QStringLiteral("10/12/26")));
+    // What was chosen and is still offered stays chosen.
+    QCOMPARE(selected(w->ListBox2), QStringList({"09/12/26", "14/12/26"}));
+    QCOMPARE(selected(w->ListBox1).size(), 1);
+    QVERIFY(selected(w->ListBox1).first().startsWith(QStringLiteral("12 ")));
+    // The result on show no longer offers the closed date's hours.
+    QVERIFY(w->SGConsultas->isVisible() && w->BLivres->isVisible());
+    QCOMPARE(shown(w->SGConsultas).filter(QStringLiteral("|10/12/26")), QStringList{});
+    QCOMPARE(shown(w->SGConsultas).size(), 8);
+    click(w->BLivres);
+    QCOMPARE(shown(w->SGLivres).filter(QStringLiteral("|10/12/26")), QStringList{});
+
+    // Opened again, a date opens again in the list, unchosen.
+    f.write("ArqFolgas.Txt", QStringList{});
+    p.window.activateWindow();
+    QTRY_VERIFY(p.window.isActiveWindow());
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QVERIFY(items(w->ListBox2).contains(QStringLiteral("10/12/26")));
+    QCOMPARE(selected(w->ListBox2), QStringList({"09/12/26", "14/12/26"}));
+}
+
+void TestSearches::unreadableDatesAreToldOnce()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    QVERIFY(QFile::remove(f.dir() + QStringLiteral("/ArqFolgas.Txt")));
+    f.dialogs.clear();
+    // Each return to the front reads the file again; the error box's own closing is one.
+    for (int i = 0; i < 3; ++i) {
+        p.window.activateWindow();
+        QTRY_VERIFY(p.window.isActiveWindow());
+        w->activateWindow();
+        QTRY_VERIFY(w->isActiveWindow());
+    }
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("ArqFolgas.Txt")));
+    QCOMPARE(w->ListBox2->count(), 0);
+
+    f.write("ArqFolgas.Txt", QStringList{});
+    p.window.activateWindow();
+    QTRY_VERIFY(p.window.isActiveWindow());
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QCOMPARE(w->ListBox2->count(), 31);
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+}
+
+void TestSearches::printedPagesNameTheirDateAndDoctor()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Label2);
+    chooseStarting(w->ListBox1, {"12 "});
+    chooseStarting(w->ListBox2, {"09/12/26", "14/12/26"});
+    click(w->BExecutarCons2);
+    // Three rows to a page: the 09:30 of Wednesday starts page 2.
+    f.printer.setPageHeight(400);
+    click(w->Button2);
+    const RecordingPrinter::Document &printed = f.printer.documents().last();
+    QCOMPARE(printed.pages, 3);
+    const QStringList heading{
+        "RELAÇÃO DE TODOS OS HORÁRIOS", "Data", "Médico", "Horário", "Paciente", "Telefone"};
+    const QString doctor = QStringLiteral("Dr. Teste Silva          ");
+    const QString blank8(8, QLatin1Char(' '));
+    const QString blank25(25, QLatin1Char(' '));
+    const QString free25(25, QLatin1Char(' '));
+    const QString phone(12, QLatin1Char(' '));
+    QCOMPARE(printed.page(2),
+             heading + QStringList({"09/12/26", doctor, "09:30", free25, phone, "14/12/26", doctor, "08:00",
+                                    free25, phone, blank8, blank25, "08:30", free25, phone}));
+    QCOMPARE(printed.page(3).mid(6, 3), QStringList({"14/12/26", doctor, "09:00"}));
+    // On the screen, and within a page, the group is named once.
+    QCOMPARE(printed.page(1).mid(6 + 5, 3), QStringList({blank8, blank25, "08:30"}));
 }
 
 void TestSearches::nameSearchFromADaySheet()
@@ -388,8 +579,7 @@ void TestSearches::nameSearchFromADaySheet()
     f.addRows({booking("10/12/26", 3, 12, "Joana D'Avila"), booking("11/12/26", 1, 12, "Pedro Santos")});
     Desk desk(f);
     const TFVisaoGeral::DayTab &day9 = desk.screen->dayTab(9);
-    desk.screen->PageControl1->setCurrentWidget(day9.page);
-    day9.grid->setFocus();
+    clickTab(desk.screen->PageControl1, day9.page);
     pressF4(day9.grid, [](TFProcuraNome *d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("Pesquisar por Nome"));
         QVERIFY(d->Edit1->text().isEmpty());
@@ -460,11 +650,11 @@ void TestSearches::namesAreTextNotPatterns()
     QStringList hits;
     f.dialogs.clear();
     pressF4(desk.screen->StringGrid1, [&](TFProcuraNome *d) {
-        QTest::keyClicks(d->Edit1, typed);
+        type(typed);
         click(d->Button1);
         for (int row = 0; row < d->DBGrid1->model()->rowCount(); ++row)
             hits << d->DBGrid1->model()->index(row, ListEntries::Paciente).data().toString();
-        QTest::keyClick(d, Qt::Key_Escape);
+        press(Qt::Key_Escape);
     });
     QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
     QCOMPARE(hits, found);
@@ -485,7 +675,7 @@ void TestSearches::jumpOutsideTheSheetsIsTold()
     Fixture f;
     f.addRows({booking(data, 2, 12, "Lia Fora")});
     Desk desk(f);
-    desk.screen->PageControl1->setCurrentWidget(desk.screen->dayTab(9).page);
+    clickTab(desk.screen->PageControl1, desk.screen->dayTab(9).page);
     desk.screen->dayTab(9).grid->goToCell(1, 3);
     f.dialogs.clear();
     pressF4(desk.screen->dayTab(9).grid, [](TFProcuraNome *d) { findAndOpen(d, QStringLiteral("Lia"), 0); });
@@ -510,15 +700,15 @@ void TestSearches::f4ClosesAndEmptyClicksDoNothing()
     bool checked = false;
     pressF4(desk.screen->StringGrid1, [&](TFProcuraNome *d) {
         // An empty grid and the headings do nothing on a double-click.
-        test::doubleClickAt(d->DBGrid1->viewport(), QPoint(20, 10));
+        doubleClickOn(d->DBGrid1->viewport(), QPoint(20, 10));
         QVERIFY(d->isVisible());
-        QTest::keyClicks(d->Edit1, QStringLiteral("Joana"));
+        click(d->Edit1);
+        type(QStringLiteral("Joana"));
         click(d->Button1);
         QHeaderView *header = d->DBGrid1->horizontalHeader();
-        test::doubleClickAt(header->viewport(),
-                            QPoint(header->sectionPosition(3) + 10, header->height() / 2));
+        doubleClickOn(header->viewport(), QPoint(header->sectionPosition(3) + 10, header->height() / 2));
         QVERIFY(d->isVisible());
-        QTest::keyClick(d->DBGrid1, Qt::Key_F4);
+        press(Qt::Key_F4);
         checked = true;
     });
     QTRY_VERIFY(checked);
@@ -528,7 +718,7 @@ void TestSearches::f4ClosesAndEmptyClicksDoNothing()
     pressF4(desk.screen->StringGrid1, [](TFProcuraNome *d) {
         QVERIFY(d->Edit1->text().isEmpty());
         QCOMPARE(d->DBGrid1->model()->rowCount(), 0);
-        QTest::keyClick(d->Edit1, Qt::Key_F4);
+        press(Qt::Key_F4);
     });
     QTRY_VERIFY(!desk.screen->procuraNome().isVisible());
 }
