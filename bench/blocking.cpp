@@ -23,6 +23,8 @@
 #include <sqlite3.h>
 #include <string>
 #include <unistd.h>
+#include <map>
+#include <set>
 #include <vector>
 
 using namespace clinora;
@@ -68,8 +70,7 @@ struct Bare
             "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, Observacoes FROM Medicos "
             "WHERE Data = ?1 AND Hora = ?2 AND Medico = ?3",
             -1, &find, nullptr);
-        sqlite3_prepare_v2(db, "SELECT Hora FROM Medicos WHERE Data = ?1 AND +Medico = ?2", -1, &taken,
-                           nullptr);
+        sqlite3_prepare_v2(db, "SELECT Medico, Hora FROM Medicos WHERE Data = ?1", -1, &taken, nullptr);
         sqlite3_prepare_v2(
             db, "UPDATE Medicos SET Data = ?1, Hora = ?2 WHERE Data = ?3 AND Hora = ?4 AND Medico = ?5", -1,
             &move, nullptr);
@@ -89,8 +90,19 @@ struct Bare
     {
         std::string aux;
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        // Each list date's taken Horas read once and followed in memory as rows move in.
+        std::map<std::string, std::map<std::string, std::set<int>>> listed;
         for (const std::string &day : days) {
             const std::string list = day.substr(0, 5) + "H/";
+            auto listDate = listed.find(list);
+            if (listDate == listed.end()) {
+                listDate = listed.emplace(list, std::map<std::string, std::set<int>>{}).first;
+                sqlite3_bind_text(taken, 1, list.c_str(), -1, SQLITE_STATIC);
+                while (sqlite3_step(taken) == SQLITE_ROW)
+                    listDate->second[reinterpret_cast<const char *>(sqlite3_column_text(taken, 0))].insert(
+                        sqlite3_column_int(taken, 1));
+                sqlite3_reset(taken);
+            }
             for (int c = 1; c <= doctors; ++c) {
                 const std::string code = std::to_string(c);
                 for (int s = 1; s <= 24; ++s) {
@@ -109,15 +121,11 @@ struct Bare
                     if (found && patient == "R")
                         continue;
                     if (found) {
-                        std::vector<int> used;
-                        sqlite3_bind_text(taken, 1, list.c_str(), -1, SQLITE_STATIC);
-                        sqlite3_bind_text(taken, 2, code.c_str(), -1, SQLITE_STATIC);
-                        while (sqlite3_step(taken) == SQLITE_ROW)
-                            used.push_back(sqlite3_column_int(taken, 0));
-                        sqlite3_reset(taken);
+                        std::set<int> &used = listDate->second[code];
                         int hora = s;
-                        while (std::find(used.begin(), used.end(), hora) != used.end())
+                        while (used.count(hora))
                             ++hora;
+                        used.insert(hora);
                         const std::string newHora = std::to_string(hora);
                         sqlite3_bind_text(move, 1, list.c_str(), -1, SQLITE_STATIC);
                         sqlite3_bind_text(move, 2, newHora.c_str(), -1, SQLITE_STATIC);

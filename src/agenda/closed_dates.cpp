@@ -110,6 +110,7 @@ DateClosing closeDateInTable(AppointmentTable &table, QDate date)
     if (rows.empty())
         return closing;
 
+    TakenHoras taken;
     for (const Appointment &row : rows) {
         if (row.paciente.isEmpty() || row.isReserved()) {
             table.remove(row.key());
@@ -117,7 +118,7 @@ DateClosing closeDateInTable(AppointmentTable &table, QDate date)
             continue;
         }
         try {
-            table.moveRow(row, listData);
+            table.moveRow(row, listData, taken);
             ++closing.moved;
         } catch (const ListFullError &e) {
             closing.notMoved << e.message();

@@ -247,6 +247,9 @@ std::optional<Result> run(AppContext &context, Mode mode, const QStringList &cod
     AppointmentTable &table = context.DMMedicos.table();
     {
         sql::Transaction transaction(table.database());
+        // The reserved hours go onto dated rows only, so the list dates' Horas can be
+        // read once and followed in memory.
+        TakenHoras taken;
         for (const Step &step : steps) {
             const QString medico = QString::number(step.code);
             std::vector<CellChange> &changes = cells[step.date];
@@ -268,7 +271,7 @@ std::optional<Result> run(AppContext &context, Mode mode, const QStringList &cod
                 }
                 if (found) {
                     try {
-                        table.moveRow(*found, step.data.left(5) + QStringLiteral("H/"));
+                        table.moveRow(*found, step.data.left(5) + QStringLiteral("H/"), taken);
                     } catch (const ListFullError &e) {
                         // The appointment stays booked, and no reservation goes over it.
                         notMoved << e.message();

@@ -27,10 +27,10 @@ QString cancelledData(const QString &data)
 
 // Moves one row to the cancelled list; a full list leaves it in place and adds the
 // reason to the list of rows not moved.
-bool moveToCancelled(AppointmentTable &table, const Appointment &row, QStringList &notMoved)
+bool moveToCancelled(AppointmentTable &table, const Appointment &row, TakenHoras &taken, QStringList &notMoved)
 {
     try {
-        table.moveRow(row, cancelledData(row.data));
+        table.moveRow(row, cancelledData(row.data), taken);
         return true;
     } catch (const ListFullError &e) {
         notMoved << e.message();
@@ -86,8 +86,9 @@ InclusionCheck checkInclusion(AppointmentTable &table, int code, QDate today, Di
         }
         // A dated appointment left with a free code, from today on (the past is
         // history); moved or not, the code cannot be given away while it is there.
+        TakenHoras taken;
         for (const Appointment &row : table.datedOfDoctor(medico, today, QDate())) {
-            changed = moveToCancelled(table, row, notMoved) || changed;
+            changed = moveToCancelled(table, row, taken, notMoved) || changed;
             result.cancelledConflict = true;
         }
         transaction.commit();
@@ -118,6 +119,7 @@ bool moveLeaveAppointments(AppointmentTable &table, int code, const LeavePeriod 
     {
         sql::Transaction transaction(table.database());
         // Only dated rows belong to a day of the leave; the lists are left alone.
+        TakenHoras taken;
         for (const Appointment &row : table.datedOfDoctor(QString::number(code), leave.start, leave.end)) {
             if (row.isWaiting())
                 continue;
@@ -126,7 +128,7 @@ bool moveLeaveAppointments(AppointmentTable &table, int code, const LeavePeriod 
                 continue;
             if (row.isReserved()) {
                 changed = table.remove(row.key()) || changed;
-            } else if (moveToCancelled(table, row, notMoved)) {
+            } else if (moveToCancelled(table, row, taken, notMoved)) {
                 moved = true;
                 changed = true;
             }

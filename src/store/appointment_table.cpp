@@ -159,6 +159,7 @@ void AppointmentTable::close()
     m_onDate.reset();
     m_takenOn.reset();
     m_freeHora.reset();
+    m_horasOn.reset();
     m_db.close();
 }
 
@@ -510,6 +511,11 @@ std::optional<QString> AppointmentTable::freeHora(const QString &newData, const 
     while (s.step())
         taken.insert(s.text(0));
     s.reset();
+    return firstFree(taken, hora);
+}
+
+std::optional<QString> AppointmentTable::firstFree(const std::set<QString> &taken, const QString &hora)
+{
     bool ok = false;
     int h = hora.trimmed().toInt(&ok);
     if (!ok)
@@ -532,8 +538,30 @@ Appointment AppointmentTable::moveTo(const AppointmentKey &key, const QString &n
 
 Appointment AppointmentTable::moveRow(const Appointment &row, const QString &newData)
 {
+    return moveRowTo(row, newData, freeHora(newData, row.hora, row.medico));
+}
+
+Appointment AppointmentTable::moveRow(const Appointment &row, const QString &newData, TakenHoras &taken)
+{
+    const QString listData = stored(Field::Data, newData);
+    if (!taken.known(listData)) {
+        sql::Statement &s = cached(m_horasOn, "SELECT Medico, Hora FROM Medicos WHERE Data = ?1");
+        s.bind(1, listData);
+        while (s.step())
+            taken.of(listData, s.text(0)).insert(s.text(1));
+        s.reset();
+        taken.markRead(listData);
+    }
+    std::set<QString> &horas = taken.of(listData, row.medico);
+    Appointment moved = moveRowTo(row, newData, firstFree(horas, row.hora));
+    horas.insert(moved.hora);
+    return moved;
+}
+
+Appointment AppointmentTable::moveRowTo(const Appointment &row, const QString &newData,
+                                        const std::optional<QString> &hora)
+{
     const AppointmentKey key = row.key();
-    const std::optional<QString> hora = freeHora(newData, key.hora, key.medico);
     if (!hora)
         throw ListFullError(
             QStringLiteral("A consulta de %1 (dia %2, horário %3, médico %4) não foi para a guia "

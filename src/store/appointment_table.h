@@ -12,7 +12,10 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace clinora {
@@ -55,6 +58,22 @@ struct ListQuery
     static ListQuery cancelledOf(QStringList codes) { return {Kind::CancelledOf, std::move(codes), {}}; }
     static ListQuery waitingOf(QStringList codes) { return {Kind::WaitingOf, std::move(codes), {}}; }
     static ListQuery patientName(QString text) { return {Kind::PatientName, {}, std::move(text)}; }
+};
+
+// The Horas already taken on cancelled-list dates, per list date and doctor, for moving
+// many rows in one pass: each list date is read once, with one query, and the Horas the
+// moved rows take are added as they go. Valid only while nothing else writes rows under
+// those list dates.
+class TakenHoras
+{
+public:
+    bool known(const QString &data) const { return m_read.contains(data); }
+    void markRead(const QString &data) { m_read.insert(data); }
+    std::set<QString> &of(const QString &data, const QString &medico) { return m_taken[{data, medico}]; }
+
+private:
+    std::set<QString> m_read;
+    std::map<std::pair<QString, QString>, std::set<QString>> m_taken;
 };
 
 class AppointmentTable
@@ -147,6 +166,9 @@ public:
     Appointment moveTo(const AppointmentKey &key, const QString &newData);
     // The same for a row already read.
     Appointment moveRow(const Appointment &row, const QString &newData);
+    // The same, one of many rows moved in one pass: the list date's taken Horas come from
+    // (and go into) taken, read from the table once per list date.
+    Appointment moveRow(const Appointment &row, const QString &newData, TakenHoras &taken);
     // The Hora a row of (newData, medico) would take starting from hora; nullopt
     // past 99.
     std::optional<QString> freeHora(const QString &newData, const QString &hora,
@@ -169,6 +191,10 @@ private:
     void bindRow(sql::Statement &statement, const Appointment &row, int first);
     // Runs an insert or update, turning a key clash into a KeyViolation naming the key.
     void runWrite(sql::Statement &statement, const AppointmentKey &key);
+    // The first Hora from hora on that is not taken; nullopt past 99.
+    static std::optional<QString> firstFree(const std::set<QString> &taken, const QString &hora);
+    // Moves the row to newData under the Hora found, or throws ListFullError.
+    Appointment moveRowTo(const Appointment &row, const QString &newData, const std::optional<QString> &hora);
     // The statement of a list query selecting these columns, its parameters bound.
     sql::Statement listStatement(const ListQuery &query, const char *columns);
 
@@ -182,6 +208,7 @@ private:
     std::optional<sql::Statement> m_onDate;
     std::optional<sql::Statement> m_takenOn;
     std::optional<sql::Statement> m_freeHora;
+    std::optional<sql::Statement> m_horasOn;
 };
 
 } // namespace clinora

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void cursorPostFailureKeepsTheEdit();
     void movingToTheCancelledListRaisesHora();
     void cancelledListHoldsAtMost99();
+    void movingManyRowsInOnePassRaisesPastEachOther();
     void listQueries_data();
     void listQueries();
     void damagedTableNamesTheFile_data();
@@ -215,6 +216,39 @@ void TestStore::cancelledListHoldsAtMost99()
                                                            QStringLiteral("05/01P/")));
     QVERIFY(t.table.contains({QStringLiteral("05/01/27"), QStringLiteral("90"), QStringLiteral("12")}));
     QCOMPARE(t.table.count(), 11);
+}
+
+void TestStore::movingManyRowsInOnePassRaisesPastEachOther()
+{
+    Table t;
+    std::vector<Appointment> rows = {row(QStringLiteral("05/01/26"), QStringLiteral("3"), QStringLiteral("12")),
+                                     row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12")),
+                                     row(QStringLiteral("05/01/27"), QStringLiteral("4"), QStringLiteral("12")),
+                                     row(QStringLiteral("05/01H/"), QStringLiteral("4"), QStringLiteral("12")),
+                                     // Another doctor's entries take nothing from doctor 12.
+                                     row(QStringLiteral("05/01H/"), QStringLiteral("5"), QStringLiteral("7")),
+                                     row(QStringLiteral("05/01/27"), QStringLiteral("95"), QStringLiteral("13"))};
+    for (int h = 90; h <= 99; ++h)
+        rows.push_back(row(QStringLiteral("05/01H/"), QString::number(h), QStringLiteral("13")));
+    t.table.insertAll(rows);
+
+    TakenHoras taken;
+    QStringList horas;
+    for (const char *data : {"05/01/26", "05/01/27"}) {
+        for (const Appointment &dated : t.table.onDate(QLatin1String(data))) {
+            if (dated.medico == QStringLiteral("12"))
+                horas << t.table.moveRow(dated, QStringLiteral("05/01H/"), taken).hora;
+        }
+    }
+    // Each takes the first Hora that neither the list nor the rows moved before it hold.
+    QCOMPARE(horas, QStringList({"3", "5", "6"}));
+    QVERIFY_THROWS_EXCEPTION(
+        ListFullError, t.table.moveRow(*t.table.find({QStringLiteral("05/01/27"), QStringLiteral("95"),
+                                                      QStringLiteral("13")}),
+                                       QStringLiteral("05/01H/"), taken));
+    QVERIFY(t.table.contains({QStringLiteral("05/01/27"), QStringLiteral("95"), QStringLiteral("13")}));
+    QCOMPARE(t.table.onDate(QStringLiteral("05/01/27")).size(), std::size_t(1));
+    QCOMPARE(t.table.count(), int(rows.size()));
 }
 
 void TestStore::listQueries_data()
