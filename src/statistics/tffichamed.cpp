@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace clinora {
@@ -222,14 +223,23 @@ void TFFichaMed::BImprimirClick()
 {
     if (!m_context.printer.choose())
         return;
-    // The doctor ticks the presences on paper.
-    for (QCheckBox *box : presences)
-        box->setChecked(false);
+    // The doctor ticks the presences on paper: the boxes print empty, and the sheet on
+    // the screen keeps the presences the receptionist has marked.
+    std::array<bool, AttendanceSheet::kRows> ticked{};
+    for (std::size_t i = 0; i < presences.size(); ++i) {
+        ticked[i] = presences[i]->isChecked();
+        const QSignalBlocker quiet(presences[i]);
+        presences[i]->setChecked(false);
+    }
     const bool entry = BProcessar->isVisible();
     setWhite(true);
     for (QPushButton *button : {BProcessar, BImprimir, BSair})
         button->hide();
     const QImage image = grab().toImage();
+    for (std::size_t i = 0; i < presences.size(); ++i) {
+        const QSignalBlocker quiet(presences[i]);
+        presences[i]->setChecked(ticked[i]);
+    }
     setWhite(false);
     BImprimir->show();
     BSair->show();

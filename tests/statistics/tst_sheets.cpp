@@ -12,6 +12,9 @@
 #include "support/mouse.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +93,16 @@ void clickPresence(TFFichaMed *s, int k)
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
 }
 
+// The pixels of a rectangle of an image that are nearly black (a tick mark).
+int darkPixels(const QImage &image, const QRect &rect)
+{
+    int dark = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            dark += image.pixelColor(x, y).value() < 80 ? 1 : 0;
+    return dark;
+}
+
 } // namespace
 
 class TestSheets : public QObject
@@ -104,7 +117,7 @@ private Q_SLOTS:
     void refusedRecordingCanBeCorrected_data();
     void refusedRecordingCanBeCorrected();
     void individualEntryTakesTheWeekdayOfTheDate();
-    void printingUnticksAndPrintsTheImage();
+    void printingUnticksOnlyThePrintedImage();
 };
 
 void TestSheets::f3OnADaySheetShowsTheDoctorsDay()
@@ -313,7 +326,7 @@ void TestSheets::individualEntryTakesTheWeekdayOfTheDate()
     s.BSair->click();
 }
 
-void TestSheets::printingUnticksAndPrintsTheImage()
+void TestSheets::printingUnticksOnlyThePrintedImage()
 {
     Fixture f;
     f.addRows({booking("09/12/26", 1, 12, QStringLiteral("Maria Souza")),
@@ -322,15 +335,26 @@ void TestSheets::printingUnticksAndPrintsTheImage()
     TFFichaMed &s = desk.sheet();
     s.showEntry(QDate(2026, 12, 9), 12);
     QVERIFY(QTest::qWaitForWindowExposed(&s));
-    QTest::mouseClick(s.BImprimir, Qt::LeftButton);
+    test::click(s.BImprimir);
     QCOMPARE(f.printer.documents().size(), 1);
     QCOMPARE(f.printer.documents()[0].title, QStringLiteral("Ficha de Atendimentos"));
-    QVERIFY(f.printer.documents()[0].image.width() > 400);
-    for (QCheckBox *box : s.presences)
-        QVERIFY(!box->isChecked());
+    const QImage image = f.printer.documents()[0].drawing;
+    QVERIFY(image.width() > 400);
+    // The paper has empty boxes for the doctor to tick; the screen keeps its ticks.
+    QCheckBox *box = s.presences[0];
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    const QRect onSheet = indicator.translated(box->mapTo(&s, QPoint()));
+    QVERIFY(darkPixels(box->grab().toImage(), indicator) > 0);
+    QCOMPARE(darkPixels(image, onSheet), 0);
+    QVERIFY(s.presences[0]->isChecked() && s.presences[1]->isChecked());
     QCOMPARE(s.patients[1]->text(), QStringLiteral("Davi Melo"));
     QVERIFY(s.BProcessar->isVisible() && s.BImprimir->isVisible() && s.BSair->isVisible());
-    s.BSair->click();
+    // Recorded after printing, the day has its two patients attended.
+    test::click(s.BProcessar);
+    QCOMPARE(f.read(files::kWeeklyCounts)[49 * 50 + 12 - 1], QStringLiteral("00020002"));
+    test::click(s.BSair);
 }
 
 QTEST_MAIN(TestSheets)

@@ -53,7 +53,7 @@ void RecordingPrinter::end()
 
 void RecordingPrinter::printImage(const QString &title, const QImage &image)
 {
-    m_documents.append({title, {}, 1, image.size(), m_landscape, {}});
+    m_documents.append({title, {}, 1, image.size(), m_landscape, image});
 }
 
 void RecordingPrinter::printDrawing(const QString &title, QSize size, const std::function<void(QPainter &)> &draw)
