@@ -94,7 +94,8 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
             const auto counts = countDay(table, context.doctors, day);
             for (int doctor = 1; doctor <= DoctorRegister::kDoctors; ++doctor) {
                 const DayCount &count = counts[static_cast<std::size_t>(doctor)];
-                if (count.booked > 0)
+                // A day whose sheet was recorded by hand keeps the sheet's counts.
+                if (count.booked > 0 && !files.recordedSheets().find(day, doctor))
                     addDayCount(files, week, doctor, day, count);
             }
             ++result.daysCounted;

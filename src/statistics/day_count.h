@@ -19,7 +19,10 @@ struct DayCount
 };
 
 // Adds the day's counts of a doctor: the weekly record of (week, doctor) and, for each
-// situation 1 ... 9 in turn with a count, the line "doctor month situation count".
+// situation 1 ... 9 in turn with a count, the line "doctor month situation count"; the
+// day is kept in FichasGravadas.Txt. A day of the doctor counted before is replaced:
+// the weekly record and the pending lines take the difference (a negative line where
+// fewer attended), so the day counts once.
 void addDayCount(StatisticsFiles &files, int week, int doctor, QDate date, const DayCount &count);
 
 // The week of a date in Semanas.Txt, 0 when no week holds it. When the file does not

@@ -185,7 +185,6 @@ void TFFichaMed::showEvent(QShowEvent *event)
 
 void TFFichaMed::FormActivate()
 {
-    // A new showing is a new sheet: it may be recorded once more.
     m_recorded = false;
     setWhite(false);
     BImprimir->show();
@@ -204,18 +203,16 @@ void TFFichaMed::FormActivate()
 
 void TFFichaMed::BProcessarClick()
 {
-    if (m_recorded) {
-        m_context.dialogs.information(QStringLiteral("Esta Ficha já foi gravada"));
-        return;
-    }
     std::array<SheetBoxes, AttendanceSheet::kRows> boxes;
     for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = {times[i]->text(), patients[i]->text(), telephones[i]->text(), situations[i]->text(),
                     presences[i]->isChecked()};
-    // The mark comes after the files are written: a refused or failed recording can
-    // be tried again once corrected.
-    m_recorded = recordSheet(m_context, m_sheet, boxes);
-    if (m_recorded && recordedSheet)
+    // A sheet recorded before, in this showing or another, is asked about and replaced:
+    // a correction made after recording is recorded by pressing again.
+    if (!recordSheet(m_context, m_sheet, boxes))
+        return;
+    m_recorded = true;
+    if (recordedSheet)
         recordedSheet();
 }
 
