@@ -144,11 +144,9 @@ bool recordSheet(AppContext &context, const AttendanceSheet &sheet, const std::a
         }
     }
     StatisticsFiles files(context);
-    const int week = weekOfDate(files, sheet.date(), statisticsYear(context.settings).year);
-    if (week == 0) {
-        dialogs.information(missingWeeksMessage());
+    const int week = weekOfDate(files, sheet.date(), statisticsYear(context.settings).year, dialogs);
+    if (week == 0)
         return false;
-    }
     if (const std::optional<RecordedDay> earlier = files.recordedSheets().find(sheet.date(), sheet.doctor())) {
         if (!dialogs.question(
                 QStringLiteral("Esta Ficha já foi gravada: %1 marcado(s) e %2 atendido(s).\n\nSubstituir "
