@@ -535,6 +535,9 @@ void TestStatisticsLogic::scheduledRemoval()
     months[52] = QStringLiteral("5353") + QStringLiteral("0001") + QString(44, QLatin1Char('0'));
     f.write(files::kDoctorMonths, months);
     f.write(files::kPendingMovements, {QStringLiteral("3 1212")});
+    QStringList weekly = f.read(files::kWeeklyCounts);
+    weekly[48 * 50 + 2] = QStringLiteral("00060005");
+    f.write(files::kWeeklyCounts, weekly);
     AppContext &c = startAndActivate(f);
 
     const QStringList register_ = f.read(files::kDoctors);
@@ -547,6 +550,8 @@ void TestStatisticsLogic::scheduledRemoval()
     QCOMPARE(moved[2], QStringLiteral("3 00") + kZeros);
     QCOMPARE(moved[52], QStringLiteral("5353") + QStringLiteral("0005") + QString(40, QLatin1Char('0')) +
                             QStringLiteral("0012"));
+    // His weeks go with him: a doctor given code 3 later does not inherit them.
+    QCOMPARE(f.read(files::kWeeklyCounts)[48 * 50 + 2], QStringLiteral("00000000"));
     QCOMPARE(register_[3].mid(51, 16), QStringLiteral("13/12/2631/12/55"));
     QCOMPARE(register_[4].mid(51, 16), QString(16, QLatin1Char(' ')));
     QCOMPARE(register_[5].left(27), QStringLiteral("6 Dra. Fabia Prado         "));
