@@ -116,7 +116,9 @@ void TFListaPrevReal::loadWeeks()
     // Each line of Semanas.Txt, its two dates set apart to be read.
     for (const Weeks::Week &w : m_weeks.weeks())
         ListBox1->addItem(dates::format(w.first) + QStringLiteral("  ") + dates::format(w.last));
-    const int week = m_weeks.weekNumber(m_context.clock.today().addDays(15));
+    WeeklyCounts counts;
+    counts.load(m_context.file(files::kWeeklyCounts));
+    const int week = weekly::weekToOpenOn(m_weeks, counts, m_context.clock.today());
     ListBox1->setCurrentRow(week - 1);
 }
 

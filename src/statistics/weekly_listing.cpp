@@ -6,6 +6,8 @@
 #include "statistics/weekly_counts.h"
 #include "statistics/weeks.h"
 
+#include <algorithm>
+
 namespace clinora::weekly {
 
 namespace {
@@ -74,6 +76,20 @@ DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors
                                  bookingsPerShift(booked, doctor.shift)};
     }
     return list;
+}
+
+int weekToOpenOn(const Weeks &weeks, const WeeklyCounts &counts, QDate today)
+{
+    const int listed = std::min(static_cast<int>(weeks.weeks().size()), static_cast<int>(WeeklyCounts::kWeeks));
+    for (int week = listed; week >= 1; --week) {
+        if (weeks.weeks()[week - 1].first > today)
+            continue;
+        for (int doctor = 1; doctor <= WeeklyCounts::kDoctors; ++doctor) {
+            if (counts.booked(week, doctor) > 0 || counts.attended(week, doctor) > 0)
+                return week;
+        }
+    }
+    return weeks.weekNumber(today);
 }
 
 WeeksFromDay weeksFrom(const QString &typed)

@@ -13,6 +13,7 @@ namespace clinora {
 
 class DoctorRegister;
 class WeeklyCounts;
+class Weeks;
 
 namespace weekly {
 
@@ -44,6 +45,11 @@ struct WeeksFromDay
     QString refusal;
 };
 WeeksFromDay weeksFrom(const QString &typed);
+
+// The week the report opens on (from 1; 0 for none): the last week begun by today
+// that has counts, so that printing without choosing prints a week that happened;
+// with none, the week of today.
+int weekToOpenOn(const Weeks &weeks, const WeeklyCounts &counts, QDate today);
 
 inline const QString kNoWeek = QStringLiteral("Você deve selecionar a semana");
 
