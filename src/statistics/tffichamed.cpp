@@ -229,6 +229,9 @@ void TFFichaMed::BImprimirClick()
         presences[i]->setChecked(false);
     }
     const bool entry = BProcessar->isVisible();
+    // A name the cursor has selected prints as plain text, not highlighted.
+    if (auto *focused = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+        focused->deselect();
     setWhite(true);
     for (QPushButton *button : {BProcessar, BImprimir, BSair})
         button->hide();

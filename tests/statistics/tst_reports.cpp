@@ -269,6 +269,7 @@ private Q_SLOTS:
     void damagedFilesAreNamed_data();
     void damagedFilesAreNamed();
     void chartPrintsToPdf();
+    void chartNamesStayWithinTheChart();
     void weeklyPrintoutOfFiftyDoctors();
     void weeklyPrintoutNeedsAWeek();
     void weeklyReportOpensOnTheLastWeekWithCounts();
@@ -726,6 +727,28 @@ void TestReports::chartPrintsToPdf()
         d.dialogs.texts(Kind::Information).first().startsWith(QStringLiteral("Não há impressora instalada")));
 }
 
+void TestReports::chartNamesStayWithinTheChart()
+{
+    // The year of every doctor and specialty row: 36 long names under the axis.
+    Demo d;
+    QImage chart;
+    onModal<TFRelatorios>([&](TFRelatorios *s) {
+        doubleClickCell(s, 1, 13);
+        QVERIFY(QTest::qWaitForWindowExposed(&s->grafico()));
+        chart = s->grafico().grab().toImage();
+        test::click(s->grafico().BSair);
+        test::click(s->Button2);
+    });
+    d.item("Relatrios1")->trigger();
+    QCOMPARE(chart.height(), 523);
+    // Nothing is written right of the axis's end, below the buttons.
+    int written = 0;
+    for (int y = 335; y < chart.height(); ++y)
+        for (int x = 600; x < chart.width(); ++x)
+            written += chart.pixelColor(x, y).value() < 100 ? 1 : 0;
+    QCOMPARE(written, 0);
+}
+
 void TestReports::weeklyPrintoutOfFiftyDoctors()
 {
     test::Fixture f;
@@ -792,6 +815,7 @@ void TestReports::weeklyReportOpensOnTheLastWeekWithCounts()
     // choosing prints it, not a week still to come.
     test::Fixture f(QDate(2026, 4, 4));
     fiftyDoctors(f);
+    f.addDoctor(2, QStringLiteral("Médico Número 2"), QStringLiteral("51 Clínica Geral"));
     WeeklyCounts counts;
     counts.load(f.dir() + QLatin1Char('/') + files::kWeeklyCounts);
     counts.add(13, 2, 7, 5);
@@ -806,7 +830,8 @@ void TestReports::weeklyReportOpensOnTheLastWeekWithCounts()
     QVERIFY2(texts.contains(QStringLiteral("Planilha de Atendimento - Periodo:  23/03/2026 a 29/03/2026")),
              qPrintable(texts.join(QLatin1Char('|'))));
     const int second = static_cast<int>(texts.indexOf(QStringLiteral("Médico Número 2")));
-    QCOMPARE(texts.mid(second, 4), (QStringList{"Médico Número 2", "0007", "0005", "71,4"}));
+    // The specialty has the room of its column: none of its name is cut.
+    QCOMPARE(texts.mid(second, 5), (QStringList{"Médico Número 2", "0007", "0005", "71,4", "Clínica Geral"}));
 }
 
 void TestReports::creatingTheWeeks_data()
