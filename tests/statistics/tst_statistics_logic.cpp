@@ -43,6 +43,7 @@ private Q_SLOTS:
     void firstStartMakesTheWeeksOfTheYear();
     void automaticEntryCountsTheMissedDays();
     void automaticEntryWithoutWeeksOfTheYearMakesThem();
+    void automaticEntryKeepsASheetRecordedByHand();
     void automaticEntryStopsOnADayOutsideTheWeeks();
     void automaticEntryClosesTheYearAfter31December();
     void historyHeadingKeepsItsWidthAfterManyCloses();
@@ -156,6 +157,26 @@ void TestStatisticsLogic::automaticEntryWithoutWeeksOfTheYearMakesThem()
     QCOMPARE(f.read(files::kWeeklyCounts)[49 * 50], QStringLiteral("00010001"));
     QCOMPARE(doctorCount(f, 1, 12), 1);
     QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+void TestStatisticsLogic::automaticEntryKeepsASheetRecordedByHand()
+{
+    // Doctor 1's sheet of 07/12 was recorded by hand (one patient came); the automatic
+    // entry counts his 08/12 and leaves 07/12 as the sheet counted it.
+    Fixture f(QDate(2026, 12, 9));
+    openClinic(f, true, QStringLiteral("06/12/2026"));
+    createWeeks(f.dir() + QStringLiteral("/Semanas.Txt"), 2026);
+    const QString byHand = QStringLiteral("07/12/20261 5000010001") + QStringLiteral("0001") + QString(32, QLatin1Char('0'));
+    f.write(QStringLiteral("FichasGravadas.Txt"), {byHand});
+    f.addRows({booked("07/12/26", 1, 1, "1"), booked("07/12/26", 2, 1, "1"), booked("08/12/26", 1, 1, "1")});
+    startAndActivate(f);
+    QVERIFY(f.dialogs.shown().isEmpty());
+    QCOMPARE(doctorCount(f, 1, 12), 1);
+    QCOMPARE(f.read(files::kWeeklyCounts)[49 * 50], QStringLiteral("00010001"));
+    const QStringList recorded = f.read(QStringLiteral("FichasGravadas.Txt"));
+    QCOMPARE(recorded.size(), 2);
+    QCOMPARE(recorded[0], byHand);
+    QVERIFY(recorded[1].startsWith(QStringLiteral("08/12/20261 5000010001")));
 }
 
 void TestStatisticsLogic::automaticEntryStopsOnADayOutsideTheWeeks()
