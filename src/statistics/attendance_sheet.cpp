@@ -147,7 +147,8 @@ bool recordSheet(AppContext &context, const AttendanceSheet &sheet, const std::a
     const int week = weekOfDate(files, sheet.date(), statisticsYear(context.settings).year, dialogs);
     if (week == 0)
         return false;
-    if (const std::optional<RecordedDay> earlier = files.recordedSheets().find(sheet.date(), sheet.doctor())) {
+    if (const std::optional<RecordedDay> earlier =
+            files.recordedSheets().find(sheet.date(), sheet.doctor())) {
         if (!dialogs.question(
                 QStringLiteral("Esta Ficha já foi gravada: %1 marcado(s) e %2 atendido(s).\n\nSubstituir "
                                "a gravação anterior por esta? A anterior deixa de contar nas estatísticas.")

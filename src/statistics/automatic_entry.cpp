@@ -108,8 +108,8 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
 
     if (closeYear) {
         // The close posts what is pending into the year it closes.
-        result.posting = stageYearClose(files, context.doctors, settings, year.year, year.year + 1,
-                                        context.dialogs);
+        result.posting =
+            stageYearClose(files, context.doctors, settings, year.year, year.year + 1, context.dialogs);
         result.yearClosed = true;
     } else {
         result.posting = postPending(files);

@@ -9,7 +9,6 @@
 #include <QList>
 #include <QPoint>
 #include <QString>
-
 #include <functional>
 
 namespace clinora::reports {
@@ -48,10 +47,9 @@ struct ChartLayout
 ChartLayout layoutChart(const ChartData &data);
 
 // How the bars' names fit below the axis. Side by side, staggered as laid out, when each
-// is narrower than the room to the next bar and ends inside the window; otherwise turned to read downwards from
-// the axis, cut to the room below it, and named only every few bars when a turned line
-// is thicker than the room between two bars, so that no name runs into another or off
-// the window.
+// is narrower than the room to the next bar and ends inside the window; otherwise turned to read downwards
+// from the axis, cut to the room below it, and named only every few bars when a turned line is thicker than
+// the room between two bars, so that no name runs into another or off the window.
 struct LabelPlan
 {
     bool turned = false;

@@ -45,12 +45,13 @@ int weekOfDate(StatisticsFiles &files, QDate date, int openYear, Dialogs &dialog
     const QString day = dates::format(date);
     const int lines = static_cast<int>(weeks.weeks().size());
     const Weeks::Week &last = weeks.weeks().last();
-    const QString where = QStringLiteral("O dia %1 não está em nenhuma semana do arquivo %2, que vai da linha 1 "
-                                         "(%3 a %4) à linha %5 (%6 a %7).")
-                              .arg(day, file, dates::format(weeks.weeks().first().first),
-                                   dates::format(weeks.weeks().first().last))
-                              .arg(lines)
-                              .arg(dates::format(last.first), dates::format(last.last));
+    const QString where =
+        QStringLiteral("O dia %1 não está em nenhuma semana do arquivo %2, que vai da linha 1 "
+                       "(%3 a %4) à linha %5 (%6 a %7).")
+            .arg(day, file, dates::format(weeks.weeks().first().first),
+                 dates::format(weeks.weeks().first().last))
+            .arg(lines)
+            .arg(dates::format(last.first), dates::format(last.last));
     // The file stops short of the day: the weeks that follow its last one put it right
     // without renumbering the weeks already counted.
     const QDate yearEnd(openYear, 12, 31);

@@ -15,7 +15,8 @@ void RecordedSheets::load(const QString &path)
     for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
         const auto bad = [&] {
-            stats::damaged(path, i + 1, QStringLiteral("\"%1\" não é o registro de uma Ficha gravada").arg(line));
+            stats::damaged(path, i + 1,
+                           QStringLiteral("\"%1\" não é o registro de uma Ficha gravada").arg(line));
         };
         if (line.size() != kWidth)
             bad();

@@ -13,12 +13,10 @@ StatisticsFiles::StatisticsFiles(AppContext &context)
       m_group(context.paths.dataDir()), m_doctorMonths{files::kDoctorMonths.data(), {}, {}, false},
       m_specialtyMonths{files::kSpecialtyMonths.data(), {}, {}, false},
       m_situationMonths{files::kSituationMonths.data(), {}, {}, false},
-      m_weeklyCounts{files::kWeeklyCounts.data(), {}, {}, false}, m_pending{files::kPendingMovements.data(),
-                                                                            {},
-                                                                            {},
-                                                                            false},
-      m_weeks{files::kWeeks.data(), {}, {}, false}, m_history{files::kHistory.data(), {}, {}, false},
-      m_recordedSheets{kRecordedSheetsFile.data(), {}, {}, false}
+      m_weeklyCounts{files::kWeeklyCounts.data(), {}, {}, false},
+      m_pending{files::kPendingMovements.data(), {}, {}, false}, m_weeks{files::kWeeks.data(), {}, {}, false},
+      m_history{files::kHistory.data(), {}, {}, false}, m_recordedSheets{
+                                                            kRecordedSheetsFile.data(), {}, {}, false}
 {
 }
 

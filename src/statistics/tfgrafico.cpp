@@ -42,7 +42,8 @@ void paintChart(QPainter &painter, const reports::ChartLayout &layout, const QPa
     const QFontMetrics metrics = painter.fontMetrics();
     const int ascent = metrics.ascent();
     const reports::LabelPlan plan = reports::planLabels(
-        layout, [&metrics](const QString &text) { return metrics.horizontalAdvance(text); }, metrics.height());
+        layout, [&metrics](const QString &text) { return metrics.horizontalAdvance(text); },
+        metrics.height());
     int index = -1;
     for (const reports::ChartLayout::Bar &bar : layout.bars) {
         ++index;

@@ -70,8 +70,8 @@ DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors
         // The record keeps 13 characters of the name; the register keeps it whole.
         QString specialty = doctor.specialty.mid(2).trimmed();
         const int specialtyCode = doctor.specialtyCode.toInt();
-        if (specialties && specialtyCode >= SpecialtyTable::kFirst && specialtyCode <= SpecialtyTable::kLast &&
-            !specialties->name(specialtyCode).trimmed().isEmpty())
+        if (specialties && specialtyCode >= SpecialtyTable::kFirst &&
+            specialtyCode <= SpecialtyTable::kLast && !specialties->name(specialtyCode).trimmed().isEmpty())
             specialty = specialties->name(specialtyCode).trimmed();
         const int booked = counts.booked(week.number, code);
         const int attended = counts.attended(week.number, code);
@@ -88,7 +88,8 @@ DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors
 
 int weekToOpenOn(const Weeks &weeks, const WeeklyCounts &counts, QDate today)
 {
-    const int listed = std::min(static_cast<int>(weeks.weeks().size()), static_cast<int>(WeeklyCounts::kWeeks));
+    const int listed =
+        std::min(static_cast<int>(weeks.weeks().size()), static_cast<int>(WeeklyCounts::kWeeks));
     for (int week = listed; week >= 1; --week) {
         if (weeks.weeks()[week - 1].first > today)
             continue;

@@ -60,18 +60,21 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
                 ? QStringLiteral(" (e mais %1 linha(s) que também não cabem)").arg(posted.kept.size() - 1)
                 : QString();
         const QString what =
-            QStringLiteral("As estatísticas de %1 não podem ser fechadas com todas as linhas de %2: a linha %3 "
-                           "(\"%4\")%5 não cabe nas tabelas, porque %6.")
+            QStringLiteral(
+                "As estatísticas de %1 não podem ser fechadas com todas as linhas de %2: a linha %3 "
+                "(\"%4\")%5 não cabe nas tabelas, porque %6.")
                 .arg(closedYear)
                 .arg(pending)
                 .arg(pendingLines.indexOf(first) + 1)
                 .arg(first, more, posted.keptReason);
-        if (!dialogs.question(what + QStringLiteral("\n\nFechar o ano assim mesmo, sem contar essa(s) linha(s)? "
-                                                    "Elas ficam guardadas, como estão, no arquivo %1.")
-                                         .arg(setAside)))
-            throw Error(what + QStringLiteral("\n\nAs estatísticas de %1 continuam abertas e nada foi gravado; a "
-                                              "mesma pergunta será feita da próxima vez.")
-                                   .arg(closedYear));
+        if (!dialogs.question(what +
+                              QStringLiteral("\n\nFechar o ano assim mesmo, sem contar essa(s) linha(s)? "
+                                             "Elas ficam guardadas, como estão, no arquivo %1.")
+                                  .arg(setAside)))
+            throw Error(what +
+                        QStringLiteral("\n\nAs estatísticas de %1 continuam abertas e nada foi gravado; a "
+                                       "mesma pergunta será feita da próxima vez.")
+                            .arg(closedYear));
         if (posted.setAside.isEmpty())
             posted.setAsideReason = QStringLiteral("\"%1\": %2").arg(first, posted.keptReason);
         posted.setAside += posted.kept;

@@ -511,7 +511,8 @@ void TestReportLogic::namesTurnAndThinOutBelowTheAxis()
             if (!plan.shows(k))
                 continue;
             if (previous >= 0)
-                QVERIFY2(layout.bars[k].x - layout.bars[previous].x >= 12, qPrintable(QString::number(count)));
+                QVERIFY2(layout.bars[k].x - layout.bars[previous].x >= 12,
+                         qPrintable(QString::number(count)));
             previous = k;
         }
         QVERIFY(plan.room > 0 && ChartLayout::kAxisY + 6 + plan.room <= layout.windowHeight);

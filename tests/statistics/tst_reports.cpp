@@ -21,12 +21,12 @@
 #include "support/mouse.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>

@@ -13,12 +13,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -262,9 +262,10 @@ void TestSheets::individualEntryRecordsAndReplaces()
     QVERIFY(!f.context().statisticsUpToDate);
 
     // Recording the same doctor's day again asks first; No leaves the day as it was.
-    const QString asked = QStringLiteral("Esta Ficha já foi gravada: 3 marcado(s) e 2 atendido(s).\n\nSubstituir "
-                                         "a gravação anterior por esta? A anterior deixa de contar nas "
-                                         "estatísticas.");
+    const QString asked =
+        QStringLiteral("Esta Ficha já foi gravada: 3 marcado(s) e 2 atendido(s).\n\nSubstituir "
+                       "a gravação anterior por esta? A anterior deixa de contar nas "
+                       "estatísticas.");
     f.dialogs.answerQuestion(false);
     test::click(s.BProcessar);
     QCOMPARE(f.dialogs.texts(), QStringList{asked});

@@ -9,9 +9,9 @@
 #include "platform/user_action.h"
 #include "statistics/automatic_entry.h"
 #include "statistics/posting.h"
+#include "statistics/stats_setup.h"
 #include "statistics/weeks.h"
 #include "statistics/year_close.h"
-#include "statistics/stats_setup.h"
 #include "support/fixture.h"
 
 #include <QDir>
@@ -166,7 +166,8 @@ void TestStatisticsLogic::automaticEntryKeepsASheetRecordedByHand()
     Fixture f(QDate(2026, 12, 9));
     openClinic(f, true, QStringLiteral("06/12/2026"));
     createWeeks(f.dir() + QStringLiteral("/Semanas.Txt"), 2026);
-    const QString byHand = QStringLiteral("07/12/20261 5000010001") + QStringLiteral("0001") + QString(32, QLatin1Char('0'));
+    const QString byHand =
+        QStringLiteral("07/12/20261 5000010001") + QStringLiteral("0001") + QString(32, QLatin1Char('0'));
     f.write(QStringLiteral("FichasGravadas.Txt"), {byHand});
     f.addRows({booked("07/12/26", 1, 1, "1"), booked("07/12/26", 2, 1, "1"), booked("08/12/26", 1, 1, "1")});
     startAndActivate(f);
@@ -189,18 +190,21 @@ void TestStatisticsLogic::automaticEntryStopsOnADayOutsideTheWeeks()
     f.write(files::kPendingMovements, {QStringLiteral("1 1212")});
     f.addRows({booked("07/12/26", 1, 1, "1"), booked("08/12/26", 1, 1, "1")});
     const auto before = snapshot(f);
-    const QString where = QStringLiteral("O dia 07/12/2026 não está em nenhuma semana do arquivo Semanas.Txt, que vai "
-                                         "da linha 1 (05/01/2026 a 11/01/2026) à linha 1 (05/01/2026 a "
-                                         "11/01/2026).");
+    const QString where =
+        QStringLiteral("O dia 07/12/2026 não está em nenhuma semana do arquivo Semanas.Txt, que vai "
+                       "da linha 1 (05/01/2026 a 11/01/2026) à linha 1 (05/01/2026 a "
+                       "11/01/2026).");
     f.dialogs.answerQuestion(false);
     AppContext &c = startAndActivate(f);
-    QCOMPARE(f.dialogs.texts(Kind::Question),
-             QStringList{where + QStringLiteral("\n\nAcrescentar ao arquivo as 51 semana(s) que faltam até "
-                                                "03/01/2027, de sete dias cada uma, continuando a da linha 1?")});
-    QCOMPARE(f.dialogs.texts(Kind::Information),
-             QStringList{where + QStringLiteral("\n\nNada foi gravado. Para corrigir, crie as semanas de novo em "
-                                                "Estatísticas + Relatório Semanal + Criar Semanas, com um "
-                                                "primeiro dia que inclua o dia 07/12/2026.")});
+    QCOMPARE(
+        f.dialogs.texts(Kind::Question),
+        QStringList{where + QStringLiteral("\n\nAcrescentar ao arquivo as 51 semana(s) que faltam até "
+                                           "03/01/2027, de sete dias cada uma, continuando a da linha 1?")});
+    QCOMPARE(
+        f.dialogs.texts(Kind::Information),
+        QStringList{where + QStringLiteral("\n\nNada foi gravado. Para corrigir, crie as semanas de novo em "
+                                           "Estatísticas + Relatório Semanal + Criar Semanas, com um "
+                                           "primeiro dia que inclua o dia 07/12/2026.")});
     QCOMPARE(snapshot(f), before);
     QCOMPARE(c.settings.lastProcessed(), QStringLiteral("06/12/2026"));
 
@@ -646,15 +650,17 @@ void TestStatisticsLogic::yearCloseWithAMonthPast9999AsksToSetTheLineAside()
     f.write(files::kPendingMovements, {QStringLiteral("1 1211"), QStringLiteral("2 1215")});
     f.addRows({booked("31/12/26", 1, 1, "1")});
     const auto before = snapshot(f);
-    const QString what = QStringLiteral("As estatísticas de 2026 não podem ser fechadas com todas as linhas de "
-                                        "MovMes.Txt: a linha 2 (\"2 1215\") não cabe nas tabelas, porque "
-                                        "MedMeses.Txt, linha 2, mês 12: a contagem chegaria a 10003, mais do que os "
-                                        "9999 que cabem no arquivo.");
+    const QString what =
+        QStringLiteral("As estatísticas de 2026 não podem ser fechadas com todas as linhas de "
+                       "MovMes.Txt: a linha 2 (\"2 1215\") não cabe nas tabelas, porque "
+                       "MedMeses.Txt, linha 2, mês 12: a contagem chegaria a 10003, mais do que os "
+                       "9999 que cabem no arquivo.");
     f.dialogs.answerQuestion(false);
     AppContext &c = startAndActivate(f);
-    QCOMPARE(f.dialogs.texts(Kind::Question),
-             QStringList{what + QStringLiteral("\n\nFechar o ano assim mesmo, sem contar essa(s) linha(s)? Elas "
-                                               "ficam guardadas, como estão, no arquivo MovMesSeparadas.Txt.")});
+    QCOMPARE(
+        f.dialogs.texts(Kind::Question),
+        QStringList{what + QStringLiteral("\n\nFechar o ano assim mesmo, sem contar essa(s) linha(s)? Elas "
+                                          "ficam guardadas, como estão, no arquivo MovMesSeparadas.Txt.")});
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Error)[0].startsWith(what));
     QCOMPARE(snapshot(f), before);
