@@ -10,6 +10,9 @@
 #include "platform/file_group.h"
 #include "platform/text_file.h"
 #include "protection/mirror.h"
+#include "statistics/posting.h"
+#include "statistics/scheduled_removal.h"
+#include "statistics/statistics_files.h"
 #include "statistics/year_close.h"
 
 #include <QFile>
@@ -162,18 +165,19 @@ bool restartSystem(AppContext &context, const RestartGroups &groups,
 
     const QString prefix = context.paths.dataDir() + QLatin1Char('/');
     if (groups.doctors) {
-        FileGroup group(context.paths.dataDir());
-        group.stageCopy(context.file(kBaseDoctors), context.file(files::kDoctors));
-        group.stageCopy(context.file(kBaseTimetable), context.file(files::kTimetable));
-        group.stageCopy(context.file(kBaseDoctorNames), context.file(files::kDoctorNames));
-        group.commit();
-        const QList<std::pair<QString, QString>> copies = {{kBaseDoctors, files::kDoctors},
-                                                           {kBaseTimetable, files::kTimetable},
-                                                           {kBaseDoctorNames, files::kDoctorNames}};
-        mirror::copyTogether(context, copies);
+        // The register from its templates and, in the same commit, the statistics of
+        // the freed codes: a doctor given code 1 later does not inherit the old one's
+        // year. The mirror copies follow the commit.
+        StatisticsFiles statistics(context);
+        statistics.stageCopy(kBaseDoctors, files::kDoctors);
+        statistics.stageCopy(kBaseTimetable, files::kTimetable);
+        statistics.stageCopy(kBaseDoctorNames, files::kDoctorNames);
+        const PostingResult posted = releaseAllDoctorCodes(statistics);
+        statistics.commit();
         // Every code free, as the templates hold them.
         context.doctors.clear();
         context.doctors.load(prefix);
+        reportPosting(posted, context.dialogs);
     }
     if (groups.specialties) {
         textfile::copyFile(context.file(kBaseSpecialties), context.file(files::kSpecialties));

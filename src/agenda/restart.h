@@ -32,7 +32,8 @@ QStringList missingTemplates(const AppContext &context, const RestartGroups &gro
 
 // Resets the chosen groups after the confirmation. Every template is checked (and the
 // mirror, while mirroring is on) before anything changes. Doctors: the three register
-// files from their templates and 50 free codes in memory. Appointments: an empty
+// files from their templates and 50 free codes in memory; the doctors' monthly counts
+// go to their specialties' rows and their weekly records and counted days are cleared. Appointments: an empty
 // table (and mirror table), no closed dates, empty journals, the agenda prepared up to
 // today, the day sheets refreshed. Statistics: the reset of the open year, after the
 // other groups (its doctor rows follow the register as it then stands). progress shows the two texts on the dialog.

@@ -626,22 +626,32 @@ TFListaPrevReal &TFPrincipal::listaPrevReal()
     return *FListaPrevReal;
 }
 
+void TFPrincipal::showPostingItem()
+{
+    // The warnings below send the user to this item: it is in the menu when they do.
+    menuItem(QStringLiteral("AtualizarQuadroseGrficos1"))->setVisible(true);
+}
+
 void TFPrincipal::Relatrios1Click()
 {
-    if (unpostedMovements(m_context))
+    if (unpostedMovements(m_context)) {
+        showPostingItem();
         m_context.dialogs.warning(QStringLiteral("Estatísticas não atualizadas: há movimentos que ainda não foram "
                                                  "processados\nuse \" Estatísticas + Atualizar Quadros e "
                                                  "Gráficos\" "));
+    }
     relatorios().showDataFolder();
 }
 
 void TFPrincipal::Relatrios2Click()
 {
-    if (unpostedMovements(m_context))
+    if (unpostedMovements(m_context)) {
+        showPostingItem();
         m_context.dialogs.warning(
             QStringLiteral("Há movimentos  que ainda não foram  processados.\nSe eles estiverem dentro da semana "
                            "selecionada \no Relatório estará  inconsistente. Nesse caso,\nuse a opção: "
                            "\"Estatísticas + Atualizar Quadros e Gráficos\" "));
+    }
     listaPrevReal().exec();
 }
 

@@ -103,6 +103,8 @@ private:
     void DoHD1Click();
     void DoDisquete2Click();
     void Manual1Click();
+    // Shows "Atualizar Quadros e Gráficos", which the unposted-movement warnings name.
+    void showPostingItem();
     void Relatrios1Click();
     void Relatrios2Click();
     void showClinicName();

@@ -4,6 +4,7 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "statistics/day_count.h"
+#include "statistics/recorded_sheets.h"
 #include "statistics/statistics_files.h"
 #include "statistics/year_code.h"
 #include "store/appointment_table.h"
@@ -143,10 +144,17 @@ bool recordSheet(AppContext &context, const AttendanceSheet &sheet, const std::a
         }
     }
     StatisticsFiles files(context);
-    const int week = weekOfDate(files, sheet.date(), statisticsYear(context.settings).year);
-    if (week == 0) {
-        dialogs.information(missingWeeksMessage());
+    const int week = weekOfDate(files, sheet.date(), statisticsYear(context.settings).year, dialogs);
+    if (week == 0)
         return false;
+    if (const std::optional<RecordedDay> earlier =
+            files.recordedSheets().find(sheet.date(), sheet.doctor())) {
+        if (!dialogs.question(
+                QStringLiteral("Esta Ficha já foi gravada: %1 marcado(s) e %2 atendido(s).\n\nSubstituir "
+                               "a gravação anterior por esta? A anterior deixa de contar nas estatísticas.")
+                    .arg(earlier->count.booked)
+                    .arg(earlier->count.attended)))
+            return false;
     }
     addDayCount(files, week, sheet.doctor(), sheet.date(), count);
     files.commit();

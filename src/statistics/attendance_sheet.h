@@ -74,8 +74,9 @@ QString sheetRefusal(const DoctorRegister &doctors, const DayWindow &days, int d
 
 // "Gravar Presenças" with the boxes as the user left them: the year must be open,
 // every situation a digit and every present patient with one, the date in a week;
-// then the day's counts go to PrevReal.Txt and MovMes.Txt in one commit. True when
-// recorded; otherwise the reason was shown and nothing was written.
+// then the day's counts go to PrevReal.Txt and MovMes.Txt in one commit. A doctor's
+// day recorded before is asked about and, on Yes, replaced rather than added to. True
+// when recorded; otherwise the reason was shown and nothing was written.
 bool recordSheet(AppContext &context, const AttendanceSheet &sheet, const std::array<SheetBoxes, 24> &boxes);
 
 } // namespace clinora

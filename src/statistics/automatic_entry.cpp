@@ -85,16 +85,16 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
                 closeYear = true;
                 break;
             }
-            const int week = weekOfDate(files, day, year.year);
+            const int week = weekOfDate(files, day, year.year, context.dialogs);
             if (week == 0) {
-                context.dialogs.information(missingWeeksMessage());
                 result.stopped = true;
                 return result;
             }
             const auto counts = countDay(table, context.doctors, day);
             for (int doctor = 1; doctor <= DoctorRegister::kDoctors; ++doctor) {
                 const DayCount &count = counts[static_cast<std::size_t>(doctor)];
-                if (count.booked > 0)
+                // A day whose sheet was recorded by hand keeps the sheet's counts.
+                if (count.booked > 0 && !files.recordedSheets().find(day, doctor))
                     addDayCount(files, week, doctor, day, count);
             }
             ++result.daysCounted;
@@ -106,11 +106,13 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
         }
     }
 
-    result.posting = postPending(files);
     if (closeYear) {
-        stageYearClose(files, context.doctors, settings, year.year, year.year + 1);
+        // The close posts what is pending into the year it closes.
+        result.posting =
+            stageYearClose(files, context.doctors, settings, year.year, year.year + 1, context.dialogs);
         result.yearClosed = true;
     } else {
+        result.posting = postPending(files);
         settings.setLastProcessed(dates::format(last));
     }
     // A run that counted nothing leaves the settings file as it is.

@@ -55,6 +55,29 @@ ChartLayout layoutChart(const ChartData &data)
     return layout;
 }
 
+LabelPlan planLabels(const ChartLayout &layout, const std::function<int(const QString &)> &textWidth,
+                     int lineHeight)
+{
+    LabelPlan plan;
+    int spacing = ChartLayout::kAxisRight - ChartLayout::kAxisLeft;
+    for (qsizetype k = 1; k < layout.bars.size(); ++k)
+        spacing = std::min(spacing, layout.bars[k].x - layout.bars[k - 1].x);
+    spacing = std::max(1, spacing);
+    // A staggered name wider than the room to the next bar is crossed by that bar's
+    // tick, which runs down past it to its own name.
+    for (const ChartLayout::Bar &bar : layout.bars) {
+        if (!bar.hasLabel)
+            continue;
+        const int wide = textWidth(bar.label);
+        plan.turned = plan.turned || wide > spacing - 2 || bar.labelAt.x() + wide > ChartLayout::kWidth - 2;
+    }
+    if (!plan.turned)
+        return plan;
+    plan.every = std::max(1, (lineHeight + spacing - 1) / spacing);
+    plan.room = layout.windowHeight - ChartLayout::kAxisY - 12;
+    return plan;
+}
+
 QList<QLine> hatching(const ChartLayout::Bar &bar)
 {
     constexpr int kStep = 8;

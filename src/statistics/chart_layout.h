@@ -9,6 +9,7 @@
 #include <QList>
 #include <QPoint>
 #include <QString>
+#include <functional>
 
 namespace clinora::reports {
 
@@ -19,6 +20,7 @@ struct ChartLayout
     static constexpr int kAxisRight = 582;
     static constexpr int kHeight = 451;
     static constexpr int kTallHeight = 523;
+    static constexpr int kWidth = 760;
 
     struct Bar
     {
@@ -43,6 +45,20 @@ struct ChartLayout
 };
 
 ChartLayout layoutChart(const ChartData &data);
+
+// How the bars' names fit below the axis. Side by side, staggered as laid out, when each
+// is narrower than the room to the next bar and ends inside the window; otherwise turned to read downwards
+// from the axis, cut to the room below it, and named only every few bars when a turned line is thicker than
+// the room between two bars, so that no name runs into another or off the window.
+struct LabelPlan
+{
+    bool turned = false;
+    int every = 1; // the turned names of bars 1, 1 + every, 1 + 2 x every ...
+    int room = 0;  // the most a turned name may take, in pixels
+    bool shows(int index) const { return index % every == 0; } // index from 0
+};
+LabelPlan planLabels(const ChartLayout &layout, const std::function<int(const QString &)> &textWidth,
+                     int lineHeight);
 
 // The forward diagonals that hatch a bar ("/", every 8 pixels along the window, so that
 // neighbouring bars line up), each cut to the bar's rectangle. Drawn as lines, they

@@ -101,6 +101,7 @@ RemovalResult runScheduledRemoval(AppContext &context)
                         .arg(d.specialtyCode));
                 continue;
             }
+            forgetDoctorDays(files, code);
             removedMessages << QStringLiteral("O médico(a) ") + textfile::fixed(d.name, 25) +
                                    QStringLiteral(" foi excluído(a)");
             doctors.removeDoctor(code);
@@ -121,6 +122,31 @@ RemovalResult runScheduledRemoval(AppContext &context)
         context.dialogs.information(message);
     reportPosting(posted, context.dialogs);
     return result;
+}
+
+void forgetDoctorDays(StatisticsFiles &files, int code)
+{
+    WeeklyCounts &weekly = files.weeklyCounts();
+    for (int week = 1; week <= WeeklyCounts::kWeeks; ++week)
+        weekly.clear(week, code);
+    files.recordedSheets().forgetDoctor(code);
+}
+
+PostingResult releaseAllDoctorCodes(StatisticsFiles &files)
+{
+    const PostingResult posted = postPending(files);
+    DoctorMonths &months = files.doctorMonths();
+    for (int code = 1; code <= DoctorMonths::kDoctorRows; ++code) {
+        const int specialty = months.postingSpecialty(code);
+        if (specialty != 0) {
+            months.moveRemovedCounts(code, specialty);
+        } else {
+            months.row(code).specialtyCode = QStringLiteral("00");
+            months.row(code).counts = stats::zeroCounts();
+        }
+        forgetDoctorDays(files, code);
+    }
+    return posted;
 }
 
 } // namespace clinora

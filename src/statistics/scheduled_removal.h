@@ -20,4 +20,18 @@ struct RemovalResult
 
 RemovalResult runScheduledRemoval(AppContext &context);
 
+class StatisticsFiles;
+struct PostingResult;
+
+// The statistics of a freed doctor code that a doctor given the code later must not
+// inherit: the weekly records and the days counted of the code.
+void forgetDoctorDays(StatisticsFiles &files, int code);
+
+// Every doctor code freed at once (the restart of the doctors), in the files given:
+// what is pending is posted first, each doctor row's monthly counts go to the row of
+// the specialty they were posted under, as at a removal (they are cleared when the row
+// has no specialty: no specialty counted them either), and the days of every code are
+// forgotten.
+PostingResult releaseAllDoctorCodes(StatisticsFiles &files);
+
 } // namespace clinora

@@ -13,11 +13,10 @@ StatisticsFiles::StatisticsFiles(AppContext &context)
       m_group(context.paths.dataDir()), m_doctorMonths{files::kDoctorMonths.data(), {}, {}, false},
       m_specialtyMonths{files::kSpecialtyMonths.data(), {}, {}, false},
       m_situationMonths{files::kSituationMonths.data(), {}, {}, false},
-      m_weeklyCounts{files::kWeeklyCounts.data(), {}, {}, false}, m_pending{files::kPendingMovements.data(),
-                                                                            {},
-                                                                            {},
-                                                                            false},
-      m_weeks{files::kWeeks.data(), {}, {}, false}, m_history{files::kHistory.data(), {}, {}, false}
+      m_weeklyCounts{files::kWeeklyCounts.data(), {}, {}, false},
+      m_pending{files::kPendingMovements.data(), {}, {}, false}, m_weeks{files::kWeeks.data(), {}, {}, false},
+      m_history{files::kHistory.data(), {}, {}, false}, m_recordedSheets{
+                                                            kRecordedSheetsFile.data(), {}, {}, false}
 {
 }
 
@@ -65,6 +64,10 @@ History &StatisticsFiles::history()
 {
     return get(m_history);
 }
+RecordedSheets &StatisticsFiles::recordedSheets()
+{
+    return get(m_recordedSheets);
+}
 
 template <typename T> void StatisticsFiles::replace(Slot<T> &slot, const QString &templateName)
 {
@@ -81,6 +84,12 @@ void StatisticsFiles::resetFromTemplates()
     replace(m_situationMonths, QStringLiteral("BaseSitMeses.Txt"));
     replace(m_weeklyCounts, QStringLiteral("BasePrevReal.Txt"));
     replace(m_pending, QStringLiteral("BaseSemanas.Txt"));
+    // The days counted into the old tables are not in the new ones; the list is not
+    // read, so a damaged one goes as well.
+    if (QFileInfo::exists(path(kRecordedSheetsFile))) {
+        m_recordedSheets.table = RecordedSheets();
+        m_recordedSheets.replaced = true;
+    }
 }
 
 void StatisticsFiles::stageLines(const QString &name, const QStringList &lines)
@@ -122,6 +131,7 @@ QStringList StatisticsFiles::commit()
     stageIfChanged(m_pending, names);
     stageIfChanged(m_weeks, names);
     stageIfChanged(m_history, names);
+    stageIfChanged(m_recordedSheets, names);
     for (const QString &name : std::as_const(m_staged)) {
         if (!names.contains(name))
             names << name;

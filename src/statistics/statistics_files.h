@@ -8,6 +8,7 @@
 #include "statistics/doctor_months.h"
 #include "statistics/history.h"
 #include "statistics/pending_movements.h"
+#include "statistics/recorded_sheets.h"
 #include "statistics/situation_months.h"
 #include "statistics/specialty_months.h"
 #include "statistics/weekly_counts.h"
@@ -35,10 +36,12 @@ public:
     PendingMovements &pending();
     Weeks &weeks();
     History &history();
+    RecordedSheets &recordedSheets();
 
     // The monthly tables, the weekly table and MovMes.Txt taken from their templates
     // (BaseMedMeses.Txt, BaseEspMeses.Txt, BaseSitMeses.Txt, BasePrevReal.Txt and the
-    // empty BaseSemanas.Txt), each read as strictly as the file it replaces.
+    // empty BaseSemanas.Txt), each read as strictly as the file it replaces; no day
+    // of the new tables has been counted yet.
     void resetFromTemplates();
 
     // Another file of the data directory (or below it) in the same commit.
@@ -77,6 +80,7 @@ private:
     Slot<PendingMovements> m_pending;
     Slot<Weeks> m_weeks;
     Slot<History> m_history;
+    Slot<RecordedSheets> m_recordedSheets;
 };
 
 } // namespace clinora

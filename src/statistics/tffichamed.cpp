@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace clinora {
@@ -184,7 +185,6 @@ void TFFichaMed::showEvent(QShowEvent *event)
 
 void TFFichaMed::FormActivate()
 {
-    // A new showing is a new sheet: it may be recorded once more.
     m_recorded = false;
     setWhite(false);
     BImprimir->show();
@@ -203,18 +203,16 @@ void TFFichaMed::FormActivate()
 
 void TFFichaMed::BProcessarClick()
 {
-    if (m_recorded) {
-        m_context.dialogs.information(QStringLiteral("Esta Ficha já foi gravada"));
-        return;
-    }
     std::array<SheetBoxes, AttendanceSheet::kRows> boxes;
     for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = {times[i]->text(), patients[i]->text(), telephones[i]->text(), situations[i]->text(),
                     presences[i]->isChecked()};
-    // The mark comes after the files are written: a refused or failed recording can
-    // be tried again once corrected.
-    m_recorded = recordSheet(m_context, m_sheet, boxes);
-    if (m_recorded && recordedSheet)
+    // A sheet recorded before, in this showing or another, is asked about and replaced:
+    // a correction made after recording is recorded by pressing again.
+    if (!recordSheet(m_context, m_sheet, boxes))
+        return;
+    m_recorded = true;
+    if (recordedSheet)
         recordedSheet();
 }
 
@@ -222,14 +220,26 @@ void TFFichaMed::BImprimirClick()
 {
     if (!m_context.printer.choose())
         return;
-    // The doctor ticks the presences on paper.
-    for (QCheckBox *box : presences)
-        box->setChecked(false);
+    // The doctor ticks the presences on paper: the boxes print empty, and the sheet on
+    // the screen keeps the presences the receptionist has marked.
+    std::array<bool, AttendanceSheet::kRows> ticked{};
+    for (std::size_t i = 0; i < presences.size(); ++i) {
+        ticked[i] = presences[i]->isChecked();
+        const QSignalBlocker quiet(presences[i]);
+        presences[i]->setChecked(false);
+    }
     const bool entry = BProcessar->isVisible();
+    // A name the cursor has selected prints as plain text, not highlighted.
+    if (auto *focused = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+        focused->deselect();
     setWhite(true);
     for (QPushButton *button : {BProcessar, BImprimir, BSair})
         button->hide();
     const QImage image = grab().toImage();
+    for (std::size_t i = 0; i < presences.size(); ++i) {
+        const QSignalBlocker quiet(presences[i]);
+        presences[i]->setChecked(ticked[i]);
+    }
     setWhite(false);
     BImprimir->show();
     BSair->show();

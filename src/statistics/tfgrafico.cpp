@@ -41,7 +41,12 @@ void paintChart(QPainter &painter, const reports::ChartLayout &layout, const QPa
     const QPen textPen(Qt::black);
     const QFontMetrics metrics = painter.fontMetrics();
     const int ascent = metrics.ascent();
+    const reports::LabelPlan plan = reports::planLabels(
+        layout, [&metrics](const QString &text) { return metrics.horizontalAdvance(text); },
+        metrics.height());
+    int index = -1;
     for (const reports::ChartLayout::Bar &bar : layout.bars) {
+        ++index;
         const int axis = reports::ChartLayout::kAxisY;
         painter.setPen(hatchPen);
         painter.drawLines(reports::hatching(bar));
@@ -49,7 +54,19 @@ void paintChart(QPainter &painter, const reports::ChartLayout &layout, const QPa
         const QPoint corners[] = {
             {bar.x, axis}, {bar.x, bar.top}, {bar.x + bar.width, bar.top}, {bar.x + bar.width, axis}};
         painter.drawPolygon(corners, 4);
-        if (bar.hasLabel) {
+        if (bar.hasLabel && plan.turned) {
+            if (plan.shows(index)) {
+                const int middle = bar.tick.x1();
+                painter.setPen(tickPen);
+                painter.drawLine(middle, axis, middle, axis + 4);
+                painter.save();
+                // The line's glyphs lie across the tick, centred on it.
+                painter.translate(middle - (metrics.ascent() - metrics.descent()) / 2, axis + 6);
+                painter.rotate(90);
+                painter.drawText(0, 0, metrics.elidedText(bar.label, Qt::ElideRight, plan.room));
+                painter.restore();
+            }
+        } else if (bar.hasLabel) {
             painter.setPen(tickPen);
             painter.drawLine(bar.tick);
             painter.drawText(bar.labelAt.x(), bar.labelAt.y() + ascent, bar.label);

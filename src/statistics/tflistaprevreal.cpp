@@ -2,6 +2,7 @@
 
 #include "app/context.h"
 #include "core/data_files.h"
+#include "core/registers.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -12,6 +13,7 @@
 #include "statistics/weekly_listing.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -116,7 +118,9 @@ void TFListaPrevReal::loadWeeks()
     // Each line of Semanas.Txt, its two dates set apart to be read.
     for (const Weeks::Week &w : m_weeks.weeks())
         ListBox1->addItem(dates::format(w.first) + QStringLiteral("  ") + dates::format(w.last));
-    const int week = m_weeks.weekNumber(m_context.clock.today().addDays(15));
+    WeeklyCounts counts;
+    counts.load(m_context.file(files::kWeeklyCounts));
+    const int week = weekly::weekToOpenOn(m_weeks, counts, m_context.clock.today());
     ListBox1->setCurrentRow(week - 1);
 }
 
@@ -152,8 +156,13 @@ void TFListaPrevReal::Button1Click()
     WeeklyCounts counts;
     counts.load(m_context.file(files::kWeeklyCounts));
     const Weeks::Week &week = m_weeks.weeks()[row];
-    const DrawnList report =
-        weekly::weeklyReport(counts, m_context.doctors, {row + 1, week.first, week.last});
+    // The specialties' whole names, as Esp.Txt holds them now.
+    SpecialtyTable specialties;
+    const bool named = QFileInfo::exists(m_context.file(files::kSpecialties));
+    if (named)
+        specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
+    const DrawnList report = weekly::weeklyReport(counts, m_context.doctors, {row + 1, week.first, week.last},
+                                                  named ? &specialties : nullptr);
     m_context.printer.printList(report);
 }
 

@@ -41,7 +41,7 @@ private:
     void FormActivate();
     void BCriarSemanasClick();
     void Button1Click();
-    // Fills the list from Semanas.Txt and chooses the week of today + 15 days.
+    // Fills the list from Semanas.Txt and chooses the last week with counts.
     void loadWeeks();
 
     AppContext &m_context;

@@ -26,6 +26,8 @@ public:
     int attended(int week, int doctor) const { return at(week, doctor)[1]; }
     // Adds to a record; CountOverflow naming the line when a count would pass 9,999.
     void add(int week, int doctor, int booked, int attended);
+    // Both counts of a record back to 0.
+    void clear(int week, int doctor) { at(week, doctor) = {0, 0}; }
 
 private:
     std::array<int, 2> &at(int week, int doctor);

@@ -1,10 +1,13 @@
 #include "statistics/weekly_listing.h"
 
 #include "core/doctor_register.h"
+#include "core/registers.h"
 #include "platform/dates.h"
 #include "statistics/counts.h"
 #include "statistics/weekly_counts.h"
 #include "statistics/weeks.h"
+
+#include <algorithm>
 
 namespace clinora::weekly {
 
@@ -35,7 +38,8 @@ QString bookingsPerShift(int booked, const QString &shifts)
     return cutQuotient(static_cast<double>(booked) / (shift.unicode() - u'0'));
 }
 
-DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors, const SelectedWeek &week)
+DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors, const SelectedWeek &week,
+                       const SpecialtyTable *specialties)
 {
     DrawnList list;
     list.title = QStringLiteral("Relatório Semanal");
@@ -63,17 +67,38 @@ DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors
         const Doctor &doctor = doctors.doctor(code);
         if (doctor.name.isEmpty() || doctor.isFree())
             continue;
+        // The record keeps 13 characters of the name; the register keeps it whole.
+        QString specialty = doctor.specialty.mid(2).trimmed();
+        const int specialtyCode = doctor.specialtyCode.toInt();
+        if (specialties && specialtyCode >= SpecialtyTable::kFirst &&
+            specialtyCode <= SpecialtyTable::kLast && !specialties->name(specialtyCode).trimmed().isEmpty())
+            specialty = specialties->name(specialtyCode).trimmed();
         const int booked = counts.booked(week.number, code);
         const int attended = counts.attended(week.number, code);
         list.rows << QStringList{doctor.name.trimmed(),
                                  stats::countText(booked),
                                  stats::countText(attended),
                                  attendanceRate(booked, attended),
-                                 doctor.specialty.mid(2, 13).trimmed(),
+                                 specialty,
                                  doctor.shift.left(1),
                                  bookingsPerShift(booked, doctor.shift)};
     }
     return list;
+}
+
+int weekToOpenOn(const Weeks &weeks, const WeeklyCounts &counts, QDate today)
+{
+    const int listed =
+        std::min(static_cast<int>(weeks.weeks().size()), static_cast<int>(WeeklyCounts::kWeeks));
+    for (int week = listed; week >= 1; --week) {
+        if (weeks.weeks()[week - 1].first > today)
+            continue;
+        for (int doctor = 1; doctor <= WeeklyCounts::kDoctors; ++doctor) {
+            if (counts.booked(week, doctor) > 0 || counts.attended(week, doctor) > 0)
+                return week;
+        }
+    }
+    return weeks.weekNumber(today);
 }
 
 WeeksFromDay weeksFrom(const QString &typed)

@@ -12,7 +12,9 @@
 namespace clinora {
 
 class DoctorRegister;
+class SpecialtyTable;
 class WeeklyCounts;
+class Weeks;
 
 namespace weekly {
 
@@ -32,7 +34,10 @@ struct SelectedWeek
 
 // The printout of a week: the three title lines, the seven headings (repeated on
 // every page) and one line per doctor with a name, in landscape.
-DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors, const SelectedWeek &week);
+// The specialty is named as the specialties register names it, whole, when given and
+// it knows the doctor's code; otherwise as the doctor's record holds it.
+DrawnList weeklyReport(const WeeklyCounts &counts, const DoctorRegister &doctors, const SelectedWeek &week,
+                       const SpecialtyTable *specialties = nullptr);
 
 // The weeks from a typed first day: one line per week ("dd/mm/yyyy" twice), up to 54
 // while the week starts on or before the last day, 31 December of the first day's
@@ -44,6 +49,11 @@ struct WeeksFromDay
     QString refusal;
 };
 WeeksFromDay weeksFrom(const QString &typed);
+
+// The week the report opens on (from 1; 0 for none): the last week begun by today
+// that has counts, so that printing without choosing prints a week that happened;
+// with none, the week of today.
+int weekToOpenOn(const Weeks &weeks, const WeeklyCounts &counts, QDate today);
 
 inline const QString kNoWeek = QStringLiteral("Você deve selecionar a semana");
 

@@ -92,4 +92,19 @@ void Weeks::createFor(int year)
         m_weeks.append({strictDate(line.left(10)), strictDate(line.mid(10))});
 }
 
+bool Weeks::extendTo(QDate day)
+{
+    if (m_weeks.isEmpty())
+        return false;
+    QList<Week> weeks = m_weeks;
+    while (weeks.last().last < day) {
+        if (weeks.size() >= kMaxWeeks)
+            return false;
+        const QDate first = weeks.last().last.addDays(1);
+        weeks.append({first, first.addDays(6)});
+    }
+    m_weeks = std::move(weeks);
+    return true;
+}
+
 } // namespace clinora

@@ -40,6 +40,9 @@ public:
     bool areOfYear(int year) const;
     // The weeks the system creates for the year.
     void createFor(int year);
+    // Weeks of seven days added after the last one, as many as it takes to reach the
+    // day, within the 54 the file holds; false, with nothing added, when they do not.
+    bool extendTo(QDate day);
 
 private:
     QList<Week> m_weeks;

@@ -4,7 +4,9 @@
 #include "core/data_files.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
+#include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/text_file.h"
 #include "statistics/statistics_files.h"
 #include "statistics/year_code.h"
 
@@ -41,17 +43,48 @@ void shiftHistory(StatisticsFiles &files, int year)
 }
 
 PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &doctors, Settings &settings,
-                             int closedYear, int newYear)
+                             int closedYear, int newYear, Dialogs &dialogs)
 {
     // The lines still pending belong to the year that closes.
-    const PostingResult posted = postPending(files);
-    if (!posted.kept.isEmpty())
-        throw Error(
-            QStringLiteral("As estatísticas de %1 não foram fechadas: %2 linha(s) de %3 não puderam ser "
-                           "processadas (%4). Nada foi gravado.")
+    const QStringList pendingLines = files.pending().lines();
+    PostingResult posted = postPending(files);
+    if (!posted.kept.isEmpty()) {
+        // A line that would take a month past 9,999 cannot be counted in this year's
+        // tables, nor wait for a year it does not belong to: the user may close the
+        // year without it, kept as it is beside the other lines not counted.
+        const QString pending = QString(files::kPendingMovements);
+        const QString setAside = QString(files::kSetAsideMovements);
+        const QString first = posted.kept.first();
+        const QString more =
+            posted.kept.size() > 1
+                ? QStringLiteral(" (e mais %1 linha(s) que também não cabem)").arg(posted.kept.size() - 1)
+                : QString();
+        const QString what =
+            QStringLiteral(
+                "As estatísticas de %1 não podem ser fechadas com todas as linhas de %2: a linha %3 "
+                "(\"%4\")%5 não cabe nas tabelas, porque %6.")
                 .arg(closedYear)
-                .arg(posted.kept.size())
-                .arg(QString(files::kPendingMovements), posted.keptReason));
+                .arg(pending)
+                .arg(pendingLines.indexOf(first) + 1)
+                .arg(first, more, posted.keptReason);
+        if (!dialogs.question(what +
+                              QStringLiteral("\n\nFechar o ano assim mesmo, sem contar essa(s) linha(s)? "
+                                             "Elas ficam guardadas, como estão, no arquivo %1.")
+                                  .arg(setAside)))
+            throw Error(what +
+                        QStringLiteral("\n\nAs estatísticas de %1 continuam abertas e nada foi gravado; a "
+                                       "mesma pergunta será feita da próxima vez.")
+                            .arg(closedYear));
+        if (posted.setAside.isEmpty())
+            posted.setAsideReason = QStringLiteral("\"%1\": %2").arg(first, posted.keptReason);
+        posted.setAside += posted.kept;
+        const QString path = files.path(files::kSetAsideMovements);
+        const QStringList before = QFileInfo::exists(path) ? textfile::readLines(path) : QStringList();
+        files.stageLines(files::kSetAsideMovements, before + posted.setAside);
+        posted.kept.clear();
+        posted.keptReason.clear();
+        files.pending().setLines({});
+    }
 
     // The archive folder is made by the commit, private, and only if it goes through.
     const QString folder = archiveFolder(closedYear);
@@ -109,7 +142,7 @@ void closeStatisticsYear(AppContext &context)
     if (!year.open)
         files.pending().setLines({});
     const PostingResult posted = stageYearClose(files, context.doctors, settings, year.year,
-                                                year.year < today ? today : year.year + 1);
+                                                year.year < today ? today : year.year + 1, context.dialogs);
     files.pending().setLines(newYearLines);
     files.stageLines(files::kSettings, settings.lines());
     files.commit();

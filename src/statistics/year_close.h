@@ -12,6 +12,7 @@
 namespace clinora {
 
 class AppContext;
+class Dialogs;
 class DoctorRegister;
 class Settings;
 class StatisticsFiles;
@@ -22,9 +23,11 @@ void stageReset(StatisticsFiles &files, const DoctorRegister &doctors, Settings 
 
 // The close of closedYear opening newYear, in the files and settings given
 // (committed by the caller); the last counted day becomes 31 December of the year
-// before newYear. Lines that stay pending after the posting stop it with an Error.
+// before newYear. Lines that would take a month past 9,999 are named to the user, who
+// may close without them (they go, as they are, to MovMesSeparadas.Txt, among the
+// lines set aside in the result) or not (an Error, nothing staged).
 PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &doctors, Settings &settings,
-                             int closedYear, int newYear);
+                             int closedYear, int newYear, Dialogs &dialogs);
 
 // The history shifted one year: the newest column takes each specialty's total of the
 // year in the specialty table, headed by the year.

@@ -11,6 +11,7 @@
 #include "store/appointment_table.h"
 #include "support/fixture.h"
 #include "support/modal.h"
+#include "support/mouse.h"
 
 #include <QAction>
 #include <QFile>
@@ -36,7 +37,7 @@ void click(QWidget *form, const char *name)
     QVERIFY2(widget, name);
     // On the button's circle or the start of its caption, where a person clicks.
     const QPoint at = qobject_cast<QRadioButton *>(widget) ? QPoint(8, widget->height() / 2) : widget->rect().center();
-    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    test::click(widget, at);
 }
 
 QStringList mirrorLines(const Fixture &f, const QString &name)
@@ -122,11 +123,29 @@ void TestRestart::restartingTheDoctorsFreesEveryCode()
     f.addDoctor(3, QStringLiteral("Dr. Paulo Lima"));
     f.addDoctor(50, QStringLiteral("Dra. Rita Alves"));
     f.setTimes(3, 4, {QStringLiteral("08:00")});
+    f.setSetting(3, QStringLiteral("A2026"));
+    // Doctor 3's year so far: 4 attendances posted in January, 2 pending, and his week 2.
+    const QString zeros(44, QLatin1Char('0'));
+    QStringList months = f.read(files::kDoctorMonths);
+    months[2] = QStringLiteral("3 530004") + zeros;
+    months[52] = QStringLiteral("5353") + QStringLiteral("0001") + zeros;
+    f.write(files::kDoctorMonths, months);
+    f.write(files::kPendingMovements, {QStringLiteral("3 0112")});
+    QStringList weekly = f.read(files::kWeeklyCounts);
+    weekly[50 + 2] = QStringLiteral("00050004");
+    f.write(files::kWeeklyCounts, weekly);
     AppContext &c = f.start();
     RestartGroups groups;
     groups.doctors = true;
     f.dialogs.answerQuestion(true);
     QVERIFY(restartSystem(c, groups));
+    // A doctor given code 3 later starts from nothing: the old one's months went to his
+    // specialty's row, as at a removal, and his weeks are cleared.
+    const QStringList restarted = f.read(files::kDoctorMonths);
+    QCOMPARE(restarted[2], QStringLiteral("3 00") + QString(48, QLatin1Char('0')));
+    QCOMPARE(restarted[52], QStringLiteral("53530007") + zeros);
+    QCOMPARE(f.read(files::kPendingMovements), QStringList());
+    QCOMPARE(f.read(files::kWeeklyCounts)[50 + 2], QStringLiteral("00000000"));
     QStringList expected;
     for (int code = 1; code <= 50; ++code) {
         QVERIFY2(c.doctors.isFree(code), qPrintable(QString::number(code)));

@@ -33,7 +33,7 @@ void enter(TFEntraMov *m, const QString &doctor, const QString &situation, const
     typeOver(m->Edit2, situation);
     typeOver(m->Edit3, quantity);
     typeOver(m->Edit4, month);
-    QTest::mouseClick(m->BConfirma, Qt::LeftButton);
+    test::click(m->BConfirma);
 }
 
 // The box a double-click opened on a cell of the grid, if any.
@@ -50,7 +50,7 @@ QLineEdit *openEditor(const QTableWidget *grid)
 // old text is erased, the new one typed and Enter ends the cell.
 void typeInCell(QTableWidget *grid, int row, int column, const QString &text)
 {
-    doubleClick(grid, grid->model()->index(row, column));
+    test::doubleClickOn(grid, grid->model()->index(row, column));
     QLineEdit *editor = openEditor(grid);
     QVERIFY(editor);
     typeOver(editor, text);
@@ -128,14 +128,14 @@ void TestEntryScreens::collectiveEntryIsPostedOnClosing()
             QVERIFY(list->ListBox1->item(1)->text().startsWith(QStringLiteral("2    Dr. Bruno Lima")));
             list->reject();
         });
-        QTest::mouseClick(m->Label1, Qt::LeftButton);
+        test::click(m->Label1);
         enter(m, QStringLiteral(" 2"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("3"));
         // A correction: "- 3" is taken as -3.
         enter(m, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("- 3"), QStringLiteral("3"));
         QCOMPARE(m->Edit3->text(), QStringLiteral("-3"));
         QCOMPARE(m->LBEntradas->count(), 3);
         QCOMPARE(f.read(files::kPendingMovements), QStringList());
-        QTest::mouseClick(m->Button1, Qt::LeftButton);
+        test::click(m->Button1);
     });
     p.trigger("EntradacoletivadeFichasMdicas1");
     QVERIFY(listShown);
@@ -304,7 +304,7 @@ void TestEntryScreens::collectiveEntryRefuses()
         typeOver(m->Edit7, year);
         enter(m, doctor, situation, quantity, month);
         QCOMPARE(m->LBEntradas->count(), 0);
-        QTest::mouseClick(m->Button1, Qt::LeftButton);
+        test::click(m->Button1);
     });
     p.trigger("EntradacoletivadeFichasMdicas1");
     QCOMPARE(f.dialogs.texts(), QStringList{message});
@@ -329,7 +329,7 @@ void TestEntryScreens::correctionsCountWhatIsPendingAndCollected()
         enter(m, QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("9999"), QStringLiteral("4"));
         enter(m, QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("-999"), QStringLiteral("4"));
         QCOMPARE(m->LBEntradas->count(), 3);
-        QTest::mouseClick(m->Button1, Qt::LeftButton);
+        test::click(m->Button1);
     });
     p.trigger("EntradacoletivadeFichasMdicas1");
     QCOMPARE(f.dialogs.texts().size(), 1);
@@ -356,7 +356,7 @@ void TestEntryScreens::individualEntryRecordsTheSheetAndPostsOnClosing()
         QCOMPARE(m->Edit5->text(), QStringLiteral("08/12/26"));
         typeOver(m->Edit5, QStringLiteral("9/12/2026"));
         typeOver(m->Edit6, QStringLiteral("1"));
-        QTest::mouseClick(m->Button4, Qt::LeftButton);
+        test::click(m->Button4);
         QCOMPARE(m->Edit5->text(), QStringLiteral("09/12/26"));
         TFFichaMed &sheet = m->fichaMed();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
@@ -364,10 +364,10 @@ void TestEntryScreens::individualEntryRecordsTheSheetAndPostsOnClosing()
         QCOMPARE(sheet.Label28->text(), QStringLiteral("Dra. Ana Souza"));
         QCOMPARE(sheet.times[1]->text(), QStringLiteral("08:30"));
         QCOMPARE(sheet.patients[1]->text(), QStringLiteral("Rita Alves"));
-        QTest::mouseClick(sheet.BProcessar, Qt::LeftButton);
+        test::click(sheet.BProcessar);
         QCOMPARE(f.read(files::kPendingMovements), QStringList{QStringLiteral("1 1221")});
-        QTest::mouseClick(sheet.BSair, Qt::LeftButton);
-        QTest::mouseClick(m->Button1, Qt::LeftButton);
+        test::click(sheet.BSair);
+        test::click(m->Button1);
     });
     p.trigger("UsandoasFichasMdicas1");
     QVERIFY(f.dialogs.shown().isEmpty());
@@ -414,9 +414,9 @@ void TestEntryScreens::individualEntryRefuses()
     onModal<TFEntraMov>([&](TFEntraMov *m) {
         typeOver(m->Edit5, day);
         typeOver(m->Edit6, code);
-        QTest::mouseClick(m->Button4, Qt::LeftButton);
+        test::click(m->Button4);
         QVERIFY(!m->fichaMed().isVisible());
-        QTest::mouseClick(m->Button1, Qt::LeftButton);
+        test::click(m->Button1);
     });
     p.trigger("UsandoasFichasMdicas1");
     QCOMPARE(f.dialogs.texts(), QStringList{message});
@@ -483,7 +483,7 @@ void TestEntryScreens::historyEditorShowsChangesAndSaves()
         QTableWidget *grid = h->Grade;
         QVERIFY(h->Memo1->isVisible() && !h->gridShown());
         QVERIFY(!h->BMostrar->isEnabled() && !h->BGravar->isEnabled());
-        QTest::mouseClick(h->Memo1, Qt::LeftButton);
+        test::click(h->Memo1);
         QVERIFY(h->gridShown() && grid->isVisible());
         // Years not set yet are the three before this one; the 24 named specialties.
         QCOMPARE(grid->item(0, 1)->text() + grid->item(0, 2)->text() + grid->item(0, 3)->text(),
@@ -493,18 +493,18 @@ void TestEntryScreens::historyEditorShowsChangesAndSaves()
         QCOMPARE(grid->item(5, 0)->text(), QStringLiteral("Ortopedia"));
         QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("00030"));
         // The mouse over the grid shows plain numbers.
-        moveTo(grid->viewport(), grid->viewport()->rect().center());
+        test::hoverOn(grid->viewport(), grid->viewport()->rect().center());
         QCOMPARE(column(grid, 3).mid(1, 3), QStringList({"0", "30", "0"}));
         // Nothing can be typed before "Alterar".
-        doubleClick(grid, grid->model()->index(2, 3));
+        test::doubleClickOn(grid, grid->model()->index(2, 3));
         QVERIFY(!openEditor(grid));
 
-        QTest::mouseClick(h->BIncluir, Qt::LeftButton);
+        test::click(h->BIncluir);
         QVERIFY(h->BMostrar->isEnabled() && h->BGravar->isEnabled());
         typeInCell(grid, 2, 3, QStringLiteral("123"));
         typeInCell(grid, 0, 3, QStringLiteral("2026"));
         typeInCell(grid, 1, 1, QString());
-        QTest::mouseClick(h->BGravar, Qt::LeftButton);
+        test::click(h->BGravar);
         QVERIFY(!h->BMostrar->isEnabled());
         const QStringList saved = f.read(files::kHistory);
         QCOMPARE(saved.size(), 31);
@@ -517,18 +517,18 @@ void TestEntryScreens::historyEditorShowsChangesAndSaves()
         QCOMPARE(saved[26], QStringLiteral("76000000000000000"));
 
         // "Limpar" empties the totals; "Recuperar Dados Iniciais" brings back the file.
-        QTest::mouseClick(h->BLimpar, Qt::LeftButton);
+        test::click(h->BLimpar);
         QCOMPARE(grid->item(2, 3)->text(), QString());
         QCOMPARE(grid->item(0, 3)->text(), QStringLiteral("2026"));
-        QTest::mouseClick(h->BMostrar, Qt::LeftButton);
+        test::click(h->BMostrar);
         QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("00123"));
-        QTest::mouseClick(h->BLimpar, Qt::LeftButton);
-        QTest::mouseClick(h->BGravar, Qt::LeftButton);
+        test::click(h->BLimpar);
+        test::click(h->BGravar);
         const QStringList cleared = f.read(files::kHistory);
         QCOMPARE(cleared[2], QStringLiteral("52000000000000000"));
         QCOMPARE(cleared[5], QStringLiteral("55001110022200333"));
         QCOMPARE(cleared.size(), 31);
-        QTest::mouseClick(h->Button1, Qt::LeftButton);
+        test::click(h->Button1);
     });
     p.trigger("EditaroarquivoHistrico1");
     QCOMPARE(
@@ -581,13 +581,13 @@ void TestEntryScreens::historyEditorRefuses()
     Program p(f);
     const auto before = snapshot(f);
     onModal<TFEditarHistorico>([&](TFEditarHistorico *h) {
-        QTest::mouseClick(h->BIncluir, Qt::LeftButton);
+        test::click(h->BIncluir);
         typeInCell(h->Grade, 1, 1, QStringLiteral("77"));
         typeInCell(h->Grade, row, column, typed);
-        QTest::mouseClick(h->BGravar, Qt::LeftButton);
+        test::click(h->BGravar);
         // What was typed stays on the grid, to be corrected.
         QCOMPARE(h->Grade->item(row, column)->text(), typed);
-        QTest::mouseClick(h->Button1, Qt::LeftButton);
+        test::click(h->Button1);
     });
     p.trigger("EditaroarquivoHistrico1");
     QCOMPARE(f.dialogs.texts().last(), message);

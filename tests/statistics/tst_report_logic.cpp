@@ -126,6 +126,7 @@ private Q_SLOTS:
     void leadingZerosDropOnlyFromCounts();
     void whatADoubleClickCharts_data();
     void whatADoubleClickCharts();
+    void namesTurnAndThinOutBelowTheAxis();
     void chartLayout_data();
     void chartLayout();
     void valueTextsStepAsideFromTheirNeighbour();
@@ -484,6 +485,39 @@ void TestReportLogic::manyBarsDoNotOverlap()
     // Labels step down in ten places.
     QCOMPARE(layout.bars[8].tick.p2().y(), 328 + 15 * 9);
     QCOMPARE(layout.bars[9].tick.p2().y(), 328 + 15);
+}
+
+void TestReportLogic::namesTurnAndThinOutBelowTheAxis()
+{
+    // Five pixels a character, lines twelve pixels thick.
+    const auto width = [](const QString &text) { return static_cast<int>(5 * text.size()); };
+    // The twelve months and the year fit side by side.
+    ChartData months = bars(QList<double>(13, 5.0), Orientation::Horizontal);
+    for (int k = 0; k < 13; ++k)
+        months.bars[k].label = k < 12 ? QStringLiteral("  Jan") : QStringLiteral(" No Ano");
+    QVERIFY(!planLabels(layoutChart(months), width, 12).turned);
+
+    for (const int count : {6, 36, 80}) {
+        ChartData doctors = bars(QList<double>(count, 3.0));
+        for (ChartBar &bar : doctors.bars)
+            bar.label = QStringLiteral("Outros - Gastroenterolog");
+        const ChartLayout layout = layoutChart(doctors);
+        const LabelPlan plan = planLabels(layout, width, 12);
+        QVERIFY2(plan.turned, qPrintable(QString::number(count)));
+        // Turned, the names shown are a line's thickness apart at least, and end
+        // above the window's bottom edge.
+        int previous = -1;
+        for (int k = 0; k < count; ++k) {
+            if (!plan.shows(k))
+                continue;
+            if (previous >= 0)
+                QVERIFY2(layout.bars[k].x - layout.bars[previous].x >= 12,
+                         qPrintable(QString::number(count)));
+            previous = k;
+        }
+        QVERIFY(plan.room > 0 && ChartLayout::kAxisY + 6 + plan.room <= layout.windowHeight);
+        QCOMPARE(plan.every, count == 80 ? 2 : 1);
+    }
 }
 
 void TestReportLogic::hatchingStaysInItsBar()

@@ -25,6 +25,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
@@ -119,12 +121,11 @@ QModelIndex cellAt(const TFRelatorios *s, int row, int column)
 }
 void doubleClickCell(TFRelatorios *s, int row, int column)
 {
-    test::doubleClick(s->Grade, cellAt(s, row, column));
+    test::doubleClickOn(s->Grade, cellAt(s, row, column));
 }
 void click(QWidget *w)
 {
-    QTest::mouseClick(w, Qt::LeftButton, {},
-                      qobject_cast<QRadioButton *>(w) ? QPoint(8, w->height() / 2) : w->rect().center());
+    test::click(w, qobject_cast<QRadioButton *>(w) ? QPoint(8, w->height() / 2) : w->rect().center());
 }
 void chooseOrientation(TFRelatorios *s, int item)
 {
@@ -235,8 +236,7 @@ void clickWeek(TFListaPrevReal *s, int row)
 {
     QListWidgetItem *item = s->ListBox1->item(row);
     s->ListBox1->scrollToItem(item);
-    QTest::mouseClick(s->ListBox1->viewport(), Qt::LeftButton, {},
-                      s->ListBox1->visualItemRect(item).center());
+    test::click(s->ListBox1->viewport(), s->ListBox1->visualItemRect(item).center());
 }
 
 QByteArray bytesOf(const QString &path)
@@ -269,8 +269,10 @@ private Q_SLOTS:
     void damagedFilesAreNamed_data();
     void damagedFilesAreNamed();
     void chartPrintsToPdf();
+    void chartNamesStayWithinTheChart();
     void weeklyPrintoutOfFiftyDoctors();
     void weeklyPrintoutNeedsAWeek();
+    void weeklyReportOpensOnTheLastWeekWithCounts();
     void creatingTheWeeks_data();
     void creatingTheWeeks();
 };
@@ -366,7 +368,7 @@ void TestReports::doubleClicksChartAndPrint()
         QCOMPARE(vertical.height(), 523);
         QCOMPARE(vertical.layout().bars.first().label, doctorNames(d).first());
 
-        QTest::mouseClick(vertical.BImprimir, Qt::LeftButton);
+        test::click(vertical.BImprimir);
         QCOMPARE(d.printer.documents().size(), 1);
         const auto &printed = d.printer.documents().last();
         QCOMPARE(printed.title, QStringLiteral("Gráfico de Consultas"));
@@ -400,7 +402,7 @@ void TestReports::doubleClicksChartAndPrint()
         QCOMPARE(across.height(), 451);
         // The year is the tallest bar.
         QCOMPARE(across.layout().bars.last().height(), 250);
-        QTest::mouseClick(across.BImprimir, Qt::LeftButton);
+        test::click(across.BImprimir);
         QCOMPARE(d.printer.documents().size(), 2);
         QCOMPARE(d.printer.documents().last().title, QStringLiteral("Gráfico na Horizontal"));
         QCOMPARE(colourAt(d.printer.documents().last().drawing, 5, 5), QStringLiteral("#ffffff"));
@@ -452,15 +454,15 @@ void TestReports::movingOverTheGridDropsLeadingZeros()
         QCOMPARE(stored.size(), 4);
         QVERIFY(stored.startsWith(QLatin1Char('0')));
         const QRect cell = s->Grade->visualRect(cellAt(s, r, 11));
-        test::moveTo(s->Grade->viewport(), cell.center());
+        test::hoverOn(s->Grade->viewport(), cell.center());
         QCOMPARE(shown(s, r, 11), QString::number(stored.toInt()));
         // Percentages are no counts: moving leaves them as they are.
         chooseOrientation(s, 1);
         click(s->BPercentagem);
         const QString percent = shown(s, r, 11);
         QVERIFY2(percent.contains(QLatin1Char(',')), qPrintable(percent));
-        test::moveTo(s->Grade->viewport(), cell.center() + QPoint(3, 0));
-        test::moveTo(s->Grade->viewport(), cell.center());
+        test::hoverOn(s->Grade->viewport(), cell.center() + QPoint(3, 0));
+        test::hoverOn(s->Grade->viewport(), cell.center());
         QCOMPARE(shown(s, r, 11), percent);
     });
     QVERIFY2(d.dialogs.shown().isEmpty(), qPrintable(d.dialogs.texts().join(QLatin1Char('\n'))));
@@ -632,9 +634,19 @@ void TestReports::pendingMovementsWarn()
     open();
     QCOMPARE(d.dialogs.texts(Kind::Warning), QStringList{warning});
 
-    // Posted: the tables count them, and the screens open without a word.
+    // The warning names "Atualizar Quadros e Gráficos": the user finds it in the menu
+    // and posts with it. Posted, the tables count the lines, and the screens open
+    // without a word.
     d.dialogs.clear();
-    d.item("AtualizarQuadroseGrficos1")->trigger();
+    QMenuBar *bar = d.main->menuBar();
+    QAction *statistics = d.item("Estatsticas1");
+    test::click(bar, bar->actionGeometry(statistics).center());
+    QMenu *menu = statistics->menu();
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QAction *post = d.item("AtualizarQuadroseGrficos1");
+    QVERIFY(menu->actions().contains(post));
+    QVERIFY(post->isVisible());
+    test::click(menu, menu->actionGeometry(post).center());
     QVERIFY(textfile::readLines(d.file(files::kPendingMovements)).isEmpty());
     QVERIFY(d.context->statisticsUpToDate);
     open();
@@ -704,7 +716,7 @@ void TestReports::chartPrintsToPdf()
     onModal<TFRelatorios>([&](TFRelatorios *s) {
         doubleClickCell(s, 1, 12);
         QVERIFY(QTest::qWaitForWindowExposed(&s->grafico()));
-        QTest::mouseClick(s->grafico().BImprimir, Qt::LeftButton);
+        test::click(s->grafico().BImprimir);
         click(s->Button2);
     });
     screen.showDataFolder();
@@ -712,6 +724,28 @@ void TestReports::chartPrintsToPdf()
     QCOMPARE(pages.count, 1);
     QVERIFY(!pages.landscape);
     QVERIFY(d.dialogs.texts(Kind::Information).first().contains(QStringLiteral("O documento foi gravado no arquivo")));
+}
+
+void TestReports::chartNamesStayWithinTheChart()
+{
+    // The year of every doctor and specialty row: 36 long names under the axis.
+    Demo d;
+    QImage chart;
+    onModal<TFRelatorios>([&](TFRelatorios *s) {
+        doubleClickCell(s, 1, 13);
+        QVERIFY(QTest::qWaitForWindowExposed(&s->grafico()));
+        chart = s->grafico().grab().toImage();
+        test::click(s->grafico().BSair);
+        test::click(s->Button2);
+    });
+    d.item("Relatrios1")->trigger();
+    QCOMPARE(chart.height(), 523);
+    // Nothing is written right of the axis's end, below the buttons.
+    int written = 0;
+    for (int y = 335; y < chart.height(); ++y)
+        for (int x = 600; x < chart.width(); ++x)
+            written += chart.pixelColor(x, y).value() < 100 ? 1 : 0;
+    QCOMPARE(written, 0);
 }
 
 void TestReports::weeklyPrintoutOfFiftyDoctors()
@@ -725,8 +759,8 @@ void TestReports::weeklyPrintoutOfFiftyDoctors()
     onWeekly(main, [&](TFListaPrevReal *s) {
         QCOMPARE(s->windowTitle(), QStringLiteral("Listagem Previsão / Realização de Consultas"));
         QCOMPARE(s->ListBox1->count(), 53);
-        // The week of today + 15 days (23/12/2026) is chosen as the screen opens.
-        QCOMPARE(s->ListBox1->currentItem()->text(), QStringLiteral("21/12/2026  27/12/2026"));
+        // The last week with counts is chosen as the screen opens.
+        QCOMPARE(s->ListBox1->currentItem()->text(), QStringLiteral("12/01/2026  18/01/2026"));
         clickWeek(s, 1);
         QCOMPARE(s->ListBox1->currentItem()->text(), QStringLiteral("05/01/2026  11/01/2026"));
         click(s->Button1);
@@ -760,8 +794,9 @@ void TestReports::weeklyPrintoutNeedsAWeek()
     test::Fixture f;
     fiftyDoctors(f);
     AppContext &c = f.start();
-    // Last year's weeks: none holds today + 15 days, so none is chosen.
+    // Last year's weeks and nothing counted: no week is chosen.
     f.write(files::kWeeks, weeksOfYear(2025));
+    f.write(files::kWeeklyCounts, f.read(QStringLiteral("BasePrevReal.Txt")));
     TFPrincipal main(c);
     main.FormCreate();
     onWeekly(main, [&](TFListaPrevReal *s) {
@@ -771,6 +806,31 @@ void TestReports::weeklyPrintoutNeedsAWeek()
     QCOMPARE(f.dialogs.texts(Kind::Information),
              QStringList{QStringLiteral("Você deve selecionar a semana")});
     QVERIFY(f.printer.documents().isEmpty());
+}
+
+void TestReports::weeklyReportOpensOnTheLastWeekWithCounts()
+{
+    // On 04/04/2026 the last week counted is the one of 23/03; printing without
+    // choosing prints it, not a week still to come.
+    test::Fixture f(QDate(2026, 4, 4));
+    fiftyDoctors(f);
+    f.addDoctor(2, QStringLiteral("Médico Número 2"), QStringLiteral("51 Clínica Geral"));
+    WeeklyCounts counts;
+    counts.load(f.dir() + QLatin1Char('/') + files::kWeeklyCounts);
+    counts.add(13, 2, 7, 5);
+    f.write(files::kWeeklyCounts, counts.lines());
+    AppContext &c = f.start();
+    TFPrincipal main(c);
+    main.FormCreate();
+    main.showStatisticsMenu();
+    onWeekly(main, [&](TFListaPrevReal *s) { test::click(s->Button1); });
+    QCOMPARE(f.printer.documents().size(), 1);
+    const QStringList texts = f.printer.documents().first().lines();
+    QVERIFY2(texts.contains(QStringLiteral("Planilha de Atendimento - Periodo:  23/03/2026 a 29/03/2026")),
+             qPrintable(texts.join(QLatin1Char('|'))));
+    const int second = static_cast<int>(texts.indexOf(QStringLiteral("Médico Número 2")));
+    // The specialty has the room of its column: none of its name is cut.
+    QCOMPARE(texts.mid(second, 5), (QStringList{"Médico Número 2", "0007", "0005", "71,4", "Clínica Geral"}));
 }
 
 void TestReports::creatingTheWeeks_data()

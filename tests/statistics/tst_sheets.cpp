@@ -12,10 +12,13 @@
 #include "support/mouse.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -78,16 +81,36 @@ void compareRow(const TFFichaMed *s, int k, const ShownRow &expected)
 void typeSituation(TFFichaMed *s, int k, const QString &text)
 {
     QLineEdit *box = s->situations[static_cast<std::size_t>(k - 1)];
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClick(box, Qt::Key_End);
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
+    test::click(box);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+// The pixels of a rectangle of an image that are nearly black (a tick mark).
+int darkPixels(const QImage &image, const QRect &rect)
+{
+    int dark = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            dark += image.pixelColor(x, y).value() < 80 ? 1 : 0;
+    return dark;
+}
+
+// Text typed into an empty box after a click in it.
+void typeInto(TFFichaMed *s, QLineEdit *box, const QString &text)
+{
+    Q_UNUSED(s);
+    test::click(box);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QTest::keyClicks(QApplication::focusWidget(), text);
 }
 
 void clickPresence(TFFichaMed *s, int k)
 {
     QCheckBox *box = s->presences[static_cast<std::size_t>(k - 1)];
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    test::click(box, QPoint(8, box->height() / 2));
 }
 
 } // namespace
@@ -100,11 +123,11 @@ private Q_SLOTS:
     void f3OnADaySheetShowsTheDoctorsDay();
     void f3OnTheMonthGridAndWhereThereIsNoSheet();
     void patientDoubleClickGoesToItsOwnSlot();
-    void individualEntryRecordsOnce();
+    void individualEntryRecordsAndReplaces();
     void refusedRecordingCanBeCorrected_data();
     void refusedRecordingCanBeCorrected();
     void individualEntryTakesTheWeekdayOfTheDate();
-    void printingUnticksAndPrintsTheImage();
+    void printingUnticksOnlyThePrintedImage();
 };
 
 void TestSheets::f3OnADaySheetShowsTheDoctorsDay()
@@ -196,7 +219,7 @@ void TestSheets::patientDoubleClickGoesToItsOwnSlot()
         compareRow(s, 1, {"14:00", "", "", "", false});
         compareRow(s, 2, {"14:20", "", "", "", false});
         compareRow(s, 3, {"", "Lia Castro", "3333-4444", "1", true});
-        test::doubleClickAt(s->patients[2], s->patients[2]->rect().center());
+        test::doubleClickOn(s->patients[2], s->patients[2]->rect().center());
     });
     QTest::keyClick(tab.grid, Qt::Key_F3);
     QVERIFY(!desk.sheet().isVisible());
@@ -205,7 +228,7 @@ void TestSheets::patientDoubleClickGoesToItsOwnSlot()
     QCOMPARE(tab.grid->currentRow(), 3);
 }
 
-void TestSheets::individualEntryRecordsOnce()
+void TestSheets::individualEntryRecordsAndReplaces()
 {
     Fixture f;
     f.addRows({booking("09/12/26", 2, 12, QStringLiteral("Maria Souza")),
@@ -224,13 +247,13 @@ void TestSheets::individualEntryRecordsOnce()
     compareRow(&s, 2, {"08:30", "Maria Souza", "3333-4444", "1", true});
     compareRow(&s, 3, {"09:00", "R", "", "", false});
     // Slot 4 has a walk-in: ticked present, he becomes a situation-1 patient; then 3.
-    QTest::keyClicks(s.patients[3], QStringLiteral("Caio Prado"));
+    typeInto(&s, s.patients[3], QStringLiteral("Caio Prado"));
     clickPresence(&s, 4);
     QCOMPARE(s.situations[3]->text(), QStringLiteral("1"));
     typeSituation(&s, 4, QStringLiteral("3"));
     // Slot 1 was booked by telephone and did not come: booked, not attended.
-    QTest::keyClicks(s.situations[0], QStringLiteral("2"));
-    QTest::mouseClick(s.BProcessar, Qt::LeftButton);
+    typeInto(&s, s.situations[0], QStringLiteral("2"));
+    test::click(s.BProcessar);
     QVERIFY(f.dialogs.shown().isEmpty());
     // Week 50 of 2026 holds 09/12: three booked, two attended.
     const int line = 49 * 50 + 12 - 1;
@@ -238,19 +261,40 @@ void TestSheets::individualEntryRecordsOnce()
     QCOMPARE(f.read(files::kPendingMovements), QStringList({"121211", "121231"}));
     QVERIFY(!f.context().statisticsUpToDate);
 
-    QTest::mouseClick(s.BProcessar, Qt::LeftButton);
-    QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("Esta Ficha já foi gravada")});
+    // Recording the same doctor's day again asks first; No leaves the day as it was.
+    const QString asked =
+        QStringLiteral("Esta Ficha já foi gravada: 3 marcado(s) e 2 atendido(s).\n\nSubstituir "
+                       "a gravação anterior por esta? A anterior deixa de contar nas "
+                       "estatísticas.");
+    f.dialogs.answerQuestion(false);
+    test::click(s.BProcessar);
+    QCOMPARE(f.dialogs.texts(), QStringList{asked});
     QCOMPARE(f.read(files::kWeeklyCounts)[line], QStringLiteral("00030002"));
+    QCOMPARE(f.read(files::kPendingMovements).size(), 2);
 
-    // A new showing is a new sheet, recorded again if the receptionist says so: the
-    // table's one patient, booked and attended, adds to the day.
-    s.BSair->click();
+    // Maria did not come after all: Yes replaces the day, which then counts once.
+    clickPresence(&s, 2);
+    f.dialogs.answerQuestion(true);
+    test::click(s.BProcessar);
+    QCOMPARE(f.read(files::kWeeklyCounts)[line], QStringLiteral("00030001"));
+    QCOMPARE(f.read(files::kPendingMovements), QStringList({"121211", "121231", "12121-1"}));
+
+    // A new showing of the same day asks too: the table's one patient, booked and
+    // attended, takes the place of the day recorded before.
+    test::click(s.BSair);
     QVERIFY(!s.isVisible());
     s.showEntry(QDate(2026, 12, 9), 12);
-    QTest::mouseClick(s.BProcessar, Qt::LeftButton);
-    QCOMPARE(f.read(files::kWeeklyCounts)[line], QStringLiteral("00040003"));
-    QCOMPARE(f.read(files::kPendingMovements).size(), 3);
-    s.BSair->click();
+    f.dialogs.answerQuestion(true);
+    test::click(s.BProcessar);
+    QCOMPARE(f.dialogs.unusedAnswers(), 0);
+    QCOMPARE(f.read(files::kWeeklyCounts)[line], QStringLiteral("00010001"));
+    // What is pending for the day adds up to the last recording alone.
+    std::array<int, 10> pending{};
+    for (const QString &movement : f.read(files::kPendingMovements))
+        pending[static_cast<std::size_t>(movement.mid(4, 1).toInt())] += movement.mid(5).toInt();
+    QCOMPARE(pending[1], 1);
+    QCOMPARE(pending[3], 0);
+    test::click(s.BSair);
 }
 
 void TestSheets::refusedRecordingCanBeCorrected_data()
@@ -278,13 +322,13 @@ void TestSheets::refusedRecordingCanBeCorrected()
     s.showEntry(QDate(2026, 12, 9), 12);
     typeSituation(&s, 2, typed);
     const QStringList before = f.read(files::kWeeklyCounts);
-    QTest::mouseClick(s.BProcessar, Qt::LeftButton);
+    test::click(s.BProcessar);
     QCOMPARE(f.dialogs.texts(), QStringList{message});
     QCOMPARE(f.read(files::kWeeklyCounts), before);
     QCOMPARE(f.read(files::kPendingMovements), QStringList());
     // Corrected, the same showing records.
     typeSituation(&s, 2, QStringLiteral("4"));
-    QTest::mouseClick(s.BProcessar, Qt::LeftButton);
+    test::click(s.BProcessar);
     QCOMPARE(f.dialogs.texts().size(), 1);
     QCOMPARE(f.read(files::kPendingMovements), QStringList{QStringLiteral("121241")});
     s.BSair->click();
@@ -303,7 +347,7 @@ void TestSheets::individualEntryTakesTheWeekdayOfTheDate()
     // A sheet of another year than the open one is refused as it stands.
     s.BSair->click();
     s.showEntry(QDate(2025, 11, 17), 3);
-    QTest::mouseClick(s.BProcessar, Qt::LeftButton);
+    test::click(s.BProcessar);
     QCOMPARE(
         f.dialogs.texts(),
         QStringList{QStringLiteral("   Para realizar a gravação desta Ficha, você precisa primeiro\nabrir as "
@@ -313,7 +357,7 @@ void TestSheets::individualEntryTakesTheWeekdayOfTheDate()
     s.BSair->click();
 }
 
-void TestSheets::printingUnticksAndPrintsTheImage()
+void TestSheets::printingUnticksOnlyThePrintedImage()
 {
     Fixture f;
     f.addRows({booking("09/12/26", 1, 12, QStringLiteral("Maria Souza")),
@@ -322,15 +366,26 @@ void TestSheets::printingUnticksAndPrintsTheImage()
     TFFichaMed &s = desk.sheet();
     s.showEntry(QDate(2026, 12, 9), 12);
     QVERIFY(QTest::qWaitForWindowExposed(&s));
-    QTest::mouseClick(s.BImprimir, Qt::LeftButton);
+    test::click(s.BImprimir);
     QCOMPARE(f.printer.documents().size(), 1);
     QCOMPARE(f.printer.documents()[0].title, QStringLiteral("Ficha de Atendimentos"));
-    QVERIFY(f.printer.documents()[0].image.width() > 400);
-    for (QCheckBox *box : s.presences)
-        QVERIFY(!box->isChecked());
+    const QImage image = f.printer.documents()[0].drawing;
+    QVERIFY(image.width() > 400);
+    // The paper has empty boxes for the doctor to tick; the screen keeps its ticks.
+    QCheckBox *box = s.presences[0];
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    const QRect onSheet = indicator.translated(box->mapTo(&s, QPoint()));
+    QVERIFY(darkPixels(box->grab().toImage(), indicator) > 0);
+    QCOMPARE(darkPixels(image, onSheet), 0);
+    QVERIFY(s.presences[0]->isChecked() && s.presences[1]->isChecked());
     QCOMPARE(s.patients[1]->text(), QStringLiteral("Davi Melo"));
     QVERIFY(s.BProcessar->isVisible() && s.BImprimir->isVisible() && s.BSair->isVisible());
-    s.BSair->click();
+    // Recorded after printing, the day has its two patients attended.
+    test::click(s.BProcessar);
+    QCOMPARE(f.read(files::kWeeklyCounts)[49 * 50 + 12 - 1], QStringLiteral("00020002"));
+    test::click(s.BSair);
 }
 
 QTEST_MAIN(TestSheets)

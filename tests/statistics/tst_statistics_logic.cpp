@@ -9,9 +9,9 @@
 #include "platform/user_action.h"
 #include "statistics/automatic_entry.h"
 #include "statistics/posting.h"
+#include "statistics/stats_setup.h"
 #include "statistics/weeks.h"
 #include "statistics/year_close.h"
-#include "statistics/stats_setup.h"
 #include "support/fixture.h"
 
 #include <QDir>
@@ -43,6 +43,7 @@ private Q_SLOTS:
     void firstStartMakesTheWeeksOfTheYear();
     void automaticEntryCountsTheMissedDays();
     void automaticEntryWithoutWeeksOfTheYearMakesThem();
+    void automaticEntryKeepsASheetRecordedByHand();
     void automaticEntryStopsOnADayOutsideTheWeeks();
     void automaticEntryClosesTheYearAfter31December();
     void historyHeadingKeepsItsWidthAfterManyCloses();
@@ -60,6 +61,7 @@ private Q_SLOTS:
     void scheduledRemoval();
     void resetTakesTheTemplates();
     void yearlyTotalPast99999IsRefused();
+    void yearCloseWithAMonthPast9999AsksToSetTheLineAside();
     void switchingTheAutomaticEntryOn();
     void closePurgeKeepsDaysNotCountedYet();
 };
@@ -157,22 +159,68 @@ void TestStatisticsLogic::automaticEntryWithoutWeeksOfTheYearMakesThem()
     QVERIFY(f.dialogs.shown().isEmpty());
 }
 
+void TestStatisticsLogic::automaticEntryKeepsASheetRecordedByHand()
+{
+    // Doctor 1's sheet of 07/12 was recorded by hand (one patient came); the automatic
+    // entry counts his 08/12 and leaves 07/12 as the sheet counted it.
+    Fixture f(QDate(2026, 12, 9));
+    openClinic(f, true, QStringLiteral("06/12/2026"));
+    createWeeks(f.dir() + QStringLiteral("/Semanas.Txt"), 2026);
+    const QString byHand =
+        QStringLiteral("07/12/20261 5000010001") + QStringLiteral("0001") + QString(32, QLatin1Char('0'));
+    f.write(QStringLiteral("FichasGravadas.Txt"), {byHand});
+    f.addRows({booked("07/12/26", 1, 1, "1"), booked("07/12/26", 2, 1, "1"), booked("08/12/26", 1, 1, "1")});
+    startAndActivate(f);
+    QVERIFY(f.dialogs.shown().isEmpty());
+    QCOMPARE(doctorCount(f, 1, 12), 1);
+    QCOMPARE(f.read(files::kWeeklyCounts)[49 * 50], QStringLiteral("00010001"));
+    const QStringList recorded = f.read(QStringLiteral("FichasGravadas.Txt"));
+    QCOMPARE(recorded.size(), 2);
+    QCOMPARE(recorded[0], byHand);
+    QVERIFY(recorded[1].startsWith(QStringLiteral("08/12/20261 5000010001")));
+}
+
 void TestStatisticsLogic::automaticEntryStopsOnADayOutsideTheWeeks()
 {
-    // Weeks made by hand that stop before December: the run keeps nothing.
+    // Weeks made by hand that stop before December: the file, its last line and the
+    // way out are named, and on No the run keeps nothing.
     Fixture f(QDate(2026, 12, 9));
     openClinic(f, true, QStringLiteral("06/12/2026"));
     f.write(files::kWeeks, {QStringLiteral("05/01/202611/01/2026")});
     f.write(files::kPendingMovements, {QStringLiteral("1 1212")});
     f.addRows({booked("07/12/26", 1, 1, "1"), booked("08/12/26", 1, 1, "1")});
     const auto before = snapshot(f);
+    const QString where =
+        QStringLiteral("O dia 07/12/2026 não está em nenhuma semana do arquivo Semanas.Txt, que vai "
+                       "da linha 1 (05/01/2026 a 11/01/2026) à linha 1 (05/01/2026 a "
+                       "11/01/2026).");
+    f.dialogs.answerQuestion(false);
     AppContext &c = startAndActivate(f);
-    QCOMPARE(f.dialogs.texts(),
-             QStringList{QStringLiteral(
-                 "     Ainda não foram cadastradas as semanas para o corrente ano\n\n     Use a "
-                 "opção Estatísticas + Relatório Semanal + Criar Semanas")});
+    QCOMPARE(
+        f.dialogs.texts(Kind::Question),
+        QStringList{where + QStringLiteral("\n\nAcrescentar ao arquivo as 51 semana(s) que faltam até "
+                                           "03/01/2027, de sete dias cada uma, continuando a da linha 1?")});
+    QCOMPARE(
+        f.dialogs.texts(Kind::Information),
+        QStringList{where + QStringLiteral("\n\nNada foi gravado. Para corrigir, crie as semanas de novo em "
+                                           "Estatísticas + Relatório Semanal + Criar Semanas, com um "
+                                           "primeiro dia que inclua o dia 07/12/2026.")});
     QCOMPARE(snapshot(f), before);
     QCOMPARE(c.settings.lastProcessed(), QStringLiteral("06/12/2026"));
+
+    // Yes at the next start: the weeks go on to the year's end and the days count.
+    f.dialogs.clear();
+    f.dialogs.answerQuestion(true);
+    c.firstActivation = true;
+    c.automaticEntryPending = true;
+    startAndActivate(f);
+    const QStringList weeks = f.read(files::kWeeks);
+    QCOMPARE(weeks.size(), 52);
+    QCOMPARE(weeks.first(), QStringLiteral("05/01/202611/01/2026"));
+    QCOMPARE(weeks.last(), QStringLiteral("28/12/202603/01/2027"));
+    QCOMPARE(doctorCount(f, 1, 12), 4);
+    QCOMPARE(f.read(files::kWeeklyCounts)[48 * 50], QStringLiteral("00020002"));
+    QCOMPARE(f.read(files::kSettings)[1], QStringLiteral("08/12/2026"));
 }
 
 void TestStatisticsLogic::automaticEntryClosesTheYearAfter31December()
@@ -512,6 +560,9 @@ void TestStatisticsLogic::scheduledRemoval()
     months[52] = QStringLiteral("5353") + QStringLiteral("0001") + QString(44, QLatin1Char('0'));
     f.write(files::kDoctorMonths, months);
     f.write(files::kPendingMovements, {QStringLiteral("3 1212")});
+    QStringList weekly = f.read(files::kWeeklyCounts);
+    weekly[48 * 50 + 2] = QStringLiteral("00060005");
+    f.write(files::kWeeklyCounts, weekly);
     AppContext &c = startAndActivate(f);
 
     const QStringList register_ = f.read(files::kDoctors);
@@ -524,6 +575,8 @@ void TestStatisticsLogic::scheduledRemoval()
     QCOMPARE(moved[2], QStringLiteral("3 00") + kZeros);
     QCOMPARE(moved[52], QStringLiteral("5353") + QStringLiteral("0005") + QString(40, QLatin1Char('0')) +
                             QStringLiteral("0012"));
+    // His weeks go with him: a doctor given code 3 later does not inherit them.
+    QCOMPARE(f.read(files::kWeeklyCounts)[48 * 50 + 2], QStringLiteral("00000000"));
     QCOMPARE(register_[3].mid(51, 16), QStringLiteral("13/12/2631/12/55"));
     QCOMPARE(register_[4].mid(51, 16), QString(16, QLatin1Char(' ')));
     QCOMPARE(register_[5].left(27), QStringLiteral("6 Dra. Fabia Prado         "));
@@ -584,6 +637,46 @@ void TestStatisticsLogic::yearlyTotalPast99999IsRefused()
                                 "a 119988")),
              qPrintable(f.dialogs.texts(Kind::Error)[0]));
     QCOMPARE(snapshot(f), before);
+}
+
+void TestStatisticsLogic::yearCloseWithAMonthPast9999AsksToSetTheLineAside()
+{
+    // The automatic entry counted 31 December; a pending line takes doctor 2's December
+    // past 9,999, so the close cannot count it.
+    Fixture f(QDate(2027, 1, 2));
+    openClinic(f, true, QStringLiteral("30/12/2026"));
+    createWeeks(f.dir() + QStringLiteral("/Semanas.Txt"), 2026);
+    setPosted(f, 2, 52, 1, 12, 9998);
+    f.write(files::kPendingMovements, {QStringLiteral("1 1211"), QStringLiteral("2 1215")});
+    f.addRows({booked("31/12/26", 1, 1, "1")});
+    const auto before = snapshot(f);
+    const QString what =
+        QStringLiteral("As estatísticas de 2026 não podem ser fechadas com todas as linhas de "
+                       "MovMes.Txt: a linha 2 (\"2 1215\") não cabe nas tabelas, porque "
+                       "MedMeses.Txt, linha 2, mês 12: a contagem chegaria a 10003, mais do que os "
+                       "9999 que cabem no arquivo.");
+    f.dialogs.answerQuestion(false);
+    AppContext &c = startAndActivate(f);
+    QCOMPARE(
+        f.dialogs.texts(Kind::Question),
+        QStringList{what + QStringLiteral("\n\nFechar o ano assim mesmo, sem contar essa(s) linha(s)? Elas "
+                                          "ficam guardadas, como estão, no arquivo MovMesSeparadas.Txt.")});
+    QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+    QVERIFY(f.dialogs.texts(Kind::Error)[0].startsWith(what));
+    QCOMPARE(snapshot(f), before);
+
+    // Yes at the next start: the year closes without the line, which is kept aside.
+    f.dialogs.clear();
+    f.dialogs.answerQuestion(true);
+    c.firstActivation = true;
+    c.automaticEntryPending = true;
+    startAndActivate(f);
+    QCOMPARE(f.read(files::kSettings).mid(1, 2), QStringList({"31/12/2026", "A2027"}));
+    QCOMPARE(textfile::readLines(f.dir() + QStringLiteral("/Estatisticas/Ano2026/MedMeses.Txt"))[0].right(4),
+             QStringLiteral("0002"));
+    QCOMPARE(f.read(files::kSetAsideMovements), QStringList{QStringLiteral("2 1215")});
+    QCOMPARE(f.read(files::kPendingMovements), QStringList());
+    QVERIFY(f.dialogs.texts(Kind::Warning).join(QString()).contains(QStringLiteral("MovMesSeparadas.Txt")));
 }
 
 void TestStatisticsLogic::switchingTheAutomaticEntryOn()

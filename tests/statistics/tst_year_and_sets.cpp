@@ -235,7 +235,7 @@ void TestYearAndSets::manualCloseThenOpen()
     onModal<TFGravarEst>([&](TFGravarEst *w) {
         QCOMPARE(w->CBDrive->currentText(), QStringLiteral("C:"));
         typeOver(w->ENome, QStringLiteral("2026"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
     });
     p.trigger("FechamentodoAno1");
     QCOMPARE(doctorCount(f, 1, 12), 3);
@@ -289,7 +289,7 @@ void TestYearAndSets::writingASet()
         // Another drive than the data folder's comes first.
         QCOMPARE(w->CBDrive->currentText(), QStringLiteral("E:"));
         typeOver(w->ENome, QStringLiteral("2026"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
     });
     p.trigger("GravarEstatsticas1");
     compareSet(target, f.dir());
@@ -302,10 +302,10 @@ void TestYearAndSets::writingASet()
     f.dialogs.answerQuestion(true);
     onModal<TFGravarEst>([&](TFGravarEst *w) {
         typeOver(w->ENome, QStringLiteral("2026"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         QVERIFY(w->isVisible());
         QCOMPARE(linesOf(target + QStringLiteral("/MedMeses.Txt")), old);
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         QVERIFY(!w->isVisible());
     });
     p.trigger("GravarEstatsticas1");
@@ -345,7 +345,7 @@ void TestYearAndSets::setNamesThatAreNotOneFolder()
     Program p(f);
     onModal<TFGravarEst>([&](TFGravarEst *w) {
         typeOver(w->ENome, name);
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         QVERIFY(w->isVisible());
         w->Button2->click();
     });
@@ -384,7 +384,7 @@ void TestYearAndSets::unwritableTargetKeepsWhatWasThere()
     f.dialogs.answerQuestion(true);
     onModal<TFGravarEst>([&](TFGravarEst *w) {
         typeOver(w->ENome, QStringLiteral("2026"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         QVERIFY(w->isVisible());
         w->Button2->click();
     });
@@ -417,15 +417,14 @@ void TestYearAndSets::copyingASet()
         QListWidgetItem *set = w->DiretorioIni->item(0);
         QCOMPARE(set->text(), QStringLiteral("Ano2025"));
         // No line chosen.
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
-        QTest::mouseClick(w->DiretorioIni->viewport(), Qt::LeftButton, {},
-                          w->DiretorioIni->visualItemRect(set).center());
+        test::click(w->Button1);
+        test::click(w->DiretorioIni->viewport(), w->DiretorioIni->visualItemRect(set).center());
         // Onto itself.
         choose(w->DriveFim, QStringLiteral("C:"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         QVERIFY(w->isVisible());
         choose(w->DriveFim, QStringLiteral("E:"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         QVERIFY(!w->isVisible());
     });
     p.trigger("CopiarEstatsticas1");
@@ -453,10 +452,9 @@ void TestYearAndSets::copyingASetThatLacksAFile()
     Program p(f);
     onModal<TFCopiarEst>([&](TFCopiarEst *w) {
         QListWidgetItem *set = w->DiretorioIni->item(0);
-        QTest::mouseClick(w->DiretorioIni->viewport(), Qt::LeftButton, {},
-                          w->DiretorioIni->visualItemRect(set).center());
+        test::click(w->DiretorioIni->viewport(), w->DiretorioIni->visualItemRect(set).center());
         choose(w->DriveFim, QStringLiteral("E:"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
         w->Button2->click();
     });
     p.trigger("CopiarEstatsticas1");
@@ -526,7 +524,7 @@ void TestYearAndSets::readingASetLeavesTheOpenYearAsItIs()
     Program p(f);
     onModal<TFGravarEst>([&](TFGravarEst *w) {
         typeOver(w->ENome, QStringLiteral("2026"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        test::click(w->Button1);
     });
     p.trigger("GravarEstatsticas1");
     // The open year goes on after the set was written.
@@ -539,13 +537,13 @@ void TestYearAndSets::readingASetLeavesTheOpenYearAsItIs()
         QCOMPARE(r->windowTitle(), QStringLiteral("Ler Estatísticas"));
         QVERIFY(!r->LBDiretorio->isVisible() && !r->Button2->isVisible());
         choose(r->CBDrive, QStringLiteral("E:"));
-        QTest::mouseClick(r->Panel1, Qt::LeftButton);
+        test::click(r->Panel1);
         QVERIFY(r->LBDiretorio->isVisible());
         QCOMPARE(r->LBDiretorio->count(), 1);
         QCOMPARE(r->LBDiretorio->item(0)->text(), QStringLiteral("2026"));
-        doubleClick(r->LBDiretorio, r->LBDiretorio->model()->index(0, 0));
+        test::doubleClickOn(r->LBDiretorio, r->LBDiretorio->model()->index(0, 0));
         QVERIFY(r->Button2->isVisible());
-        QTest::mouseClick(r->Button2, Qt::LeftButton);
+        test::click(r->Button2);
     });
     onModal<TFRelatorios>([&](TFRelatorios *s) {
         fromSet = reportCell(s, QStringLiteral("Dra. Ana Souza"), 3);
@@ -580,15 +578,15 @@ void TestYearAndSets::readingWhereThereIsNoSet()
     });
     onModal<TFLerEst>([&](TFLerEst *r) {
         choose(r->CBDrive, QStringLiteral("E:"));
-        QTest::mouseClick(r->Panel1, Qt::LeftButton);
+        test::click(r->Panel1);
         QVERIFY(!r->LBDiretorio->isVisible());
         // A folder that holds no statistics.
         choose(r->CBDrive, QStringLiteral("F:"));
-        QTest::mouseClick(r->Panel1, Qt::LeftButton);
-        doubleClick(r->LBDiretorio, r->LBDiretorio->model()->index(0, 0));
-        QTest::mouseClick(r->Button2, Qt::LeftButton);
+        test::click(r->Panel1);
+        test::doubleClickOn(r->LBDiretorio, r->LBDiretorio->model()->index(0, 0));
+        test::click(r->Button2);
         QVERIFY(r->isVisible() && !r->LBDiretorio->isVisible());
-        QTest::mouseClick(r->Button1, Qt::LeftButton);
+        test::click(r->Button1);
     });
     p.trigger("LerEstatsticas1");
     QCOMPARE(f.dialogs.texts(),

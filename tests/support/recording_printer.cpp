@@ -54,7 +54,7 @@ PrintOutcome RecordingPrinter::end()
 
 PrintOutcome RecordingPrinter::printImage(const QString &title, const QImage &image)
 {
-    m_documents.append({title, {}, 1, image.size(), m_landscape, {}});
+    m_documents.append({title, {}, 1, image.size(), m_landscape, image});
     return m_outcome;
 }
 

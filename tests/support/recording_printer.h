@@ -28,7 +28,7 @@ public:
         int pages = 1;
         QSize image;       // a printed window image, or the size of a drawing
         bool landscape = false;
-        QImage drawing;    // a printed drawing, made at its own size
+        QImage drawing;    // a printed drawing, made at its own size, or the printed window image
 
         // The texts of one page, in order.
         QStringList page(int number) const;
