@@ -15,6 +15,7 @@
 #include "platform/file_group.h"
 #include "platform/text_file.h"
 #include "support/fixture.h"
+#include "support/mouse.h"
 #include "support/typing.h"
 
 #include <QAction>
@@ -98,7 +99,7 @@ void click(QWidget *button)
 {
     QVERIFY(button);
     QVERIFY2(button->isVisible(), qPrintable(button->objectName()));
-    QTest::mouseClick(button, Qt::LeftButton);
+    test::click(button);
 }
 
 void typeInto(QLineEdit *edit, const QString &text)
@@ -145,8 +146,7 @@ void selectItems(QListWidget *list, const QStringList &texts)
     for (const QString &text : texts) {
         const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable(text));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(found.first()).center());
+        test::click(list, list->indexFromItem(found.first()), Qt::ControlModifier);
     }
 }
 
