@@ -3,6 +3,7 @@
 #include "app/context.h"
 #include "core/common.h"
 #include "core/data_files.h"
+#include "core/doctor_register.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -164,11 +165,13 @@ bool restartSystem(AppContext &context, const RestartGroups &groups,
     if (groups.doctors) {
         FileGroup group(context.paths.dataDir());
         group.stageCopy(context.file(kBaseDoctors), context.file(files::kDoctors));
-        group.stageCopy(context.file(kBaseTimetable), context.file(files::kTimetable));
+        // The empty timetable in the file's own form (one empty line per slot): the empty
+        // template alone would read as a file cut short.
+        group.stageLines(context.file(files::kTimetable), DoctorRegister().timetableLines());
         group.stageCopy(context.file(kBaseDoctorNames), context.file(files::kDoctorNames));
         group.commit();
         const QList<std::pair<QString, QString>> copies = {{kBaseDoctors, files::kDoctors},
-                                                           {kBaseTimetable, files::kTimetable},
+                                                           {files::kTimetable, files::kTimetable},
                                                            {kBaseDoctorNames, files::kDoctorNames}};
         mirror::copyTogether(context, copies);
         // Every code free, as the templates hold them.
