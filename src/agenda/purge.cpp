@@ -59,10 +59,9 @@ PurgeResult purgePastAppointments(AppContext &context, bool ask)
     // of its last prepared month going, is asked about first, the deletions still undone.
     const QDate today = context.clock.today();
     const bool one = result.deleted == 1;
-    const bool lastMonthGoes =
-        newestDeleted <= limit && newestDeleted >= limit.addDays(-kMonthAfterLimit);
-    if (result.deleted > 0 && today > limit.addDays(kMonthAfterLimit) && lastMonthGoes
-        && !context.dialogs.questionDefaultNo(
+    const bool lastMonthGoes = newestDeleted <= limit && newestDeleted >= limit.addDays(-kMonthAfterLimit);
+    if (result.deleted > 0 && today > limit.addDays(kMonthAfterLimit) && lastMonthGoes &&
+        !context.dialogs.questionDefaultNo(
             QStringLiteral("A data deste computador é %1, e a agenda foi preparada até %2.\r\n\r\n"
                            "A exclusão das consultas anteriores a %3 apagaria %4, até %5. Se o "
                            "relógio do computador estiver adiantado, responda Não, corrija a data e "

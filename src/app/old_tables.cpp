@@ -95,10 +95,10 @@ QString putAside(const OldTable &t, const QString &why)
             continue;
         for (qsizetype i = 0; i < files.size(); ++i) {
             if (!QFile::rename(files[i], targets[i]))
-                throw FileError(QStringLiteral("%1\r\n\r\nO arquivo %2 não pôde ser renomeado para %3; "
-                                               "renomeie-o ou apague-o e abra o Clinora de novo.")
-                                    .arg(why, QDir::toNativeSeparators(files[i]),
-                                         QDir::toNativeSeparators(targets[i])));
+                throw FileError(
+                    QStringLiteral("%1\r\n\r\nO arquivo %2 não pôde ser renomeado para %3; "
+                                   "renomeie-o ou apague-o e abra o Clinora de novo.")
+                        .arg(why, QDir::toNativeSeparators(files[i]), QDir::toNativeSeparators(targets[i])));
         }
         return targets.first();
     }

@@ -49,15 +49,14 @@ QStringList DoctorRegister::load(const QString &prefix)
     // A file that is empty or was cut short would give doctors without their records
     // (and a save would make that for good): it is refused, by name, as it is.
     if (lines.size() < kDoctors || lines.last().size() < kRecordWidth)
-        throw DamagedFileError(incomplete(prefix + files::kDoctors,
-                                          lines.size() < kDoctors
-                                              ? QStringLiteral("tem %1 linhas, e são %2 (uma por código)")
-                                                    .arg(lines.size())
-                                                    .arg(kDoctors)
-                                              : QStringLiteral("a sua última linha foi cortada (%1 de %2 "
-                                                               "caracteres)")
-                                                    .arg(lines.last().size())
-                                                    .arg(kRecordWidth)));
+        throw DamagedFileError(incomplete(
+            prefix + files::kDoctors,
+            lines.size() < kDoctors
+                ? QStringLiteral("tem %1 linhas, e são %2 (uma por código)").arg(lines.size()).arg(kDoctors)
+                : QStringLiteral("a sua última linha foi cortada (%1 de %2 "
+                                 "caracteres)")
+                      .arg(lines.last().size())
+                      .arg(kRecordWidth)));
     for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
         if (line.trimmed().isEmpty())
@@ -89,10 +88,9 @@ QStringList DoctorRegister::load(const QString &prefix)
 
     const QStringList times = textfile::readLines(prefix + files::kTimetable);
     if (times.size() < kEntries)
-        throw DamagedFileError(incomplete(prefix + files::kTimetable,
-                                          QStringLiteral("tem %1 linhas, e são %2 (uma por horário)")
-                                              .arg(times.size())
-                                              .arg(kEntries)));
+        throw DamagedFileError(incomplete(
+            prefix + files::kTimetable,
+            QStringLiteral("tem %1 linhas, e são %2 (uma por horário)").arg(times.size()).arg(kEntries)));
     for (int i = 0; i < kEntries; ++i)
         m_times[i] = i < times.size() ? times[i].left(5) : QString();
     // Lines left out would be lost by the next save: the file stays as it is.

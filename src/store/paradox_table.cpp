@@ -254,8 +254,10 @@ private:
         putLe16(head, 0x0E, count > 0 ? 1 : 0);
         putLe16(head, 0x10, count);
         m_copy = std::make_unique<QTemporaryFile>();
-        if (!m_copy->open() || m_copy->write(head + blocks) != head.size() + blocks.size() || !m_copy->flush())
-            fail(QStringLiteral("não foi possível fazer a sua cópia de leitura (%1)").arg(m_copy->errorString()));
+        if (!m_copy->open() || m_copy->write(head + blocks) != head.size() + blocks.size() ||
+            !m_copy->flush())
+            fail(QStringLiteral("não foi possível fazer a sua cópia de leitura (%1)")
+                     .arg(m_copy->errorString()));
         return m_copy->fileName();
     }
 

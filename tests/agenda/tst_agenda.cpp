@@ -1074,7 +1074,8 @@ void TestAgenda::closeAsksBeforeTheClockTakesTheAgenda_data()
         << QDate(2026, 12, 8) << "01/01/2000" << -1 << QStringList{"06/01/27", "15/12/26", "40001360"}
         << QString();
     QTest::newRow("clock two months ahead, the last prepared day going")
-        << QDate(2027, 3, 10) << "07/01/2027" << 0 << all << "10/03/2027|3 consultas marcadas, até 06/01/2027";
+        << QDate(2027, 3, 10) << "07/01/2027" << 0 << all
+        << "10/03/2027|3 consultas marcadas, até 06/01/2027";
 }
 
 void TestAgenda::closeAsksBeforeTheClockTakesTheAgenda()

@@ -501,7 +501,8 @@ void TestMainWindow::manualOpensInTheDesktopViewer()
     if (opener >= 0) {
         QFile script(bin.filePath(QStringLiteral("xdg-open")));
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\nexit %2\n").arg(ran).arg(opener).toUtf8());
+        script.write(
+            QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\nexit %2\n").arg(ran).arg(opener).toUtf8());
         script.close();
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
         qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);

@@ -203,21 +203,33 @@ void TestCore::registerSkipsCodesOutsideTheRange()
 void TestCore::damagedFilesAreRefusedByName_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("damage"); // empty, half (cut in the middle of a line), tail, text
-    QTest::addColumn<QString>("said");   // in Portuguese, after the file's name
+    QTest::addColumn<QString>("damage");  // empty, half (cut in the middle of a line), tail, text
+    QTest::addColumn<QString>("said");    // in Portuguese, after the file's name
     QTest::addColumn<QString>("library"); // the library's own words: only as the detail line
-    QTest::newRow("CodMed.Txt empty") << "CodMed.Txt" << "empty"
-                                      << "está incompleto: tem 0 linhas, e são 50 (uma por código)" << "";
-    QTest::newRow("CodMed.Txt cut in half") << "CodMed.Txt" << "half"
-                                            << "está incompleto: tem 26 linhas, e são 50" << "";
+    QTest::newRow("CodMed.Txt empty") << "CodMed.Txt"
+                                      << "empty"
+                                      << "está incompleto: tem 0 linhas, e são 50 (uma por código)"
+                                      << "";
+    QTest::newRow("CodMed.Txt cut in half") << "CodMed.Txt"
+                                            << "half"
+                                            << "está incompleto: tem 26 linhas, e são 50"
+                                            << "";
     QTest::newRow("CodMed.Txt without the end of its last line")
-        << "CodMed.Txt" << "tail" << "está incompleto: a sua última linha foi cortada (47 de 67 caracteres)" << "";
-    QTest::newRow("DiaMedHora.Txt empty") << "DiaMedHora.Txt" << "empty"
-                                          << "está incompleto: tem 0 linhas, e são 8400 (uma por horário)" << "";
-    QTest::newRow("DiaMedHora.Txt cut in half") << "DiaMedHora.Txt" << "half"
-                                                << "está incompleto: tem 4201 linhas, e são 8400" << "";
+        << "CodMed.Txt"
+        << "tail"
+        << "está incompleto: a sua última linha foi cortada (47 de 67 caracteres)"
+        << "";
+    QTest::newRow("DiaMedHora.Txt empty") << "DiaMedHora.Txt"
+                                          << "empty"
+                                          << "está incompleto: tem 0 linhas, e são 8400 (uma por horário)"
+                                          << "";
+    QTest::newRow("DiaMedHora.Txt cut in half") << "DiaMedHora.Txt"
+                                                << "half"
+                                                << "está incompleto: tem 4201 linhas, e são 8400"
+                                                << "";
     QTest::newRow("a table that is not a database")
-        << "Medicos.db" << "text"
+        << "Medicos.db"
+        << "text"
         << "não pôde ser aberto como tabela de consultas: o arquivo não é um banco de dados."
         << "file is not a database";
 }
@@ -256,10 +268,11 @@ void TestCore::damagedFilesAreRefusedByName()
         if (!library.isEmpty()) {
             QVERIFY2(detail > 0, qPrintable(text));
             QVERIFY2(text.indexOf(library) > detail, qPrintable(text));
-            QCOMPARE(text.indexOf(QLatin1String("\r\n"), detail + 2) < 0
-                         ? text.mid(detail + 11)
-                         : text.mid(detail + 11, text.indexOf(QLatin1String("\r\n"), detail + 2) - detail - 11),
-                     library);
+            QCOMPARE(
+                text.indexOf(QLatin1String("\r\n"), detail + 2) < 0
+                    ? text.mid(detail + 11)
+                    : text.mid(detail + 11, text.indexOf(QLatin1String("\r\n"), detail + 2) - detail - 11),
+                library);
         }
     }
     // Refused as it is: nothing written over it.

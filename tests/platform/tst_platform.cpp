@@ -576,8 +576,9 @@ void TestPlatform::fullDiskIsSaidSo()
     QTemporaryDir dir;
     const QString disk = dir.filePath(QStringLiteral("disco"));
     QVERIFY(QDir().mkpath(disk));
-    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                     QStringLiteral("size=256k"), QStringLiteral("tmpfs"), disk}) != 0)
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=256k"), QStringLiteral("tmpfs"), disk}) != 0)
         QSKIP("no small disk can be mounted here");
     const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
     const QString data = disk + QStringLiteral("/Consultas");

@@ -327,9 +327,11 @@ void TestImport::damagedBlocksLeaveTheReadableRows_data()
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("told"); // in the report
     QTest::addColumn<bool>("lost");    // the last block's rows could not be read
-    QTest::newRow("chain turns back") << "loop" << "a sequência dos blocos de dados volta ao bloco 3" << false;
+    QTest::newRow("chain turns back") << "loop"
+                                      << "a sequência dos blocos de dados volta ao bloco 3" << false;
     QTest::newRow("file cut in its last block")
-        << "cut" << "o arquivo termina antes do fim dos seus 5 blocos de dados" << true;
+        << "cut"
+        << "o arquivo termina antes do fim dos seus 5 blocos de dados" << true;
 }
 
 void TestImport::damagedBlocksLeaveTheReadableRows()
@@ -344,8 +346,8 @@ void TestImport::damagedBlocksLeaveTheReadableRows()
     std::vector<Appointment> rows;
     QFile file(path);
     for (int n = 1;; ++n) {
-        rows.push_back(row(QStringLiteral("05/01/27"), QString::number(n % 24 + 1), QString::number(n / 24 + 1),
-                           QStringLiteral("Paciente %1").arg(n)));
+        rows.push_back(row(QStringLiteral("05/01/27"), QString::number(n % 24 + 1),
+                           QString::number(n / 24 + 1), QStringLiteral("Paciente %1").arg(n)));
         if (n % 10 != 0)
             continue;
         test::writeParadoxTable(path, rows);
@@ -368,7 +370,8 @@ void TestImport::damagedBlocksLeaveTheReadableRows()
     } else {
         QVERIFY(file.seek(headerSize + 4 * blockSize + 4));
         const QByteArray last = file.read(2);
-        const qint16 offset = static_cast<qint16>(static_cast<quint8>(last[0]) | (static_cast<quint8>(last[1]) << 8));
+        const qint16 offset =
+            static_cast<qint16>(static_cast<quint8>(last[0]) | (static_cast<quint8>(last[1]) << 8));
         lastBlockRows = offset / recordSize + 1;
         QVERIFY(file.resize(headerSize + 4 * blockSize + blockSize / 2));
     }
@@ -381,7 +384,8 @@ void TestImport::damagedBlocksLeaveTheReadableRows()
     const std::size_t expected = rows.size() - static_cast<std::size_t>(lastBlockRows);
     QCOMPARE(f.rows().size(), expected);
     const QString message = f.dialogs.texts(Kind::Information).join(QLatin1Char('\n'));
-    QVERIFY2(message.contains(QStringLiteral("%1 registros que ela conta não puderam ser lidos").arg(lastBlockRows)),
+    QVERIFY2(message.contains(
+                 QStringLiteral("%1 registros que ela conta não puderam ser lidos").arg(lastBlockRows)),
              qPrintable(message));
     QVERIFY(message.contains(QStringLiteral("MedicosImportacao.Txt")));
     QCOMPARE(lost, lastBlockRows > 0);
@@ -411,7 +415,8 @@ void TestImport::unreadableWorkCopyIsSetAsideOnce()
     const QStringList told = f.dialogs.texts(Kind::Information);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().contains(QStringLiteral("medicos2.db")) &&
-                 told.first().contains(QDir::toNativeSeparators(f.dir() + QStringLiteral("/medicos2Danificado.db"))),
+                 told.first().contains(
+                     QDir::toNativeSeparators(f.dir() + QStringLiteral("/medicos2Danificado.db"))),
              qPrintable(told.first()));
     QCOMPARE(bytesOf(f.dir() + QStringLiteral("/medicos2Danificado.db")), damaged);
     QVERIFY(!f.exists(QStringLiteral("medicos2.db")));
