@@ -184,10 +184,11 @@ void importOldTables(AppContext &context)
         try {
             imported = importParadoxTable(t.source, t.target, localDateTimeText(context.clock));
         } catch (const StoreError &e) {
-            // The old table could not be read.
+            // The old table could not be read; nothing was written.
             if (t.required)
-                throw;
-            setAside(context, t, e.message());
+                startWithoutIt(context, t, e.message());
+            else
+                setAside(context, t, e.message());
             continue;
         } catch (const Error &e) {
             // The new one could not be written: everything stays as it was.
