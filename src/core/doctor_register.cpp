@@ -87,7 +87,12 @@ QStringList DoctorRegister::load(const QString &prefix)
     rebuildFreeCodeList();
 
     const QStringList times = textfile::readLines(prefix + files::kTimetable);
-    if (times.size() < kEntries)
+    // An empty file is the empty timetable only while no doctor is registered (a restart
+    // of the doctors wrote it so before); with doctors, their hours were lost.
+    bool anyDoctor = false;
+    for (int c = 1; c <= kDoctors && !anyDoctor; ++c)
+        anyDoctor = !isFree(c);
+    if (times.size() < kEntries && (anyDoctor || !times.isEmpty()))
         throw DamagedFileError(incomplete(
             prefix + files::kTimetable,
             QStringLiteral("tem %1 linhas, e são %2 (uma por horário)").arg(times.size()).arg(kEntries)));
