@@ -3,6 +3,7 @@
 #include "app/context.h"
 #include "core/common.h"
 #include "core/data_files.h"
+#include "core/doctor_register.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
@@ -170,7 +171,9 @@ bool restartSystem(AppContext &context, const RestartGroups &groups,
         // year. The mirror copies follow the commit.
         StatisticsFiles statistics(context);
         statistics.stageCopy(kBaseDoctors, files::kDoctors);
-        statistics.stageCopy(kBaseTimetable, files::kTimetable);
+        // The empty timetable in the file's own form (one empty line per slot): the empty
+        // template alone would read as a file cut short.
+        statistics.stageLines(files::kTimetable, DoctorRegister().timetableLines());
         statistics.stageCopy(kBaseDoctorNames, files::kDoctorNames);
         const PostingResult posted = releaseAllDoctorCodes(statistics);
         statistics.commit();

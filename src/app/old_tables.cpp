@@ -5,10 +5,12 @@
 #include "core/data_files.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "store/appointment_table.h"
 #include "store/paradox_table.h"
 #include "store/table_import.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <vector>
 
@@ -73,6 +75,69 @@ QString keptText(const TableImport &done)
     return names.join(QStringLiteral(", "));
 }
 
+// Renames the files of an old table that cannot be read (Medicos.db, Medicos.mb ->
+// MedicosDanificado.db, MedicosDanificado.mb, numbered when those are taken), untouched,
+// so that no start stumbles on them again. Returns the table's new name.
+QString putAside(const OldTable &t, const QString &why)
+{
+    const QFileInfo table(t.source);
+    const QStringList files = paradox::tableFiles(t.source);
+    for (int n = 1;; ++n) {
+        const QString base = table.completeBaseName() + QStringLiteral("Danificado") +
+                             (n == 1 ? QString() : QString::number(n));
+        QStringList targets;
+        bool free = true;
+        for (const QString &f : files) {
+            targets << table.dir().filePath(base + QLatin1Char('.') + QFileInfo(f).suffix());
+            free = free && !QFileInfo::exists(targets.last());
+        }
+        if (!free)
+            continue;
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            if (!QFile::rename(files[i], targets[i]))
+                throw FileError(
+                    QStringLiteral("%1\r\n\r\nO arquivo %2 não pôde ser renomeado para %3; "
+                                   "renomeie-o ou apague-o e abra o Clinora de novo.")
+                        .arg(why, QDir::toNativeSeparators(files[i]), QDir::toNativeSeparators(targets[i])));
+        }
+        return targets.first();
+    }
+}
+
+// A copy (the work table, the mirror's) that cannot be read is set aside once; the
+// program rebuilds such copies itself. The message says where it went.
+void setAside(AppContext &context, const OldTable &t, const QString &why)
+{
+    const QString kept = putAside(t, why);
+    context.dialogs.information(
+        QStringLiteral("%1\r\n\r\nA tabela %2 é só uma cópia, que o Clinora refaz quando precisa: ela "
+                       "foi guardada, sem alteração, como %3, e o Clinora segue sem ela.")
+            .arg(why, named(t), QDir::toNativeSeparators(kept)));
+}
+
+// The data folder's own table cannot be read: the user chooses between starting with an
+// empty table (the old one set aside, untouched) and ending the start to fetch a copy.
+void startWithoutIt(AppContext &context, const OldTable &t, const QString &why)
+{
+    const bool yes = context.dialogs.questionDefaultNo(
+        QStringLiteral("%1\r\n\r\nO Clinora pode guardá-la de lado, sem alteração (com o nome "
+                       "MedicosDanificado.db), e começar com uma tabela de consultas vazia.\r\n\r\n"
+                       "Se houver uma cópia dela em bom estado (cópia de segurança do programa "
+                       "anterior), responda Não, coloque a cópia nesta pasta de dados no lugar dela e "
+                       "abra o Clinora de novo.\r\n\r\nComeçar com a tabela vazia?")
+            .arg(why));
+    if (!yes)
+        throw FileError(QStringLiteral("%1\r\n\r\nNada foi alterado. Coloque nesta pasta de dados uma "
+                                       "cópia da tabela em bom estado e abra o Clinora de novo, ou abra-o e "
+                                       "escolha começar com a tabela vazia.")
+                            .arg(why));
+    const QString kept = putAside(t, why);
+    AppointmentTable::createFile(t.target);
+    context.dialogs.information(QStringLiteral("A tabela antiga foi guardada como %1; o Clinora começa com "
+                                               "a tabela de consultas vazia.")
+                                    .arg(QDir::toNativeSeparators(kept)));
+}
+
 } // namespace
 
 void importOldTables(AppContext &context)
@@ -85,8 +150,9 @@ void importOldTables(AppContext &context)
             t.records = paradox::recordCount(t.source);
         } catch (const StoreError &e) {
             if (t.required)
-                throw;
-            context.dialogs.error(e.message());
+                startWithoutIt(context, t, e.message());
+            else
+                setAside(context, t, e.message());
             continue;
         }
         listed << QStringLiteral("    %1: %2 registros").arg(named(t)).arg(t.records);
@@ -117,7 +183,15 @@ void importOldTables(AppContext &context)
         TableImport imported;
         try {
             imported = importParadoxTable(t.source, t.target, localDateTimeText(context.clock));
+        } catch (const StoreError &e) {
+            // The old table could not be read; nothing was written.
+            if (t.required)
+                startWithoutIt(context, t, e.message());
+            else
+                setAside(context, t, e.message());
+            continue;
         } catch (const Error &e) {
+            // The new one could not be written: everything stays as it was.
             if (t.required)
                 throw;
             context.dialogs.error(e.message());
@@ -135,6 +209,12 @@ void importOldTables(AppContext &context)
                         .arg(imported.incompleteRemarks);
         if (imported.rejected > 0 || imported.incompleteRemarks > 0)
             line += QStringLiteral(": veja o relatório %1.").arg(QDir::toNativeSeparators(imported.report));
+        if (imported.damaged)
+            line += QStringLiteral(" A tabela antiga está danificada: só os seus blocos legíveis foram "
+                                   "importados, e %1 registros que ela conta não puderam ser lidos; lance-os "
+                                   "de novo (veja o relatório %2).")
+                        .arg(imported.unread)
+                        .arg(QDir::toNativeSeparators(imported.report));
         line += QStringLiteral("\r\n    Originais guardados como %1.").arg(keptText(imported));
         done << line;
     }

@@ -11,7 +11,8 @@ class AppContext;
 // the mirror directory of the settings (where it can be reached), asks once whether to
 // import them, imports each and says how many rows came in and where the report is.
 // Refusing, or failing, to import Medicos.db ends the start (FileError, nothing
-// changed); the others are left as they are and the start goes on.
+// changed). The others are copies: one that cannot be read is set aside once under
+// another name (said in a message) and the start goes on.
 void importOldTables(AppContext &context);
 
 } // namespace clinora

@@ -604,12 +604,16 @@ void TFPrincipal::Manual1Click()
                                                      "pela instalação que o instale de novo."));
         return;
     }
-    // The desktop's own viewer (the web browser, for the HTML manual).
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+    const auto notOpened = [this, page] {
         m_context.dialogs.information(QStringLiteral("Nenhum programa deste computador abriu o Manual do Clinora. "
                                                      "Ele está no arquivo:\r\n\r\n%1\r\n\r\nAbra-o com o "
                                                      "navegador de internet.")
                                           .arg(QDir::toNativeSeparators(page)));
+    };
+    // The desktop's own viewer (the web browser, for the HTML manual). Its opener is run
+    // here, not left to start on its own, so that its failure is seen and told.
+    if (!manual::runOpener(page, notOpened) && !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        notOpened();
 }
 
 TFRelatorios &TFPrincipal::relatorios()

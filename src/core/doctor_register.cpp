@@ -6,6 +6,9 @@
 #include "platform/file_group.h"
 #include "platform/text_file.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace clinora {
 
 namespace {
@@ -15,6 +18,17 @@ constexpr int kEntries = DoctorRegister::kWeekdays * DoctorRegister::kDoctors * 
 std::size_t index(int weekday, int code, int slot)
 {
     return static_cast<std::size_t>((weekday - 1) * 1200 + (code - 1) * 24 + (slot - 1));
+}
+
+// The width of a record of CodMed.Txt.
+constexpr int kRecordWidth = 67;
+
+QString incomplete(const QString &path, const QString &what)
+{
+    return QStringLiteral("O arquivo %1 está incompleto: %2. Ele não foi lido nem alterado.\r\n"
+                          "Recupere-o da pasta Espelho ou de uma cópia de segurança e abra o Clinora "
+                          "de novo.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), what);
 }
 
 QString codeText(int code)
@@ -32,6 +46,17 @@ QStringList DoctorRegister::load(const QString &prefix)
     m_readFailed = true;
     QStringList problems;
     const QStringList lines = textfile::readLines(prefix + files::kDoctors);
+    // A file that is empty or was cut short would give doctors without their records
+    // (and a save would make that for good): it is refused, by name, as it is.
+    if (lines.size() < kDoctors || lines.last().size() < kRecordWidth)
+        throw DamagedFileError(incomplete(
+            prefix + files::kDoctors,
+            lines.size() < kDoctors
+                ? QStringLiteral("tem %1 linhas, e são %2 (uma por código)").arg(lines.size()).arg(kDoctors)
+                : QStringLiteral("a sua última linha foi cortada (%1 de %2 "
+                                 "caracteres)")
+                      .arg(lines.last().size())
+                      .arg(kRecordWidth)));
     for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
         if (line.trimmed().isEmpty())
@@ -62,6 +87,15 @@ QStringList DoctorRegister::load(const QString &prefix)
     rebuildFreeCodeList();
 
     const QStringList times = textfile::readLines(prefix + files::kTimetable);
+    // An empty file is the empty timetable only while no doctor is registered (a restart
+    // of the doctors wrote it so before); with doctors, their hours were lost.
+    bool anyDoctor = false;
+    for (int c = 1; c <= kDoctors && !anyDoctor; ++c)
+        anyDoctor = !isFree(c);
+    if (times.size() < kEntries && (anyDoctor || !times.isEmpty()))
+        throw DamagedFileError(incomplete(
+            prefix + files::kTimetable,
+            QStringLiteral("tem %1 linhas, e são %2 (uma por horário)").arg(times.size()).arg(kEntries)));
     for (int i = 0; i < kEntries; ++i)
         m_times[i] = i < times.size() ? times[i].left(5) : QString();
     // Lines left out would be lost by the next save: the file stays as it is.

@@ -2,9 +2,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QSysInfo>
 
 namespace clinora {
+
+namespace {
+// Below this the disk is full for the program: a table's page, a text file's rewrite.
+constexpr qint64 kRoomNeeded = 64 * 1024;
+} // namespace
 
 InstanceLock::InstanceLock(const QString &dataDir)
     // Resolved once: the program changes its working directory after taking the lock,
@@ -46,10 +52,21 @@ bool InstanceLock::acquire()
                             .arg(folder)
                             .arg(pid);
         }
-    } else {
-        m_refusal = QStringLiteral("Não foi possível reservar a pasta de dados %1 "
-                                   "(sem permissão de gravação?).\r\nO programa será encerrado.")
+    } else if (m_lock->error() == QLockFile::PermissionError) {
+        m_refusal = QStringLiteral("Não foi possível reservar a pasta de dados %1: "
+                                   "sem permissão de gravação nela.\r\nO programa será encerrado.")
                         .arg(folder);
+    } else {
+        // The lock's few bytes could not be written: a full disk, most of the time.
+        const QStorageInfo disk(m_dataDir);
+        const bool full = disk.isValid() && disk.bytesAvailable() < kRoomNeeded;
+        m_refusal = full ? QStringLiteral("Não foi possível reservar a pasta de dados %1: o disco %2 está "
+                                          "cheio.\r\nLibere espaço nele e abra o Clinora de novo. O programa "
+                                          "será encerrado.")
+                               .arg(folder, QDir::toNativeSeparators(disk.rootPath()))
+                         : QStringLiteral("Não foi possível reservar a pasta de dados %1: não foi possível "
+                                          "gravar nela.\r\nO programa será encerrado.")
+                               .arg(folder);
     }
     return false;
 }

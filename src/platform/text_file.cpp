@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 #include <cerrno>
 #include <cstdio>
@@ -85,6 +86,13 @@ QByteArray encodeLines(const QStringList &lines)
 
 [[noreturn]] void writeFailed(const QString &path, const QString &reason)
 {
+    // The system's reason is in English: a full disk, the usual cause, is said in words
+    // a receptionist reads, and the system's text stays as the detail.
+    const QStorageInfo disk(QFileInfo(path).absolutePath());
+    if (disk.isValid() && disk.bytesAvailable() < 64 * 1024)
+        throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: o disco %2 está cheio. Libere "
+                                       "espaço nele e repita a operação.\r\nDetalhe: %3")
+                            .arg(shownPath(path), QDir::toNativeSeparators(disk.rootPath()), reason));
     throw FileError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(shownPath(path), reason));
 }
 

@@ -98,14 +98,19 @@ void AppointmentTable::open(const QString &path, bool create)
             throw MissingTableError(QStringLiteral("Arquivo não encontrado: %1").arg(shownPath(path)));
         createFile(path);
     }
-    const auto refuse = [&](const QString &why) {
+    // What is wrong in Portuguese, naming the file; the library's own words, if any, only
+    // as the last line, for whoever mends it.
+    bool refused = false;
+    const auto refuse = [&](const QString &why, const QString &detail = {}) {
         close();
+        refused = true;
         return StoreError(QStringLiteral("O arquivo %1 não pôde ser aberto como tabela de consultas: %2\r\n"
                                          "Nada foi gravado nele. Se ele foi danificado, recupere os dados pelo "
                                          "menu Manutenção › Espelhamento › Recuperar Sistema com o Espelho "
                                          "(Sist <-- Esp); não copie a tabela da pasta Espelho à mão, pois as "
-                                         "alterações feitas depois da última gravação do Espelho se perderiam.")
-                              .arg(shownPath(path), why));
+                                         "alterações feitas depois da última gravação do Espelho se perderiam.%3")
+                              .arg(shownPath(path), why,
+                                   detail.isEmpty() ? QString() : QStringLiteral("\r\nDetalhe: ") + detail));
     };
     if (QFileInfo(path).size() == 0)
         throw refuse(QStringLiteral("o arquivo está vazio (0 bytes)."));
@@ -139,13 +144,19 @@ void AppointmentTable::open(const QString &path, bool create)
         while (check.step())
             problems << check.text(0);
         if (problems != QStringList{QStringLiteral("ok")})
-            throw refuse(QStringLiteral("o arquivo está danificado (%1).")
-                             .arg(problems.mid(0, 3).join(QStringLiteral("; "))));
+            throw refuse(QStringLiteral("o arquivo está danificado."),
+                         problems.mid(0, 3).join(QStringLiteral("; ")));
         m_db.exec(QString::fromLatin1(kIndexes));
     } catch (const StoreError &e) {
-        if (!m_db.isOpen())
+        if (refused)
             throw;
-        throw refuse(e.message());
+        // The store's message: "what (file): why.\r\nDetalhe: the library's text".
+        const QString text = e.message();
+        const qsizetype detailAt = text.indexOf(QLatin1String("\r\nDetalhe: "));
+        const QString head = detailAt < 0 ? text : text.left(detailAt);
+        const qsizetype whyAt = head.lastIndexOf(QLatin1String("): "));
+        throw refuse(whyAt < 0 ? head : head.mid(whyAt + 3),
+                     detailAt < 0 ? QString() : text.mid(detailAt + 11));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 // pxlib's header declares C functions without saying so.
 extern "C" {
@@ -38,6 +39,18 @@ quint32 le32(QByteArrayView b, qsizetype at)
     return le16(b, at) | le16(b, at + 2) << 16;
 }
 
+void putLe16(QByteArray &b, qsizetype at, quint32 value)
+{
+    b[at] = static_cast<char>(value & 0xFF);
+    b[at + 1] = static_cast<char>((value >> 8) & 0xFF);
+}
+
+void putLe32(QByteArray &b, qsizetype at, quint32 value)
+{
+    putLe16(b, at, value & 0xFFFF);
+    putLe16(b, at + 2, value >> 16);
+}
+
 // The errors pxlib reports for one document (its warnings are left out).
 struct Errors
 {
@@ -52,20 +65,35 @@ void collectError(pxdoc_t *, int type, const char *message, void *data)
 
 // pxlib trusts the header and the chain of data blocks: it reads past the end of a cut
 // file as if the bytes were there, and follows a chain that turns back on itself for
-// ever. Both are checked here first: every block the header counts is in the file, and
-// the chain stays among them and visits none twice. The answer is why the table cannot
-// be read, or nothing.
-std::optional<QString> brokenBlocks(const QString &path)
+// ever. Both are checked here first. A header that cannot be trusted makes the table
+// unreadable (fatal); a damaged chain only loses its damaged part: the blocks reached
+// from its first block forwards and from its last block backwards, up to the damage,
+// are read (through a mended copy, see Document), and the damage is told.
+struct Blocks
 {
+    std::optional<QString> fatal;
+    QString damage;                // why some blocks could not be read; empty when none
+    std::vector<quint32> readable; // with damage: the blocks to read, in the chain's order
+    qint64 headerSize = 0;
+    qint64 blockSize = 0;
+};
+
+Blocks checkBlocks(const QString &path)
+{
+    Blocks result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt; // pxlib says why
+        return result; // pxlib says why
     const QByteArray head = file.read(0x78);
+    const auto fatal = [&](const QString &why) {
+        result.fatal = why;
+        return result;
+    };
     if (head.size() < 0x78)
-        return QStringLiteral("o cabeçalho está incompleto");
+        return fatal(QStringLiteral("o cabeçalho está incompleto"));
     const auto fileType = static_cast<quint8>(head[0x04]);
     if (fileType != 0 && fileType != 2)
-        return QStringLiteral("o arquivo não é uma tabela, e sim um arquivo do tipo %1").arg(fileType);
+        return fatal(QStringLiteral("o arquivo não é uma tabela, e sim um arquivo do tipo %1").arg(fileType));
     // A table with a password is read by pxlib as scrambled blocks, which send it astray;
     // the mark 0xFF00FF00 says the key is in the header of the newer versions (from 5).
     const auto version = static_cast<quint8>(head[0x39]);
@@ -73,29 +101,74 @@ std::optional<QString> brokenBlocks(const QString &path)
     if (key == 0xFF00FF00u)
         key = version >= 5 && version <= 12 ? le32(head, 0x5C) : 1;
     if (key != 0)
-        return QStringLiteral("ela está protegida por senha, ou o seu cabeçalho está danificado");
-    const qint64 headerSize = le16(head, 0x02);
+        return fatal(QStringLiteral("ela está protegida por senha, ou o seu cabeçalho está danificado"));
+    result.headerSize = le16(head, 0x02);
     const auto blockUnits = static_cast<quint8>(head[0x05]);
-    if (headerSize == 0 || blockUnits == 0 || blockUnits > 32)
-        return QStringLiteral("o cabeçalho está danificado");
-    const qint64 blockSize = qint64(blockUnits) * 1024;
+    if (result.headerSize == 0 || blockUnits == 0 || blockUnits > 32)
+        return fatal(QStringLiteral("o cabeçalho está danificado"));
+    result.blockSize = qint64(blockUnits) * 1024;
     const quint32 blocks = le16(head, 0x0C);
-    if (file.size() < headerSize + blocks * blockSize)
-        return QStringLiteral("o arquivo termina antes do fim dos seus %1 blocos de dados").arg(blocks);
-    std::vector<bool> seen(blocks + 1);
-    for (quint32 block = le16(head, 0x0E); block != 0;) {
-        if (block > blocks)
-            return QStringLiteral("a sequência dos blocos de dados passa pelo bloco %1, de %2").arg(block).arg(blocks);
-        if (seen[block])
-            return QStringLiteral("a sequência dos blocos de dados volta ao bloco %1").arg(block);
-        seen[block] = true;
-        file.seek(headerSize + (block - 1) * blockSize);
+    QStringList damage;
+    // The blocks wholly in the file; a cut file loses the rest.
+    const qint64 whole = std::max<qint64>(0, (file.size() - result.headerSize) / result.blockSize);
+    if (whole < blocks)
+        damage << QStringLiteral("o arquivo termina antes do fim dos seus %1 blocos de dados").arg(blocks);
+    const auto inFile = [&](quint32 block) { return block >= 1 && block <= blocks && block <= whole; };
+    // The neighbours a block names (next, previous), or nothing when it cannot be read.
+    const auto links = [&](quint32 block) -> std::optional<std::pair<quint32, quint32>> {
+        if (!file.seek(result.headerSize + (block - 1) * result.blockSize))
+            return std::nullopt;
         const QByteArray blockHead = file.read(6);
         if (blockHead.size() < 6)
-            return QStringLiteral("o bloco de dados %1 não pôde ser lido").arg(block);
-        block = le16(blockHead, 0);
+            return std::nullopt;
+        return std::make_pair(le16(blockHead, 0), le16(blockHead, 2));
+    };
+    std::vector<bool> seen(blocks + 1);
+    std::vector<quint32> forwards;
+    bool wholeChain = true;
+    for (quint32 block = le16(head, 0x0E); block != 0;) {
+        if (!inFile(block)) {
+            // A block cut off with the end of the file is told above.
+            if (block > blocks)
+                damage << QStringLiteral("a sequência dos blocos de dados passa pelo bloco %1, de %2")
+                              .arg(block)
+                              .arg(blocks);
+            wholeChain = false;
+            break;
+        }
+        if (seen[block]) {
+            damage << QStringLiteral("a sequência dos blocos de dados volta ao bloco %1").arg(block);
+            wholeChain = false;
+            break;
+        }
+        const auto next = links(block);
+        if (!next) {
+            damage << QStringLiteral("o bloco de dados %1 não pôde ser lido").arg(block);
+            wholeChain = false;
+            break;
+        }
+        seen[block] = true;
+        forwards.push_back(block);
+        block = next->first;
     }
-    return std::nullopt;
+    if (wholeChain && damage.isEmpty())
+        return result;
+    // From the last block backwards, up to the damage or a block already read.
+    std::vector<quint32> backwards;
+    if (!wholeChain) {
+        for (quint32 block = le16(head, 0x10); block != 0 && inFile(block) && !seen[block];) {
+            const auto linked = links(block);
+            if (!linked)
+                break;
+            seen[block] = true;
+            backwards.push_back(block);
+            block = linked->second;
+        }
+    }
+    result.readable = forwards;
+    result.readable.insert(result.readable.end(), backwards.rbegin(), backwards.rend());
+    result.damage = damage.join(QStringLiteral("; "));
+    return result;
 }
 
 // An open Paradox document, closed and freed with its scope.
@@ -109,14 +182,18 @@ public:
             return true;
         }();
         Q_UNUSED(booted);
-        if (const std::optional<QString> broken = brokenBlocks(path))
-            fail(*broken);
+        m_blocks = checkBlocks(path);
+        if (m_blocks.fatal)
+            fail(*m_blocks.fatal);
+        QString opened = path;
+        if (!m_blocks.damage.isEmpty())
+            opened = mendedCopy();
         m_doc = PX_new3(collectError, nullptr, nullptr, nullptr, &m_errors);
         if (!m_doc)
             throw StoreError(QStringLiteral("Não há memória para ler a tabela %1.").arg(shown(path)));
         // The memo file is read by the program itself: Debian's pxlib 0.6.8 overruns its
         // stack when it opens one (a bug mended upstream after that release).
-        if (PX_open_file(m_doc, QFile::encodeName(path).constData()) < 0) {
+        if (PX_open_file(m_doc, QFile::encodeName(opened).constData()) < 0) {
             // The destructor does not run for a document that never opened.
             PX_delete(m_doc);
             fail(QStringLiteral("ela não pôde ser aberta"));
@@ -131,18 +208,64 @@ public:
     Document &operator=(const Document &) = delete;
 
     pxdoc_t *get() const { return m_doc; }
+    const Blocks &blocks() const { return m_blocks; }
+    // With a damaged chain: the records the header counts.
+    int countedRecords() const { return m_counted; }
 
     [[noreturn]] void fail(const QString &what) const
     {
         throw StoreError(
-            QStringLiteral("A tabela Paradox %1 não pôde ser lida: %2%3.")
+            QStringLiteral("A tabela Paradox %1 não pôde ser lida: %2.%3")
                 .arg(shown(m_path), what,
-                     m_errors.last.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_errors.last)));
+                     m_errors.last.isEmpty() ? QString() : QStringLiteral("\r\nDetalhe: ") + m_errors.last));
     }
 
 private:
+    // pxlib walks the chain of blocks as it opens a table, and would follow the damage: it
+    // reads instead a private copy made of the readable blocks alone, linked one after
+    // the other, with the header counting what they hold.
+    QString mendedCopy()
+    {
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly))
+            fail(file.errorString());
+        QByteArray head = file.read(m_blocks.headerSize);
+        const int recordSize = static_cast<int>(le16(head, 0x00));
+        m_counted = static_cast<int>(le32(head, 0x06));
+        if (recordSize <= 0)
+            fail(QStringLiteral("o cabeçalho diz que os registros não têm tamanho"));
+        QByteArray blocks;
+        quint32 records = 0;
+        const auto count = static_cast<quint32>(m_blocks.readable.size());
+        for (quint32 i = 0; i < count; ++i) {
+            file.seek(m_blocks.headerSize + (m_blocks.readable[i] - 1) * m_blocks.blockSize);
+            QByteArray block = file.read(m_blocks.blockSize);
+            block.resize(m_blocks.blockSize, '\0');
+            // The offset of the block's last record; below zero when the block is empty.
+            const auto last = static_cast<qint16>(le16(block, 4));
+            records += last < 0 ? 0 : static_cast<quint32>(last / recordSize + 1);
+            putLe16(block, 0, i + 1 < count ? i + 2 : 0);
+            putLe16(block, 2, i);
+            blocks += block;
+        }
+        putLe32(head, 0x06, records);
+        putLe16(head, 0x0A, count);
+        putLe16(head, 0x0C, count);
+        putLe16(head, 0x0E, count > 0 ? 1 : 0);
+        putLe16(head, 0x10, count);
+        m_copy = std::make_unique<QTemporaryFile>();
+        if (!m_copy->open() || m_copy->write(head + blocks) != head.size() + blocks.size() ||
+            !m_copy->flush())
+            fail(QStringLiteral("não foi possível fazer a sua cópia de leitura (%1)")
+                     .arg(m_copy->errorString()));
+        return m_copy->fileName();
+    }
+
     QString m_path;
     Errors m_errors;
+    Blocks m_blocks;
+    std::unique_ptr<QTemporaryFile> m_copy;
+    int m_counted = 0;
     pxdoc_t *m_doc = nullptr;
 };
 
@@ -427,6 +550,10 @@ Table read(const QString &path)
     if (recordSize <= 0)
         doc.fail(QStringLiteral("o cabeçalho diz que os registros não têm tamanho"));
     const int records = PX_get_num_records(px);
+    if (!doc.blocks().damage.isEmpty()) {
+        table.blockDamage = doc.blocks().damage;
+        table.unreadRecords = std::max(0, doc.countedRecords() - records);
+    }
     // The header's count is only a claim: room is made for what the file can hold, and a
     // record that is not there stops the reading below.
     const qint64 room = QFileInfo(path).size() / recordSize;

@@ -36,6 +36,10 @@ struct Table
     int codePage = 0;        // as the header names it
     QString codePageProblem; // a code page this program cannot read (Windows-1252 used)
     QStringList otherFields; // fields that are not the appointment's, left out
+    // A damaged chain of data blocks: what is damaged, and how many of the records the
+    // header counts were in the blocks that could not be reached (the others are read).
+    QString blockDamage;
+    int unreadRecords = 0;
     std::vector<Record> records;
 };
 
@@ -43,8 +47,9 @@ struct Table
 // readable Paradox table.
 int recordCount(const QString &path);
 
-// Reads every record. StoreError naming the file when it is not a readable Paradox
-// table, lacks one of the fields Data, Hora, Medico and Paciente, holds one of a type
+// Reads every record; with a damaged chain of data blocks, those of the blocks it can
+// reach, and tells the damage. StoreError naming the file when it is not a readable Paradox
+// table (a damaged header), lacks one of the fields Data, Hora, Medico and Paciente, holds one of a type
 // that is not text or a whole number, or needs its memo file and it is missing.
 Table read(const QString &path);
 

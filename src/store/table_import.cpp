@@ -127,6 +127,13 @@ QStringList reportLines(const QString &source, const QStringList &kept, const QS
         QStringLiteral("Importados: %1").arg(checked.accepted.size()),
         QStringLiteral("Não importados: %1").arg(checked.rejected.size()),
     };
+    if (!old.blockDamage.isEmpty())
+        lines << QStringLiteral("Atenção: a tabela está danificada (%1). Foram importados os registros dos "
+                                "blocos de dados que puderam ser lidos; %2 registros que o seu cabeçalho "
+                                "conta estavam nos blocos danificados e não puderam ser lidos: lance-os "
+                                "de novo a partir de uma cópia da tabela ou das fichas em papel.")
+                     .arg(old.blockDamage)
+                     .arg(old.unreadRecords);
     if (!old.codePageProblem.isEmpty())
         lines << QStringLiteral("Atenção: ") + old.codePageProblem;
     if (!old.otherFields.isEmpty())
@@ -235,6 +242,8 @@ TableImport importParadoxTable(const QString &source, const QString &target, con
     result.read = static_cast<int>(old.records.size());
     result.imported = static_cast<int>(checked.accepted.size());
     result.rejected = static_cast<int>(checked.rejected.size());
+    result.unread = old.unreadRecords;
+    result.damaged = !old.blockDamage.isEmpty();
     for (const paradox::Record &r : old.records)
         result.incompleteRemarks += r.memoProblem.isEmpty() ? 0 : 1;
     return result;

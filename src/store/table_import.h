@@ -39,6 +39,8 @@ struct TableImport
     int imported = 0;
     int rejected = 0;
     int incompleteRemarks = 0;
+    bool damaged = false; // a damaged chain of blocks: only the readable blocks came in
+    int unread = 0;       // records the old table counts that could not be read
 };
 
 // Imports the Paradox table at source into a new table at target (the same path, or

@@ -17,6 +17,7 @@
 #include "platform/text_file.h"
 #include "protection/mirror.h"
 #include "support/fixture.h"
+#include "support/mouse.h"
 #include "support/typing.h"
 
 #include <QAction>
@@ -100,7 +101,7 @@ void click(QWidget *button)
 {
     QVERIFY(button);
     QVERIFY2(button->isVisible(), qPrintable(button->objectName()));
-    QTest::mouseClick(button, Qt::LeftButton);
+    test::click(button);
 }
 
 void typeInto(QLineEdit *edit, const QString &text)
@@ -147,8 +148,7 @@ void selectItems(QListWidget *list, const QStringList &texts)
     for (const QString &text : texts) {
         const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable(text));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(found.first()).center());
+        test::click(list, list->indexFromItem(found.first()), Qt::ControlModifier);
     }
 }
 
@@ -249,6 +249,8 @@ private Q_SLOTS:
     void demoClinicFillsItsSheets_data();
     void demoClinicFillsItsSheets();
     void demoNeedsANewFolder();
+    void closeAsksBeforeTheClockTakesTheAgenda_data();
+    void closeAsksBeforeTheClockTakesTheAgenda();
 };
 
 void TestAgenda::maximumLimit_data()
@@ -1070,6 +1072,58 @@ void TestAgenda::demoNeedsANewFolder()
     FixedClock clock(QDateTime(date("09/12/2026"), QTime(9, 0)));
     QVERIFY_THROWS_EXCEPTION(FileError, createDemoClinic(dir, tmp.path(), clock));
     QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"nota.txt"});
+}
+
+void TestAgenda::closeAsksBeforeTheClockTakesTheAgenda_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<int>("answer"); // -1: not asked
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QString>("named"); // the date and the count the question names
+    // The agenda of 8 December 2026, prepared up to 7 January 2027.
+    const QStringList all{"06/01/27", "15/12/26", "20/11/26", "40001360"};
+    QTest::newRow("a usual close: only the old row goes, unasked")
+        << QDate(2026, 12, 8) << "07/01/2027" << -1 << QStringList{"06/01/27", "15/12/26", "40001360"}
+        << QString();
+    QTest::newRow("clock a year ahead, No keeps everything")
+        << QDate(2027, 12, 8) << "07/01/2027" << 0 << all << "08/12/2027|3 consultas|até 06/01/2027";
+    QTest::newRow("clock a year ahead, Yes purges")
+        << QDate(2027, 12, 8) << "07/01/2027" << 1 << QStringList{"40001360"} << "08/12/2027|3 consultas";
+    // An agenda never prepared here (the installation's limit) tells nothing of a clock.
+    QTest::newRow("limit of the installation: unasked")
+        << QDate(2026, 12, 8) << "01/01/2000" << -1 << QStringList{"06/01/27", "15/12/26", "40001360"}
+        << QString();
+    QTest::newRow("clock two months ahead, the last prepared day going")
+        << QDate(2027, 3, 10) << "07/01/2027" << 0 << all
+        << "10/03/2027|3 consultas marcadas, até 06/01/2027";
+}
+
+void TestAgenda::closeAsksBeforeTheClockTakesTheAgenda()
+{
+    QFETCH(QDate, today);
+    QFETCH(QString, limit);
+    QFETCH(int, answer);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, named);
+    Fixture f(today);
+    f.write(kDataIniFim, {limit});
+    f.addRows({booked(QStringLiteral("20/11/26"), 1, 1, QStringLiteral("Ana")),
+               booked(QStringLiteral("15/12/26"), 1, 1, QStringLiteral("Bia")),
+               booked(QStringLiteral("06/01/27"), 1, 1, QStringLiteral("Caio")),
+               booked(QStringLiteral("40001360"), 5, 1, QStringLiteral("Davi"))});
+    AppContext &c = f.start();
+    if (answer >= 0)
+        f.dialogs.answerQuestion(answer == 1);
+    session::closeMainWindow(c);
+    QStringList left;
+    for (const Appointment &row : f.rows())
+        left << row.data;
+    QCOMPARE(left, kept);
+    const QStringList questions = f.dialogs.texts(Kind::Question);
+    QCOMPARE(questions.size(), answer >= 0 ? 1 : 0);
+    for (const QString &part : named.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+        QVERIFY2(questions.first().contains(part), qPrintable(questions.first()));
 }
 
 QTEST_MAIN(TestAgenda)

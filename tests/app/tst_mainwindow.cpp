@@ -528,20 +528,49 @@ void TestMainWindow::coverPhotographByClick()
 void TestMainWindow::manualOpensInTheDesktopViewer_data()
 {
     QTest::addColumn<bool>("viewer");
-    QTest::newRow("the desktop opens it") << true;
-    QTest::newRow("nothing opens it: where it is") << false;
+    QTest::addColumn<int>("opener"); // the exit code of the desktop's opener; -1: none
+    QTest::newRow("the desktop opens it") << true << -1;
+    QTest::newRow("nothing opens it: where it is") << false << -1;
+    // xdg-open there, but nothing on the desktop opens HTML.
+    QTest::newRow("the opener fails: where it is") << false << 3;
+    QTest::newRow("the opener opens it") << true << 0;
 }
 
 void TestMainWindow::manualOpensInTheDesktopViewer()
 {
     QFETCH(bool, viewer);
+    QFETCH(int, opener);
     Fixture f;
     Program p(f);
     FileViewer opened;
-    if (viewer)
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    const QString ran = bin.filePath(QStringLiteral("ran"));
+    if (opener >= 0) {
+        QFile script(bin.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(
+            QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\nexit %2\n").arg(ran).arg(opener).toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+    }
+    if (viewer && opener < 0)
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
     p.window.menuItem(QStringLiteral("Manual1"))->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    qputenv("PATH", path);
+    if (opener >= 0) {
+        // The opener got the page, and had its time to end.
+        QTRY_VERIFY(QFile::exists(ran));
+        QTest::qWait(200);
+        QFile got(ran);
+        QVERIFY(got.open(QIODevice::ReadOnly));
+        QVERIFY(got.readAll().trimmed().endsWith("manual/index.html"));
+        QTRY_COMPARE(f.dialogs.texts(Kind::Information).size(), viewer ? 0 : 1);
+        if (viewer)
+            return;
+    }
     const QStringList told = f.dialogs.texts(Kind::Information);
     if (viewer) {
         QCOMPARE(opened.urls.size(), 1);

@@ -28,6 +28,14 @@ using namespace clinora;
 using test::Fixture;
 using test::ScriptedDialogs;
 
+namespace {
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
 class TestCore : public QObject
 {
     Q_OBJECT
@@ -41,7 +49,8 @@ private Q_SLOTS:
     void dateOfDay();
     void registerLoadsByCode();
     void registerSkipsCodesOutsideTheRange();
-    void emptyRegisterFile();
+    void damagedFilesAreRefusedByName_data();
+    void damagedFilesAreRefusedByName();
     void registerSavesItsFormats();
     void untouchedRecordsKeepTheirBytes();
     void registerWithUnreadLinesIsNotSaved();
@@ -191,14 +200,92 @@ void TestCore::registerSkipsCodesOutsideTheRange()
         QVERIFY(!reg.doctor(c).name.contains(QStringLiteral("Dr.")));
 }
 
-void TestCore::emptyRegisterFile()
+void TestCore::damagedFilesAreRefusedByName_data()
 {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("damage");  // empty, half (cut in the middle of a line), tail, text
+    QTest::addColumn<QString>("said");    // in Portuguese, after the file's name
+    QTest::addColumn<QString>("library"); // the library's own words: only as the detail line
+    QTest::newRow("CodMed.Txt empty") << "CodMed.Txt"
+                                      << "empty"
+                                      << "está incompleto: tem 0 linhas, e são 50 (uma por código)"
+                                      << "";
+    QTest::newRow("CodMed.Txt cut in half") << "CodMed.Txt"
+                                            << "half"
+                                            << "está incompleto: tem 26 linhas, e são 50"
+                                            << "";
+    QTest::newRow("CodMed.Txt without the end of its last line")
+        << "CodMed.Txt"
+        << "tail"
+        << "está incompleto: a sua última linha foi cortada (47 de 67 caracteres)"
+        << "";
+    // As a restart of the doctors left it before: no doctor, no hours to lose.
+    QTest::newRow("DiaMedHora.Txt empty, no doctor registered") << "DiaMedHora.Txt"
+                                                                << "empty, no doctor"
+                                                                << ""
+                                                                << "";
+    QTest::newRow("DiaMedHora.Txt empty") << "DiaMedHora.Txt"
+                                          << "empty"
+                                          << "está incompleto: tem 0 linhas, e são 8400 (uma por horário)"
+                                          << "";
+    QTest::newRow("DiaMedHora.Txt cut in half") << "DiaMedHora.Txt"
+                                                << "half"
+                                                << "está incompleto: tem 4201 linhas, e são 8400"
+                                                << "";
+    QTest::newRow("a table that is not a database")
+        << "Medicos.db"
+        << "text"
+        << "não pôde ser aberto como tabela de consultas: o arquivo não é um banco de dados."
+        << "file is not a database";
+}
+
+void TestCore::damagedFilesAreRefusedByName()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, damage);
+    QFETCH(QString, said);
+    QFETCH(QString, library);
     Fixture f;
-    f.write(QStringLiteral("CodMed.Txt"), {});
-    DoctorRegister reg;
-    reg.load(f.dir() + QLatin1Char('/'));
-    QCOMPARE(reg.freeCodeList(), QStringLiteral(" "));
-    QCOMPARE(reg.doctor(50).name, QString());
+    f.setSetting(3, QStringLiteral("A2026"));
+    if (!damage.endsWith(QLatin1String("no doctor")))
+        f.addDoctor(7, QStringLiteral("Dra. Ana Souza"));
+    const QString path = f.dir() + QLatin1Char('/') + file;
+    QFile damaged(path);
+    QVERIFY(damaged.open(QIODevice::ReadWrite));
+    const QByteArray bytes = damaged.readAll();
+    if (damage.startsWith(QLatin1String("empty")))
+        QVERIFY(damaged.resize(0));
+    else if (damage == QLatin1String("half"))
+        QVERIFY(damaged.resize(bytes.size() / 2 + 1));
+    else if (damage == QLatin1String("tail"))
+        QVERIFY(damaged.resize(bytes.size() - 22));
+    else {
+        QVERIFY(damaged.resize(0));
+        damaged.write(QByteArray("Agenda de dezembro, copiada por engano.\r\n").repeated(200));
+    }
+    damaged.close();
+    const QByteArray left = bytesOf(path);
+    try {
+        AppContext &c = f.start();
+        QVERIFY2(said.isEmpty(), "the start went on");
+        QVERIFY(!c.doctors.hasSlot(2, 1, 1));
+    } catch (const Error &e) {
+        const QString text = e.message();
+        QVERIFY2(!said.isEmpty(), qPrintable(text));
+        QVERIFY2(text.contains(QDir::toNativeSeparators(path) + QLatin1Char(' ') + said), qPrintable(text));
+        const qsizetype detail = text.indexOf(QStringLiteral("\r\nDetalhe: "));
+        if (!library.isEmpty()) {
+            QVERIFY2(detail > 0, qPrintable(text));
+            QVERIFY2(text.indexOf(library) > detail, qPrintable(text));
+            QCOMPARE(
+                text.indexOf(QLatin1String("\r\n"), detail + 2) < 0
+                    ? text.mid(detail + 11)
+                    : text.mid(detail + 11, text.indexOf(QLatin1String("\r\n"), detail + 2) - detail - 11),
+                library);
+        }
+    }
+    // Refused as it is: nothing written over it.
+    QCOMPARE(bytesOf(path), left);
 }
 
 void TestCore::registerSavesItsFormats()
@@ -307,7 +394,6 @@ void TestCore::timetableTakesFiveCharacters()
     Fixture f;
     QStringList times = f.read(QStringLiteral("DiaMedHora.Txt"));
     times[0] = QStringLiteral("08:30xyz");
-    times.resize(100); // a short file: the rest of the timetable is empty
     f.write(QStringLiteral("DiaMedHora.Txt"), times);
     DoctorRegister reg;
     reg.load(f.dir() + QLatin1Char('/'));

@@ -14,6 +14,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void readsEveryLineEnding();
     void missingFileNamesIt();
     void fullDiskKeepsTheOldFile();
+    void fullDiskIsSaidSo_data();
+    void fullDiskIsSaidSo();
     void appendCreatesAndAdds();
     void newFilesAreTheirOwnersAlone();
     void groupCommitsAllOrNothing();
@@ -556,6 +560,53 @@ void TestPlatform::drawnListsBreakPages()
         }
     }
     QCOMPARE(next, rows);
+}
+
+void TestPlatform::fullDiskIsSaidSo_data()
+{
+    QTest::addColumn<bool>("lock"); // the start's reservation of the folder, or a file's rewrite
+    QTest::newRow("reserving the data folder") << true;
+    QTest::newRow("rewriting a file") << false;
+}
+
+void TestPlatform::fullDiskIsSaidSo()
+{
+    QFETCH(bool, lock);
+    // A small disk of its own, filled up.
+    QTemporaryDir dir;
+    const QString disk = dir.filePath(QStringLiteral("disco"));
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("size=256k"), QStringLiteral("tmpfs"), disk}) != 0)
+        QSKIP("no small disk can be mounted here");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    const QString data = disk + QStringLiteral("/Consultas");
+    QVERIFY(QDir().mkpath(data));
+    const QString settings = data + QStringLiteral("/Automatica.Txt");
+    textfile::writeLines(settings, {QStringLiteral("Nao")});
+    {
+        QFile filler(disk + QStringLiteral("/enche"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+    QString told;
+    if (lock) {
+        InstanceLock reservation(data);
+        QVERIFY(!reservation.acquire());
+        told = reservation.refusal();
+    } else {
+        try {
+            textfile::writeLines(settings, QStringList(100, QString(67, QLatin1Char('x'))));
+        } catch (const FileError &e) {
+            told = e.message();
+        }
+    }
+    QVERIFY2(told.contains(QStringLiteral("está cheio")), qPrintable(told));
+    QVERIFY2(!told.contains(QStringLiteral("permissão")), qPrintable(told));
+    QVERIFY2(told.contains(QDir::toNativeSeparators(lock ? data : settings)), qPrintable(told));
 }
 
 QTEST_APPLESS_MAIN(TestPlatform)

@@ -114,6 +114,11 @@ private Q_SLOTS:
     void foundInAnyLetterCase();
     void damagedMemoFileKeepsTheRows();
     void missingMemoFileChangesNothing();
+    void damagedBlocksLeaveTheReadableRows_data();
+    void damagedBlocksLeaveTheReadableRows();
+    void unreadableWorkCopyIsSetAsideOnce();
+    void unreadableTableCanBeSetAside_data();
+    void unreadableTableCanBeSetAside();
 };
 
 void TestImport::oldTableOpensAfterOneQuestion()
@@ -307,6 +312,8 @@ void TestImport::missingMemoFileChangesNothing()
     QVERIFY(QFile::remove(old.f.dir() + QStringLiteral("/Medicos.mb")));
     const QStringList before = QDir(old.f.dir()).entryList(QDir::Files);
     old.f.dialogs.answerQuestion(true);
+    // Not to start with an empty table instead.
+    old.f.dialogs.answerQuestion(false);
     try {
         old.f.start();
         QFAIL("the start went on");
@@ -315,6 +322,174 @@ void TestImport::missingMemoFileChangesNothing()
     }
     QCOMPARE(QDir(old.f.dir()).entryList(QDir::Files), before);
     QCOMPARE(bytesOf(old.table()), old.db);
+}
+
+void TestImport::damagedBlocksLeaveTheReadableRows_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("told"); // in the report
+    QTest::addColumn<bool>("lost");    // the last block's rows could not be read
+    QTest::newRow("chain turns back") << "loop"
+                                      << "a sequência dos blocos de dados volta ao bloco 3" << false;
+    QTest::newRow("file cut in its last block")
+        << "cut"
+        << "o arquivo termina antes do fim dos seus 5 blocos de dados" << true;
+}
+
+void TestImport::damagedBlocksLeaveTheReadableRows()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, told);
+    QFETCH(bool, lost);
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    const QString path = f.dir() + QStringLiteral("/Medicos.db");
+    // Enough rows for five data blocks.
+    std::vector<Appointment> rows;
+    QFile file(path);
+    for (int n = 1;; ++n) {
+        rows.push_back(row(QStringLiteral("05/01/27"), QString::number(n % 24 + 1),
+                           QString::number(n / 24 + 1), QStringLiteral("Paciente %1").arg(n)));
+        if (n % 10 != 0)
+            continue;
+        test::writeParadoxTable(path, rows);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray head = file.read(0x10);
+        file.close();
+        if (static_cast<quint8>(head[0x0C]) + (static_cast<quint8>(head[0x0D]) << 8) >= 5)
+            break;
+    }
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray head = file.read(0x10);
+    const qint64 recordSize = static_cast<quint8>(head[0x00]) + (static_cast<quint8>(head[0x01]) << 8);
+    const qint64 headerSize = static_cast<quint8>(head[0x02]) + (static_cast<quint8>(head[0x03]) << 8);
+    const qint64 blockSize = qint64(static_cast<quint8>(head[0x05])) * 1024;
+    qint64 lastBlockRows = 0;
+    if (damage == QLatin1String("loop")) {
+        // Block 4 names block 3 as its next.
+        QVERIFY(file.seek(headerSize + 3 * blockSize));
+        QVERIFY(file.write(QByteArray("\x03\x00", 2)) == 2);
+    } else {
+        QVERIFY(file.seek(headerSize + 4 * blockSize + 4));
+        const QByteArray last = file.read(2);
+        const qint16 offset =
+            static_cast<qint16>(static_cast<quint8>(last[0]) | (static_cast<quint8>(last[1]) << 8));
+        lastBlockRows = offset / recordSize + 1;
+        QVERIFY(file.resize(headerSize + 4 * blockSize + blockSize / 2));
+    }
+    file.close();
+
+    f.dialogs.answerQuestion(true);
+    f.start();
+    const QString report = f.read(QStringLiteral("MedicosImportacao.Txt")).join(QLatin1Char('\n'));
+    QVERIFY2(report.contains(told), qPrintable(report));
+    const std::size_t expected = rows.size() - static_cast<std::size_t>(lastBlockRows);
+    QCOMPARE(f.rows().size(), expected);
+    const QString message = f.dialogs.texts(Kind::Information).join(QLatin1Char('\n'));
+    QVERIFY2(message.contains(
+                 QStringLiteral("%1 registros que ela conta não puderam ser lidos").arg(lastBlockRows)),
+             qPrintable(message));
+    QVERIFY(message.contains(QStringLiteral("MedicosImportacao.Txt")));
+    QCOMPARE(lost, lastBlockRows > 0);
+}
+
+namespace {
+// A table whose header says it has a password: no program reads it.
+void lockWithPassword(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(0x25));
+    QVERIFY(file.write(QByteArray("\x12\x34\x56\x78", 4)) == 4);
+}
+} // namespace
+
+void TestImport::unreadableWorkCopyIsSetAsideOnce()
+{
+    Fixture f;
+    f.setSetting(3, QStringLiteral("A2026"));
+    const QString work = f.dir() + QStringLiteral("/medicos2.db");
+    test::writeParadoxTable(work, {row("01/12/26", "1", "1", "Antiga")});
+    lockWithPassword(work);
+    const QByteArray damaged = bytesOf(work);
+    f.start();
+    QCOMPARE(f.dialogs.texts(Kind::Error), QStringList());
+    const QStringList told = f.dialogs.texts(Kind::Information);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains(QStringLiteral("medicos2.db")) &&
+                 told.first().contains(
+                     QDir::toNativeSeparators(f.dir() + QStringLiteral("/medicos2Danificado.db"))),
+             qPrintable(told.first()));
+    QCOMPARE(bytesOf(f.dir() + QStringLiteral("/medicos2Danificado.db")), damaged);
+    QVERIFY(!f.exists(QStringLiteral("medicos2.db")));
+
+    // The next start says nothing more.
+    f.context().DMMedicos.close();
+    f.dialogs.clear();
+    AppContext again(Paths(f.dir(), f.drives()), f.clock, f.dialogs, f.printer);
+    session::startUp(again);
+    session::createMainWindow(again);
+    QCOMPARE(f.dialogs.texts(), QStringList());
+}
+
+void TestImport::unreadableTableCanBeSetAside_data()
+{
+    QTest::addColumn<bool>("password"); // or a header counting more records than it holds
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("No: the start ends, nothing changed") << true << false;
+    QTest::newRow("Yes: an empty table, the old one kept") << true << true;
+    QTest::newRow("records missing, No") << false << false;
+    QTest::newRow("records missing, Yes") << false << true;
+}
+
+void TestImport::unreadableTableCanBeSetAside()
+{
+    QFETCH(bool, password);
+    QFETCH(bool, yes);
+    OldFolder old;
+    if (password) {
+        lockWithPassword(old.table());
+    } else {
+        // The header counts 60 records; the library finds 6.
+        QFile file(old.table());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(0x06));
+        QVERIFY(file.write(QByteArray("\x3C\x00\x00\x00", 4)) == 4);
+        file.close();
+        // Offered first, as the header counts them.
+        old.f.dialogs.answerQuestion(true);
+    }
+    const QByteArray damaged = bytesOf(old.table());
+    const QStringList before = QDir(old.f.dir()).entryList(QDir::Files);
+    old.f.dialogs.answerQuestion(yes);
+    try {
+        old.f.start();
+        QVERIFY2(yes, "the start went on");
+    } catch (const FileError &e) {
+        QVERIFY2(!yes, qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("Nada foi alterado")), qPrintable(e.message()));
+    }
+    const QStringList questions = old.f.dialogs.texts(Kind::Question);
+    QCOMPARE(questions.size(), password ? 1 : 2);
+    const QString asked = questions.last();
+    QVERIFY2(asked.contains(QStringLiteral("A tabela Paradox %1 não pôde ser lida: ")
+                                .arg(QDir::toNativeSeparators(old.table()))),
+             qPrintable(asked));
+    QVERIFY2(asked.endsWith(QStringLiteral("Começar com a tabela vazia?")), qPrintable(asked));
+    if (!password) {
+        // The library's words only as a detail line of their own.
+        const qsizetype detail = asked.indexOf(QStringLiteral("\r\nDetalhe: "));
+        const qsizetype said = asked.indexOf(QStringLiteral("o registro 7 não pôde ser lido."));
+        QVERIFY2(said > 0 && detail > said, qPrintable(asked));
+    }
+    if (!yes) {
+        QCOMPARE(QDir(old.f.dir()).entryList(QDir::Files), before);
+        QCOMPARE(bytesOf(old.table()), damaged);
+        return;
+    }
+    QCOMPARE(old.f.rows().size(), std::size_t(0));
+    QCOMPARE(bytesOf(old.f.dir() + QStringLiteral("/MedicosDanificado.db")), damaged);
+    QCOMPARE(bytesOf(old.f.dir() + QStringLiteral("/MedicosDanificado.mb")), old.mb);
 }
 
 QTEST_APPLESS_MAIN(TestImport)
