@@ -16,8 +16,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -70,6 +73,56 @@ struct Desk
     std::unique_ptr<TFPrincipal> main;
     TFVisaoGeral *screen = nullptr;
 };
+
+// A key pressed as a person presses it: it goes to whatever has the keyboard focus.
+inline void press(int key, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus) {
+        QTest::qFail("no control has the keyboard focus", __FILE__, __LINE__);
+        return;
+    }
+    QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
+}
+
+// Text typed on the keyboard, into whatever has the focus.
+inline void type(const QString &text)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus) {
+        QTest::qFail("no control has the keyboard focus", __FILE__, __LINE__);
+        return;
+    }
+    QTest::keyClicks(focus, text);
+}
+
+// A click on a page's tab, first scrolling the tab bar with its arrows, as a person does,
+// until the tab is in view.
+inline void clickTab(QTabWidget *tabs, QWidget *page)
+{
+    QTabBar *bar = tabs->tabBar();
+    const int index = tabs->indexOf(page);
+    for (int step = 0; step < 60; ++step) {
+        int visibleRight = bar->width();
+        QToolButton *toLeft = nullptr;
+        QToolButton *toRight = nullptr;
+        for (QToolButton *arrow : bar->findChildren<QToolButton *>()) {
+            if (!arrow->isVisible())
+                continue;
+            visibleRight = std::min(visibleRight, arrow->x());
+            (arrow->arrowType() == Qt::LeftArrow ? toLeft : toRight) = arrow;
+        }
+        const QRect rect = bar->tabRect(index);
+        if (rect.left() < 0 && toLeft && toLeft->isEnabled())
+            click(toLeft);
+        else if (rect.right() >= visibleRight && toRight && toRight->isEnabled())
+            click(toRight);
+        else
+            break;
+    }
+    click(bar, bar->tabRect(index).center());
+    QApplication::processEvents();
+}
 
 inline QStringList keys(const std::vector<Appointment> &rows)
 {

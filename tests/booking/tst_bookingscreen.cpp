@@ -4,8 +4,11 @@
 #include "app/session.h"
 #include "app/tfprincipal.h"
 #include "booking/grid_view.h"
+#include "booking/list_entries.h"
+#include "booking/list_tab_widget.h"
 #include "booking/tfaviso.h"
 #include "booking/tfconsulta.h"
+#include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
 #include "desk.h"
@@ -26,11 +29,12 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTabBar>
-#include <QWindow>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QWindow>
 
 using namespace clinora;
 using test::booking;
@@ -39,6 +43,8 @@ using test::Fixture;
 using test::journalFile;
 using test::keys;
 using test::onModal;
+using test::press;
+using test::type;
 using Kind = test::ScriptedDialogs::Kind;
 
 class TestBookingScreen : public QObject
@@ -72,6 +78,7 @@ private Q_SLOTS:
     void disabledSheetExplainsItself();
     void disabledDayNoticeOncePerVisit();
     void buttonsOutsideTheTabs();
+    void rebookingFromTheKeyboard();
 };
 
 void TestBookingScreen::bookingFromTheMenu()
@@ -771,6 +778,63 @@ void TestBookingScreen::buttonsOutsideTheTabs()
     QVERIFY(shown.contains(QStringLiteral("12   Dr. Teste Silva              52 Cardiologia ")));
     QVERIFY(shown.contains(QStringLiteral("                       Especialidades ")));
     QVERIFY(shown.contains(QStringLiteral("52   Cardiologia    ")));
+}
+
+// The receptionist rebooks a cancelled entry without the mouse: the dialog opens on
+// its day, Tab goes on to the slot and then the doctor, and the labels give the time of
+// the slot typed, on the day typed, so that the patient is told the right hour.
+void TestBookingScreen::rebookingFromTheKeyboard()
+{
+    Fixture f;
+    f.addRows({booking(QStringLiteral("14/12HA/"), 2, 12, QStringLiteral("Carlos Lima"))});
+    Desk desk(f);
+    // Doctor 12 starts later on Fridays than on Mondays.
+    desk.c().doctors.setTime(6, 12, 3, QStringLiteral("15:00"));
+    ListTabWidget &list = desk.screen->desmarcadas();
+    test::clickTab(desk.screen->PageControl1, &list);
+    test::click(list.atualizar);
+    bool seen = false;
+    onModal<TFConsulta2>([&](TFConsulta2 *d) {
+        seen = true;
+        QCOMPARE(d->Label6->text(), QStringLiteral("       08:30  Hs")); // Monday 14/12, slot 2
+        // Shift+Tab, Tab takes the box whose text is to be typed over.
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Tab);
+        type(QStringLiteral("18/12/26"));
+        press(Qt::Key_Tab);
+        type(QStringLiteral("3"));
+        QCOMPARE(d->DBEdit3->text(), QStringLiteral("18/12/26"));
+        QCOMPARE(d->DBEdit4->text(), QStringLiteral("3"));
+        QCOMPARE(d->Label6->text(), QStringLiteral("       15:00  Hs"));
+        // The next box is the doctor's: the name, room and floor follow the code typed.
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d->DBEdit2);
+        type(QStringLiteral("3"));
+        QCOMPARE(d->Label5->text().trimmed(), QStringLiteral("Dra. Paula Ramos"));
+        QCOMPARE(d->Label10->text().trimmed(), QStringLiteral("110"));
+        QCOMPARE(d->Label6->text(), QString(7, QLatin1Char(' '))); // no Friday hours
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Tab);
+        type(QStringLiteral("12"));
+        QCOMPARE(d->Label5->text().trimmed(), QStringLiteral("Dr. Teste Silva"));
+        QCOMPARE(d->Label6->text(), QStringLiteral("       15:00  Hs"));
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d->DBEdit1);
+        // The slip handed to the patient tells the new day and hour.
+        test::click(d->Button3);
+        QCOMPARE(f.printer.documents().size(), 1);
+        QCOMPARE(f.printer.documents().last().lines()[5],
+                 QStringLiteral("Data:  18/12/26   Hora:         15:00  Hs"));
+        test::click(d->DBEdit1);
+        press(Qt::Key_Return);
+    });
+    test::doubleClickOn(list.grid, list.grid->model()->index(0, ListEntries::Paciente));
+    QVERIFY(seen);
+    const std::vector<Appointment> rows = desk.rows();
+    QCOMPARE(keys(rows), QStringList{"18/12/26;3;12;Carlos Lima"});
+    QCOMPARE(rows.front().telefone, QStringLiteral("3333-4444"));
+    QCOMPARE(desk.sheet(18).cell(3, 12), QStringLiteral("C"));
+    QVERIFY(f.dialogs.shown().isEmpty());
 }
 
 QTEST_MAIN(TestBookingScreen)
