@@ -345,6 +345,10 @@ bool RebookingEditor::exportar(const TypedEntry &typed)
 {
     if (!nameGiven(typed))
         return false;
+    if (m_context.clipboard.holdsName()) {
+        m_context.dialogs.information(m_context.clipboard.cutRefusal());
+        return false;
+    }
     if (!m_context.DMMedicos.table().remove(m_shown.key())) {
         m_context.dialogs.information(QStringLiteral("O registro não existe mais"));
         return true;

@@ -26,54 +26,6 @@
 
 namespace clinora::test {
 
-// The program started on the test clinic, with the booking screen shown and refreshed.
-struct Desk
-{
-    explicit Desk(Fixture &fixture, bool mirroring = false) : f(fixture)
-    {
-        setUpClinic(f);
-        if (mirroring)
-            f.mirroringOn();
-        session::startUp(f.context());
-        main = std::make_unique<TFPrincipal>(f.context());
-        main->FormCreate();
-        main->show();
-        screen = &main->visaoGeral();
-        screen->prepareMonthTab();
-        screen->show();
-        screen->BAtualizar0->click();
-    }
-
-    AppContext &c() { return f.context(); }
-    const DaySheet &sheet(int day) { return c().sheets.sheet(day); }
-
-    // Double-clicks a day sheet cell; the action runs on the dialog it opens.
-    void doubleClick(int day, int slot, int code, std::function<void(TFConsulta *)> action)
-    {
-        const TFVisaoGeral::DayTab &tab = screen->dayTab(day);
-        screen->PageControl1->setCurrentWidget(tab.page);
-        QApplication::processEvents();
-        tab.grid->goToCell(slot, code);
-        onModal<TFConsulta>(std::move(action));
-        clinora::test::doubleClick(tab.grid, tab.grid->model()->index(code - 1, slot - 1));
-    }
-
-    // Books a patient in a free slot through the dialog.
-    void book(int day, int slot, int code, const QString &patient)
-    {
-        doubleClick(day, slot, code, [patient](TFConsulta *d) {
-            QTest::keyClicks(d->DBEdit1, patient);
-            d->BIncluir->click();
-        });
-    }
-
-    std::vector<Appointment> rows() { return f.rows(); }
-
-    Fixture &f;
-    std::unique_ptr<TFPrincipal> main;
-    TFVisaoGeral *screen = nullptr;
-};
-
 // A key pressed as a person presses it: it goes to whatever has the keyboard focus.
 inline void press(int key, Qt::KeyboardModifiers modifiers = {})
 {
@@ -123,6 +75,55 @@ inline void clickTab(QTabWidget *tabs, QWidget *page)
     click(bar, bar->tabRect(index).center());
     QApplication::processEvents();
 }
+
+// The program started on the test clinic, with the booking screen shown and refreshed.
+struct Desk
+{
+    explicit Desk(Fixture &fixture, bool mirroring = false) : f(fixture)
+    {
+        setUpClinic(f);
+        if (mirroring)
+            f.mirroringOn();
+        session::startUp(f.context());
+        main = std::make_unique<TFPrincipal>(f.context());
+        main->FormCreate();
+        main->show();
+        screen = &main->visaoGeral();
+        screen->prepareMonthTab();
+        screen->show();
+        screen->BAtualizar0->click();
+    }
+
+    AppContext &c() { return f.context(); }
+    const DaySheet &sheet(int day) { return c().sheets.sheet(day); }
+
+    // Double-clicks a day sheet cell, its tab clicked first when another is shown; the
+    // action runs on the dialog it opens.
+    void doubleClick(int day, int slot, int code, std::function<void(TFConsulta *)> action)
+    {
+        const TFVisaoGeral::DayTab &tab = screen->dayTab(day);
+        if (screen->PageControl1->currentWidget() != tab.page)
+            clickTab(screen->PageControl1, tab.page);
+        onModal<TFConsulta>(std::move(action));
+        doubleClickOn(tab.grid, tab.grid->model()->index(code - 1, slot - 1));
+    }
+
+    // Books a patient in a free slot through the dialog: the name typed where the dialog
+    // puts the cursor, then "Incluir".
+    void book(int day, int slot, int code, const QString &patient)
+    {
+        doubleClick(day, slot, code, [patient](TFConsulta *d) {
+            type(patient);
+            click(d->BIncluir);
+        });
+    }
+
+    std::vector<Appointment> rows() { return f.rows(); }
+
+    Fixture &f;
+    std::unique_ptr<TFPrincipal> main;
+    TFVisaoGeral *screen = nullptr;
+};
 
 inline QStringList keys(const std::vector<Appointment> &rows)
 {

@@ -11,6 +11,7 @@
 #include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
+#include "booking/waiting_key.h"
 #include "desk.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
@@ -79,6 +80,7 @@ private Q_SLOTS:
     void disabledDayNoticeOncePerVisit();
     void buttonsOutsideTheTabs();
     void rebookingFromTheKeyboard();
+    void oneCutPatientAtATime();
 };
 
 void TestBookingScreen::bookingFromTheMenu()
@@ -346,24 +348,26 @@ void TestBookingScreen::cutAndPaste()
     original.observacoes = QStringLiteral("Traz exames");
     f.addRows({original});
     Desk desk(f);
-    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { d->BExportar->click(); });
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { test::click(d->BExportar); });
     QCOMPARE(desk.sheet(9).cell(1, 12), QString());
-    for (int day : {10, 11}) {
-        desk.doubleClick(day, 2, 12, [](TFConsulta *d) {
-            QVERIFY(d->BImportar->isEnabled());
-            d->BImportar->click();
-        });
-        QCOMPARE(desk.sheet(day).cell(2, 12), QStringLiteral("C"));
-    }
-    const std::vector<Appointment> rows = desk.rows();
-    QCOMPARE(keys(rows), QStringList({"10/12/26;2;12;Carlos Lima", "11/12/26;2;12;Carlos Lima"}));
-    QCOMPARE(rows[1].telefone, QStringLiteral("3333-4444"));
-    QCOMPARE(rows[1].observacoes, QStringLiteral("Traz exames"));
-    // An occupied slot offers no paste.
     desk.doubleClick(10, 2, 12, [](TFConsulta *d) {
-        QVERIFY(!d->BImportar->isEnabled());
-        d->BSair->click();
+        QVERIFY(d->BImportar->isEnabled());
+        test::click(d->BImportar);
     });
+    QCOMPARE(desk.sheet(10).cell(2, 12), QStringLiteral("C"));
+    const std::vector<Appointment> rows = desk.rows();
+    QCOMPARE(keys(rows), QStringList({"10/12/26;2;12;Carlos Lima"}));
+    QCOMPARE(rows[0].telefone, QStringLiteral("3333-4444"));
+    QCOMPARE(rows[0].observacoes, QStringLiteral("Traz exames"));
+    // The patient is booked once: neither a free slot nor an occupied one offers the
+    // paste again.
+    for (int day : {11, 10}) {
+        desk.doubleClick(day, 2, 12, [](TFConsulta *d) {
+            QVERIFY(!d->BImportar->isEnabled());
+            test::click(d->BSair);
+        });
+    }
+    QCOMPARE(desk.rows().size(), std::size_t(1));
 }
 
 void TestBookingScreen::changeIsJournaledBeforeAndAfter()
@@ -835,6 +839,68 @@ void TestBookingScreen::rebookingFromTheKeyboard()
     QCOMPARE(rows.front().telefone, QStringLiteral("3333-4444"));
     QCOMPARE(desk.sheet(18).cell(3, 12), QStringLiteral("C"));
     QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+// One patient waits in the clipboard at a time: while a patient cut with "Exportar" has
+// not been booked, a second "Exportar" in either dialog is refused and changes nothing;
+// "Importar" books the patient and empties the clipboard.
+void TestBookingScreen::oneCutPatientAtATime()
+{
+    Fixture f;
+    const auto waiting = [](int second, const QString &patient) {
+        const QString key = waitingkey::make(QDate(2026, 12, 8), second);
+        return Appointment{
+            key.left(8),         key.mid(8), QStringLiteral("12"), patient, QStringLiteral("3333-0000"),
+            QStringLiteral("1"), QString()};
+    };
+    const Appointment second = waiting(36001, QStringLiteral("Segunda Espera"));
+    f.addRows({waiting(36000, QStringLiteral("Primeira Espera")), second,
+               booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Carlos Lima"))});
+    Desk desk(f);
+    ListTabWidget &list = desk.screen->emEspera();
+    // Opens the first waiting entry and cuts it; a refused cut leaves the dialog open.
+    const auto exportFirstEntry = [&](bool refused) {
+        test::clickTab(desk.screen->PageControl1, &list);
+        test::click(list.atualizar);
+        bool seen = false;
+        onModal<TFConsulta2>([&seen, refused](TFConsulta2 *d) {
+            seen = true;
+            test::click(d->BExportar);
+            QCOMPARE(d->isVisible(), refused);
+            if (d->isVisible())
+                test::click(d->BSair);
+        });
+        test::doubleClickOn(list.grid, list.grid->model()->index(0, ListEntries::Paciente));
+        QVERIFY(seen);
+    };
+    exportFirstEntry(false);
+    exportFirstEntry(true);
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
+        test::click(d->BExportar);
+        QVERIFY(d->isVisible());
+        test::click(d->BSair);
+    });
+    const QString refusal =
+        QStringLiteral("O paciente Primeira Espera foi exportado e ainda não foi importado.\n"
+                       "Marque-o antes com \"Importar\" num horário livre; depois exporte o "
+                       "próximo paciente.");
+    QCOMPARE(f.dialogs.texts(Kind::Information), QStringList({refusal, refusal}));
+    QCOMPARE(keys(desk.rows()), QStringList({"09/12/26;1;12;Carlos Lima", "46185360;01;12;Segunda Espera"}));
+    QCOMPARE(desk.sheet(9).cell(1, 12), QStringLiteral("C"));
+    QCOMPARE(desk.c().journal.pending(), 1);
+
+    // The paste books the first patient; there is nothing left to paste after it.
+    desk.doubleClick(10, 2, 12, [](TFConsulta *d) { test::click(d->BImportar); });
+    desk.doubleClick(11, 2, 12, [](TFConsulta *d) {
+        QVERIFY(!d->BImportar->isEnabled());
+        test::click(d->BSair);
+    });
+    // Now the second patient can be cut and booked.
+    exportFirstEntry(false);
+    desk.doubleClick(11, 2, 12, [](TFConsulta *d) { test::click(d->BImportar); });
+    QCOMPARE(keys(desk.rows()), QStringList({"09/12/26;1;12;Carlos Lima", "10/12/26;2;12;Primeira Espera",
+                                             "11/12/26;2;12;Segunda Espera"}));
+    QCOMPARE(desk.c().journal.pending(), 4);
 }
 
 QTEST_MAIN(TestBookingScreen)
