@@ -16,6 +16,7 @@
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
 #include "platform/text_file.h"
+#include "protection/replay.h"
 #include "store/appointment_table.h"
 #include "store/journal.h"
 #include "support/modal.h"
@@ -81,6 +82,8 @@ private Q_SLOTS:
     void buttonsOutsideTheTabs();
     void rebookingFromTheKeyboard();
     void oneCutPatientAtATime();
+    void journalledOperations_data();
+    void journalledOperations();
 };
 
 void TestBookingScreen::bookingFromTheMenu()
@@ -901,6 +904,150 @@ void TestBookingScreen::oneCutPatientAtATime()
     QCOMPARE(keys(desk.rows()), QStringList({"09/12/26;1;12;Carlos Lima", "10/12/26;2;12;Primeira Espera",
                                              "11/12/26;2;12;Segunda Espera"}));
     QCOMPARE(desk.c().journal.pending(), 4);
+}
+
+void TestBookingScreen::journalledOperations_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("lines");
+    // The head: operation, Data (8), Hora (2), Medico (2), Paciente (25), Telefone (12),
+    // Situacao (1) and the moment (16); then the remarks.
+    const QString maria =
+        QStringLiteral("E09/12/261 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames");
+    QTest::newRow("Consulta: Incluir")
+        << "Consulta: Incluir"
+        << QStringList{"I09/12/262 12Joana Prado              98888-7777  108/12/2026 10:00"};
+    QTest::newRow("Consulta: Alterar")
+        << "Consulta: Alterar"
+        << QStringList{maria,
+                       "I09/12/261 12Maria Souza Lima         3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("Consulta: Excluir") << "Consulta: Excluir" << QStringList{maria};
+    QTest::newRow("Consulta: P")
+        << "Consulta: P"
+        << QStringList{maria,
+                       "I09/12P/ 1 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("Consulta: H")
+        << "Consulta: H"
+        << QStringList{maria,
+                       "I09/12H/ 1 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("Consulta: Exportar") << "Consulta: Exportar" << QStringList{maria};
+    QTest::newRow("Consulta: Importar")
+        << "Consulta: Importar" // after the cut of Maria Souza
+        << QStringList{"I10/12/262 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("FConsulta2: Alterar")
+        << "FConsulta2: Alterar"
+        << QStringList{"E14/12P/ 2 12Carlos Lima              3333-4444   108/12/2026 10:00",
+                       "I18/12/263 12Carlos Lima              3333-4444   108/12/2026 10:00"};
+    QTest::newRow("FConsulta2: Incluir")
+        << "FConsulta2: Incluir"
+        << QStringList{"I461853600012Bruno Reis               97777-1111  108/12/2026 10:00"};
+    QTest::newRow("FConsulta2: Exportar")
+        << "FConsulta2: Exportar"
+        << QStringList{"E461853599912Rita Moura               3333-0000   108/12/2026 10:00"};
+    QTest::newRow("FConsulta2: Avisar")
+        << "FConsulta2: Avisar"
+        << QStringList{"E15/12H/ 3 12Ana Dias                 3333-4444   108/12/2026 10:00",
+                       "I15/12HA/3 12Ana Dias                 3333-4444   108/12/2026 10:00"};
+}
+
+// Each change the two dialogs make writes its journal lines, field by field; replaying
+// the journal onto the table as it was before (the recovery) gives the table as it is.
+void TestBookingScreen::journalledOperations()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, lines);
+    Fixture f;
+    Appointment maria = booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Maria Souza"));
+    maria.observacoes = QStringLiteral("Traz exames");
+    const QString waitingKey = waitingkey::make(QDate(2026, 12, 8), 35999);
+    const std::vector<Appointment> before{
+        maria,
+        booking(QStringLiteral("14/12P/"), 2, 12, QStringLiteral("Carlos Lima")),
+        booking(QStringLiteral("15/12H/"), 3, 12, QStringLiteral("Ana Dias")),
+        {waitingKey.left(8), waitingKey.mid(8), QStringLiteral("12"), QStringLiteral("Rita Moura"),
+         QStringLiteral("3333-0000"), QStringLiteral("1"), QString()}};
+    f.addRows(before);
+    Desk desk(f);
+    ListTabWidget &desmarcadas = desk.screen->desmarcadas();
+    ListTabWidget &espera = desk.screen->emEspera();
+    // Opens a patient's entry of a list in the rebooking dialog.
+    const auto openEntry = [&desk](ListTabWidget &list, const QString &patient,
+                                   std::function<void(TFConsulta2 *)> action) {
+        test::clickTab(desk.screen->PageControl1, &list);
+        test::click(list.atualizar);
+        const QAbstractItemModel *model = list.grid->model();
+        int row = 0;
+        while (row < model->rowCount() && model->index(row, ListEntries::Paciente).data() != patient)
+            ++row;
+        QVERIFY(row < model->rowCount());
+        onModal<TFConsulta2>(std::move(action));
+        test::doubleClickOn(list.grid, model->index(row, ListEntries::Paciente));
+    };
+    const auto onMaria = [&desk](QPushButton *TFConsulta::*button) {
+        desk.doubleClick(9, 1, 12, [button](TFConsulta *d) { test::click(d->*button); });
+    };
+
+    qsizetype linesBefore = 0;
+    if (operation == QLatin1String("Consulta: Incluir")) {
+        desk.doubleClick(9, 2, 12, [](TFConsulta *d) {
+            type(QStringLiteral("Joana Prado"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("98888-7777"));
+            test::click(d->BIncluir);
+        });
+    } else if (operation == QLatin1String("Consulta: Alterar")) {
+        desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
+            type(QStringLiteral("Maria Souza Lima"));
+            test::click(d->BAlterar);
+        });
+    } else if (operation == QLatin1String("Consulta: Excluir")) {
+        onMaria(&TFConsulta::BExcluir);
+    } else if (operation == QLatin1String("Consulta: P")) {
+        onMaria(&TFConsulta::Button1);
+    } else if (operation == QLatin1String("Consulta: H")) {
+        onMaria(&TFConsulta::Button2);
+    } else if (operation == QLatin1String("Consulta: Exportar")) {
+        onMaria(&TFConsulta::BExportar);
+    } else if (operation == QLatin1String("Consulta: Importar")) {
+        onMaria(&TFConsulta::BExportar);
+        linesBefore = desk.c().journal.pending();
+        desk.doubleClick(10, 2, 12, [](TFConsulta *d) { test::click(d->BImportar); });
+    } else if (operation == QLatin1String("FConsulta2: Alterar")) {
+        openEntry(desmarcadas, QStringLiteral("Carlos Lima"), [](TFConsulta2 *d) {
+            type(QStringLiteral("18/12/26"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("3"));
+            test::click(d->BAlterar);
+        });
+    } else if (operation == QLatin1String("FConsulta2: Incluir")) {
+        test::clickTab(desk.screen->PageControl1, &espera);
+        onModal<TFConsulta2>([](TFConsulta2 *d) {
+            type(QStringLiteral("12"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("Bruno Reis"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("97777-1111"));
+            test::click(d->BIncluir);
+        });
+        test::click(espera.incluir);
+    } else if (operation == QLatin1String("FConsulta2: Exportar")) {
+        openEntry(espera, QStringLiteral("Rita Moura"), [](TFConsulta2 *d) { test::click(d->BExportar); });
+    } else if (operation == QLatin1String("FConsulta2: Avisar")) {
+        openEntry(desmarcadas, QStringLiteral("Ana Dias"), [](TFConsulta2 *d) { test::click(d->BAviso); });
+    } else {
+        QFAIL("no such operation");
+    }
+    QVERIFY(!QApplication::activeModalWidget());
+    const QStringList written = desk.c().journal.lines();
+    QCOMPARE(written.mid(linesBefore), lines);
+
+    AppointmentTable recovered;
+    recovered.open(f.dir() + QStringLiteral("/recovered.db"), true);
+    recovered.insertAll(before);
+    const ReplayResult replay = applyJournal(recovered, written);
+    QCOMPARE(replay.skipped, QStringList());
+    QCOMPARE(keys(recovered.all()), keys(desk.rows()));
+    QCOMPARE(recovered.all(), desk.rows());
 }
 
 QTEST_MAIN(TestBookingScreen)
