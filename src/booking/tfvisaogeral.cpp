@@ -7,7 +7,6 @@
 #include "booking/tfconsulta.h"
 #include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
-#include "statistics/tffichamed.h"
 #include "core/prepared_limit.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
@@ -15,6 +14,7 @@
 #include "platform/dates.h"
 #include "platform/user_action.h"
 #include "search/tfprocuranome.h"
+#include "statistics/tffichamed.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -107,6 +108,7 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
                 m_showAgainArmed = false;
                 if (PageControl1->widget(index) == TabSheet1 && isVisible())
                     m_overview.computeSummary();
+                focusCurrentSheet();
             }));
     BitBtn4 = named(new QPushButton(QStringLiteral("Início"), this), QStringLiteral("BitBtn4"));
     BitBtn3 = named(new QPushButton(QStringLiteral("Final"), this), QStringLiteral("BitBtn3"));
@@ -552,6 +554,28 @@ void TFVisaoGeral::showSheet(int day, int code)
 void TFVisaoGeral::showDayList(int day, int code, bool modal)
 {
     FConsultasDia->showList(day, code, modal);
+}
+
+void TFVisaoGeral::focusCurrentSheet()
+{
+    // The keyboard goes to the sheet's current cell, whatever held it before: a button
+    // or box of another page, or one this page had last time, would take the Enter and
+    // the name typed next.
+    GridView *grid = nullptr;
+    if (PageControl1->currentWidget() == TabSheet1)
+        grid = SGMascara->isVisibleTo(TabSheet1) ? SGMascara : StringGrid1;
+    else if (const int day = activeDay())
+        grid = m_days[static_cast<std::size_t>(day)].grid;
+    if (!grid)
+        return;
+    if (!grid->isEnabled()) {
+        // A disabled sheet takes no keys: they stay with the tabs, to go on to the next.
+        PageControl1->tabBar()->setFocus();
+        return;
+    }
+    if (grid->currentRow() == 0)
+        grid->goToCell(1, 1);
+    grid->setFocus();
 }
 
 void TFVisaoGeral::goToSlot(int day, int slot, int code)

@@ -84,6 +84,8 @@ private Q_SLOTS:
     void oneCutPatientAtATime();
     void journalledOperations_data();
     void journalledOperations();
+    void focusOnTheSheetAfterATabSwitch_data();
+    void focusOnTheSheetAfterATabSwitch();
 };
 
 void TestBookingScreen::bookingFromTheMenu()
@@ -1048,6 +1050,58 @@ void TestBookingScreen::journalledOperations()
     QCOMPARE(replay.skipped, QStringList());
     QCOMPARE(keys(recovered.all()), keys(desk.rows()));
     QCOMPARE(recovered.all(), desk.rows());
+}
+
+void TestBookingScreen::focusOnTheSheetAfterATabSwitch_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::newRow("the month grid") << "month";
+    QTest::newRow("another day's Cód box") << "cod";
+    QTest::newRow("this day's Atualizar, then another day's sheet") << "atualizar";
+    QTest::newRow("the Final button") << "final";
+}
+
+// Whatever had the keyboard before, a click on a day's tab puts it on that sheet's
+// current cell: Enter opens the dialog there and the name typed is booked whole.
+void TestBookingScreen::focusOnTheSheetAfterATabSwitch()
+{
+    QFETCH(QString, from);
+    Fixture f;
+    Desk desk(f);
+    QTabWidget *tabs = desk.screen->PageControl1;
+    const TFVisaoGeral::DayTab &nine = desk.screen->dayTab(9);
+    const TFVisaoGeral::DayTab &ten = desk.screen->dayTab(10);
+    // The receptionist looked at slot 2 of doctor 12 on day 9 before.
+    test::clickTab(tabs, nine.page);
+    test::click(nine.grid, nine.grid->model()->index(11, 1));
+    if (from == QLatin1String("month")) {
+        test::clickTab(tabs, desk.screen->TabSheet1);
+        test::click(desk.screen->StringGrid1, desk.screen->StringGrid1->model()->index(11, 9));
+    } else if (from == QLatin1String("cod")) {
+        test::clickTab(tabs, ten.page);
+        test::click(ten.cod);
+    } else if (from == QLatin1String("atualizar")) {
+        test::click(nine.atualizar);
+        test::clickTab(tabs, ten.page);
+        test::click(ten.grid, ten.grid->model()->index(11, 0));
+    } else {
+        test::click(desk.screen->BitBtn3);
+        QCOMPARE(tabs->currentWidget(), desk.screen->dayTab(31).page);
+    }
+    test::clickTab(tabs, nine.page);
+    QCOMPARE(QApplication::focusWidget(), nine.grid);
+    QCOMPARE(nine.grid->currentColumn(), 2);
+    QCOMPARE(nine.grid->currentRow(), 12);
+    bool opened = false;
+    onModal<TFConsulta>([&opened](TFConsulta *) {
+        opened = true;
+        type(QStringLiteral("Joana Prado Lima"));
+        press(Qt::Key_Return);
+    });
+    press(Qt::Key_Return);
+    QVERIFY(opened);
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado Lima"});
+    QCOMPARE(desk.sheet(9).cell(2, 12), QStringLiteral("C"));
 }
 
 QTEST_MAIN(TestBookingScreen)
