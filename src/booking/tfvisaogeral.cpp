@@ -417,6 +417,10 @@ void TFVisaoGeral::prepareMonthTab()
 void TFVisaoGeral::closeScreen(bool closeQueries)
 {
     Timer1->stop();
+    // The windows left open beside the screen go with it: a day list or a notice shown
+    // over the main menu would speak of a screen no longer there.
+    FConsultasDia->reject();
+    FAviso->hide();
     if (m_context.journal.pending() > 0)
         runUserAction(m_context.dialogs, [this] { m_context.journal.flush(); });
     m_context.DMMedicos.TMedicos.close();

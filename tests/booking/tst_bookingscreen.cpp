@@ -86,6 +86,8 @@ private Q_SLOTS:
     void journalledOperations();
     void focusOnTheSheetAfterATabSwitch_data();
     void focusOnTheSheetAfterATabSwitch();
+    void dayListClosesWithTheScreen_data();
+    void dayListClosesWithTheScreen();
 };
 
 void TestBookingScreen::bookingFromTheMenu()
@@ -1102,6 +1104,28 @@ void TestBookingScreen::focusOnTheSheetAfterATabSwitch()
     QVERIFY(opened);
     QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado Lima"});
     QCOMPARE(desk.sheet(9).cell(2, 12), QStringLiteral("C"));
+}
+
+void TestBookingScreen::dayListClosesWithTheScreen_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Menu Principal") << "BitBtn1";
+    QTest::newRow("Sair of the month") << "BSair";
+}
+
+// The day list opened beside the booking screen goes when the screen goes.
+void TestBookingScreen::dayListClosesWithTheScreen()
+{
+    QFETCH(QString, button);
+    Fixture f;
+    Desk desk(f);
+    GridView *month = desk.screen->StringGrid1;
+    test::doubleClickOn(month, month->model()->index(11, 8));
+    TFConsultasDia &list = desk.screen->consultasDia();
+    QVERIFY(list.isVisible());
+    test::click(button == QLatin1String("BitBtn1") ? desk.screen->BitBtn1 : desk.screen->BSair);
+    QVERIFY(!desk.screen->isVisible());
+    QVERIFY(!list.isVisible());
 }
 
 QTEST_MAIN(TestBookingScreen)
