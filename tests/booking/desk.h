@@ -48,6 +48,14 @@ inline void type(const QString &text)
     QTest::keyClicks(focus, text);
 }
 
+// A closed dialog gives the keyboard back to the window under it, as the window manager
+// does on a desktop; offscreen nobody does it.
+inline void backTo(QWidget *window)
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
 // A click on a page's tab, first scrolling the tab bar with its arrows, as a person does,
 // until the tab is in view.
 inline void clickTab(QTabWidget *tabs, QWidget *page)
