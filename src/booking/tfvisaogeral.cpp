@@ -16,6 +16,7 @@
 #include "search/tfprocuranome.h"
 #include "statistics/tffichamed.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -169,6 +170,9 @@ void TFVisaoGeral::buildMonthTab()
     ComboBox1 = named(new QComboBox(TabSheet1), QStringLiteral("ComboBox1"));
     ComboBox1->setMinimumContentsLength(20);
     ComboBox1->installEventFilter(this);
+    // The first press of a double-click opens the list over the box: the second lands
+    // on the list.
+    ComboBox1->view()->viewport()->installEventFilter(this);
     connect(ComboBox1, &QComboBox::activated, this, guarded(dialogs, [this] { ComboBox1Click(); }));
 
     Edit3 = jumpEdit(TabSheet1, QStringLiteral("Edit3"), 50);
@@ -647,7 +651,9 @@ bool TFVisaoGeral::eventFilter(QObject *watched, QEvent *event)
         // The marks follow the closed dates and the limit as they stand on disk.
         if (QDateTime::currentMSecsSinceEpoch() - m_lastMarks > 500)
             runUserAction(m_context.dialogs, [this] { markDays(); });
-    } else if (type == QEvent::MouseButtonDblClick && watched == ComboBox1) {
+    } else if (type == QEvent::MouseButtonDblClick &&
+               (watched == ComboBox1 || watched == ComboBox1->view()->viewport())) {
+        ComboBox1->hidePopup();
         ComboBox1DblClick();
         return true;
     } else if (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::Leave) {
