@@ -595,6 +595,9 @@ void TFVisaoGeral::goToSlot(int day, int slot, int code)
     tab.grid->goToCell(slot, code);
     tab.grid->setTopRow(code);
     tab.grid->setFocus();
+    // Sent here from a window beside the screen (the day list, the attendance sheet):
+    // the keyboard comes back to the screen, on the slot.
+    activateWindow();
 }
 
 bool TFVisaoGeral::goToAppointment(const QString &date, int slot, int code)

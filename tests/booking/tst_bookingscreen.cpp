@@ -513,8 +513,6 @@ void TestBookingScreen::dayListFromTheMonth()
     f.addRows({booking(QStringLiteral("09/12/26"), 2, 12, QStringLiteral("Ana Souza"))});
     Desk desk(f);
     GridView *month = desk.screen->StringGrid1;
-    QApplication::processEvents();
-    month->goToCell(9, 12);
     test::doubleClickOn(month, month->model()->index(11, 8));
     TFConsultasDia &list = desk.screen->consultasDia();
     QVERIFY(list.isVisible());
@@ -537,12 +535,12 @@ void TestBookingScreen::dayListFromTheMonth()
     QCOMPARE(paged.lines().size(), 8 * 3 + 1 + 5 + 3);
 
     // A double-click on a free slot goes to it on the day sheet.
-    list.ListBox2->setCurrentRow(2);
     test::doubleClickOn(list.ListBox2, list.ListBox2->model()->index(2, 0));
     QVERIFY(!list.isVisible());
     QCOMPARE(desk.screen->PageControl1->currentWidget(), desk.screen->dayTab(9).page);
     QCOMPARE(desk.screen->dayTab(9).grid->currentColumn(), 4);
     QCOMPARE(desk.screen->dayTab(9).grid->currentRow(), 12);
+    QCOMPARE(QApplication::focusWidget(), desk.screen->dayTab(9).grid);
 }
 
 void TestBookingScreen::keysOnSheetsAndMonth()
@@ -695,9 +693,9 @@ void TestBookingScreen::disabledSheetExplainsItself()
         QVERIFY(notice->hintShown());
         test::click(notice->Button1);
     });
-    desk.screen->PageControl1->setCurrentWidget(desk.screen->dayTab(21).page);
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QApplication::sendEvent(desk.screen->dayTab(21).page, &enter);
+    // The mouse goes down from the tab onto its page.
+    test::clickTab(desk.screen->PageControl1, desk.screen->dayTab(21).page);
+    test::hoverOn(desk.screen->dayTab(21).label);
     QVERIFY(noticeSeen);
     QVERIFY(!desk.screen->aviso().isVisible());
 }
@@ -744,7 +742,8 @@ void TestBookingScreen::disabledDayNoticeOncePerVisit()
     });
     closer.start();
 
-    tabs->setCurrentIndex(index - 1); // the tab before, so that the click below is a visit
+    test::clickTab(desk.screen->PageControl1,
+                   desk.screen->dayTab(20).page); // so that the click below is a visit
     clickAt(tabs, tabs->tabRect(index).center());
     QCOMPARE(desk.screen->PageControl1->currentWidget(), tab.page);
     const QPoint onPage = tab.label->geometry().center();
