@@ -210,9 +210,14 @@ bool AppointmentEditor::exportar(const TypedAppointment &typed)
 {
     if (!passes(Check::Exportar, typed))
         return false;
+    if (m_context.clipboard.holdsName()) {
+        m_context.dialogs.information(m_context.clipboard.cutRefusal());
+        return false;
+    }
+    // The row goes first: a failed delete leaves nothing in the clipboard to book twice.
+    m_context.DMMedicos.TMedicos.remove();
     m_context.clipboard.cut(typed.paciente, typed.telefone, typed.situacao, typed.observacoes);
     setCurrentCell(QString());
-    m_context.DMMedicos.TMedicos.remove();
     journalLine(QLatin1Char('E'), m_before);
     return true;
 }
@@ -227,6 +232,7 @@ bool AppointmentEditor::importar()
     cursor.post();
     setCurrentCell(mark());
     journalLine(QLatin1Char('I'), cursor.row());
+    m_context.clipboard.clear();
     return true;
 }
 

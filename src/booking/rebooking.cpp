@@ -87,46 +87,71 @@ void RebookingEditor::newWaitingEntry()
     m_context.specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
 }
 
+RebookingEditor::Labels RebookingEditor::labels(const QString &data, const QString &hora,
+                                                const QString &medico) const
+{
+    Labels result;
+    const int code = numberOf(medico);
+    if (code > DoctorRegister::kDoctors) {
+        result.name = m_context.specialties.name(code).trimmed();
+        // A specialty has no timetable of its own.
+        if (m_origin != Origin::NewWaiting)
+            result.time = QStringLiteral("  ");
+        return result;
+    }
+    if (DoctorRegister::validCode(code)) {
+        const Doctor &doctor = m_context.doctors.doctor(code);
+        result.name = doctor.name;
+        result.room = doctor.room;
+        result.floor = doctor.floor;
+    }
+    if (m_origin == Origin::NewWaiting)
+        return result;
+    const QString blanks(7, QLatin1Char(' '));
+    result.time = blanks;
+    // The entry's own Data stands for the day it was cancelled from; any other text in
+    // the box is the date being rebooked onto.
+    const std::optional<QDate> date = data.trimmed() == m_shown.data
+                                          ? dateOfEntry(m_shown.data, m_context.clock.today())
+                                          : dates::parse(data);
+    const int slot = numberOf(hora);
+    if (!DoctorRegister::validCode(code) || slot < 1 || slot > DoctorRegister::kSlots || !date)
+        return result;
+    const QString time = m_context.doctors.time(dates::weekday(*date), code, slot);
+    if (!time.trimmed().isEmpty())
+        result.time = blanks + time + QStringLiteral("  Hs");
+    return result;
+}
+
+RebookingEditor::Labels RebookingEditor::labelsFor(const TypedEntry &typed) const
+{
+    return labels(typed.data, typed.hora, typed.medico);
+}
+
+RebookingEditor::Labels RebookingEditor::shownLabels() const
+{
+    // A new waiting entry starts with its labels empty.
+    return m_origin == Origin::NewWaiting ? Labels{} : labels(m_shown.data, m_shown.hora, m_shown.medico);
+}
+
 QString RebookingEditor::nameLabel() const
 {
-    if (m_origin == Origin::NewWaiting)
-        return {};
-    const int code = numberOf(m_shown.medico);
-    if (code > DoctorRegister::kDoctors)
-        return m_context.specialties.name(code).trimmed();
-    return DoctorRegister::validCode(code) ? m_context.doctors.doctor(code).name : QString();
+    return shownLabels().name;
 }
 
 QString RebookingEditor::timeLabel() const
 {
-    if (m_origin == Origin::NewWaiting)
-        return {};
-    const int code = numberOf(m_shown.medico);
-    if (code > DoctorRegister::kDoctors)
-        return QStringLiteral("  ");
-    const QString blanks(7, QLatin1Char(' '));
-    const int slot = numberOf(m_shown.hora);
-    const std::optional<QDate> date = dateOfEntry(m_shown.data, m_context.clock.today());
-    if (!DoctorRegister::validCode(code) || slot < 1 || slot > DoctorRegister::kSlots || !date)
-        return blanks;
-    const QString time = m_context.doctors.time(dates::weekday(*date), code, slot);
-    return time.trimmed().isEmpty() ? blanks : blanks + time + QStringLiteral("  Hs");
+    return shownLabels().time;
 }
 
 QString RebookingEditor::room() const
 {
-    const int code = numberOf(m_shown.medico);
-    return m_origin != Origin::NewWaiting && DoctorRegister::validCode(code)
-               ? m_context.doctors.doctor(code).room
-               : QString();
+    return shownLabels().room;
 }
 
 QString RebookingEditor::floor() const
 {
-    const int code = numberOf(m_shown.medico);
-    return m_origin != Origin::NewWaiting && DoctorRegister::validCode(code)
-               ? m_context.doctors.doctor(code).floor
-               : QString();
+    return shownLabels().floor;
 }
 
 bool RebookingEditor::noticeOffered() const
@@ -320,6 +345,10 @@ bool RebookingEditor::exportar(const TypedEntry &typed)
 {
     if (!nameGiven(typed))
         return false;
+    if (m_context.clipboard.holdsName()) {
+        m_context.dialogs.information(m_context.clipboard.cutRefusal());
+        return false;
+    }
     if (!m_context.DMMedicos.table().remove(m_shown.key())) {
         m_context.dialogs.information(QStringLiteral("O registro não existe mais"));
         return true;
@@ -342,9 +371,11 @@ bool RebookingEditor::avisar(const TypedEntry &typed)
     return true;
 }
 
-void RebookingEditor::imprimir()
+void RebookingEditor::imprimir(const TypedEntry &typed)
 {
-    Slip{nameLabel(), m_shown.data, timeLabel(), room(), floor(), false}.print(m_context.printer);
+    const Labels shown = labelsFor(typed);
+    Slip{shown.name, typed.data.trimmed(), shown.time, shown.room, shown.floor, false}.print(
+        m_context.printer);
 }
 
 } // namespace clinora

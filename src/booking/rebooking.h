@@ -50,6 +50,19 @@ public:
     QString timeLabel() const;
     QString room() const;
     QString floor() const;
+
+    // The labels beside the boxes: the doctor (or specialty), the slot's time, the room
+    // and the floor.
+    struct Labels
+    {
+        QString name;
+        QString time;
+        QString room;
+        QString floor;
+    };
+    // The labels of the entry as the boxes now read: a receptionist rebooking reads the
+    // time of the slot typed, on the weekday of the date typed, for the doctor typed.
+    Labels labelsFor(const TypedEntry &typed) const;
     // A hospital cancellation not yet told ("H/"), or one already told ("HA/").
     bool noticeOffered() const;
     bool noticeGiven() const;
@@ -61,7 +74,8 @@ public:
     bool incluir(const TypedEntry &typed);
     bool exportar(const TypedEntry &typed);
     bool avisar(const TypedEntry &typed);
-    void imprimir();
+    // The slip of the entry as the boxes read.
+    void imprimir(const TypedEntry &typed);
 
     static const QString kNameRequired;
     static const QString kSituationRequired;
@@ -72,6 +86,8 @@ private:
     // The checks of a rebooking onto a date; fills the row's key on success.
     bool checkRebooking(const TypedEntry &typed, Appointment &row);
     bool registeredDoctor(int code) const;
+    Labels labels(const QString &data, const QString &hora, const QString &medico) const;
+    Labels shownLabels() const;
     void journalLine(QChar op, const Appointment &row);
     void markSheet(const Appointment &row);
 

@@ -64,15 +64,17 @@ void TFConsulta2::build()
     auto *horaCaption = caption(QStringLiteral("Hora:"), "Label4", this);
     m_keyBoxes = {diaCaption, DBEdit3, horaCaption, DBEdit4};
 
+    // The boxes read, left to right and down, in the order of a rebooking: the new day,
+    // the slot, the doctor, then the patient.
     auto *info = new QGridLayout;
-    info->addWidget(caption(QStringLiteral("Médico:"), "Label2", this), 0, 0);
-    info->addWidget(DBEdit2, 0, 1);
-    info->addWidget(Label5, 0, 2, 1, 3);
-    info->addWidget(diaCaption, 1, 0);
-    info->addWidget(DBEdit3, 1, 1);
-    info->addWidget(horaCaption, 1, 2);
-    info->addWidget(DBEdit4, 1, 3);
-    info->addWidget(Label6, 1, 4);
+    info->addWidget(diaCaption, 0, 0);
+    info->addWidget(DBEdit3, 0, 1);
+    info->addWidget(horaCaption, 0, 2);
+    info->addWidget(DBEdit4, 0, 3);
+    info->addWidget(Label6, 0, 4);
+    info->addWidget(caption(QStringLiteral("Médico:"), "Label2", this), 1, 0);
+    info->addWidget(DBEdit2, 1, 1);
+    info->addWidget(Label5, 1, 2, 1, 3);
     form::addRoomAndFloor(info, 2, Label10, Label12, this);
     info->setColumnStretch(4, 1);
 
@@ -104,7 +106,7 @@ void TFConsulta2::build()
     connect(BExportar, &QPushButton::clicked, this,
             guarded(dialogs, [this] { run(&RebookingEditor::exportar); }));
     connect(BAviso, &QPushButton::clicked, this, guarded(dialogs, [this] { run(&RebookingEditor::avisar); }));
-    connect(Button3, &QPushButton::clicked, this, guarded(dialogs, [this] { m_editor.imprimir(); }));
+    connect(Button3, &QPushButton::clicked, this, guarded(dialogs, [this] { m_editor.imprimir(typed()); }));
     connect(BSair, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *buttons = new QHBoxLayout;
@@ -126,6 +128,15 @@ void TFConsulta2::build()
     layout->addLayout(buttons);
     NoticeFrame->hide();
     Label7->hide();
+
+    // Tab follows the same order, whatever order the boxes were made in.
+    const QList<QWidget *> chain{DBEdit3,  DBEdit4,  DBEdit2, DBEdit1,   DBEdit6, DBComboBox1, DBMemo1,
+                                 BIncluir, BAlterar, BAviso,  BExportar, Button3, BSair};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    // The labels follow what is typed: the time told to the patient is the new slot's.
+    for (QLineEdit *edit : {DBEdit3, DBEdit4, DBEdit2})
+        connect(edit, &QLineEdit::textChanged, this, guarded(dialogs, [this] { showLabels(); }));
     resize(700, 400);
 }
 
@@ -200,11 +211,26 @@ void TFConsulta2::FormActivate()
     DBEdit1->setText(row.paciente);
     DBEdit6->setText(row.telefone);
     DBMemo1->setPlainText(row.observacoes);
-    Label5->setText(m_editor.nameLabel());
-    Label6->setText(m_editor.timeLabel());
-    Label10->setText(m_editor.room());
-    Label12->setText(m_editor.floor());
-    (existing ? DBEdit1 : DBEdit2)->setFocus();
+    showLabels();
+    // A cancelled entry opens on its day, to be typed over with the new one; a waiting
+    // entry on the patient; a new waiting entry on the doctor wanted.
+    if (!existing) {
+        DBEdit2->setFocus();
+    } else if (m_editor.origin() == RebookingEditor::Origin::Cancelled) {
+        DBEdit3->setFocus();
+        DBEdit3->selectAll();
+    } else {
+        DBEdit1->setFocus();
+    }
+}
+
+void TFConsulta2::showLabels()
+{
+    const RebookingEditor::Labels labels = m_editor.labelsFor(typed());
+    Label5->setText(labels.name);
+    Label6->setText(labels.time);
+    Label10->setText(labels.room);
+    Label12->setText(labels.floor);
 }
 
 TypedEntry TFConsulta2::typed() const

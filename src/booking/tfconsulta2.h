@@ -66,6 +66,7 @@ protected:
 private:
     void build();
     void FormActivate();
+    void showLabels();
     void showKeyBoxes(bool shown);
     TypedEntry typed() const;
     void run(bool (RebookingEditor::*operation)(const TypedEntry &));

@@ -7,7 +7,6 @@
 #include "booking/tfconsulta.h"
 #include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
-#include "statistics/tffichamed.h"
 #include "core/prepared_limit.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
@@ -15,7 +14,9 @@
 #include "platform/dates.h"
 #include "platform/user_action.h"
 #include "search/tfprocuranome.h"
+#include "statistics/tffichamed.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -28,6 +29,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -107,6 +109,7 @@ TFVisaoGeral::TFVisaoGeral(AppContext &context, QWidget *parent)
                 m_showAgainArmed = false;
                 if (PageControl1->widget(index) == TabSheet1 && isVisible())
                     m_overview.computeSummary();
+                focusCurrentSheet();
             }));
     BitBtn4 = named(new QPushButton(QStringLiteral("Início"), this), QStringLiteral("BitBtn4"));
     BitBtn3 = named(new QPushButton(QStringLiteral("Final"), this), QStringLiteral("BitBtn3"));
@@ -167,6 +170,9 @@ void TFVisaoGeral::buildMonthTab()
     ComboBox1 = named(new QComboBox(TabSheet1), QStringLiteral("ComboBox1"));
     ComboBox1->setMinimumContentsLength(20);
     ComboBox1->installEventFilter(this);
+    // The first press of a double-click opens the list over the box: the second lands
+    // on the list.
+    ComboBox1->view()->viewport()->installEventFilter(this);
     connect(ComboBox1, &QComboBox::activated, this, guarded(dialogs, [this] { ComboBox1Click(); }));
 
     Edit3 = jumpEdit(TabSheet1, QStringLiteral("Edit3"), 50);
@@ -415,6 +421,10 @@ void TFVisaoGeral::prepareMonthTab()
 void TFVisaoGeral::closeScreen(bool closeQueries)
 {
     Timer1->stop();
+    // The windows left open beside the screen go with it: a day list or a notice shown
+    // over the main menu would speak of a screen no longer there.
+    FConsultasDia->reject();
+    FAviso->hide();
     if (m_context.journal.pending() > 0)
         runUserAction(m_context.dialogs, [this] { m_context.journal.flush(); });
     m_context.DMMedicos.TMedicos.close();
@@ -554,6 +564,28 @@ void TFVisaoGeral::showDayList(int day, int code, bool modal)
     FConsultasDia->showList(day, code, modal);
 }
 
+void TFVisaoGeral::focusCurrentSheet()
+{
+    // The keyboard goes to the sheet's current cell, whatever held it before: a button
+    // or box of another page, or one this page had last time, would take the Enter and
+    // the name typed next.
+    GridView *grid = nullptr;
+    if (PageControl1->currentWidget() == TabSheet1)
+        grid = SGMascara->isVisibleTo(TabSheet1) ? SGMascara : StringGrid1;
+    else if (const int day = activeDay())
+        grid = m_days[static_cast<std::size_t>(day)].grid;
+    if (!grid)
+        return;
+    if (!grid->isEnabled()) {
+        // A disabled sheet takes no keys: they stay with the tabs, to go on to the next.
+        PageControl1->tabBar()->setFocus();
+        return;
+    }
+    if (grid->currentRow() == 0)
+        grid->goToCell(1, 1);
+    grid->setFocus();
+}
+
 void TFVisaoGeral::goToSlot(int day, int slot, int code)
 {
     if (day < 1 || day > 31)
@@ -563,6 +595,9 @@ void TFVisaoGeral::goToSlot(int day, int slot, int code)
     tab.grid->goToCell(slot, code);
     tab.grid->setTopRow(code);
     tab.grid->setFocus();
+    // Sent here from a window beside the screen (the day list, the attendance sheet):
+    // the keyboard comes back to the screen, on the slot.
+    activateWindow();
 }
 
 bool TFVisaoGeral::goToAppointment(const QString &date, int slot, int code)
@@ -619,7 +654,9 @@ bool TFVisaoGeral::eventFilter(QObject *watched, QEvent *event)
         // The marks follow the closed dates and the limit as they stand on disk.
         if (QDateTime::currentMSecsSinceEpoch() - m_lastMarks > 500)
             runUserAction(m_context.dialogs, [this] { markDays(); });
-    } else if (type == QEvent::MouseButtonDblClick && watched == ComboBox1) {
+    } else if (type == QEvent::MouseButtonDblClick &&
+               (watched == ComboBox1 || watched == ComboBox1->view()->viewport())) {
+        ComboBox1->hidePopup();
         ComboBox1DblClick();
         return true;
     } else if (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::Leave) {

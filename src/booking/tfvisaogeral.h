@@ -142,6 +142,8 @@ private:
     // F3: the attendance sheet of a doctor's day, or why there is none.
     void showSheet(int day, int code);
     int activeDay() const;
+    // After a tab switch: the keyboard on the current cell of the page's sheet.
+    void focusCurrentSheet();
 
     AppContext &m_context;
     MonthOverview m_overview;

@@ -4,14 +4,19 @@
 #include "app/session.h"
 #include "app/tfprincipal.h"
 #include "booking/grid_view.h"
+#include "booking/list_entries.h"
+#include "booking/list_tab_widget.h"
 #include "booking/tfaviso.h"
 #include "booking/tfconsulta.h"
+#include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
+#include "booking/waiting_key.h"
 #include "desk.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"
 #include "platform/text_file.h"
+#include "protection/replay.h"
 #include "store/appointment_table.h"
 #include "store/journal.h"
 #include "support/modal.h"
@@ -26,11 +31,12 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTabBar>
-#include <QWindow>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QWindow>
 
 using namespace clinora;
 using test::booking;
@@ -39,6 +45,8 @@ using test::Fixture;
 using test::journalFile;
 using test::keys;
 using test::onModal;
+using test::press;
+using test::type;
 using Kind = test::ScriptedDialogs::Kind;
 
 class TestBookingScreen : public QObject
@@ -72,6 +80,14 @@ private Q_SLOTS:
     void disabledSheetExplainsItself();
     void disabledDayNoticeOncePerVisit();
     void buttonsOutsideTheTabs();
+    void rebookingFromTheKeyboard();
+    void oneCutPatientAtATime();
+    void journalledOperations_data();
+    void journalledOperations();
+    void focusOnTheSheetAfterATabSwitch_data();
+    void focusOnTheSheetAfterATabSwitch();
+    void dayListClosesWithTheScreen_data();
+    void dayListClosesWithTheScreen();
 };
 
 void TestBookingScreen::bookingFromTheMenu()
@@ -89,13 +105,12 @@ void TestBookingScreen::bookingFromTheMenu()
         QCOMPARE(screen->PageControl1->currentWidget(), screen->TabSheet1);
         QCOMPARE(screen->PageControl1->tabText(1), QStringLiteral("01"));
         QCOMPARE(screen->PageControl1->tabText(31), QStringLiteral("31"));
-        screen->BAtualizar0->click();
+        test::click(screen->BAtualizar0);
         QCOMPARE(screen->ProgressBar1->value(), 0);
         QCOMPARE(screen->overview().grid().cell(9, 12), QString());
 
         const TFVisaoGeral::DayTab &tab = screen->dayTab(9);
-        screen->PageControl1->setCurrentWidget(tab.page);
-        QApplication::processEvents();
+        test::clickTab(screen->PageControl1, tab.page);
         // The first double-click of the run opens a dialog that stays open.
         onModal<TFConsulta>([](TFConsulta *d) {
             QVERIFY(d->isVisible());
@@ -107,26 +122,28 @@ void TestBookingScreen::bookingFromTheMenu()
             QCOMPARE(d->Label6->text(), QStringLiteral("08:30  Hs"));
             QCOMPARE(d->Label10->text().trimmed(), QStringLiteral("204"));
             QCOMPARE(d->DBEdit3->text(), QStringLiteral("09/12/26"));
-            QTest::keyClicks(d->DBEdit1, QStringLiteral("Joana Prado"));
-            QTest::keyClicks(d->DBEdit6, QStringLiteral("98888-7777"));
-            d->DBComboBox1->setCurrentIndex(1);
-            d->BIncluir->click();
+            type(QStringLiteral("Joana Prado"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("98888-7777"));
+            press(Qt::Key_Tab);
+            press(Qt::Key_Down); // the next situation, "2"
+            test::click(d->BIncluir);
         });
-        test::doubleClick(tab.grid, tab.grid->model()->index(11, 1));
+        test::doubleClickOn(tab.grid, tab.grid->model()->index(11, 1));
         QCOMPARE(screen->consulta().isVisible(), false);
         QCOMPARE(tab.grid->model()->index(11, 1).data().toString(), QStringLiteral("C"));
         // Three more bookings fill the doctor's day; the month follows.
         for (int slot : {1, 3, 4}) {
             onModal<TFConsulta>([](TFConsulta *d) {
-                QTest::keyClicks(d->DBEdit1, QStringLiteral("Outro"));
-                d->BIncluir->click();
+                type(QStringLiteral("Outro"));
+                test::click(d->BIncluir);
             });
-            test::doubleClick(tab.grid, tab.grid->model()->index(11, slot - 1));
+            test::doubleClickOn(tab.grid, tab.grid->model()->index(11, slot - 1));
         }
-        screen->BitBtn4->click(); // "Início": back to the month, summary recomputed
+        test::click(screen->BitBtn4); // "Início": back to the month, summary recomputed
         QCOMPARE(screen->PageControl1->currentWidget(), screen->TabSheet1);
         QCOMPARE(screen->overview().grid().cell(9, 12), QStringLiteral(" x"));
-        screen->BitBtn1->click();
+        test::click(screen->BitBtn1);
     });
     main.menuItem(QStringLiteral("MarcaodeConsultas1"))->trigger();
     QVERIFY(screenSeen);
@@ -156,7 +173,7 @@ void TestBookingScreen::sheetsAreFilledWhenTheScreenOpens()
         QCOMPARE(screen->dayTab(9).grid->model()->index(11, 0).data().toString(), QString());
         QCOMPARE(screen->overview().grid().cell(10, 12), QStringLiteral(" x"));
         QCOMPARE(screen->overview().grid().cell(11, 12), QString());
-        QTest::mouseClick(screen->BitBtn1, Qt::LeftButton);
+        test::click(screen->BitBtn1);
     });
     menu->trigger();
     // What changed while the screen was closed shows when it opens again.
@@ -167,7 +184,7 @@ void TestBookingScreen::sheetsAreFilledWhenTheScreenOpens()
         seen = true;
         QVERIFY(!screen->dayTab(11).grid->isEnabled());
         QCOMPARE(screen->dayTab(9).grid->model()->index(11, 2).data().toString(), QStringLiteral("C"));
-        QTest::mouseClick(screen->BitBtn1, Qt::LeftButton);
+        test::click(screen->BitBtn1);
     });
     menu->trigger();
     QVERIFY(seen);
@@ -206,19 +223,19 @@ void TestBookingScreen::noBookingOnAClosedOrUnpreparedDate()
         f.addRows({booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Carlos Lima"))});
     Desk desk(f);
     if (paste) // cut from its slot, to be pasted on the other date
-        desk.doubleClick(9, 1, 12, [](TFConsulta *d) { QTest::mouseClick(d->BExportar, Qt::LeftButton); });
+        desk.doubleClick(9, 1, 12, [](TFConsulta *d) { test::click(d->BExportar); });
     // The date closes, or the limit moves back, after the sheet was filled.
     f.write(file, {contents});
     QVERIFY(desk.screen->dayTab(day).grid->isEnabled());
     desk.doubleClick(day, 2, 12, [&](TFConsulta *d) {
         if (paste) {
-            QTest::mouseClick(d->BImportar, Qt::LeftButton);
+            test::click(d->BImportar);
         } else {
-            QTest::keyClicks(d->DBEdit1, operation);
-            QTest::mouseClick(d->BIncluir, Qt::LeftButton);
+            type(operation);
+            test::click(d->BIncluir);
         }
         QVERIFY(d->isVisible());
-        QTest::mouseClick(d->BSair, Qt::LeftButton);
+        test::click(d->BSair);
     });
     QCOMPARE(f.dialogs.texts(Kind::Information), QStringList{message});
     QVERIFY(desk.rows().empty());
@@ -242,10 +259,10 @@ void TestBookingScreen::dayListOffersNoFalseFreeSlots()
     Fixture f;
     Desk desk(f);
     f.write(file, {contents});
-    QTest::mouseClick(desk.screen->BAtualizar0, Qt::LeftButton);
+    test::click(desk.screen->BAtualizar0);
     GridView *month = desk.screen->StringGrid1;
     QApplication::processEvents();
-    test::doubleClick(month, month->model()->index(11, day - 1));
+    test::doubleClickOn(month, month->model()->index(11, day - 1));
     TFConsultasDia &list = desk.screen->consultasDia();
     QVERIFY(list.isVisible());
     QCOMPARE(list.ListBox2->count(), 0);
@@ -257,16 +274,18 @@ void TestBookingScreen::reservingAnHour()
     Fixture f;
     Desk desk(f);
     desk.doubleClick(9, 3, 12, [](TFConsulta *d) {
-        QTest::keyClicks(d->DBEdit1, QStringLiteral("R"));
-        d->DBComboBox1->setEditText(QString());
-        d->BIncluir->click();
+        type(QStringLiteral("R"));
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Backspace); // the situation erased
+        test::click(d->BIncluir);
     });
     QCOMPARE(desk.sheet(9).cell(3, 12), QStringLiteral("R"));
     QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;3;12;R"});
     // The dialog opens on any cell, one without a slot included.
     desk.doubleClick(9, 10, 12, [](TFConsulta *d) {
         QVERIFY(d->BIncluir->isEnabled());
-        d->BSair->click();
+        test::click(d->BSair);
     });
 }
 
@@ -275,13 +294,16 @@ void TestBookingScreen::checksBeforeBooking()
     Fixture f;
     Desk desk(f);
     desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
-        d->BIncluir->click();
+        test::click(d->BIncluir);
         QVERIFY(d->isVisible());
-        QTest::keyClicks(d->DBEdit1, QStringLiteral("Paulo"));
-        d->DBComboBox1->setEditText(QString());
-        d->BIncluir->click();
+        test::click(d->DBEdit1);
+        type(QStringLiteral("Paulo"));
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Backspace); // the situation erased
+        test::click(d->BIncluir);
         QVERIFY(d->isVisible());
-        d->BSair->click();
+        test::click(d->BSair);
     });
     QCOMPARE(f.dialogs.texts(Kind::Information),
              QStringList({"Campo Nome é obrigatório", " O Campo Situação é obrigatório - refazer a inclusão"}));
@@ -309,12 +331,12 @@ void TestBookingScreen::cancelling()
     QCOMPARE(desk.sheet(5).cell(3, 12), QStringLiteral("C"));
     desk.doubleClick(5, 3, 12, [button](TFConsulta *d) {
         QVERIFY(d->BAlterar->isEnabled() && !d->BIncluir->isEnabled());
-        d->findChild<QPushButton *>(button)->click();
+        test::click(d->findChild<QPushButton *>(button));
     });
     QCOMPARE(desk.sheet(5).cell(3, 12), QString());
     QCOMPARE(keys(desk.rows()), QStringList({marker + QStringLiteral(";3;12;Já Desmarcada"),
                                              marker + QStringLiteral(";4;12;Maria Souza")}));
-    desk.screen->BitBtn1->click();
+    test::click(desk.screen->BitBtn1);
     const QStringList lines = journalFile(f);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines[0].startsWith(QStringLiteral("E05/01/273 12Maria Souza")));
@@ -326,7 +348,7 @@ void TestBookingScreen::deletingAsksNothing()
     Fixture f;
     f.addRows({booking(QStringLiteral("09/12/26"), 1, 12)});
     Desk desk(f);
-    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { d->BExcluir->click(); });
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { test::click(d->BExcluir); });
     QVERIFY(desk.rows().empty());
     QCOMPARE(desk.sheet(9).cell(1, 12), QString());
     QVERIFY(f.dialogs.shown().isEmpty());
@@ -339,24 +361,26 @@ void TestBookingScreen::cutAndPaste()
     original.observacoes = QStringLiteral("Traz exames");
     f.addRows({original});
     Desk desk(f);
-    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { d->BExportar->click(); });
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) { test::click(d->BExportar); });
     QCOMPARE(desk.sheet(9).cell(1, 12), QString());
-    for (int day : {10, 11}) {
-        desk.doubleClick(day, 2, 12, [](TFConsulta *d) {
-            QVERIFY(d->BImportar->isEnabled());
-            d->BImportar->click();
-        });
-        QCOMPARE(desk.sheet(day).cell(2, 12), QStringLiteral("C"));
-    }
-    const std::vector<Appointment> rows = desk.rows();
-    QCOMPARE(keys(rows), QStringList({"10/12/26;2;12;Carlos Lima", "11/12/26;2;12;Carlos Lima"}));
-    QCOMPARE(rows[1].telefone, QStringLiteral("3333-4444"));
-    QCOMPARE(rows[1].observacoes, QStringLiteral("Traz exames"));
-    // An occupied slot offers no paste.
     desk.doubleClick(10, 2, 12, [](TFConsulta *d) {
-        QVERIFY(!d->BImportar->isEnabled());
-        d->BSair->click();
+        QVERIFY(d->BImportar->isEnabled());
+        test::click(d->BImportar);
     });
+    QCOMPARE(desk.sheet(10).cell(2, 12), QStringLiteral("C"));
+    const std::vector<Appointment> rows = desk.rows();
+    QCOMPARE(keys(rows), QStringList({"10/12/26;2;12;Carlos Lima"}));
+    QCOMPARE(rows[0].telefone, QStringLiteral("3333-4444"));
+    QCOMPARE(rows[0].observacoes, QStringLiteral("Traz exames"));
+    // The patient is booked once: neither a free slot nor an occupied one offers the
+    // paste again.
+    for (int day : {11, 10}) {
+        desk.doubleClick(day, 2, 12, [](TFConsulta *d) {
+            QVERIFY(!d->BImportar->isEnabled());
+            test::click(d->BSair);
+        });
+    }
+    QCOMPARE(desk.rows().size(), std::size_t(1));
 }
 
 void TestBookingScreen::changeIsJournaledBeforeAndAfter()
@@ -365,13 +389,16 @@ void TestBookingScreen::changeIsJournaledBeforeAndAfter()
     f.addRows({booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Nome Antigo"))});
     Desk desk(f, true);
     desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
-        d->DBEdit1->setText(QStringLiteral("Nome Novo"));
-        d->DBMemo1->setPlainText(QStringLiteral("linha 1\nlinha 2"));
-        d->BAlterar->click();
+        type(QStringLiteral("Nome Novo"));
+        test::click(d->DBMemo1);
+        type(QStringLiteral("linha 1"));
+        press(Qt::Key_Return);
+        type(QStringLiteral("linha 2"));
+        test::click(d->BAlterar);
     });
     QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;1;12;Nome Novo"});
     QCOMPARE(desk.sheet(9).cell(1, 12), QStringLiteral("C"));
-    desk.screen->BitBtn1->click(); // closing the screen flushes the buffer
+    test::click(desk.screen->BitBtn1); // closing the screen flushes the buffer
     const QStringList lines = journalFile(f);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines[0].startsWith(QStringLiteral("E09/12/261 12Nome Antigo")));
@@ -388,10 +415,10 @@ void TestBookingScreen::failedPostWritesNoJournal()
         AppointmentTable other;
         other.open(f.dir() + QStringLiteral("/Medicos.db"), false);
         other.insert(booking(QStringLiteral("09/12/26"), 4, 12, QStringLiteral("Outro Paciente")));
-        QTest::keyClicks(d->DBEdit1, QStringLiteral("Bruna"));
-        d->BIncluir->click();
+        type(QStringLiteral("Bruna"));
+        test::click(d->BIncluir);
         QVERIFY(d->isVisible());
-        d->BSair->click();
+        test::click(d->BSair);
     });
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("Violação de chave")));
@@ -408,9 +435,9 @@ void TestBookingScreen::fullCancelledListLeavesTheRow()
     f.addRows(rows);
     Desk desk(f);
     desk.doubleClick(5, 3, 12, [](TFConsulta *d) {
-        d->Button1->click();
+        test::click(d->Button1);
         QVERIFY(d->isVisible());
-        d->BSair->click();
+        test::click(d->BSair);
     });
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("99")));
@@ -437,7 +464,7 @@ void TestBookingScreen::journalReachesTheMirror()
     for (int i = 0; i < bookings; ++i)
         desk.book(9 + i / 4, 1 + i % 4, 12, QStringLiteral("Paciente %1").arg(i + 1));
     QCOMPARE(journalFile(f).size(), linesBeforeClosing);
-    desk.screen->BitBtn1->click();
+    test::click(desk.screen->BitBtn1);
     QCOMPARE(journalFile(f).size(), linesAfterClosing);
     QCOMPARE(f.dialogs.texts(Kind::Information),
              QStringList{"Aguarde: Gravando alterações na área Espelho\n\n  Clicar em < OK > para prosseguir"});
@@ -456,8 +483,8 @@ void TestBookingScreen::unreachableMirrorLosesNoChange()
         const QString patient = QStringLiteral("Paciente %1").arg(i + 1);
         patients << patient;
         desk.doubleClick(9 + i / 4, 1 + i % 4, 12, [&](TFConsulta *d) {
-            QTest::keyClicks(d->DBEdit1, patient);
-            d->BIncluir->click();
+            type(patient);
+            test::click(d->BIncluir);
             // The booking was posted: the dialog ends it as after success.
             if (d->isVisible()) {
                 ++stillOpen;
@@ -473,7 +500,7 @@ void TestBookingScreen::unreachableMirrorLosesNoChange()
 
     // The medium comes back: closing the screen writes every change, in order.
     QDir().mkpath(mirror);
-    desk.screen->BitBtn1->click();
+    test::click(desk.screen->BitBtn1);
     QStringList journaled;
     for (const QString &line : journalFile(f))
         journaled << journal::parse(line)->row.paciente;
@@ -486,22 +513,20 @@ void TestBookingScreen::dayListFromTheMonth()
     f.addRows({booking(QStringLiteral("09/12/26"), 2, 12, QStringLiteral("Ana Souza"))});
     Desk desk(f);
     GridView *month = desk.screen->StringGrid1;
-    QApplication::processEvents();
-    month->goToCell(9, 12);
-    test::doubleClick(month, month->model()->index(11, 8));
+    test::doubleClickOn(month, month->model()->index(11, 8));
     TFConsultasDia &list = desk.screen->consultasDia();
     QVERIFY(list.isVisible());
     QCOMPARE(list.ListBox1->count(), 1);
     QCOMPARE(list.ListBox1->item(0)->text(), QStringLiteral(" 2    08:30  Ana Souza"));
     QCOMPARE(list.ListBox2->count(), 3);
 
-    list.BImprimir->click();
+    test::click(list.BImprimir);
     QCOMPARE(f.printer.documents().size(), 1);
     QCOMPARE(f.printer.documents().last().lines()[2], QStringLiteral("           Médico:  12                Dia: 09/12/26"));
     QCOMPARE(f.printer.documents().last().texts[2].font.pointSize, 14);
     // On a short page the doctor, the date and the headings start every page.
     f.printer.setPageHeight(11 * 70);
-    list.BImprimir->click();
+    test::click(list.BImprimir);
     const auto &paged = f.printer.documents().last();
     QCOMPARE(paged.pages, 3);
     for (int p = 1; p <= paged.pages; ++p)
@@ -510,12 +535,12 @@ void TestBookingScreen::dayListFromTheMonth()
     QCOMPARE(paged.lines().size(), 8 * 3 + 1 + 5 + 3);
 
     // A double-click on a free slot goes to it on the day sheet.
-    list.ListBox2->setCurrentRow(2);
-    test::doubleClick(list.ListBox2, list.ListBox2->model()->index(2, 0));
+    test::doubleClickOn(list.ListBox2, list.ListBox2->model()->index(2, 0));
     QVERIFY(!list.isVisible());
     QCOMPARE(desk.screen->PageControl1->currentWidget(), desk.screen->dayTab(9).page);
     QCOMPARE(desk.screen->dayTab(9).grid->currentColumn(), 4);
     QCOMPARE(desk.screen->dayTab(9).grid->currentRow(), 12);
+    QCOMPARE(QApplication::focusWidget(), desk.screen->dayTab(9).grid);
 }
 
 void TestBookingScreen::keysOnSheetsAndMonth()
@@ -523,16 +548,17 @@ void TestBookingScreen::keysOnSheetsAndMonth()
     Fixture f;
     Desk desk(f);
     GridView *grid = desk.screen->dayTab(9).grid;
-    desk.screen->goToSlot(9, 1, 12);
-    QTest::keyClick(grid, Qt::Key_F1);
+    test::clickTab(desk.screen->PageControl1, desk.screen->dayTab(9).page);
+    test::click(grid, grid->model()->index(11, 0));
+    press(Qt::Key_F1);
     QCOMPARE(desk.sheet(9).cell(1, 0), QStringLiteral("08:00"));
     QCOMPARE(desk.sheet(9).cell(4, 0), QStringLiteral("09:30"));
-    QTest::keyClick(grid, Qt::Key_F2);
+    press(Qt::Key_F2);
     QCOMPARE(desk.sheet(9).cell(1, 0), QStringLiteral("1"));
 
-    desk.screen->PageControl1->setCurrentWidget(desk.screen->TabSheet1);
-    desk.screen->StringGrid1->goToCell(9, 12);
-    QTest::keyClick(desk.screen->StringGrid1, Qt::Key_F2);
+    test::clickTab(desk.screen->PageControl1, desk.screen->TabSheet1);
+    test::click(desk.screen->StringGrid1, desk.screen->StringGrid1->model()->index(11, 8));
+    press(Qt::Key_F2);
     QCOMPARE(desk.screen->overview().grid().cell(9, 0), QStringLiteral("Qua"));
     bool timetableSeen = false;
     onModal<TFGradeHoras>([&](TFGradeHoras *g) {
@@ -540,11 +566,12 @@ void TestBookingScreen::keysOnSheetsAndMonth()
         QCOMPARE(g->Label2->text(), QStringLiteral("Dr. Teste Silva"));
         QCOMPARE(g->SGGradeHoras->item(0, 0)->text(), QStringLiteral("08:00")); // Monday, slot 1
         QCOMPARE(g->SGGradeHoras->item(0, 6)->text(), QString());               // Sunday
-        QTest::keyClick(g, Qt::Key_F5);
+        press(Qt::Key_F5);
     });
-    QTest::keyClick(desk.screen->StringGrid1, Qt::Key_F5);
+    press(Qt::Key_F5);
     QVERIFY(timetableSeen);
-    QTest::keyClick(desk.screen->StringGrid1, Qt::Key_F6);
+    test::backTo(desk.screen);
+    press(Qt::Key_F6);
     QVERIFY(desk.screen->consultasDia().isVisible());
     QCOMPARE(desk.screen->consultasDia().ListBox2->count(), 4);
 }
@@ -554,50 +581,52 @@ void TestBookingScreen::bookingWithTheKeyboardAlone()
     Fixture f;
     Desk desk(f);
     const TFVisaoGeral::DayTab &tab = desk.screen->dayTab(9);
-    desk.screen->PageControl1->setCurrentWidget(tab.page);
-    QApplication::processEvents();
+    test::clickTab(desk.screen->PageControl1, tab.page);
     // A click on the cell makes it current; from there on, only keys.
     const QModelIndex cell = tab.grid->model()->index(11, 0);
-    QTest::mouseClick(tab.grid->viewport(), Qt::LeftButton, {}, tab.grid->visualRect(cell).center());
-    QTest::keyClick(tab.grid, Qt::Key_Right);
+    test::click(tab.grid, cell);
+    press(Qt::Key_Right);
     QCOMPARE(tab.grid->currentColumn(), 2);
 
     // Enter opens the dialog; the name is typed and Enter books it.
     onModal<TFConsulta>([](TFConsulta *d) {
         QCOMPARE(d->focusWidget(), d->DBEdit1);
-        QTest::keyClicks(d->DBEdit1, QStringLiteral("Joana Prado"));
-        QTest::keyClick(d->DBEdit1, Qt::Key_Tab);
+        type(QStringLiteral("Joana Prado"));
+        press(Qt::Key_Tab);
         QCOMPARE(d->focusWidget(), d->DBEdit6);
-        QTest::keyClicks(d->DBEdit6, QStringLiteral("98888-7777"));
-        QTest::keyClick(d->DBEdit6, Qt::Key_Return);
+        type(QStringLiteral("98888-7777"));
+        press(Qt::Key_Return);
     });
-    QTest::keyClick(tab.grid, Qt::Key_Return);
+    press(Qt::Key_Return);
     QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado"});
     QCOMPARE(desk.rows()[0].telefone, QStringLiteral("98888-7777"));
     QCOMPARE(desk.sheet(9).cell(2, 12), QStringLiteral("C"));
+    test::backTo(desk.screen);
 
     // On the booked slot Enter changes it; Esc leaves without a change.
-    onModal<TFConsulta>([](TFConsulta *d) {
-        QTest::keyClick(d->DBEdit1, Qt::Key_End);
-        QTest::keyClicks(d->DBEdit1, QStringLiteral(" Lima"));
-        QTest::keyClick(d->DBEdit1, Qt::Key_Enter);
+    onModal<TFConsulta>([](TFConsulta *) {
+        press(Qt::Key_End);
+        type(QStringLiteral(" Lima"));
+        press(Qt::Key_Enter);
     });
-    QTest::keyClick(tab.grid, Qt::Key_Return);
+    press(Qt::Key_Return);
     QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado Lima"});
-    onModal<TFConsulta>([](TFConsulta *d) {
-        QTest::keyClicks(d->DBEdit1, QStringLiteral("xyz"));
-        QTest::keyClick(d->DBEdit1, Qt::Key_Escape);
+    test::backTo(desk.screen);
+    onModal<TFConsulta>([](TFConsulta *) {
+        type(QStringLiteral("xyz"));
+        press(Qt::Key_Escape);
     });
-    QTest::keyClick(tab.grid, Qt::Key_Return);
+    press(Qt::Key_Return);
     QVERIFY(!desk.screen->consulta().isVisible());
     QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado Lima"});
+    test::backTo(desk.screen);
 
     // On the month grid Enter shows the day list, as a double-click does.
-    QTest::mouseClick(desk.screen->BitBtn4, Qt::LeftButton); // "Início"
+    test::click(desk.screen->BitBtn4); // "Início"
     GridView *month = desk.screen->StringGrid1;
     const QModelIndex day9 = month->model()->index(11, 8);
-    QTest::mouseClick(month->viewport(), Qt::LeftButton, {}, month->visualRect(day9).center());
-    QTest::keyClick(month, Qt::Key_Return);
+    test::click(month, day9);
+    press(Qt::Key_Return);
     TFConsultasDia &list = desk.screen->consultasDia();
     QVERIFY(list.isVisible());
     QCOMPARE(list.ListBox1->count(), 1);
@@ -608,12 +637,13 @@ void TestBookingScreen::jumpsAndBadCodes()
 {
     Fixture f;
     Desk desk(f);
-    desk.screen->PageControl1->setCurrentWidget(desk.screen->dayTab(1).page);
+    test::clickTab(desk.screen->PageControl1, desk.screen->dayTab(1).page);
     auto *cod = desk.screen->findChild<QLineEdit *>(QStringLiteral("Edit7"));
     auto *nome = desk.screen->findChild<QLineEdit *>(QStringLiteral("Edit8"));
     QCOMPARE(cod, desk.screen->dayTab(1).cod);
     QCOMPARE(nome, desk.screen->dayTab(1).nome);
-    QTest::keyClicks(cod, QStringLiteral("1x"));
+    test::click(cod);
+    type(QStringLiteral("1x"));
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Error).first().contains(QStringLiteral("1x")));
     QCOMPARE(desk.screen->findChild<QLineEdit *>(QStringLiteral("Edit67")), desk.screen->dayTab(31).cod);
@@ -631,13 +661,16 @@ void TestBookingScreen::specialtyFilter()
     QCOMPARE(filter->itemText(0), QStringLiteral("  Todos os Médicos"));
     const int cardio = filter->findText(QStringLiteral("52 Cardiologia"));
     QVERIFY(cardio > 0);
-    filter->setCurrentIndex(cardio);
-    Q_EMIT filter->activated(cardio);
+    test::click(filter); // the list opens
+    QVERIFY(filter->view()->isVisible());
+    test::click(filter->view(), filter->model()->index(cardio, 0));
+    QVERIFY(!filter->view()->isVisible());
     QVERIFY(desk.screen->SGMascara->isVisible());
     QVERIFY(!desk.screen->StringGrid1->isVisible());
     QVERIFY(desk.screen->Edit5->isVisible() && !desk.screen->Edit3->isVisible());
     QCOMPARE(desk.screen->overview().filteredRows(), 1);
-    test::doubleClickAt(filter, filter->rect().center());
+    test::doubleClickOn(filter);
+    QVERIFY(!filter->view()->isVisible());
     QVERIFY(desk.screen->StringGrid1->isVisible());
     QVERIFY(!desk.screen->SGMascara->isVisible());
     QCOMPARE(filter->currentText(), QStringLiteral("  Todos os Médicos"));
@@ -655,14 +688,14 @@ void TestBookingScreen::disabledSheetExplainsItself()
     onModal<TFAviso>([&](TFAviso *notice) {
         noticeSeen = true;
         QCOMPARE(notice->Label1->text(), QStringLiteral("Sistema NÃO PREPARADO"));
-        QTest::keyClick(notice, Qt::Key_Escape);
+        press(Qt::Key_Escape);
         QVERIFY(notice->isVisible());
         QVERIFY(notice->hintShown());
-        notice->Button1->click();
+        test::click(notice->Button1);
     });
-    desk.screen->PageControl1->setCurrentWidget(desk.screen->dayTab(21).page);
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QApplication::sendEvent(desk.screen->dayTab(21).page, &enter);
+    // The mouse goes down from the tab onto its page.
+    test::clickTab(desk.screen->PageControl1, desk.screen->dayTab(21).page);
+    test::hoverOn(desk.screen->dayTab(21).label);
     QVERIFY(noticeSeen);
     QVERIFY(!desk.screen->aviso().isVisible());
 }
@@ -673,7 +706,7 @@ void TestBookingScreen::disabledDayNoticeOncePerVisit()
     Desk desk(f);
     QVERIFY(QTest::qWaitForWindowExposed(desk.screen));
     f.write(QStringLiteral("DataIniFim.Txt"), {QStringLiteral("20/12/2026")});
-    QTest::mouseClick(desk.screen->BAtualizar0, Qt::LeftButton);
+    test::click(desk.screen->BAtualizar0);
     const TFVisaoGeral::DayTab &tab = desk.screen->dayTab(21);
     QVERIFY(!tab.grid->isEnabled());
     TFAviso &notice = desk.screen->aviso();
@@ -709,7 +742,8 @@ void TestBookingScreen::disabledDayNoticeOncePerVisit()
     });
     closer.start();
 
-    tabs->setCurrentIndex(index - 1); // the tab before, so that the click below is a visit
+    test::clickTab(desk.screen->PageControl1,
+                   desk.screen->dayTab(20).page); // so that the click below is a visit
     clickAt(tabs, tabs->tabRect(index).center());
     QCOMPARE(desk.screen->PageControl1->currentWidget(), tab.page);
     const QPoint onPage = tab.label->geometry().center();
@@ -755,7 +789,7 @@ void TestBookingScreen::buttonsOutsideTheTabs()
 {
     Fixture f;
     Desk desk(f);
-    desk.screen->BitBtn3->click();
+    test::click(desk.screen->BitBtn3);
     QCOMPARE(desk.screen->PageControl1->currentWidget(), desk.screen->dayTab(31).page);
     QStringList shown;
     onModal<TFHorarios>([&](TFHorarios *list) {
@@ -765,12 +799,349 @@ void TestBookingScreen::buttonsOutsideTheTabs()
         QCOMPARE(list->size(), QSize(610, 440));
         list->reject();
     });
-    desk.screen->Button10->click();
+    test::click(desk.screen->Button10);
     QCOMPARE(shown.mid(0, 3), QStringList({" ", "              Relação de Médicos e Especialidades", " "}));
     QVERIFY(shown.contains(QStringLiteral("3    Dra. Paula Ramos             55 Pediatria   ")));
     QVERIFY(shown.contains(QStringLiteral("12   Dr. Teste Silva              52 Cardiologia ")));
     QVERIFY(shown.contains(QStringLiteral("                       Especialidades ")));
     QVERIFY(shown.contains(QStringLiteral("52   Cardiologia    ")));
+}
+
+// The receptionist rebooks a cancelled entry without the mouse: the dialog opens on
+// its day, Tab goes on to the slot and then the doctor, and the labels give the time of
+// the slot typed, on the day typed, so that the patient is told the right hour.
+void TestBookingScreen::rebookingFromTheKeyboard()
+{
+    Fixture f;
+    f.addRows({booking(QStringLiteral("14/12HA/"), 2, 12, QStringLiteral("Carlos Lima"))});
+    Desk desk(f);
+    // Doctor 12 starts later on Fridays than on Mondays.
+    desk.c().doctors.setTime(6, 12, 3, QStringLiteral("15:00"));
+    ListTabWidget &list = desk.screen->desmarcadas();
+    test::clickTab(desk.screen->PageControl1, &list);
+    test::click(list.atualizar);
+    bool seen = false;
+    onModal<TFConsulta2>([&](TFConsulta2 *d) {
+        seen = true;
+        QCOMPARE(d->Label6->text(), QStringLiteral("       08:30  Hs")); // Monday 14/12, slot 2
+        // Shift+Tab, Tab takes the box whose text is to be typed over.
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Tab);
+        type(QStringLiteral("18/12/26"));
+        press(Qt::Key_Tab);
+        type(QStringLiteral("3"));
+        QCOMPARE(d->DBEdit3->text(), QStringLiteral("18/12/26"));
+        QCOMPARE(d->DBEdit4->text(), QStringLiteral("3"));
+        QCOMPARE(d->Label6->text(), QStringLiteral("       15:00  Hs"));
+        // The next box is the doctor's: the name, room and floor follow the code typed.
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d->DBEdit2);
+        type(QStringLiteral("3"));
+        QCOMPARE(d->Label5->text().trimmed(), QStringLiteral("Dra. Paula Ramos"));
+        QCOMPARE(d->Label10->text().trimmed(), QStringLiteral("110"));
+        QCOMPARE(d->Label6->text(), QString(7, QLatin1Char(' '))); // no Friday hours
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Tab);
+        type(QStringLiteral("12"));
+        QCOMPARE(d->Label5->text().trimmed(), QStringLiteral("Dr. Teste Silva"));
+        QCOMPARE(d->Label6->text(), QStringLiteral("       15:00  Hs"));
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d->DBEdit1);
+        // The slip handed to the patient tells the new day and hour.
+        test::click(d->Button3);
+        QCOMPARE(f.printer.documents().size(), 1);
+        QCOMPARE(f.printer.documents().last().lines()[5],
+                 QStringLiteral("Data:  18/12/26   Hora:         15:00  Hs"));
+        test::click(d->DBEdit1);
+        press(Qt::Key_Return);
+    });
+    test::doubleClickOn(list.grid, list.grid->model()->index(0, ListEntries::Paciente));
+    QVERIFY(seen);
+    const std::vector<Appointment> rows = desk.rows();
+    QCOMPARE(keys(rows), QStringList{"18/12/26;3;12;Carlos Lima"});
+    QCOMPARE(rows.front().telefone, QStringLiteral("3333-4444"));
+    QCOMPARE(desk.sheet(18).cell(3, 12), QStringLiteral("C"));
+    QVERIFY(f.dialogs.shown().isEmpty());
+}
+
+// One patient waits in the clipboard at a time: while a patient cut with "Exportar" has
+// not been booked, a second "Exportar" in either dialog is refused and changes nothing;
+// "Importar" books the patient and empties the clipboard.
+void TestBookingScreen::oneCutPatientAtATime()
+{
+    Fixture f;
+    const auto waiting = [](int second, const QString &patient) {
+        const QString key = waitingkey::make(QDate(2026, 12, 8), second);
+        return Appointment{
+            key.left(8),         key.mid(8), QStringLiteral("12"), patient, QStringLiteral("3333-0000"),
+            QStringLiteral("1"), QString()};
+    };
+    const Appointment second = waiting(36001, QStringLiteral("Segunda Espera"));
+    f.addRows({waiting(36000, QStringLiteral("Primeira Espera")), second,
+               booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Carlos Lima"))});
+    Desk desk(f);
+    ListTabWidget &list = desk.screen->emEspera();
+    // Opens the first waiting entry and cuts it; a refused cut leaves the dialog open.
+    const auto exportFirstEntry = [&](bool refused) {
+        test::clickTab(desk.screen->PageControl1, &list);
+        test::click(list.atualizar);
+        bool seen = false;
+        onModal<TFConsulta2>([&seen, refused](TFConsulta2 *d) {
+            seen = true;
+            test::click(d->BExportar);
+            QCOMPARE(d->isVisible(), refused);
+            if (d->isVisible())
+                test::click(d->BSair);
+        });
+        test::doubleClickOn(list.grid, list.grid->model()->index(0, ListEntries::Paciente));
+        QVERIFY(seen);
+    };
+    exportFirstEntry(false);
+    exportFirstEntry(true);
+    desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
+        test::click(d->BExportar);
+        QVERIFY(d->isVisible());
+        test::click(d->BSair);
+    });
+    const QString refusal =
+        QStringLiteral("O paciente Primeira Espera foi exportado e ainda não foi importado.\n"
+                       "Marque-o antes com \"Importar\" num horário livre; depois exporte o "
+                       "próximo paciente.");
+    QCOMPARE(f.dialogs.texts(Kind::Information), QStringList({refusal, refusal}));
+    QCOMPARE(keys(desk.rows()), QStringList({"09/12/26;1;12;Carlos Lima", "46185360;01;12;Segunda Espera"}));
+    QCOMPARE(desk.sheet(9).cell(1, 12), QStringLiteral("C"));
+    QCOMPARE(desk.c().journal.pending(), 1);
+
+    // The paste books the first patient; there is nothing left to paste after it.
+    desk.doubleClick(10, 2, 12, [](TFConsulta *d) { test::click(d->BImportar); });
+    desk.doubleClick(11, 2, 12, [](TFConsulta *d) {
+        QVERIFY(!d->BImportar->isEnabled());
+        test::click(d->BSair);
+    });
+    // Now the second patient can be cut and booked.
+    exportFirstEntry(false);
+    desk.doubleClick(11, 2, 12, [](TFConsulta *d) { test::click(d->BImportar); });
+    QCOMPARE(keys(desk.rows()), QStringList({"09/12/26;1;12;Carlos Lima", "10/12/26;2;12;Primeira Espera",
+                                             "11/12/26;2;12;Segunda Espera"}));
+    QCOMPARE(desk.c().journal.pending(), 4);
+}
+
+void TestBookingScreen::journalledOperations_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("lines");
+    // The head: operation, Data (8), Hora (2), Medico (2), Paciente (25), Telefone (12),
+    // Situacao (1) and the moment (16); then the remarks.
+    const QString maria =
+        QStringLiteral("E09/12/261 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames");
+    QTest::newRow("Consulta: Incluir")
+        << "Consulta: Incluir"
+        << QStringList{"I09/12/262 12Joana Prado              98888-7777  108/12/2026 10:00"};
+    QTest::newRow("Consulta: Alterar")
+        << "Consulta: Alterar"
+        << QStringList{maria,
+                       "I09/12/261 12Maria Souza Lima         3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("Consulta: Excluir") << "Consulta: Excluir" << QStringList{maria};
+    QTest::newRow("Consulta: P")
+        << "Consulta: P"
+        << QStringList{maria,
+                       "I09/12P/ 1 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("Consulta: H")
+        << "Consulta: H"
+        << QStringList{maria,
+                       "I09/12H/ 1 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("Consulta: Exportar") << "Consulta: Exportar" << QStringList{maria};
+    QTest::newRow("Consulta: Importar")
+        << "Consulta: Importar" // after the cut of Maria Souza
+        << QStringList{"I10/12/262 12Maria Souza              3333-4444   108/12/2026 10:00Traz exames"};
+    QTest::newRow("FConsulta2: Alterar")
+        << "FConsulta2: Alterar"
+        << QStringList{"E14/12P/ 2 12Carlos Lima              3333-4444   108/12/2026 10:00",
+                       "I18/12/263 12Carlos Lima              3333-4444   108/12/2026 10:00"};
+    QTest::newRow("FConsulta2: Incluir")
+        << "FConsulta2: Incluir"
+        << QStringList{"I461853600012Bruno Reis               97777-1111  108/12/2026 10:00"};
+    QTest::newRow("FConsulta2: Exportar")
+        << "FConsulta2: Exportar"
+        << QStringList{"E461853599912Rita Moura               3333-0000   108/12/2026 10:00"};
+    QTest::newRow("FConsulta2: Avisar")
+        << "FConsulta2: Avisar"
+        << QStringList{"E15/12H/ 3 12Ana Dias                 3333-4444   108/12/2026 10:00",
+                       "I15/12HA/3 12Ana Dias                 3333-4444   108/12/2026 10:00"};
+}
+
+// Each change the two dialogs make writes its journal lines, field by field; replaying
+// the journal onto the table as it was before (the recovery) gives the table as it is.
+void TestBookingScreen::journalledOperations()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, lines);
+    Fixture f;
+    Appointment maria = booking(QStringLiteral("09/12/26"), 1, 12, QStringLiteral("Maria Souza"));
+    maria.observacoes = QStringLiteral("Traz exames");
+    const QString waitingKey = waitingkey::make(QDate(2026, 12, 8), 35999);
+    const std::vector<Appointment> before{
+        maria,
+        booking(QStringLiteral("14/12P/"), 2, 12, QStringLiteral("Carlos Lima")),
+        booking(QStringLiteral("15/12H/"), 3, 12, QStringLiteral("Ana Dias")),
+        {waitingKey.left(8), waitingKey.mid(8), QStringLiteral("12"), QStringLiteral("Rita Moura"),
+         QStringLiteral("3333-0000"), QStringLiteral("1"), QString()}};
+    f.addRows(before);
+    Desk desk(f);
+    ListTabWidget &desmarcadas = desk.screen->desmarcadas();
+    ListTabWidget &espera = desk.screen->emEspera();
+    // Opens a patient's entry of a list in the rebooking dialog.
+    const auto openEntry = [&desk](ListTabWidget &list, const QString &patient,
+                                   std::function<void(TFConsulta2 *)> action) {
+        test::clickTab(desk.screen->PageControl1, &list);
+        test::click(list.atualizar);
+        const QAbstractItemModel *model = list.grid->model();
+        int row = 0;
+        while (row < model->rowCount() && model->index(row, ListEntries::Paciente).data() != patient)
+            ++row;
+        QVERIFY(row < model->rowCount());
+        onModal<TFConsulta2>(std::move(action));
+        test::doubleClickOn(list.grid, model->index(row, ListEntries::Paciente));
+    };
+    const auto onMaria = [&desk](QPushButton *TFConsulta::*button) {
+        desk.doubleClick(9, 1, 12, [button](TFConsulta *d) { test::click(d->*button); });
+    };
+
+    qsizetype linesBefore = 0;
+    if (operation == QLatin1String("Consulta: Incluir")) {
+        desk.doubleClick(9, 2, 12, [](TFConsulta *d) {
+            type(QStringLiteral("Joana Prado"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("98888-7777"));
+            test::click(d->BIncluir);
+        });
+    } else if (operation == QLatin1String("Consulta: Alterar")) {
+        desk.doubleClick(9, 1, 12, [](TFConsulta *d) {
+            type(QStringLiteral("Maria Souza Lima"));
+            test::click(d->BAlterar);
+        });
+    } else if (operation == QLatin1String("Consulta: Excluir")) {
+        onMaria(&TFConsulta::BExcluir);
+    } else if (operation == QLatin1String("Consulta: P")) {
+        onMaria(&TFConsulta::Button1);
+    } else if (operation == QLatin1String("Consulta: H")) {
+        onMaria(&TFConsulta::Button2);
+    } else if (operation == QLatin1String("Consulta: Exportar")) {
+        onMaria(&TFConsulta::BExportar);
+    } else if (operation == QLatin1String("Consulta: Importar")) {
+        onMaria(&TFConsulta::BExportar);
+        linesBefore = desk.c().journal.pending();
+        desk.doubleClick(10, 2, 12, [](TFConsulta *d) { test::click(d->BImportar); });
+    } else if (operation == QLatin1String("FConsulta2: Alterar")) {
+        openEntry(desmarcadas, QStringLiteral("Carlos Lima"), [](TFConsulta2 *d) {
+            type(QStringLiteral("18/12/26"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("3"));
+            test::click(d->BAlterar);
+        });
+    } else if (operation == QLatin1String("FConsulta2: Incluir")) {
+        test::clickTab(desk.screen->PageControl1, &espera);
+        onModal<TFConsulta2>([](TFConsulta2 *d) {
+            type(QStringLiteral("12"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("Bruno Reis"));
+            press(Qt::Key_Tab);
+            type(QStringLiteral("97777-1111"));
+            test::click(d->BIncluir);
+        });
+        test::click(espera.incluir);
+    } else if (operation == QLatin1String("FConsulta2: Exportar")) {
+        openEntry(espera, QStringLiteral("Rita Moura"), [](TFConsulta2 *d) { test::click(d->BExportar); });
+    } else if (operation == QLatin1String("FConsulta2: Avisar")) {
+        openEntry(desmarcadas, QStringLiteral("Ana Dias"), [](TFConsulta2 *d) { test::click(d->BAviso); });
+    } else {
+        QFAIL("no such operation");
+    }
+    QVERIFY(!QApplication::activeModalWidget());
+    const QStringList written = desk.c().journal.lines();
+    QCOMPARE(written.mid(linesBefore), lines);
+
+    AppointmentTable recovered;
+    recovered.open(f.dir() + QStringLiteral("/recovered.db"), true);
+    recovered.insertAll(before);
+    const ReplayResult replay = applyJournal(recovered, written);
+    QCOMPARE(replay.skipped, QStringList());
+    QCOMPARE(keys(recovered.all()), keys(desk.rows()));
+    QCOMPARE(recovered.all(), desk.rows());
+}
+
+void TestBookingScreen::focusOnTheSheetAfterATabSwitch_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::newRow("the month grid") << "month";
+    QTest::newRow("another day's Cód box") << "cod";
+    QTest::newRow("this day's Atualizar, then another day's sheet") << "atualizar";
+    QTest::newRow("the Final button") << "final";
+}
+
+// Whatever had the keyboard before, a click on a day's tab puts it on that sheet's
+// current cell: Enter opens the dialog there and the name typed is booked whole.
+void TestBookingScreen::focusOnTheSheetAfterATabSwitch()
+{
+    QFETCH(QString, from);
+    Fixture f;
+    Desk desk(f);
+    QTabWidget *tabs = desk.screen->PageControl1;
+    const TFVisaoGeral::DayTab &nine = desk.screen->dayTab(9);
+    const TFVisaoGeral::DayTab &ten = desk.screen->dayTab(10);
+    // The receptionist looked at slot 2 of doctor 12 on day 9 before.
+    test::clickTab(tabs, nine.page);
+    test::click(nine.grid, nine.grid->model()->index(11, 1));
+    if (from == QLatin1String("month")) {
+        test::clickTab(tabs, desk.screen->TabSheet1);
+        test::click(desk.screen->StringGrid1, desk.screen->StringGrid1->model()->index(11, 9));
+    } else if (from == QLatin1String("cod")) {
+        test::clickTab(tabs, ten.page);
+        test::click(ten.cod);
+    } else if (from == QLatin1String("atualizar")) {
+        test::click(nine.atualizar);
+        test::clickTab(tabs, ten.page);
+        test::click(ten.grid, ten.grid->model()->index(11, 0));
+    } else {
+        test::click(desk.screen->BitBtn3);
+        QCOMPARE(tabs->currentWidget(), desk.screen->dayTab(31).page);
+    }
+    test::clickTab(tabs, nine.page);
+    QCOMPARE(QApplication::focusWidget(), nine.grid);
+    QCOMPARE(nine.grid->currentColumn(), 2);
+    QCOMPARE(nine.grid->currentRow(), 12);
+    bool opened = false;
+    onModal<TFConsulta>([&opened](TFConsulta *) {
+        opened = true;
+        type(QStringLiteral("Joana Prado Lima"));
+        press(Qt::Key_Return);
+    });
+    press(Qt::Key_Return);
+    QVERIFY(opened);
+    QCOMPARE(keys(desk.rows()), QStringList{"09/12/26;2;12;Joana Prado Lima"});
+    QCOMPARE(desk.sheet(9).cell(2, 12), QStringLiteral("C"));
+}
+
+void TestBookingScreen::dayListClosesWithTheScreen_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Menu Principal") << "BitBtn1";
+    QTest::newRow("Sair of the month") << "BSair";
+}
+
+// The day list opened beside the booking screen goes when the screen goes.
+void TestBookingScreen::dayListClosesWithTheScreen()
+{
+    QFETCH(QString, button);
+    Fixture f;
+    Desk desk(f);
+    GridView *month = desk.screen->StringGrid1;
+    test::doubleClickOn(month, month->model()->index(11, 8));
+    TFConsultasDia &list = desk.screen->consultasDia();
+    QVERIFY(list.isVisible());
+    test::click(button == QLatin1String("BitBtn1") ? desk.screen->BitBtn1 : desk.screen->BSair);
+    QVERIFY(!desk.screen->isVisible());
+    QVERIFY(!list.isVisible());
 }
 
 QTEST_MAIN(TestBookingScreen)
