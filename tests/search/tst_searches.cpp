@@ -50,20 +50,8 @@ struct Program
     TFPrincipal window;
 };
 
-// Keys typed as a person types them: into whatever has the focus.
-void type(const QString &text)
-{
-    QWidget *focused = QApplication::focusWidget();
-    QVERIFY2(focused, "no widget has the focus");
-    QTest::keyClicks(focused, text);
-}
-
-void press(Qt::Key key)
-{
-    QWidget *focused = QApplication::focusWidget();
-    QVERIFY2(focused, "no widget has the focus");
-    QTest::keyClick(focused, key);
-}
+// Keys are typed as a person types them, into whatever has the focus: type() and
+// press() of the booking desk.
 
 // The window back at the front once a dialog over it has closed, as the window manager
 // brings it (the offscreen platform has none).
@@ -149,14 +137,6 @@ void pressF4(QTableView *grid, std::function<void(TFProcuraNome *)> action)
     QCOMPARE(QApplication::focusWidget(), grid);
     onModal<TFProcuraNome>(std::move(action));
     press(Qt::Key_F4);
-}
-
-// A tab of the booking screen, clicked.
-void clickTab(QTabWidget *tabs, QWidget *page)
-{
-    QTabBar *bar = tabs->tabBar();
-    click(bar, bar->tabRect(tabs->indexOf(page)).center());
-    QCOMPARE(tabs->currentWidget(), page);
 }
 
 void findAndOpen(TFProcuraNome *d, const QString &typed, int row)
@@ -580,6 +560,7 @@ void TestSearches::nameSearchFromADaySheet()
     Desk desk(f);
     const TFVisaoGeral::DayTab &day9 = desk.screen->dayTab(9);
     clickTab(desk.screen->PageControl1, day9.page);
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), day9.page);
     pressF4(day9.grid, [](TFProcuraNome *d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("Pesquisar por Nome"));
         QVERIFY(d->Edit1->text().isEmpty());
@@ -676,6 +657,7 @@ void TestSearches::jumpOutsideTheSheetsIsTold()
     f.addRows({booking(data, 2, 12, "Lia Fora")});
     Desk desk(f);
     clickTab(desk.screen->PageControl1, desk.screen->dayTab(9).page);
+    QCOMPARE(desk.screen->PageControl1->currentWidget(), desk.screen->dayTab(9).page);
     desk.screen->dayTab(9).grid->goToCell(1, 3);
     f.dialogs.clear();
     pressF4(desk.screen->dayTab(9).grid, [](TFProcuraNome *d) { findAndOpen(d, QStringLiteral("Lia"), 0); });
