@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a Clinora .deb: what it installs (dpkg-deb -c) with the manual and every picture
-# it shows, that its dependencies came from the package tools, and that its desktop
-# entry and AppStream metadata validate.
+# it shows, that its dependencies came from the package tools, that its desktop entry
+# and AppStream metadata validate, and that lintian finds no error and no warning in it
+# (nothing is overridden).
 #
 #   tools/check_package.sh build-release/clinora_1.1_amd64.deb
 set -euo pipefail
@@ -14,7 +15,10 @@ fail() { echo "pacote $deb: $*" >&2; exit 1; }
 expected=(./usr/bin/clinora
           ./usr/share/applications/$id.desktop
           ./usr/share/metainfo/$id.metainfo.xml
-          ./usr/share/clinora/manual/index.html)
+          ./usr/share/clinora/manual/index.html
+          ./usr/share/doc/clinora/copyright
+          ./usr/share/doc/clinora/changelog.gz
+          ./usr/share/man/man1/clinora.1.gz)
 for size in 16 22 24 32 48 64 128 256 512; do
     expected+=(./usr/share/icons/hicolor/${size}x${size}/apps/$id.png)
 done
@@ -39,4 +43,7 @@ dpkg-deb -x "$deb" "$tmp"
 desktop-file-validate "$tmp/usr/share/applications/$id.desktop"
 grep -qx 'Exec=clinora --estatisticas' "$tmp/usr/share/applications/$id.desktop" || fail "sem a ação das estatísticas"
 appstreamcli validate --no-net "$tmp/usr/share/metainfo/$id.metainfo.xml"
+
+# lintian as Debian's archive runs it, every tag shown; an error or a warning fails.
+lintian --display-info --pedantic --fail-on error,warning "$deb"
 echo "pacote $deb: conteúdo, dependências, entrada de menu e metadados em ordem"

@@ -4,9 +4,11 @@
 # Debian package.
 #
 #   tools/clinora.sh run [options of the program]   release build, then start Clinora
-#   tools/clinora.sh test                            debug build, every test, the same tests again
-#                                                    under the sanitizers with the fuzz targets'
-#                                                    short runs, then the package checked
+#   tools/clinora.sh test                            release build with debug information (the
+#                                                    benchmarks compiled, not run), every test, the
+#                                                    package made from the same build and checked,
+#                                                    then the same tests again under the sanitizers
+#                                                    with the fuzz targets' short runs
 #   tools/clinora.sh package                         release build, then build-release/clinora_*.deb
 set -euo pipefail
 
@@ -15,7 +17,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev pxlib-dev
           fonts-liberation2 qt6-translations-l10n xvfb xauth
           cmark-gfm dpkg-dev file desktop-file-utils appstream
-          clang libclang-rt-14-dev
+          clang libclang-rt-14-dev lintian
           libcups2-dev cups printer-driver-cups-pdf poppler-utils)
 
 install_missing() {
@@ -47,12 +49,11 @@ sanitizer_tests() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-san --output-on-failure -j2
 }
 
-# The .deb of the release build; prints its path.
-package() {
-    release_build >&2
-    rm -f build-release/clinora_*.deb
-    (cd build-release && cpack -G DEB >&2)
-    ls build-release/clinora_*.deb
+# The .deb of a build folder; prints its path.
+deb_of() {
+    rm -f "$1"/clinora_*.deb
+    (cd "$1" && cpack -G DEB >&2)
+    ls "$1"/clinora_*.deb
 }
 
 mode="${1:-}"
@@ -65,15 +66,18 @@ case "$mode" in
         ;;
     test)
         install_missing
-        cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCLINORA_WERROR=ON
+        # One gcc build serves the tests and the package: optimised as shipped, with
+        # debug information for a failure's trace, warnings as errors.
+        cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLINORA_WERROR=ON
         cmake --build build-test
         QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j2
+        tools/check_package.sh "$(deb_of build-test)"
         sanitizer_tests
-        tools/check_package.sh "$(package)"
         ;;
     package)
         install_missing
-        package
+        release_build >&2
+        deb_of build-release
         ;;
     *)
         echo "uso: $0 run|test|package" >&2
