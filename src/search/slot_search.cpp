@@ -218,13 +218,15 @@ DrawnList SlotGrid::printed() const
     const QString title = m_show == Show::All    ? QStringLiteral("RELAÇÃO DE TODOS OS HORÁRIOS")
                           : m_show == Show::Free ? QStringLiteral("RELAÇÃO DOS HORÁRIOS LIVRES")
                                                  : QStringLiteral("RELAÇÃO DAS CONSULTAS MARCADAS");
+    // The names take the room the page has: a doctor's or a patient's 25 characters
+    // whole, the telephone after them.
     list.head = {{800, 130, title},
                  {200, 200, QStringLiteral("Data")},
                  {400, 200, QStringLiteral("Médico")},
-                 {700, 200, QStringLiteral("Horário")},
-                 {900, 200, QStringLiteral("Paciente")},
-                 {1300, 200, QStringLiteral("Telefone")}};
-    list.columns = {200, 400, 700, 900, 1300};
+                 {1050, 200, QStringLiteral("Horário")},
+                 {1250, 200, QStringLiteral("Paciente")},
+                 {1920, 200, QStringLiteral("Telefone")}};
+    list.columns = {200, 400, 1050, 1250, 1920};
     // A page that starts inside a date or a doctor names them again.
     list.groupColumns = {0, 1};
     list.firstRowY = 250;

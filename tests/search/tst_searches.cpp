@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMenuBar>
@@ -167,6 +168,7 @@ private Q_SLOTS:
     void closedElsewhereLeavesTheOpenWindow();
     void unreadableDatesAreToldOnce();
     void printedPagesNameTheirDateAndDoctor();
+    void printedNamesHaveTheirRoom();
     void nameSearchFromADaySheet();
     void nameSearchFindsListEntries();
     void namesAreTextNotPatterns_data();
@@ -551,6 +553,37 @@ void TestSearches::printedPagesNameTheirDateAndDoctor()
     QCOMPARE(printed.page(3).mid(6, 3), QStringList({"14/12/26", doctor, "09:00"}));
     // On the screen, and within a page, the group is named once.
     QCOMPARE(printed.page(1).mid(6 + 5, 3), QStringList({blank8, blank25, "08:30"}));
+}
+
+void TestSearches::printedNamesHaveTheirRoom()
+{
+    Fixture f;
+    // Names of the whole 25 characters a record holds, in the widest letters they use.
+    f.addRows({booking("09/12/26", 2, 12, "MARIA APARECIDA WAGNER MM"), booking("09/12/26", 3, 12, "Wanderley Mendonça Werneck")});
+    Program p(f);
+    f.context().doctors.doctor(12).name = QStringLiteral("Dra. Wilma Mendonça Muniz");
+    TFPesquisas *w = p.searches();
+    click(w->Label2);
+    chooseStarting(w->ListBox1, {"12 "});
+    chooseStarting(w->ListBox2, {"09/12/26"});
+    click(w->BExecutarCons2);
+    click(w->BOcupados);
+    click(w->Button2);
+    const RecordingPrinter::Document &printed = f.printer.documents().last();
+    QStringList drawn;
+    for (const RecordingPrinter::Text &t : printed.texts) {
+        if (t.width <= 0 || t.text.trimmed().isEmpty())
+            continue;
+        QFont font(t.font.family);
+        font.setPixelSize(t.font.pixelHeight);
+        font.setBold(t.font.bold);
+        const QString shown = t.text.trimmed();
+        QVERIFY2(QFontMetrics(font).horizontalAdvance(shown) <= t.width,
+                 qPrintable(QStringLiteral("\"%1\" is cut to %2").arg(shown).arg(t.width)));
+        drawn << shown;
+    }
+    QVERIFY(drawn.contains(QStringLiteral("Dra. Wilma Mendonça Muniz")));
+    QVERIFY(drawn.contains(QStringLiteral("MARIA APARECIDA WAGNER MM")));
 }
 
 void TestSearches::nameSearchFromADaySheet()
