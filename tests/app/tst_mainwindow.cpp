@@ -361,7 +361,7 @@ void TestMainWindow::closingKeepsTheRightAppointments()
     f.addRows({row(QStringLiteral("08/12/26")), row(QStringLiteral("28/11/26")), row(QStringLiteral("27/11/26")),
                row(QStringLiteral("30/11H/"))});
     Program p(f);
-    QTest::mouseClick(p.window.findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+    test::click(p.window.findChild<QPushButton *>(QStringLiteral("BitBtn1")));
     QVERIFY(!p.window.isVisible());
     QStringList left = dates(f.rows());
     left.sort();
@@ -500,7 +500,7 @@ void TestMainWindow::clinicNameByClick()
     else
         f.dialogs.answerInput(typed);
     auto *label = p.window.findChild<QLabel *>(QStringLiteral("Label1"));
-    QTest::mouseClick(label, Qt::LeftButton);
+    test::click(label);
     QCOMPARE(f.dialogs.shown().last().title, QStringLiteral("Entre com o nome da clínica/hospital"));
     QCOMPARE(f.dialogs.shown().last().text, QStringLiteral("Nome: "));
     QCOMPARE(label->text(), name);
@@ -513,13 +513,13 @@ void TestMainWindow::coverPhotographByClick()
     Program p(f);
     auto *image = p.window.findChild<QLabel *>(QStringLiteral("Image1"));
     f.dialogs.answerInput(QStringLiteral("C:\\Consultas\\Foto\\NaoExiste.png"));
-    QTest::mouseClick(image, Qt::LeftButton);
+    test::click(image);
     QCOMPARE(f.dialogs.texts(Kind::Information), QStringList{"Não existe fotografia neste local"});
     QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[8], QStringLiteral("C:\\Consultas\\Foto\\Capa.png"));
 
     QVERIFY(QFile::copy(f.dir() + QStringLiteral("/Foto/Capa.png"), f.dir() + QStringLiteral("/Foto/Nova.png")));
     f.dialogs.answerInput(QStringLiteral("C:\\Consultas\\Foto\\Nova.png"));
-    QTest::mouseClick(image, Qt::LeftButton);
+    test::click(image);
     QCOMPARE(f.dialogs.shown().last().title, QStringLiteral("Fotografia da Capa"));
     QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[8], QStringLiteral("C:\\Consultas\\Foto\\Nova.png"));
     QVERIFY(!image->pixmap().isNull());

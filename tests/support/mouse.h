@@ -76,31 +76,4 @@ inline QWidget *widgetUnder(QWidget *control, QPoint pos = {})
     return top->childAt(control->mapTo(top, pos));
 }
 
-// Older gestures sent straight to the widget, whatever lies on top of it. Kept only until
-// every test goes through the window; new tests use the gestures above.
-inline void doubleClickAt(QWidget *widget, QPoint pos)
-{
-    const QPointF local(pos);
-    const QPointF global(widget->mapToGlobal(pos));
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease}) {
-        const bool down = type != QEvent::MouseButtonRelease;
-        QMouseEvent event(type, local, global, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(widget, &event);
-    }
-}
-
-inline void moveTo(QWidget *widget, QPoint pos)
-{
-    QMouseEvent event(QEvent::MouseMove, QPointF(pos), QPointF(widget->mapToGlobal(pos)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-inline void doubleClick(QAbstractItemView *view, const QModelIndex &index)
-{
-    view->scrollTo(index);
-    doubleClickAt(view->viewport(), view->visualRect(index).center());
-}
-
 } // namespace clinora::test
