@@ -58,6 +58,13 @@ const Tables &clinicTables()
 
 } // namespace
 
+// The clinic is made and read before the first input, outside the time an input may take.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    clinicTables();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     AppContext &context = fuzz::demoClinic();
