@@ -36,6 +36,25 @@ template <typename T> T &StatisticsFiles::get(Slot<T> &slot)
     return *slot.table;
 }
 
+template <typename T> void StatisticsFiles::take(Slot<T> &slot, T table)
+{
+    slot.original = table.lines();
+    slot.table = std::move(table);
+}
+
+void StatisticsFiles::take(DoctorMonths table)
+{
+    take(m_doctorMonths, std::move(table));
+}
+void StatisticsFiles::take(SpecialtyMonths table)
+{
+    take(m_specialtyMonths, std::move(table));
+}
+void StatisticsFiles::take(SituationMonths table)
+{
+    take(m_situationMonths, std::move(table));
+}
+
 DoctorMonths &StatisticsFiles::doctorMonths()
 {
     return get(m_doctorMonths);

@@ -56,6 +56,13 @@ public:
 
     QString path(const QString &name) const;
 
+    // A table already read from this data directory, taken as the one its file holds
+    // instead of reading the file again on first use (for a caller that keeps the
+    // tables in memory between operations). Only before the table's first use.
+    void take(DoctorMonths table);
+    void take(SpecialtyMonths table);
+    void take(SituationMonths table);
+
 private:
     template <typename T> struct Slot
     {
@@ -66,6 +73,7 @@ private:
     };
 
     template <typename T> T &get(Slot<T> &slot);
+    template <typename T> void take(Slot<T> &slot, T table);
     template <typename T> void replace(Slot<T> &slot, const QString &templateName);
     template <typename T> void stageIfChanged(Slot<T> &slot, QStringList &names);
 
