@@ -317,7 +317,7 @@ bool changeCoverPhoto(AppContext &context)
 
 void endApplication(AppContext &context)
 {
-    context.DMMedicos.close();
+    context.DMMedicos.closeAtEnd();
     context.ended = true;
     if (context.onEnd)
         context.onEnd();
@@ -337,7 +337,7 @@ void closeMainWindow(AppContext &context)
     if (!mirrored)
         context.settings.setMirroring(QStringLiteral("Sem"));
     runUserAction(context.dialogs, [&] { context.saveSettings(); });
-    context.DMMedicos.close();
+    context.DMMedicos.closeAtEnd();
 }
 
 } // namespace clinora::session

@@ -4,9 +4,12 @@
 #include "platform/text_file.h"
 #include "store/paradox_table.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <set>
 
@@ -57,7 +60,38 @@ QString keyText(const AppointmentKey &key)
     return QStringLiteral("Data %1, Hora %2, Medico %3").arg(key.data, key.hora, key.medico);
 }
 
+// The first line of the clean-close marker; the file's size and modification time
+// (milliseconds since 1970, UTC) follow.
+const char *const kClosedClean = "Fechada corretamente";
+
+QStringList fileStamp(const QFileInfo &file)
+{
+    return {QString::number(file.size()),
+            QString::number(file.lastModified().toMSecsSinceEpoch())};
+}
+
+// Whether the marker says the table was closed clean as it is now. A missing or
+// unreadable marker, or a journal left beside the table, says no.
+bool closedCleanAsItIs(const QString &path, const QString &marker)
+{
+    if (!QFileInfo::exists(marker) || QFileInfo::exists(path + QStringLiteral("-journal"))
+        || QFileInfo::exists(path + QStringLiteral("-wal")))
+        return false;
+    try {
+        const QStringList lines = textfile::readLines(marker);
+        QFileInfo file(path);
+        return lines == QStringList{QLatin1String(kClosedClean)} + fileStamp(file);
+    } catch (const Error &) {
+        return false;
+    }
+}
+
 } // namespace
+
+QString AppointmentTable::cleanCloseMarker(const QString &path)
+{
+    return path + QStringLiteral(".ok");
+}
 
 QString AppointmentTable::stored(Field f, const QString &text)
 {
@@ -88,10 +122,19 @@ void AppointmentTable::createFile(const QString &path)
     textfile::writeBytes(path, emptyTableBytes());
 }
 
-void AppointmentTable::open(const QString &path, bool create)
+void AppointmentTable::open(const QString &path, bool create, WholeCheck whole)
 {
     close();
     m_path = path;
+    m_checkedWhole = true;
+    if (whole == WholeCheck::UnlessClosedClean) {
+        // The marker goes before anything is written: only the next clean close makes
+        // the file trustworthy again. One that cannot be removed is not trusted.
+        const QString marker = cleanCloseMarker(path);
+        const bool trusted = closedCleanAsItIs(path, marker);
+        QFile::remove(marker);
+        m_checkedWhole = !trusted || QFileInfo::exists(marker);
+    }
     const QFileInfo file(path);
     if (!file.exists()) {
         if (!create)
@@ -139,13 +182,15 @@ void AppointmentTable::open(const QString &path, bool create)
         if (columns != expectedColumns || !keyMatches)
             throw refuse(QStringLiteral("a tabela Medicos dele tem os campos %1 e não os do Clinora.")
                              .arg(columns.join(QStringLiteral(", "))));
-        sql::Statement check = m_db.prepare(QStringLiteral("PRAGMA quick_check"));
-        QStringList problems;
-        while (check.step())
-            problems << check.text(0);
-        if (problems != QStringList{QStringLiteral("ok")})
-            throw refuse(QStringLiteral("o arquivo está danificado."),
-                         problems.mid(0, 3).join(QStringLiteral("; ")));
+        if (m_checkedWhole) {
+            sql::Statement check = m_db.prepare(QStringLiteral("PRAGMA quick_check"));
+            QStringList problems;
+            while (check.step())
+                problems << check.text(0);
+            if (problems != QStringList{QStringLiteral("ok")})
+                throw refuse(QStringLiteral("o arquivo está danificado."),
+                             problems.mid(0, 3).join(QStringLiteral("; ")));
+        }
         m_db.exec(QString::fromLatin1(kIndexes));
     } catch (const StoreError &e) {
         if (refused)
@@ -172,6 +217,22 @@ void AppointmentTable::close()
     m_freeHora.reset();
     m_horasOn.reset();
     m_db.close();
+}
+
+void AppointmentTable::closeClean()
+{
+    // A transaction still open would be rolled back by the close: not a clean one.
+    const bool clean = m_db.isOpen() && sqlite3_get_autocommit(m_db.handle()) != 0;
+    close();
+    if (!clean || QFileInfo::exists(m_path + QStringLiteral("-journal")))
+        return;
+    // Without the marker the next open checks the whole file: nothing to report.
+    const QString marker = cleanCloseMarker(m_path);
+    try {
+        textfile::writeLines(marker, QStringList{QLatin1String(kClosedClean)} + fileStamp(QFileInfo(m_path)));
+    } catch (const Error &) {
+        QFile::remove(marker);
+    }
 }
 
 void AppointmentTable::recreate(const QString &path)

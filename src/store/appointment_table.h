@@ -83,11 +83,28 @@ public:
     AppointmentTable(const AppointmentTable &) = delete;
     AppointmentTable &operator=(const AppointmentTable &) = delete;
 
+    // Whether open reads the whole file through SQLite's quick check.
+    enum class WholeCheck {
+        Always,
+        // Not when the last run closed the table clean (closeClean) and the file still
+        // has the size and modification time it had then.
+        UnlessClosedClean,
+    };
     // Opens the table file. With create, a missing file is created empty; otherwise a
     // missing file throws MissingTableError. An empty, damaged or foreign file (not this
     // program's table, or failing SQLite's quick check) throws StoreError naming it,
-    // and nothing is written into it.
-    void open(const QString &path, bool create);
+    // and nothing is written into it. With UnlessClosedClean the clean-close marker is
+    // removed before anything is written, so a run that ends without closeClean (a
+    // crash, a kill) leaves the next open to check the whole file.
+    void open(const QString &path, bool create, WholeCheck whole = WholeCheck::Always);
+    // Whether the last open ran the quick check over the whole file.
+    bool checkedWhole() const { return m_checkedWhole; }
+    // Closes the table and, when it was open with nothing pending, records beside it
+    // (cleanCloseMarker) that it was closed clean, with the file's size and
+    // modification time.
+    void closeClean();
+    // The marker a clean close leaves beside the table file: "Medicos.db.ok".
+    static QString cleanCloseMarker(const QString &path);
     // Writes a new, empty table file whole (a crash leaves no half-made file).
     static void createFile(const QString &path);
     // The bytes of a new, empty table file.
@@ -200,6 +217,7 @@ private:
 
     QString m_path;
     sql::Database m_db;
+    bool m_checkedWhole = false;
     std::optional<sql::Statement> m_find;
     std::optional<sql::Statement> m_insert;
     std::optional<sql::Statement> m_update;

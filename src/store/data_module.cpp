@@ -41,7 +41,7 @@ TDMMedicos::TDMMedicos(const Paths &paths)
 
 void TDMMedicos::open()
 {
-    m_table.open(m_paths.file(files::kTable), true);
+    m_table.open(m_paths.file(files::kTable), true, AppointmentTable::WholeCheck::UnlessClosedClean);
 }
 
 AppointmentTable &TDMMedicos::workTable()
@@ -58,6 +58,15 @@ void TDMMedicos::close()
     QMedicos2.close();
     m_workTable.close();
     m_table.close();
+}
+
+void TDMMedicos::closeAtEnd()
+{
+    TMedicos.close();
+    QMedicos.close();
+    QMedicos2.close();
+    m_workTable.close();
+    m_table.closeClean();
 }
 
 QString TDMMedicos::aliasDirectory(const QString &alias, const Paths &paths, const Settings &settings)

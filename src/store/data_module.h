@@ -52,10 +52,14 @@ public:
     TDMMedicos &operator=(const TDMMedicos &) = delete;
 
     // Opens the appointment table (created when missing). A table that cannot be
-    // opened throws StoreError naming its file.
+    // opened throws StoreError naming its file. Its whole file is checked unless the
+    // last run ended with closeAtEnd and the file has not changed since.
     void open();
     // Closes the cursor, the queries and the tables.
     void close();
+    // The same at the end of a normal run: the table is marked closed clean, so that
+    // the next start need not read the whole file to check it.
+    void closeAtEnd();
 
     // The directory an alias names: Medicos is the data directory, MedicosBK the
     // mirror directory of the settings.

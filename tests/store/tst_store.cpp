@@ -1,6 +1,7 @@
 // The appointment store: the table and its cursor, the list queries, the journal and
 // its buffer, and the purge of past appointments.
 #include "agenda/purge.h"
+#include "app/session.h"
 #include "core/data_files.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
@@ -15,6 +16,9 @@
 #include <QTest>
 
 #include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace clinora;
 using test::Fixture;
@@ -64,6 +68,9 @@ private Q_SLOTS:
     void listQueries();
     void damagedTableNamesTheFile_data();
     void damagedTableNamesTheFile();
+    void wholeCheckUnlessClosedCleanAndUnchanged_data();
+    void wholeCheckUnlessClosedCleanAndUnchanged();
+    void cleanCloseMarkerOnlyAtTheEndOfARun();
     void storeErrorsSpeakPortugueseNamingTheFile();
     void journalLineLayout();
     void journalKeepsOneChangeOnOneLine();
@@ -369,6 +376,134 @@ void TestStore::damagedTableNamesTheFile()
     // Nothing was written: the file is left as it was for recovery.
     QCOMPARE(fileBytes(path), bytes);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Medicos.db"});
+}
+
+namespace {
+
+// Overwrites a page inside the file with random bytes, the file's size kept.
+void damagePage(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(4096));
+    std::mt19937 random(11122026);
+    QByteArray page(4096, '\0');
+    for (char &c : page)
+        c = static_cast<char>(random() & 0xFF);
+    QCOMPARE(file.write(page), page.size());
+}
+
+struct stat fileTimes(const QString &path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+void setFileTimes(const QString &path, const struct stat &st, int shiftSeconds = 0)
+{
+    timespec times[2] = {st.st_atim, st.st_mtim};
+    times[1].tv_sec += shiftSeconds;
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+} // namespace
+
+void TestStore::wholeCheckUnlessClosedCleanAndUnchanged_data()
+{
+    QTest::addColumn<bool>("closedClean");   // the last run ended with a clean close
+    QTest::addColumn<bool>("damaged");       // a page of the file overwritten afterwards
+    QTest::addColumn<int>("sizeChange");     // bytes added to the file
+    QTest::addColumn<int>("mtimeShift");     // seconds the modification time moved
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("clean close, unchanged: not read whole") << true << false << 0 << 0 << false;
+    // Changed behind the program's back without a change of size or time: trusted.
+    QTest::newRow("clean close, damaged, size and time put back") << true << true << 0 << 0 << false;
+    QTest::newRow("clean close, damaged, time changed") << true << true << 0 << 60 << true;
+    QTest::newRow("clean close, damaged, size changed") << true << true << 4096 << 0 << true;
+    QTest::newRow("no clean close, damaged, size and time put back") << false << true << 0 << 0 << true;
+}
+
+void TestStore::wholeCheckUnlessClosedCleanAndUnchanged()
+{
+    QFETCH(bool, closedClean);
+    QFETCH(bool, damaged);
+    QFETCH(int, sizeChange);
+    QFETCH(int, mtimeShift);
+    QFETCH(bool, refused);
+    using Whole = AppointmentTable::WholeCheck;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Medicos.db"));
+    const QString marker = dir.filePath(QStringLiteral("Medicos.db.ok"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(tableWithRows());
+    }
+    AppointmentTable table;
+    table.open(path, true, Whole::UnlessClosedClean);
+    QVERIFY(table.checkedWhole()); // no marker yet
+    table.insert(row(QStringLiteral("01/02/27"), QStringLiteral("1"), QStringLiteral("12")));
+    if (closedClean)
+        table.closeClean();
+    else
+        table.close(); // as a crash or a kill leaves it: no marker
+    QCOMPARE(QFile::exists(marker), closedClean);
+
+    const struct stat before = fileTimes(path);
+    if (damaged)
+        damagePage(path);
+    if (sizeChange > 0) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray(sizeChange, '\0'));
+    }
+    if (damaged || sizeChange > 0 || mtimeShift != 0)
+        setFileTimes(path, before, mtimeShift);
+    const QByteArray bytes = fileBytes(path);
+
+    try {
+        table.open(path, true, Whole::UnlessClosedClean);
+        QVERIFY2(!refused, "the damaged table was opened");
+        QCOMPARE(table.checkedWhole(), false);
+        QCOMPARE(table.count(), 601);
+    } catch (const StoreError &e) {
+        QVERIFY2(refused, qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("o arquivo está danificado.")), qPrintable(e.message()));
+        QVERIFY(!table.isOpen());
+        QCOMPARE(fileBytes(path), bytes); // nothing written: left for the recovery
+    }
+    // While the table is open (and after a refusal) no marker vouches for it.
+    QVERIFY(!QFile::exists(marker));
+}
+
+void TestStore::cleanCloseMarkerOnlyAtTheEndOfARun()
+{
+    Fixture f;
+    AppContext &c = f.start();
+    const QString marker = QStringLiteral("Medicos.db.ok");
+    QVERIFY(c.DMMedicos.table().checkedWhole()); // the first start checks
+    QVERIFY(!f.exists(marker));
+    session::closeMainWindow(c);
+    QVERIFY(f.exists(marker));
+
+    // The next run trusts the table, and the marker is gone while it runs: a kill -9
+    // now leaves the start after it to check the whole file.
+    c.DMMedicos.open();
+    QVERIFY(!c.DMMedicos.table().checkedWhole());
+    QVERIFY(!f.exists(marker));
+    c.DMMedicos.table().insert(row(QStringLiteral("01/02/27"), QStringLiteral("1"), QStringLiteral("12")));
+    c.DMMedicos.open();
+    QVERIFY(c.DMMedicos.table().checkedWhole());
+
+    // A close that replaces or restores files is not the end of a run: no marker.
+    c.DMMedicos.close();
+    QVERIFY(!f.exists(marker));
+    c.DMMedicos.open();
+    QVERIFY(c.DMMedicos.table().checkedWhole());
+    session::endApplication(c);
+    QVERIFY(f.exists(marker));
 }
 
 void TestStore::storeErrorsSpeakPortugueseNamingTheFile()
