@@ -138,6 +138,16 @@ void startWithoutIt(AppContext &context, const OldTable &t, const QString &why)
                                     .arg(QDir::toNativeSeparators(kept)));
 }
 
+// An old table that cannot be read: the data folder's own is offered to be set aside,
+// a copy is set aside at once.
+void unreadable(AppContext &context, const OldTable &t, const QString &why)
+{
+    if (t.required)
+        startWithoutIt(context, t, why);
+    else
+        setAside(context, t, why);
+}
+
 } // namespace
 
 void importOldTables(AppContext &context)
@@ -149,10 +159,7 @@ void importOldTables(AppContext &context)
         try {
             t.records = paradox::recordCount(t.source);
         } catch (const StoreError &e) {
-            if (t.required)
-                startWithoutIt(context, t, e.message());
-            else
-                setAside(context, t, e.message());
+            unreadable(context, t, e.message());
             continue;
         }
         listed << QStringLiteral("    %1: %2 registros").arg(named(t)).arg(t.records);
@@ -185,10 +192,7 @@ void importOldTables(AppContext &context)
             imported = importParadoxTable(t.source, t.target, localDateTimeText(context.clock));
         } catch (const StoreError &e) {
             // The old table could not be read; nothing was written.
-            if (t.required)
-                startWithoutIt(context, t, e.message());
-            else
-                setAside(context, t, e.message());
+            unreadable(context, t, e.message());
             continue;
         } catch (const Error &e) {
             // The new one could not be written: everything stays as it was.
