@@ -10,6 +10,7 @@
 #include "statistics/weeks.h"
 
 #include <QFile>
+#include <cerrno>
 #include <cstdlib>
 
 #include <algorithm>
@@ -108,6 +109,7 @@ int addHistory(const QString &dir, QDate today, int days)
 
 int buildClinic(const QString &dir, QDate today, int rows)
 {
+    setTableSize(rows);
     installFullRegister(dir);
     textfile::writeOneLine(dir + QStringLiteral("/DataIniFim.Txt"), dates::format(today.addDays(30)));
     Settings settings;
@@ -143,11 +145,28 @@ std::vector<double> Paired::ratios() const
     return result;
 }
 
+namespace {
+int g_tableSize = 0;
+}
+
+void setTableSize(int rows)
+{
+    g_tableSize = rows;
+}
+
 void report(const char *label, const Paired &runs, const char *unit)
 {
-    std::printf("  %-34s program %9.3f %s   bare %9.3f %s   ratio %6.2f x  (%zu pairs)\n", label,
-                median(runs.program), unit, median(runs.bare), unit, median(runs.ratios()), runs.program.size());
+    const double program = median(runs.program), bare = median(runs.bare), ratio = median(runs.ratios());
+    std::printf("  %-34s program %9.3f %s   bare %9.3f %s   ratio %6.2f x  (%zu pairs)\n", label, program, unit,
+                bare, unit, ratio, runs.program.size());
     std::fflush(stdout);
+    if (const char *table = std::getenv("CLINORA_BENCH_TABLE"); table && *table) {
+        if (std::FILE *out = std::fopen(table, "a")) {
+            std::fprintf(out, "%s\t%s\t%d\t%s\t%.3f\t%.3f\t%.3f\t%zu\n", program_invocation_short_name, label,
+                         g_tableSize, unit, program, bare, ratio, runs.program.size());
+            std::fclose(out);
+        }
+    }
 }
 
 

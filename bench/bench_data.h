@@ -90,8 +90,13 @@ Paired paired(int pairs, A program, B bare)
     return result;
 }
 // One line: label, medians of the program and of the bare run, and the median of the
-// per-pair ratios.
+// per-pair ratios. When CLINORA_BENCH_TABLE names a file, the same figures are also
+// added to it as one tab-separated line (benchmark, label, table size, unit, program,
+// bare, ratio, pairs) for the table `bench_all` prints.
 void report(const char *label, const Paired &runs, const char *unit = "ms");
+// The table size the next figures belong to (buildClinic sets it); 0 for figures that
+// do not depend on the table.
+void setTableSize(int rows);
 
 // The wall time of one call, in milliseconds.
 template <typename F>

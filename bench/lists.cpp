@@ -164,6 +164,7 @@ void run(int size)
     const QString dir = tmp.filePath(QStringLiteral("Consultas"));
     const QDate today = QDate::currentDate();
     const int scale = std::max(1, size / bench::kMonthRows);
+    bench::setTableSize(size);
     bench::installFullRegister(dir);
     textfile::writeOneLine(dir + QStringLiteral("/DataIniFim.Txt"), dates::format(today.addDays(30)));
     // The month from today, and for the larger table the days before it.

@@ -10,6 +10,9 @@
 #                                                    then the same tests again under the sanitizers
 #                                                    with the fuzz targets' short runs
 #   tools/clinora.sh package                         release build, then build-release/clinora_*.deb
+#   tools/clinora.sh bench [--pares N] [name ...]    release build of the benchmarks, then every
+#                                                    benchmark (or those named) at 37,200 and
+#                                                    372,000 rows and one table of the figures
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -73,6 +76,12 @@ case "$mode" in
         QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j2
         tools/check_package.sh "$(deb_of build-test)"
         sanitizer_tests
+        ;;
+    bench)
+        install_missing
+        cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCLINORA_TESTS=OFF -DCLINORA_BENCH=ON >&2
+        cmake --build build-bench --target bench_all >&2
+        exec build-bench/bench/bench_all "$@"
         ;;
     package)
         install_missing
