@@ -146,6 +146,21 @@ void fillBare(QTableWidget &table, const reports::ReportTable &texts)
 // with the 30 specialty names, the table choices and their red arrows, the chart's
 // orientation box, the grid and the two buttons, with the program's texts, fonts,
 // colours and places.
+// Where the program put its grid for a table, and its columns' widths.
+struct Shape
+{
+    QRect place;
+    QList<int> widths;
+};
+
+Shape shapeOf(const QTableView &grid)
+{
+    Shape shape{grid.geometry(), {}};
+    for (int c = 0; c < grid.model()->columnCount(); ++c)
+        shape.widths << grid.columnWidth(c);
+    return shape;
+}
+
 struct BareScreen
 {
     QDialog dialog;
@@ -245,42 +260,37 @@ struct BareScreen
         }
     }
 
-    // A table in the grid, the arrow at its choice, the columns as wide as the program's.
-    void show(const reports::ReportTable &texts, int choice, const QList<int> &widths)
+    // A table in the grid, the arrow at its choice, the grid placed and its columns as
+    // wide as the program's.
+    void show(const reports::ReportTable &texts, int choice, const Shape &shape)
     {
+        table->setGeometry(shape.place);
         fillBare(*table, texts);
-        for (int c = 0; c < widths.size(); ++c)
-            table->setColumnWidth(c, widths[c]);
+        for (int c = 0; c < shape.widths.size(); ++c)
+            table->setColumnWidth(c, shape.widths[c]);
         QLabel *at = tableChoices[choice];
         tableArrow->move(at->x() - tableArrow->width() - 2, at->y());
     }
 };
 
-QList<int> columnWidths(const QTableView &grid)
-{
-    QList<int> widths;
-    for (int c = 0; c < grid.model()->columnCount(); ++c)
-        widths << grid.columnWidth(c);
-    return widths;
-}
 
 void reportScreen(AppContext &context, int pairs)
 {
     TFRelatorios screen(context);
-    // One opening to learn the texts and the column widths the bare table shows.
+    // One opening to learn the texts, the places and the column widths the bare grid takes.
     showPaintAndClose(screen, [&] { screen.showDataFolder(); });
     reports::ReportTable doctors;
     reports::ReportTable situations;
-    QList<int> doctorWidths;
-    QList<int> situationWidths;
+    Shape doctorShape;
+    Shape situationShape;
     std::unique_ptr<BareScreen> bareScreen;
     QTimer::singleShot(0, &screen, [&] {
         doctors = screen.table();
-        doctorWidths = columnWidths(*screen.Grade);
+        doctorShape = shapeOf(*screen.Grade);
         bareScreen = std::make_unique<BareScreen>(screen);
         Q_EMIT screen.Label41->clicked();
         situations = screen.table();
-        situationWidths = columnWidths(*screen.Grade);
+        situationShape = shapeOf(*screen.Grade);
         screen.reject();
     });
     screen.showDataFolder();
@@ -298,7 +308,7 @@ void reportScreen(AppContext &context, int pairs)
             return bench::timeMs([&] {
                 for (const QString &name : seven)
                     textfile::readLines(context.file(name));
-                bareScreen->show(doctors, 0, doctorWidths);
+                bareScreen->show(doctors, 0, doctorShape);
                 showPaintAndClose(bare, [&] { bare.exec(); });
             });
         });
@@ -326,9 +336,9 @@ void reportScreen(AppContext &context, int pairs)
             while (!bare.windowHandle() || !bare.windowHandle()->isExposed())
                 QCoreApplication::processEvents();
             switched = bench::timeMs([&] {
-                bareScreen->show(situations, 1, situationWidths);
+                bareScreen->show(situations, 1, situationShape);
                 bare.repaint();
-                bareScreen->show(doctors, 0, doctorWidths);
+                bareScreen->show(doctors, 0, doctorShape);
                 bare.repaint();
             });
             bare.reject();
