@@ -385,8 +385,8 @@ void TestReports::doubleClicksChartAndPrint()
         QVERIFY(!vertical.BImprimir->isHidden() && !vertical.BSair->isHidden());
         // Open again, and Esc closes it.
         doubleClickCell(s, 1, 12);
-        QVERIFY(QTest::qWaitForWindowExposed(&vertical));
-        QTest::keyClick(&vertical, Qt::Key_Escape);
+        QVERIFY(QTest::qWaitForWindowActive(&vertical));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!vertical.isVisible());
 
         // A doctor's row across: his twelve months and his year.
