@@ -3,9 +3,12 @@
 //  - opening the report screen on the doctors' table (80 rows, 83 x 14 with the
 //    headings, the empty row and the total): the program (the six statistics files
 //    read strictly, the tables built, the screen shown and painted) against reading the
-//    seven files (the six and CodMed.Txt) and a bare dialog with a QTableWidget filled
-//    with the same texts, shown and painted; then switching to the situations and back
-//    (the same widgets) against filling the bare table with the same texts twice;
+//    seven files (the six and CodMed.Txt) and a bare dialog of plain Qt widgets - the
+//    heading, the two panels with the 30 specialty names, the table choices and their
+//    arrows, the orientation box, the two buttons, and a QTableWidget with the same
+//    rows, texts and column widths - shown and painted; then switching to the
+//    situations and back (the same widgets) against filling the bare table with the
+//    same texts twice, the arrow moved to each choice;
 //  - painting a chart of 80 bars (twenty repaints of the window) against a bare widget
 //    of the same size whose paint fills the same rectangles with Qt's hatched brush, and
 //    against one that draws the same marks (outlines, hatching lines, ticks, labels and
@@ -21,6 +24,7 @@
 #include "platform/clickable_label.h"
 #include "platform/dates.h"
 #include "platform/qt_printer.h"
+#include "platform/radio_group.h"
 #include "platform/text_file.h"
 #include "statistics/chart_layout.h"
 #include "statistics/tfgrafico.h"
@@ -34,16 +38,22 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
+#include <memory>
 
 using namespace clinora;
 
@@ -123,22 +133,164 @@ void fillBare(QTableWidget &table, const reports::ReportTable &texts)
     table.setColumnCount(texts.columnCount());
     table.setHorizontalHeaderLabels(texts.cells[0]);
     for (int r = 1; r < texts.rowCount(); ++r) {
-        for (int c = 0; c < texts.columnCount(); ++c)
-            table.setItem(r - 1, c, new QTableWidgetItem(texts.cells[r][c]));
+        for (int c = 0; c < texts.columnCount(); ++c) {
+            auto *item = new QTableWidgetItem(texts.cells[r][c]);
+            if (c > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table.setItem(r - 1, c, item);
+        }
     }
 }
+
+// The report screen built with plain Qt widgets: the heading, the two raised panels
+// with the 30 specialty names, the table choices and their red arrows, the chart's
+// orientation box, the grid and the two buttons, with the program's texts, fonts,
+// colours and places.
+// Where the program put its grid for a table, and its columns' widths.
+struct Shape
+{
+    QRect place;
+    QList<int> widths;
+};
+
+Shape shapeOf(const QTableView &grid)
+{
+    Shape shape{grid.geometry(), {}};
+    for (int c = 0; c < grid.model()->columnCount(); ++c)
+        shape.widths << grid.columnWidth(c);
+    return shape;
+}
+
+struct BareScreen
+{
+    QDialog dialog;
+    QTableWidget *table = nullptr;
+    QLabel *tableArrow = nullptr;
+    QList<QLabel *> tableChoices;
+
+    explicit BareScreen(TFRelatorios &screen)
+    {
+        const auto place = [](QWidget *bare, const QWidget *program) { bare->setGeometry(program->geometry()); };
+        dialog.setWindowTitle(screen.windowTitle());
+        dialog.setFixedSize(screen.size());
+        QPalette blue = dialog.palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            blue.setColor(group, QPalette::WindowText, Qt::blue);
+            blue.setColor(group, QPalette::ButtonText, Qt::blue);
+        }
+        dialog.setPalette(blue);
+
+        auto *heading = new QLabel(screen.Label1->text(), &dialog);
+        QFont big = heading->font();
+        big.setPointSize(13);
+        big.setBold(true);
+        heading->setFont(big);
+        heading->setAlignment(Qt::AlignCenter);
+        place(heading, screen.Label1);
+
+        QFont bold = heading->font();
+        bold.setPointSize(dialog.font().pointSize());
+        const auto arrow = [&bold](QWidget *parent, const QWidget *program) {
+            auto *label = new QLabel(QStringLiteral("=>"), parent);
+            QPalette red = label->palette();
+            red.setColor(QPalette::WindowText, Qt::red);
+            label->setPalette(red);
+            label->setFont(bold);
+            label->setGeometry(program->geometry());
+            return label;
+        };
+        const auto panel = [&](const QWidget *program) {
+            auto *frame = new QFrame(&dialog);
+            frame->setFrameShape(QFrame::Panel);
+            frame->setFrameShadow(QFrame::Raised);
+            frame->setGeometry(program->geometry());
+            return frame;
+        };
+        const auto choice = [&](QWidget *parent, const QLabel *program, bool strong) {
+            auto *label = new QLabel(program->text(), parent);
+            if (strong)
+                label->setFont(bold);
+            label->setEnabled(program->isEnabled());
+            label->setGeometry(program->geometry());
+            return label;
+        };
+
+        QFrame *specialties = panel(screen.Label3->parentWidget());
+        for (int code = 51; code <= 80; ++code)
+            choice(specialties, screen.specialtyLabel(code), false);
+        choice(specialties, screen.Label3, true);
+        choice(specialties, screen.Label4, true);
+        arrow(specialties, screen.Label44);
+
+        QFrame *tables = panel(screen.Label2->parentWidget());
+        for (const QLabel *program : {screen.Label2, screen.Label41, screen.Label42})
+            tableChoices << choice(tables, program, true);
+        tableArrow = arrow(tables, screen.Label43);
+
+        auto *orientation = new QGroupBox(screen.RGGrafico->title(), &dialog);
+        auto *grid = new QGridLayout(orientation);
+        auto *vertical = new QRadioButton(QStringLiteral("Vertical"), orientation);
+        grid->addWidget(vertical, 0, 0);
+        grid->addWidget(new QRadioButton(QStringLiteral("Horizontal"), orientation), 0, 1);
+        vertical->setChecked(true);
+        place(orientation, screen.RGGrafico);
+
+        table = new QTableWidget(&dialog);
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->verticalHeader()->hide();
+        table->verticalHeader()->setMinimumSectionSize(16);
+        table->verticalHeader()->setDefaultSectionSize(20);
+        table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        table->horizontalHeader()->setHighlightSections(false);
+        table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QFont small = table->font();
+        small.setPointSize(8);
+        table->setFont(small);
+        table->horizontalHeader()->setFont(small);
+        table->viewport()->setMouseTracking(true);
+        place(table, screen.Grade);
+
+        for (const QPushButton *program : {screen.BPercentagem, screen.Button2}) {
+            auto *button = new QPushButton(program->text(), &dialog);
+            button->setAutoDefault(false);
+            place(button, program);
+        }
+    }
+
+    // A table in the grid, the arrow at its choice, the grid placed and its columns as
+    // wide as the program's.
+    void show(const reports::ReportTable &texts, int choice, const Shape &shape)
+    {
+        table->setGeometry(shape.place);
+        fillBare(*table, texts);
+        for (int c = 0; c < shape.widths.size(); ++c)
+            table->setColumnWidth(c, shape.widths[c]);
+        QLabel *at = tableChoices[choice];
+        tableArrow->move(at->x() - tableArrow->width() - 2, at->y());
+    }
+};
+
 
 void reportScreen(AppContext &context, int pairs)
 {
     TFRelatorios screen(context);
-    // One opening to learn the texts the bare table shows.
+    // One opening to learn the texts, the places and the column widths the bare grid takes.
     showPaintAndClose(screen, [&] { screen.showDataFolder(); });
     reports::ReportTable doctors;
     reports::ReportTable situations;
+    Shape doctorShape;
+    Shape situationShape;
+    std::unique_ptr<BareScreen> bareScreen;
     QTimer::singleShot(0, &screen, [&] {
         doctors = screen.table();
+        doctorShape = shapeOf(*screen.Grade);
+        bareScreen = std::make_unique<BareScreen>(screen);
         Q_EMIT screen.Label41->clicked();
         situations = screen.table();
+        situationShape = shapeOf(*screen.Grade);
         screen.reject();
     });
     screen.showDataFolder();
@@ -147,11 +299,7 @@ void reportScreen(AppContext &context, int pairs)
     const QStringList seven = {files::kDoctorMonths, files::kSituationMonths, files::kSpecialtyMonths,
                                files::kHistory,      files::kSpecialties,     files::kSituations,
                                files::kDoctors};
-    QDialog bare;
-    bare.resize(screen.size());
-    auto *table = new QTableWidget(&bare);
-    table->setGeometry(screen.Grade->geometry());
-    table->verticalHeader()->hide();
+    QDialog &bare = bareScreen->dialog;
 
     const bench::Paired open = bench::paired(
         pairs,
@@ -160,7 +308,7 @@ void reportScreen(AppContext &context, int pairs)
             return bench::timeMs([&] {
                 for (const QString &name : seven)
                     textfile::readLines(context.file(name));
-                fillBare(*table, doctors);
+                bareScreen->show(doctors, 0, doctorShape);
                 showPaintAndClose(bare, [&] { bare.exec(); });
             });
         });
@@ -188,9 +336,9 @@ void reportScreen(AppContext &context, int pairs)
             while (!bare.windowHandle() || !bare.windowHandle()->isExposed())
                 QCoreApplication::processEvents();
             switched = bench::timeMs([&] {
-                fillBare(*table, situations);
+                bareScreen->show(situations, 1, situationShape);
                 bare.repaint();
-                fillBare(*table, doctors);
+                bareScreen->show(doctors, 0, doctorShape);
                 bare.repaint();
             });
             bare.reject();

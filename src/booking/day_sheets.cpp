@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <array>
+
 namespace clinora {
 
 const QStringList DaySheets::kMonthNames = {
@@ -131,37 +133,48 @@ void DaySheets::fillWith(DaySheet &s, const QString &date, const Sources &source
     s.beginChanges();
     const auto done = qScopeGuard([&s] { s.endChanges(); });
     s.setGridRowCount(DaySheet::kRows);
-    s.clearSlots();
 
     // A closed date shows nothing else. (Whole dates are compared: a past closed date
     // still in the file must not close the same day of this month.)
     if (sources.closed.contains(when)) {
+        s.clearSlots();
         s.setEnabled(false);
         return;
     }
 
     for (int row = 0; row < sources.doctorColumn.size(); ++row)
         s.setCell(0, row, sources.doctorColumn[row]);
-    if (!sources.headingsFound)
+    if (!sources.headingsFound) {
+        s.clearSlots();
         return;
+    }
     for (int col = 0; col < DaySheet::kColumns && col < sources.headings.size(); ++col)
         s.setCell(col, 0, sources.headings[col]);
 
+    // Each slot's text is worked out first and written once: the table's rows win over
+    // the timetable, so a booked slot without a start time still shows "C" or "R".
+    enum Slot : unsigned char { Free, NoSlot, Booked, Reserved };
+    constexpr int kDoctors = DoctorRegister::kDoctors;
+    constexpr int kSlots = DoctorRegister::kSlots;
+    std::array<Slot, (kDoctors + 1) * (kSlots + 1)> planned{};
+    const auto at = [](int code, int slot) { return static_cast<std::size_t>(code * (kSlots + 1) + slot); };
     const DoctorRegister &doctors = m_context.doctors;
-    const QString noSlot = QStringLiteral(" x");
-    for (int c = 1; c <= DoctorRegister::kDoctors; ++c) {
+    for (int c = 1; c <= kDoctors; ++c) {
         const bool leave = doctors.onLeave(c, when);
-        for (int slot = 1; slot <= DoctorRegister::kSlots; ++slot) {
+        for (int slot = 1; slot <= kSlots; ++slot) {
             if (leave || !doctors.hasSlot(weekday, c, slot))
-                s.setCell(slot, c, noSlot);
+                planned[at(c, slot)] = NoSlot;
         }
     }
-
-    const QString booked = QStringLiteral("C");
-    const QString reserved = QStringLiteral("R");
     for (const AppointmentTable::TakenSlot &taken : m_context.DMMedicos.table().takenOn(date)) {
-        if (taken.hora >= 1 && taken.hora <= DoctorRegister::kSlots && DoctorRegister::validCode(taken.medico))
-            s.setCell(taken.hora, taken.medico, taken.reserved ? reserved : booked);
+        if (taken.hora >= 1 && taken.hora <= kSlots && DoctorRegister::validCode(taken.medico))
+            planned[at(taken.medico, taken.hora)] = taken.reserved ? Reserved : Booked;
+    }
+    const std::array<QString, 4> texts = {QString(), QStringLiteral(" x"), QStringLiteral("C"),
+                                           QStringLiteral("R")};
+    for (int c = 1; c <= kDoctors; ++c) {
+        for (int slot = 1; slot <= kSlots; ++slot)
+            s.setCell(slot, c, texts[planned[at(c, slot)]]);
     }
 }
 

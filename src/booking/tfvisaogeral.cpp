@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -445,7 +446,18 @@ void TFVisaoGeral::reject()
 
 void TFVisaoGeral::BAtualizar0Click()
 {
-    m_overview.completeRefresh([this](int done) { ProgressBar1->setValue(done); });
+    // The bar moves only once the refresh has lasted long enough for a person to see
+    // it: painting it after each of the 31 days costs more than reading a day's rows.
+    constexpr qint64 kShownEveryMs = 100;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    const auto progress = [this, &sinceShown](int done) {
+        if (done == 0 || sinceShown.elapsed() >= kShownEveryMs) {
+            ProgressBar1->setValue(done);
+            sinceShown.restart();
+        }
+    };
+    m_overview.completeRefresh(progress);
     markDays();
 }
 

@@ -150,7 +150,9 @@ TFRelatorios::TFRelatorios(AppContext &context, QWidget *parent)
     Panel1->setFrameShadow(QFrame::Raised);
     Panel1->setGeometry(8, 40, kWidth - 16, 110);
     for (int code = 51; code <= 80; ++code) {
-        ClickableLabel *label = choice(specialtyLabelName(code), QString(), Panel1, specialtyPlace(code), 90);
+        // As wide as the step between labels allows: a 15-letter name shows whole.
+        ClickableLabel *label =
+            choice(specialtyLabelName(code), QString(), Panel1, specialtyPlace(code), kLabelStep - 4);
         m_specialties[static_cast<std::size_t>(code - 51)] = label;
         connect(label, &ClickableLabel::clicked, this,
                 guarded(m_context.dialogs, [this, code] { SpecialtyClick(code); }));
