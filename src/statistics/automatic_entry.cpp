@@ -42,13 +42,14 @@ public:
     {
     }
 
+    using Counts = std::array<DayCount, DoctorRegister::kDoctors + 1>;
+
     // Every booked patient of the day, per doctor: a situation above "0" and a patient
     // other than "R" (a reserved hour) is one booked and one attended. Codes freed in
     // the register (a name of blanks) are not counted.
-    std::array<DayCount, DoctorRegister::kDoctors + 1> count(const std::array<bool, DoctorRegister::kDoctors + 1> &inUse,
-                                                            QDate day)
+    Counts count(const std::array<bool, DoctorRegister::kDoctors + 1> &inUse, QDate day)
     {
-        std::array<DayCount, DoctorRegister::kDoctors + 1> counts{};
+        Counts counts{};
         m_statement.bind(1, dates::formatShort(day));
         while (m_statement.step()) {
             const int doctor = plainNumber(m_statement.utf8(1), DoctorRegister::kDoctors);

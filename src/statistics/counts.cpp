@@ -22,7 +22,8 @@ void appendCount(QString &line, int value, int width)
         *--p = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    const int fill = std::min(width, static_cast<int>(sizeof buffer) - 1) - static_cast<int>(end - p) - (negative ? 1 : 0);
+    const int written = static_cast<int>(end - p) + (negative ? 1 : 0);
+    const int fill = std::min(width, static_cast<int>(sizeof buffer) - 1) - written;
     for (int i = 0; i < fill; ++i)
         *--p = '0';
     if (negative)
