@@ -18,36 +18,60 @@ namespace clinora {
 namespace {
 
 // A number written as the system writes it ("7", never "07" or " 7"), from 1 to most.
-int plainNumber(const QString &text, int most)
+int plainNumber(QByteArrayView text, int most)
 {
-    const std::optional<int> value = stats::countValue(text);
-    if (!value || *value < 1 || *value > most || QString::number(*value) != text)
+    if (text.isEmpty() || text.size() > 9 || text.front() == '0')
         return 0;
-    return *value;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value <= most ? value : 0;
 }
 
-// Every booked patient of the day, per doctor: a situation above "0" and a patient
-// other than "R" (a reserved hour) is one booked and one attended.
-std::array<DayCount, DoctorRegister::kDoctors + 1> countDay(AppointmentTable &table,
-                                                            const DoctorRegister &doctors, QDate day)
+// The day's rows as the count reads them: only the four fields it looks at, straight
+// from the table's text, without a row of seven strings for each appointment.
+class DayRows
 {
-    std::array<DayCount, DoctorRegister::kDoctors + 1> counts{};
-    for (const Appointment &row : table.onDate(dates::formatShort(day))) {
-        const int doctor = plainNumber(row.medico, DoctorRegister::kDoctors);
-        if (doctor == 0 || plainNumber(row.hora, DoctorRegister::kSlots) == 0)
-            continue;
-        if (doctors.doctor(doctor).name.startsWith(QStringLiteral("     ")))
-            continue;
-        if (!(row.situacao > QLatin1String("0")) || row.isReserved())
-            continue;
-        DayCount &count = counts[static_cast<std::size_t>(doctor)];
-        ++count.booked;
-        ++count.attended;
-        if (const int situation = plainNumber(row.situacao, 9))
-            ++count.situations[static_cast<std::size_t>(situation)];
+public:
+    explicit DayRows(AppointmentTable &table)
+        : m_statement(table.database(),
+                      QStringLiteral("SELECT Hora, Medico, Paciente, Situacao FROM Medicos WHERE Data = ?1"))
+    {
     }
-    return counts;
-}
+
+    using Counts = std::array<DayCount, DoctorRegister::kDoctors + 1>;
+
+    // Every booked patient of the day, per doctor: a situation above "0" and a patient
+    // other than "R" (a reserved hour) is one booked and one attended. Codes freed in
+    // the register (a name of blanks) are not counted.
+    Counts count(const std::array<bool, DoctorRegister::kDoctors + 1> &inUse, QDate day)
+    {
+        Counts counts{};
+        m_statement.bind(1, dates::formatShort(day));
+        while (m_statement.step()) {
+            const int doctor = plainNumber(m_statement.utf8(1), DoctorRegister::kDoctors);
+            if (doctor == 0 || plainNumber(m_statement.utf8(0), DoctorRegister::kSlots) == 0 ||
+                !inUse[static_cast<std::size_t>(doctor)])
+                continue;
+            const QByteArrayView situation = m_statement.utf8(3);
+            if (!(situation > QByteArrayView("0")) || m_statement.utf8(2) == QByteArrayView("R"))
+                continue;
+            DayCount &count = counts[static_cast<std::size_t>(doctor)];
+            ++count.booked;
+            ++count.attended;
+            if (const int s = plainNumber(situation, 9))
+                ++count.situations[static_cast<std::size_t>(s)];
+        }
+        m_statement.reset();
+        return counts;
+    }
+
+private:
+    sql::Statement m_statement;
+};
 
 } // namespace
 
@@ -73,6 +97,11 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
     {
         // One read transaction: every day is read as the table stands now.
         sql::Transaction reading(table.database());
+        DayRows dayRows(table);
+        std::array<bool, DoctorRegister::kDoctors + 1> inUse{};
+        for (int doctor = 1; doctor <= DoctorRegister::kDoctors; ++doctor)
+            inUse[static_cast<std::size_t>(doctor)] =
+                !context.doctors.doctor(doctor).name.startsWith(QStringLiteral("     "));
         for (QDate day = first; day <= last; day = day.addDays(1)) {
             if (day.year() < year.year) {
                 if (!passedFirst.isValid())
@@ -90,7 +119,7 @@ AutomaticEntryResult runAutomaticEntry(AppContext &context, QDate first, QDate l
                 result.stopped = true;
                 return result;
             }
-            const auto counts = countDay(table, context.doctors, day);
+            const auto counts = dayRows.count(inUse, day);
             for (int doctor = 1; doctor <= DoctorRegister::kDoctors; ++doctor) {
                 const DayCount &count = counts[static_cast<std::size_t>(doctor)];
                 // A day whose sheet was recorded by hand keeps the sheet's counts.

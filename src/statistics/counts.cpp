@@ -5,11 +5,49 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace clinora::stats {
+
+void appendCount(QString &line, int value, int width)
+{
+    // Digits from the right, then the zeros, then the sign: what "%1".arg(value, width,
+    // 10, '0') writes.
+    char buffer[32];
+    char *const end = buffer + sizeof buffer;
+    char *p = end;
+    const bool negative = value < 0;
+    auto magnitude = negative ? 0U - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    const int written = static_cast<int>(end - p) + (negative ? 1 : 0);
+    const int fill = std::min(width, static_cast<int>(sizeof buffer) - 1) - written;
+    for (int i = 0; i < fill; ++i)
+        *--p = '0';
+    if (negative)
+        *--p = '-';
+    line.append(QLatin1StringView(p, end - p));
+}
 
 QString countText(int value, int width)
 {
-    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+    QString text;
+    appendCount(text, value, width);
+    return text;
+}
+
+void appendDate(QString &line, QDate date)
+{
+    // As QDate::toString writes it: nothing for a date that is none.
+    if (!date.isValid())
+        return;
+    appendCount(line, date.day(), 2);
+    line.append(QLatin1Char('/'));
+    appendCount(line, date.month(), 2);
+    line.append(QLatin1Char('/'));
+    appendCount(line, date.year(), 4);
 }
 
 std::optional<int> countValue(QStringView text)

@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -23,8 +24,14 @@ public:
     using Error::Error;
 };
 
-// A number written with leading zeros at its cell's width ("0007").
+// A number written with leading zeros at its cell's width ("0007"); a wider number is
+// written whole, a negative one with its sign first ("-005").
 QString countText(int value, int width = 4);
+// The same text appended to a line: the tables are written cell by cell, and a string
+// of its own for every cell is what a whole table's writing would spend its time on.
+void appendCount(QString &line, int value, int width = 4);
+// A date as the statistics files write it, dd/mm/yyyy, appended to a line.
+void appendDate(QString &line, QDate date);
 // The number of a cell that holds exactly its width in digits; nothing otherwise.
 std::optional<int> countValue(QStringView text);
 

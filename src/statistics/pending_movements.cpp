@@ -47,8 +47,11 @@ std::optional<Movement> PendingMovements::parse(const QString &line, QString *wh
 
 QString PendingMovements::line(int doctor, int month, int situation, int quantity)
 {
-    return textfile::fixed(QString::number(doctor), 2) + stats::countText(month, 2) +
-           QString::number(situation) + QString::number(quantity);
+    QString text = textfile::fixed(QString::number(doctor), 2);
+    stats::appendCount(text, month, 2);
+    stats::appendCount(text, situation, 0);
+    stats::appendCount(text, quantity, 0);
+    return text;
 }
 
 } // namespace clinora

@@ -1,6 +1,5 @@
 #include "statistics/recorded_sheets.h"
 
-#include "platform/dates.h"
 #include "platform/text_file.h"
 #include "statistics/counts.h"
 
@@ -43,17 +42,38 @@ void RecordedSheets::load(const QString &path)
         days.append(day);
     }
     m_days = std::move(days);
+    reindex();
+}
+
+qint64 RecordedSheets::key(QDate date, int doctor)
+{
+    return date.toJulianDay() * 64 + doctor;
+}
+
+void RecordedSheets::reindex()
+{
+    m_index.clear();
+    m_index.reserve(m_days.size());
+    // The first line of a date and doctor is the one found, as the file is read.
+    for (qsizetype i = 0; i < m_days.size(); ++i)
+        if (const qint64 k = key(m_days[i].date, m_days[i].doctor); !m_index.contains(k))
+            m_index.insert(k, i);
 }
 
 QStringList RecordedSheets::lines() const
 {
     QStringList result;
+    result.reserve(m_days.size());
     for (const RecordedDay &day : m_days) {
-        QString line = dates::format(day.date) + textfile::fixed(QString::number(day.doctor), 2) +
-                       stats::countText(day.week, 2) + stats::countText(day.count.booked) +
-                       stats::countText(day.count.attended);
+        QString line;
+        line.reserve(kWidth);
+        stats::appendDate(line, day.date);
+        line += textfile::fixed(QString::number(day.doctor), 2);
+        stats::appendCount(line, day.week, 2);
+        stats::appendCount(line, day.count.booked);
+        stats::appendCount(line, day.count.attended);
         for (int s = 1; s <= 9; ++s)
-            line += stats::countText(day.count.situations[static_cast<std::size_t>(s)]);
+            stats::appendCount(line, day.count.situations[static_cast<std::size_t>(s)]);
         result << line;
     }
     return result;
@@ -61,27 +81,27 @@ QStringList RecordedSheets::lines() const
 
 std::optional<RecordedDay> RecordedSheets::find(QDate date, int doctor) const
 {
-    for (const RecordedDay &day : m_days) {
-        if (day.date == date && day.doctor == doctor)
-            return day;
-    }
-    return std::nullopt;
+    const auto found = m_index.constFind(key(date, doctor));
+    if (found == m_index.cend())
+        return std::nullopt;
+    return m_days[*found];
 }
 
 void RecordedSheets::set(const RecordedDay &day)
 {
-    for (RecordedDay &d : m_days) {
-        if (d.date == day.date && d.doctor == day.doctor) {
-            d = day;
-            return;
-        }
+    const qint64 k = key(day.date, day.doctor);
+    if (const auto found = m_index.constFind(k); found != m_index.cend()) {
+        m_days[*found] = day;
+        return;
     }
+    m_index.insert(k, m_days.size());
     m_days.append(day);
 }
 
 void RecordedSheets::forgetDoctor(int doctor)
 {
     m_days.removeIf([doctor](const RecordedDay &day) { return day.doctor == doctor; });
+    reindex();
 }
 
 } // namespace clinora

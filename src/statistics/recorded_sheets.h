@@ -7,6 +7,7 @@
 #include "statistics/day_count.h"
 
 #include <QDate>
+#include <QHash>
 #include <QLatin1String>
 #include <QList>
 #include <QStringList>
@@ -41,10 +42,20 @@ public:
     void set(const RecordedDay &day);
     // Forgets every day of a doctor (his code freed).
     void forgetDoctor(int doctor);
-    void clear() { m_days.clear(); }
+    void clear()
+    {
+        m_days.clear();
+        m_index.clear();
+    }
 
 private:
+    static qint64 key(QDate date, int doctor);
+    void reindex();
+
     QList<RecordedDay> m_days;
+    // Where each date and doctor is in m_days: a year's file holds thousands of days,
+    // and every day counted looks up each of its doctors.
+    QHash<qint64, qsizetype> m_index;
 };
 
 } // namespace clinora

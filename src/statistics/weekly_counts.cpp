@@ -27,8 +27,9 @@ void WeeklyCounts::load(const QString &path)
     const QStringList lines = stats::readFixedLines(path, kLines, 8);
     std::vector<std::array<int, 2>> records(kLines);
     for (int i = 0; i < kLines; ++i) {
-        const std::optional<int> booked = stats::countValue(lines[i].left(4));
-        const std::optional<int> attended = stats::countValue(lines[i].mid(4, 4));
+        const QStringView line(lines[i]);
+        const std::optional<int> booked = stats::countValue(line.left(4));
+        const std::optional<int> attended = stats::countValue(line.mid(4, 4));
         if (!booked || !attended)
             stats::damaged(
                 path, i + 1,
@@ -42,8 +43,13 @@ QStringList WeeklyCounts::lines() const
 {
     QStringList result;
     result.reserve(kLines);
-    for (const auto &record : m_records)
-        result << stats::countText(record[0]) + stats::countText(record[1]);
+    for (const auto &record : m_records) {
+        QString line;
+        line.reserve(8);
+        stats::appendCount(line, record[0]);
+        stats::appendCount(line, record[1]);
+        result << line;
+    }
     return result;
 }
 
@@ -60,14 +66,20 @@ const std::array<int, 2> &WeeklyCounts::at(int week, int doctor) const
 void WeeklyCounts::add(int week, int doctor, int booked, int attended)
 {
     std::array<int, 2> &record = at(week, doctor);
-    const int line = static_cast<int>(lineIndex(week, doctor)) + 1;
-    const QString cell = QStringLiteral("%1, linha %2 (semana %3, médico %4)")
-                             .arg(QString(files::kWeeklyCounts))
-                             .arg(line)
-                             .arg(week)
-                             .arg(doctor);
-    const int newBooked = stats::checkedSum(record[0] + booked, cell);
-    const int newAttended = stats::checkedSum(record[1] + attended, cell);
+    const int newBooked = record[0] + booked;
+    const int newAttended = record[1] + attended;
+    const auto fits = [](int count) { return count >= 0 && count <= stats::kMaxCount; };
+    if (!fits(newBooked) || !fits(newAttended)) {
+        // Named only when it does not fit: a day's counting adds to thousands of records.
+        const int line = static_cast<int>(lineIndex(week, doctor)) + 1;
+        const QString cell = QStringLiteral("%1, linha %2 (semana %3, médico %4)")
+                                 .arg(QString(files::kWeeklyCounts))
+                                 .arg(line)
+                                 .arg(week)
+                                 .arg(doctor);
+        stats::checkedSum(newBooked, cell);
+        stats::checkedSum(newAttended, cell);
+    }
     record = {newBooked, newAttended};
 }
 

@@ -66,8 +66,14 @@ void Weeks::load(const QString &path)
 QStringList Weeks::lines() const
 {
     QStringList result;
-    for (const Week &w : m_weeks)
-        result << dates::format(w.first) + dates::format(w.last);
+    result.reserve(m_weeks.size());
+    for (const Week &w : m_weeks) {
+        QString line;
+        line.reserve(20);
+        stats::appendDate(line, w.first);
+        stats::appendDate(line, w.last);
+        result << line;
+    }
     return result;
 }
 

@@ -8,7 +8,10 @@
 #include "platform/text_file.h"
 #include "platform/user_action.h"
 #include "statistics/automatic_entry.h"
+#include "statistics/counts.h"
+#include "statistics/pending_movements.h"
 #include "statistics/posting.h"
+#include "statistics/recorded_sheets.h"
 #include "statistics/stats_setup.h"
 #include "statistics/weeks.h"
 #include "statistics/year_close.h"
@@ -64,6 +67,11 @@ private Q_SLOTS:
     void yearCloseWithAMonthPast9999AsksToSetTheLineAside();
     void switchingTheAutomaticEntryOn();
     void closePurgeKeepsDaysNotCountedYet();
+    void countsAreWrittenAtTheirWidth_data();
+    void countsAreWrittenAtTheirWidth();
+    void movementLinesAreWrittenAsTheyAreRead_data();
+    void movementLinesAreWrittenAsTheyAreRead();
+    void aDayCountedAgainAfterADoctorIsForgottenReplacesItsLine();
 };
 
 void TestStatisticsLogic::firstStartMakesTheWeeksOfTheYear_data()
@@ -717,6 +725,84 @@ void TestStatisticsLogic::closePurgeKeepsDaysNotCountedYet()
     for (const Appointment &a : f.rows())
         left << a.data;
     QCOMPARE(left, QStringList({"06/12/26", "07/12/26"}));
+}
+
+void TestStatisticsLogic::countsAreWrittenAtTheirWidth_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0 << 4 << "0000";
+    QTest::newRow("one digit") << 7 << 4 << "0007";
+    QTest::newRow("at the limit") << 9999 << 4 << "9999";
+    QTest::newRow("past the limit, whole") << 12345 << 4 << "12345";
+    QTest::newRow("yearly total at the limit") << 99999 << 5 << "99999";
+    QTest::newRow("week of two") << 3 << 2 << "03";
+    QTest::newRow("negative, sign first") << -5 << 4 << "-005";
+    QTest::newRow("negative, wider") << -12345 << 4 << "-12345";
+}
+
+void TestStatisticsLogic::countsAreWrittenAtTheirWidth()
+{
+    QFETCH(int, value);
+    QFETCH(int, width);
+    QFETCH(QString, text);
+    QCOMPARE(stats::countText(value, width), text);
+    QString line = QStringLiteral("51");
+    stats::appendCount(line, value, width);
+    QCOMPARE(line, QStringLiteral("51") + text);
+}
+
+void TestStatisticsLogic::movementLinesAreWrittenAsTheyAreRead_data()
+{
+    QTest::addColumn<int>("doctor");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("situation");
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("one-digit doctor") << 7 << 3 << 3 << 12 << "7 03312";
+    QTest::newRow("two-digit doctor, December") << 50 << 12 << 9 << 9999 << "501299999";
+    QTest::newRow("fewer attended: negative") << 12 << 1 << 1 << -4 << "12011-4";
+    QTest::newRow("negative at the limit") << 1 << 10 << 2 << -999 << "1 102-999";
+}
+
+void TestStatisticsLogic::movementLinesAreWrittenAsTheyAreRead()
+{
+    QFETCH(int, doctor);
+    QFETCH(int, month);
+    QFETCH(int, situation);
+    QFETCH(int, quantity);
+    QFETCH(QString, line);
+    QCOMPARE(PendingMovements::line(doctor, month, situation, quantity), line);
+    const std::optional<Movement> read = PendingMovements::parse(line);
+    QVERIFY(read);
+    QCOMPARE(read->doctor, doctor);
+    QCOMPARE(read->quantity, quantity);
+}
+
+void TestStatisticsLogic::aDayCountedAgainAfterADoctorIsForgottenReplacesItsLine()
+{
+    // Three days on file; the first doctor's code is freed, then the third line's day
+    // is counted again: it takes the place of its own line, and nothing else changes.
+    Fixture f(QDate(2026, 12, 9));
+    const QString day1 = QStringLiteral("07/12/2026");
+    const QString day2 = QStringLiteral("08/12/2026");
+    f.write(kRecordedSheetsFile, {day1 + QStringLiteral("1 4900010001") + QString(36, QLatin1Char('0')),
+                                  day1 + QStringLiteral("2 4900020002") + QString(36, QLatin1Char('0')),
+                                  day2 + QStringLiteral("2 4900030003") + QString(36, QLatin1Char('0'))});
+    RecordedSheets sheets;
+    sheets.load(f.dir() + QLatin1Char('/') + kRecordedSheetsFile);
+    sheets.forgetDoctor(1);
+    RecordedDay again{QDate(2026, 12, 8), 2, 49, {}};
+    again.count.booked = 5;
+    again.count.attended = 4;
+    again.count.situations[1] = 4;
+    sheets.set(again);
+    QCOMPARE(sheets.lines(),
+             QStringList({day1 + QStringLiteral("2 4900020002") + QString(36, QLatin1Char('0')),
+                          day2 + QStringLiteral("2 49000500040004") + QString(32, QLatin1Char('0'))}));
+    QCOMPARE(sheets.find(QDate(2026, 12, 7), 2)->count.booked, 2);
+    QVERIFY(!sheets.find(QDate(2026, 12, 7), 1));
 }
 
 QTEST_APPLESS_MAIN(TestStatisticsLogic)
