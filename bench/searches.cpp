@@ -151,10 +151,11 @@ struct BareSearch
                     const quint32 f = found[static_cast<std::size_t>(c)][static_cast<std::size_t>(s)];
                     const std::string &time = r.times[static_cast<std::size_t>((weekday * 51 + c) * 25 + s)];
                     if (f != 0)
-                        r.rows.push_back({static_cast<quint8>(d), static_cast<quint8>(c), static_cast<quint8>(s), 0, f});
+                        r.rows.push_back(
+                            {static_cast<quint8>(d), static_cast<quint8>(c), static_cast<quint8>(s), 0, f});
                     else if (!time.empty() && time != " ")
-                        r.rows.push_back({static_cast<quint8>(d), static_cast<quint8>(c), static_cast<quint8>(s),
-                                          static_cast<quint8>(onLeave ? 2 : 1), 0});
+                        r.rows.push_back({static_cast<quint8>(d), static_cast<quint8>(c),
+                                          static_cast<quint8>(s), static_cast<quint8>(onLeave ? 2 : 1), 0});
                 }
             }
         }
@@ -303,12 +304,12 @@ int main(int argc, char **argv)
             const char *text = kept.text.data() + b.text;
             const QString patient = QString::fromUtf8(text);
             const QString phone = QString::fromUtf8(text + std::strlen(text) + 1);
-            const std::string &time =
-                kept.times[static_cast<std::size_t>((dates::weekday(dates::parseOrThrow(search.date(r))) * 51 + b.code) * 25 + b.slot)];
+            const std::string &time = kept.times[static_cast<std::size_t>(
+                (dates::weekday(dates::parseOrThrow(search.date(r))) * 51 + b.code) * 25 + b.slot)];
             const int kind = static_cast<int>(search.kind(r));
             if (search.date(r) != days[b.date] || search.code(r) != b.code || search.slot(r) != b.slot ||
-                kind != b.kind || search.time(r) != QString::fromStdString(time) || search.patient(r) != patient ||
-                search.phone(r) != phone)
+                kind != b.kind || search.time(r) != QString::fromStdString(time) ||
+                search.patient(r) != patient || search.phone(r) != phone)
                 differing = r + 1;
         }
         std::printf("  slot search: %d rows (bare %zu), %s\n", search.count(), bareRows,

@@ -107,7 +107,8 @@ void SlotSearch::run(AppContext &context, const QStringList &codes, const QStrin
             for (int h = 1; h <= DoctorRegister::kSlots; ++h) {
                 const quint32 found = taken[static_cast<std::size_t>(h)];
                 if (found != 0)
-                    m_rows.push_back({index, static_cast<quint8>(code), static_cast<quint8>(h), Kind::Booked, found});
+                    m_rows.push_back(
+                        {index, static_cast<quint8>(code), static_cast<quint8>(h), Kind::Booked, found});
                 else if (doctors.hasSlot(weekday, code, h))
                     m_rows.push_back({index, static_cast<quint8>(code), static_cast<quint8>(h),
                                       leave ? Kind::Leave : Kind::Free, 0});

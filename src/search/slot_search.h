@@ -65,8 +65,8 @@ private:
         Kind kind;
         quint32 text; // patient and phone in m_text, each ended by a NUL (at 0: both empty)
     };
-    static constexpr int kSlotsPerDoctor = 25;  // slots 1 to 24
-    static constexpr int kDoctorsPerDay = 51;   // codes 1 to 50
+    static constexpr int kSlotsPerDoctor = 25; // slots 1 to 24
+    static constexpr int kDoctorsPerDay = 51;  // codes 1 to 50
     static std::size_t timeIndex(int weekday, int code, int slot)
     {
         return (static_cast<std::size_t>(weekday) * kDoctorsPerDay + static_cast<std::size_t>(code)) *

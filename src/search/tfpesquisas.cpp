@@ -319,9 +319,9 @@ QStringList TFPesquisas::listFilesStamp() const
     QStringList stamp{m_context.clock.today().toString(Qt::ISODate)};
     for (const QLatin1String name : {files::kPreparedLimit, files::kClosedDates, files::kSpecialties}) {
         const QFileInfo file(m_context.paths.file(name));
-        stamp << (file.exists() ? QStringLiteral("%1 %2").arg(file.size()).arg(
-                                      file.lastModified().toMSecsSinceEpoch())
-                                : QString());
+        stamp << (file.exists()
+                      ? QStringLiteral("%1 %2").arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch())
+                      : QString());
     }
     return stamp;
 }

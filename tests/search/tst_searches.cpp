@@ -584,7 +584,8 @@ void TestSearches::resultsFollowTheTableNotTheWindowsOverThem()
     now[0] = QStringLiteral("09/12/26|Dr. Teste Silva|08:00|Nova Paciente||12|1|09/12/26");
     QCOMPARE(shown(w->SGConsultas), now);
     click(w->BOcupados);
-    QVERIFY(shown(w->SGOcupados).contains(QStringLiteral("09/12/26|Dr. Teste Silva|08:00|Nova Paciente||12|1|09/12/26")));
+    QVERIFY(shown(w->SGOcupados)
+                .contains(QStringLiteral("09/12/26|Dr. Teste Silva|08:00|Nova Paciente||12|1|09/12/26")));
 }
 
 void TestSearches::openingFillsTheDatesOnce()

@@ -14,11 +14,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
+#include <fcntl.h>
 #include <functional>
 #include <random>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace clinora;
@@ -264,10 +262,11 @@ void TestStore::movingManyRowsInOnePassRaisesPastEachOther()
 void TestStore::dayRowsAsTheSearchReadsThem()
 {
     Table t;
-    t.table.insertAll({{QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12"), QStringLiteral("Zé Gonçalves"),
-                        QStringLiteral("2345-6789"), QStringLiteral("2"), QStringLiteral("obs")},
-                       {QStringLiteral("05/01/27"), QStringLiteral("24"), QStringLiteral("7"), QStringLiteral("R"),
-                        QString(), QString(), QString()},
+    t.table.insertAll({{QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12"),
+                        QStringLiteral("Zé Gonçalves"), QStringLiteral("2345-6789"), QStringLiteral("2"),
+                        QStringLiteral("obs")},
+                       {QStringLiteral("05/01/27"), QStringLiteral("24"), QStringLiteral("7"),
+                        QStringLiteral("R"), QString(), QString(), QString()},
                        // Numbers not written as the program writes them read as 0.
                        row(QStringLiteral("05/01/27"), QStringLiteral("03"), QStringLiteral("12")),
                        row(QStringLiteral("05/01/27"), QStringLiteral("4"), QStringLiteral("1a")),
@@ -279,7 +278,8 @@ void TestStore::dayRowsAsTheSearchReadsThem()
         read << QStringLiteral("%1;%2;%3;%4;%5")
                     .arg(r.hora)
                     .arg(r.medico)
-                    .arg(QString::fromUtf8(r.paciente), QString::fromUtf8(r.telefone), QString::fromUtf8(r.situacao));
+                    .arg(QString::fromUtf8(r.paciente), QString::fromUtf8(r.telefone),
+                         QString::fromUtf8(r.situacao));
     });
     // In key order: Hora "03" sorts before "24", "24" before "3".
     QCOMPARE(read, QStringList({"0;12;Maria Souza;2345-6789;1", "24;7;R;;", "3;12;Zé Gonçalves;2345-6789;2",
@@ -305,18 +305,21 @@ void TestStore::changeStampFollowsEveryWrite()
 
     const std::vector<std::pair<const char *, std::function<void()>>> writes = {
         {"insert", [&] { t.table.insert(booked); }},
-        {"edit", [&] {
+        {"edit",
+         [&] {
              Appointment edited = booked;
              edited.paciente = QStringLiteral("Outra Pessoa");
              t.table.update(booked.key(), edited);
          }},
         {"delete", [&] { QVERIFY(t.table.remove(booked.key())); }},
-        {"another connection", [&] {
+        {"another connection",
+         [&] {
              AppointmentTable other;
              other.open(path, false);
              other.insert(booked);
          }},
-        {"closed and opened again", [&] {
+        {"closed and opened again",
+         [&] {
              t.table.close();
              t.table.open(path, false);
          }},
