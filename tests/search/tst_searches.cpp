@@ -172,6 +172,7 @@ private Q_SLOTS:
     void unreadableDatesAreToldOnce();
     void resultsFollowTheTableNotTheWindowsOverThem();
     void openingFillsTheDatesOnce();
+    void resultsFollowADoctorChangedElsewhere();
     void printedPagesNameTheirDateAndDoctor();
     void printedNamesHaveTheirRoom();
     void nameSearchFromADaySheet();
@@ -600,6 +601,25 @@ void TestSearches::openingFillsTheDatesOnce()
     QVERIFY(w->isActiveWindow());
     QCOMPARE(datesFilled.count(), 1);
     QCOMPARE(w->ListBox2->count(), 31);
+}
+
+void TestSearches::resultsFollowADoctorChangedElsewhere()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    searchTwoDays(w);
+    QCOMPARE(shown(w->SGConsultas).filter(QStringLiteral("|x|")).size(), 0);
+    // Doctor 12 given a leave over Monday 14 and a new first hour, in the main window's
+    // doctor register, while the search waits behind it.
+    bringToFront(&p.window);
+    f.context().doctors.doctor(12).leaveStart = QStringLiteral("14/12/26");
+    f.context().doctors.doctor(12).leaveEnd = QStringLiteral("15/12/26");
+    f.context().doctors.setTime(4, 12, 1, QStringLiteral("07:40"));
+    bringToFront(w);
+    const QStringList now = shown(w->SGConsultas);
+    QCOMPARE(now.value(0), QStringLiteral("09/12/26|Dr. Teste Silva|07:40|||12|1|09/12/26"));
+    QCOMPARE(now.filter(QStringLiteral("|x||12|")).size(), 4);
 }
 
 void TestSearches::printedPagesNameTheirDateAndDoctor()
