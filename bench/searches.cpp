@@ -75,7 +75,8 @@ struct BareResult
 {
     std::vector<BareRow> rows;
     std::string text;
-    std::vector<std::string> times; // per (weekday, doctor, slot)
+    // The start times per (weekday, doctor, slot): the timetable's five characters.
+    std::vector<std::array<char, 6>> times;
 };
 
 // Bare SQLite reading the chosen dates by their key (the columns the rows show), and
@@ -123,9 +124,11 @@ struct BareSearch
             if (!weekdayRead[static_cast<std::size_t>(weekday)]) {
                 weekdayRead[static_cast<std::size_t>(weekday)] = true;
                 for (const int c : codes)
-                    for (int s = 1; s <= 24; ++s)
-                        r.times[static_cast<std::size_t>((weekday * 51 + c) * 25 + s)] =
-                            doctors.time(weekday, c, s).toStdString();
+                    for (int s = 1; s <= 24; ++s) {
+                        const QByteArray time = doctors.time(weekday, c, s).toLatin1().left(5);
+                        std::memcpy(r.times[static_cast<std::size_t>((weekday * 51 + c) * 25 + s)].data(),
+                                    time.constData(), static_cast<std::size_t>(time.size()) + 1);
+                    }
             }
             std::array<std::array<quint32, 25>, 51> found{};
             sqlite3_bind_text(day, 1, dates[d].c_str(), -1, SQLITE_STATIC);
@@ -149,11 +152,11 @@ struct BareSearch
                 const bool onLeave = from != 0 && from <= julian && julian < to;
                 for (int s = 1; s <= 24; ++s) {
                     const quint32 f = found[static_cast<std::size_t>(c)][static_cast<std::size_t>(s)];
-                    const std::string &time = r.times[static_cast<std::size_t>((weekday * 51 + c) * 25 + s)];
+                    const char *time = r.times[static_cast<std::size_t>((weekday * 51 + c) * 25 + s)].data();
                     if (f != 0)
                         r.rows.push_back(
                             {static_cast<quint8>(d), static_cast<quint8>(c), static_cast<quint8>(s), 0, f});
-                    else if (!time.empty() && time != " ")
+                    else if (time[0] != '\0' && !(time[0] == ' ' && time[1] == '\0'))
                         r.rows.push_back({static_cast<quint8>(d), static_cast<quint8>(c),
                                           static_cast<quint8>(s), static_cast<quint8>(onLeave ? 2 : 1), 0});
                 }
@@ -304,11 +307,11 @@ int main(int argc, char **argv)
             const char *text = kept.text.data() + b.text;
             const QString patient = QString::fromUtf8(text);
             const QString phone = QString::fromUtf8(text + std::strlen(text) + 1);
-            const std::string &time = kept.times[static_cast<std::size_t>(
-                (dates::weekday(dates::parseOrThrow(search.date(r))) * 51 + b.code) * 25 + b.slot)];
+            const char *time = kept.times[static_cast<std::size_t>(
+                (dates::weekday(dates::parseOrThrow(search.date(r))) * 51 + b.code) * 25 + b.slot)].data();
             const int kind = static_cast<int>(search.kind(r));
             if (search.date(r) != days[b.date] || search.code(r) != b.code || search.slot(r) != b.slot ||
-                kind != b.kind || search.time(r) != QString::fromStdString(time) ||
+                kind != b.kind || search.time(r) != QString::fromLatin1(time) ||
                 search.patient(r) != patient || search.phone(r) != phone)
                 differing = r + 1;
         }
