@@ -34,6 +34,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <malloc.h>
 #include <sqlite3.h>
 #include <string>
@@ -49,34 +50,52 @@ std::size_t heapInUse()
     return m.uordblks + m.hblkhd;
 }
 
-// The rows of the slot search as plain structures, built from a bare read.
+// The rows of the slot search as a bare program keeps them: small structures, and the
+// patient and phone of the booked ones in one block of text.
 struct BareRow
 {
-    int date;
-    int code;
-    int slot;
-    int kind; // 0 booked, 1 free, 2 leave
-    std::string time, patient, phone;
+    quint8 date;
+    quint8 code;
+    quint8 slot;
+    quint8 kind; // 0 booked, 1 free, 2 leave
+    quint32 text;
 };
 
+// "7" gives 7; "07", " 7" and "" give 0: the table's plain numbers, as the program reads them.
+int barePlain(const unsigned char *t, int n)
+{
+    if (n < 1 || n > 2 || t[0] < '1' || t[0] > '9')
+        return 0;
+    if (n == 1)
+        return t[0] - '0';
+    return t[1] >= '0' && t[1] <= '9' ? (t[0] - '0') * 10 + (t[1] - '0') : 0;
+}
+
+struct BareResult
+{
+    std::vector<BareRow> rows;
+    std::string text;
+    // The start times per (weekday, doctor, slot): the timetable's five characters.
+    std::vector<std::array<char, 6>> times;
+};
+
+// Bare SQLite reading the chosen dates by their key (the columns the rows show), and
+// building the same rows as the program: every timetable slot of the date's weekday,
+// booked, free or on leave, and every appointment of a slot 1 to 24.
 struct BareSearch
 {
     sqlite3 *db = nullptr;
     sqlite3_stmt *day = nullptr;
-    std::array<std::array<std::string, 25>, 51>
-        times; // the dates' weekday is the same for the bench register
+    const DoctorRegister &doctors;
+    std::array<std::pair<qint64, qint64>, 51> leave{}; // [start, end) as Julian days
 
-    explicit BareSearch(const QString &path, const DoctorRegister &doctors)
+    explicit BareSearch(const QString &path, const DoctorRegister &register_) : doctors(register_)
     {
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_prepare_v2(
-            db,
-            "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, Observacoes FROM Medicos "
-            "WHERE Data = ?1 ORDER BY Data, Hora, Medico",
-            -1, &day, nullptr);
-        for (int c = 1; c <= 50; ++c)
-            for (int s = 1; s <= 24; ++s)
-                times[c][s] = doctors.time(2, c, s).toStdString();
+        sqlite3_prepare_v2(db,
+                           "SELECT Hora, Medico, Paciente, Telefone FROM Medicos "
+                           "WHERE Data = ?1 ORDER BY Data, Hora, Medico",
+                           -1, &day, nullptr);
     }
     ~BareSearch()
     {
@@ -84,43 +103,69 @@ struct BareSearch
         sqlite3_close(db);
     }
 
-    std::vector<BareRow> run(const std::vector<std::string> &dates)
+    BareResult run(const std::vector<int> &codes, const std::vector<std::string> &dates)
     {
-        std::vector<BareRow> rows;
+        BareResult r;
+        // The register as it stands: the leaves and the start times, read once.
+        for (const int c : codes) {
+            const Doctor &d = doctors.doctor(c);
+            leave[static_cast<std::size_t>(c)] = {0, 0};
+            if (d.hasLeave())
+                leave[static_cast<std::size_t>(c)] = {dates::parseOrThrow(d.leaveStart).toJulianDay(),
+                                                      dates::parseOrThrow(d.leaveEnd).toJulianDay()};
+        }
+        r.times.resize(8 * 51 * 25);
+        std::array<bool, 8> weekdayRead{};
+        r.text.assign(2, '\0');
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         for (std::size_t d = 0; d < dates.size(); ++d) {
-            struct Found
-            {
-                std::string patient, phone;
-                bool any = false;
-            };
-            std::array<std::array<Found, 25>, 51> found{};
+            const QDate date = dates::parseOrThrow(QString::fromStdString(dates[d]));
+            const int weekday = dates::weekday(date);
+            if (!weekdayRead[static_cast<std::size_t>(weekday)]) {
+                weekdayRead[static_cast<std::size_t>(weekday)] = true;
+                for (const int c : codes)
+                    for (int s = 1; s <= 24; ++s) {
+                        const QByteArray time = doctors.time(weekday, c, s).toLatin1().left(5);
+                        std::memcpy(r.times[static_cast<std::size_t>((weekday * 51 + c) * 25 + s)].data(),
+                                    time.constData(), static_cast<std::size_t>(time.size()) + 1);
+                    }
+            }
+            std::array<std::array<quint32, 25>, 51> found{};
             sqlite3_bind_text(day, 1, dates[d].c_str(), -1, SQLITE_STATIC);
             while (sqlite3_step(day) == SQLITE_ROW) {
-                const int hora = sqlite3_column_int(day, 1);
-                const int medico = sqlite3_column_int(day, 2);
-                for (int col = 5; col < 7; ++col)
-                    sqlite3_column_bytes(day, col);
+                const int hora = barePlain(sqlite3_column_text(day, 0), sqlite3_column_bytes(day, 0));
+                const int medico = barePlain(sqlite3_column_text(day, 1), sqlite3_column_bytes(day, 1));
                 if (hora < 1 || hora > 24 || medico < 1 || medico > 50)
                     continue;
-                Found &f = found[medico][hora];
-                f.patient = reinterpret_cast<const char *>(sqlite3_column_text(day, 3));
-                f.phone = reinterpret_cast<const char *>(sqlite3_column_text(day, 4));
-                f.any = true;
+                found[static_cast<std::size_t>(medico)][static_cast<std::size_t>(hora)] =
+                    static_cast<quint32>(r.text.size());
+                for (int col = 2; col < 4; ++col) {
+                    r.text.append(reinterpret_cast<const char *>(sqlite3_column_text(day, col)),
+                                  static_cast<std::size_t>(sqlite3_column_bytes(day, col)));
+                    r.text.push_back('\0');
+                }
             }
             sqlite3_reset(day);
-            for (int c = 1; c <= 50; ++c) {
+            const qint64 julian = date.toJulianDay();
+            for (const int c : codes) {
+                const auto &[from, to] = leave[static_cast<std::size_t>(c)];
+                const bool onLeave = from != 0 && from <= julian && julian < to;
                 for (int s = 1; s <= 24; ++s) {
-                    const Found &f = found[c][s];
-                    if (f.any)
-                        rows.push_back({static_cast<int>(d), c, s, 0, times[c][s], f.patient, f.phone});
-                    else if (!times[c][s].empty() && times[c][s] != " ")
-                        rows.push_back({static_cast<int>(d), c, s, 1, times[c][s], {}, {}});
+                    const quint32 f = found[static_cast<std::size_t>(c)][static_cast<std::size_t>(s)];
+                    const char *time = r.times[static_cast<std::size_t>((weekday * 51 + c) * 25 + s)].data();
+                    if (f != 0)
+                        r.rows.push_back(
+                            {static_cast<quint8>(d), static_cast<quint8>(c), static_cast<quint8>(s), 0, f});
+                    else if (time[0] != '\0' && !(time[0] == ' ' && time[1] == '\0'))
+                        r.rows.push_back({static_cast<quint8>(d), static_cast<quint8>(c),
+                                          static_cast<quint8>(s), static_cast<quint8>(onLeave ? 2 : 1), 0});
                 }
             }
         }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        return rows;
+        r.rows.shrink_to_fit();
+        r.text.shrink_to_fit();
+        return r;
     }
 };
 
@@ -226,6 +271,9 @@ int main(int argc, char **argv)
             codes << (QString::number(c) + QLatin1Char(' ')).left(2);
         QStringList days;
         std::vector<std::string> bareDays;
+        std::vector<int> bareCodes;
+        for (int c = 1; c <= 50; ++c)
+            bareCodes.push_back(c);
         for (int d = 0; d < 32; ++d) {
             days << dates::formatShort(today.addDays(d));
             bareDays.push_back(days.last().toStdString());
@@ -237,7 +285,7 @@ int main(int argc, char **argv)
         SlotGrid occupied(search, SlotGrid::Show::Occupied);
         BareSearch bare(dir + QStringLiteral("/Medicos.db"), context.doctors);
         std::size_t bareRows = 0;
-        std::vector<BareRow> kept;
+        BareResult kept;
         const bench::Paired slotRuns = bench::paired(
             pairs,
             [&] {
@@ -248,11 +296,27 @@ int main(int argc, char **argv)
             },
             [&] {
                 return bench::timeMs([&] {
-                    kept = bare.run(bareDays);
-                    bareRows = kept.size();
+                    kept = bare.run(bareCodes, bareDays);
+                    bareRows = kept.rows.size();
                 });
             });
-        std::printf("  slot search: %d rows (bare %zu)\n", search.count(), bareRows);
+        // The bare run must find what the program finds, row for row.
+        int differing = search.count() == static_cast<int>(kept.rows.size()) ? 0 : 1;
+        for (int r = 0; r < search.count() && !differing; ++r) {
+            const BareRow &b = kept.rows[static_cast<std::size_t>(r)];
+            const char *text = kept.text.data() + b.text;
+            const QString patient = QString::fromUtf8(text);
+            const QString phone = QString::fromUtf8(text + std::strlen(text) + 1);
+            const char *time = kept.times[static_cast<std::size_t>(
+                (dates::weekday(dates::parseOrThrow(search.date(r))) * 51 + b.code) * 25 + b.slot)].data();
+            const int kind = static_cast<int>(search.kind(r));
+            if (search.date(r) != days[b.date] || search.code(r) != b.code || search.slot(r) != b.slot ||
+                kind != b.kind || search.time(r) != QString::fromLatin1(time) ||
+                search.patient(r) != patient || search.phone(r) != phone)
+                differing = r + 1;
+        }
+        std::printf("  slot search: %d rows (bare %zu), %s\n", search.count(), bareRows,
+                    differing ? "the rows DIFFER" : "the same rows");
         bench::report("slot search, 50 doctors x 32 dates", slotRuns);
         const bench::Paired filters = bench::paired(
             pairs,
@@ -265,8 +329,8 @@ int main(int argc, char **argv)
             [&] {
                 return bench::timeMs([&] {
                     std::vector<std::size_t> f, o;
-                    for (std::size_t i = 0; i < kept.size(); ++i)
-                        (kept[i].kind == 1 ? f : o).push_back(i);
+                    for (std::size_t i = 0; i < kept.rows.size(); ++i)
+                        (kept.rows[i].kind == 1 ? f : o).push_back(i);
                     bareRows = f.size() + o.size();
                 });
             });

@@ -2,6 +2,7 @@
 
 #include "app/context.h"
 #include "platform/dates.h"
+#include "platform/errors.h"
 #include "platform/sqlite.h"
 #include "platform/text_file.h"
 #include "store/appointment_table.h"
@@ -15,9 +16,9 @@ namespace {
 const char *const kHeadings[] = {"Dia",      "Médico", "Horário", "Paciente",
                                  "Telefone", "CodMed", "CodHora", "Data"};
 
-void appendField(std::string &text, const QString &value)
+void appendField(std::string &text, QByteArrayView value)
 {
-    text += value.toStdString();
+    text.append(value.data(), static_cast<std::size_t>(value.size()));
     text.push_back('\0');
 }
 
@@ -28,16 +29,29 @@ void SlotSearch::clear()
     std::vector<Row>().swap(m_rows);
     std::string().swap(m_text);
     m_dates.clear();
+    std::vector<quint8>().swap(m_weekdays);
+    std::vector<quint32>().swap(m_timeAt);
+    std::string().swap(m_timeText);
+    m_weekdayKept.fill(false);
+    m_codes.clear();
+    std::vector<bool>().swap(m_leave);
+    m_stamp = {};
 }
 
-void SlotSearch::add(quint8 date, int code, int slot, Kind kind, const QString &time, const QString &patient,
-                     const QString &phone)
+void SlotSearch::keepTimes(const DoctorRegister &doctors, int weekday)
 {
-    m_rows.push_back({date, static_cast<quint8>(code), static_cast<quint8>(slot), kind,
-                      static_cast<quint32>(m_text.size())});
-    appendField(m_text, time);
-    appendField(m_text, patient);
-    appendField(m_text, phone);
+    if (m_weekdayKept[static_cast<std::size_t>(weekday)])
+        return;
+    m_weekdayKept[static_cast<std::size_t>(weekday)] = true;
+    for (const int code : m_codes) {
+        for (int h = 1; h <= DoctorRegister::kSlots; ++h) {
+            const QString &time = doctors.time(weekday, code, h);
+            if (time.isEmpty())
+                continue;
+            m_timeAt[timeIndex(weekday, code, h)] = static_cast<quint32>(m_timeText.size());
+            appendField(m_timeText, time.toUtf8());
+        }
+    }
 }
 
 void SlotSearch::run(AppContext &context, const QStringList &codes, const QStringList &dates)
@@ -46,57 +60,100 @@ void SlotSearch::run(AppContext &context, const QStringList &codes, const QStrin
     const DoctorRegister &doctors = context.doctors;
     for (int c = 1; c <= DoctorRegister::kDoctors; ++c)
         m_names[static_cast<std::size_t>(c)] = doctors.doctor(c).name;
-    std::vector<int> chosen;
+    // Whether a doctor is among the chosen, and where, by code.
+    std::array<bool, DoctorRegister::kDoctors + 1> isChosen{};
     for (const QString &text : codes) {
         bool ok = false;
         const int code = text.left(2).trimmed().toInt(&ok);
-        if (ok && DoctorRegister::validCode(code))
-            chosen.push_back(code);
+        if (ok && DoctorRegister::validCode(code)) {
+            m_codes.push_back(code);
+            isChosen[static_cast<std::size_t>(code)] = true;
+        }
     }
-    if (chosen.empty())
+    if (m_codes.empty())
         return;
 
     AppointmentTable &table = context.DMMedicos.table();
     // One read transaction: every date is read from the same state of the table.
     sql::Transaction reading(table.database());
+    m_stamp = table.changeStamp();
+    m_timeAt.assign(timeIndex(DoctorRegister::kWeekdays + 1, 0, 0), 0);
+    // Offset 0 of both texts: an empty time; an empty patient and phone.
+    m_timeText.assign(1, '\0');
+    m_text.assign(2, '\0');
     for (const QString &data : dates.mid(0, 255)) {
         const QDate date = dates::parseOrThrow(data);
         const int weekday = dates::weekday(date);
         const auto index = static_cast<quint8>(m_dates.size());
         m_dates << data;
-        // The day's rows by (doctor, slot): one indexed read of the date.
-        const std::vector<Appointment> rows = table.onDate(data);
-        std::array<std::array<int, DoctorRegister::kSlots + 1>, DoctorRegister::kDoctors + 1> at;
-        for (auto &doctor : at)
-            doctor.fill(-1);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            bool hourOk = false;
-            bool codeOk = false;
-            const int hora = rows[i].hora.toInt(&hourOk);
-            const int medico = rows[i].medico.toInt(&codeOk);
-            if (hourOk && codeOk && hora >= 1 && hora <= DoctorRegister::kSlots &&
-                DoctorRegister::validCode(medico) && rows[i].hora == QString::number(hora) &&
-                rows[i].medico == QString::number(medico))
-                at[static_cast<std::size_t>(medico)][static_cast<std::size_t>(hora)] = static_cast<int>(i);
-        }
-        for (const int code : chosen) {
+        m_weekdays.push_back(static_cast<quint8>(weekday));
+        keepTimes(doctors, weekday);
+        // The day's rows of the chosen doctors by (doctor, slot): one indexed read of the
+        // date, their patient and phone kept as they come.
+        std::array<std::array<quint32, DoctorRegister::kSlots + 1>, DoctorRegister::kDoctors + 1> at{};
+        table.forEachOnDate(data, [&](const AppointmentTable::DayRow &row) {
+            if (row.hora < 1 || row.hora > DoctorRegister::kSlots || !DoctorRegister::validCode(row.medico) ||
+                !isChosen[static_cast<std::size_t>(row.medico)])
+                return;
+            at[static_cast<std::size_t>(row.medico)][static_cast<std::size_t>(row.hora)] =
+                static_cast<quint32>(m_text.size());
+            appendField(m_text, row.paciente);
+            appendField(m_text, row.telefone);
+        });
+        for (const int code : m_codes) {
             const bool leave = doctors.onLeave(code, date);
+            m_leave.push_back(leave);
             const auto &taken = at[static_cast<std::size_t>(code)];
             for (int h = 1; h <= DoctorRegister::kSlots; ++h) {
-                const int found = taken[static_cast<std::size_t>(h)];
-                if (found >= 0) {
-                    const Appointment &row = rows[static_cast<std::size_t>(found)];
-                    add(index, code, h, Kind::Booked, doctors.time(weekday, code, h), row.paciente,
-                        row.telefone);
-                } else if (doctors.hasSlot(weekday, code, h)) {
-                    add(index, code, h, leave ? Kind::Leave : Kind::Free, doctors.time(weekday, code, h), {},
-                        {});
-                }
+                const quint32 found = taken[static_cast<std::size_t>(h)];
+                if (found != 0)
+                    m_rows.push_back(
+                        {index, static_cast<quint8>(code), static_cast<quint8>(h), Kind::Booked, found});
+                else if (doctors.hasSlot(weekday, code, h))
+                    m_rows.push_back({index, static_cast<quint8>(code), static_cast<quint8>(h),
+                                      leave ? Kind::Leave : Kind::Free, 0});
             }
         }
     }
     m_rows.shrink_to_fit();
     m_text.shrink_to_fit();
+    m_timeText.shrink_to_fit();
+}
+
+bool SlotSearch::isCurrent(AppContext &context) const
+{
+    if (m_codes.empty())
+        return true;
+    if (context.DMMedicos.table().changeStamp() != m_stamp)
+        return false;
+    const DoctorRegister &doctors = context.doctors;
+    try {
+        for (const int code : m_codes) {
+            if (doctors.doctor(code).name != m_names[static_cast<std::size_t>(code)])
+                return false;
+            for (int weekday = 1; weekday <= DoctorRegister::kWeekdays; ++weekday) {
+                if (!m_weekdayKept[static_cast<std::size_t>(weekday)])
+                    continue;
+                for (int h = 1; h <= DoctorRegister::kSlots; ++h) {
+                    const char *kept = m_timeText.data() + m_timeAt[timeIndex(weekday, code, h)];
+                    if (doctors.time(weekday, code, h).toUtf8() != QByteArrayView(kept, std::strlen(kept)))
+                        return false;
+                }
+            }
+        }
+        std::size_t leave = 0;
+        for (int d = 0; d < m_dates.size(); ++d) {
+            const QDate date = dates::parseOrThrow(m_dates[d]);
+            for (const int code : m_codes) {
+                if (doctors.onLeave(code, date) != m_leave[leave++])
+                    return false;
+            }
+        }
+    } catch (const Error &) {
+        // A leave that no longer reads: the search, run again, tells why.
+        return false;
+    }
+    return true;
 }
 
 QByteArrayView SlotSearch::field(int row, int index) const
@@ -109,17 +166,19 @@ QByteArrayView SlotSearch::field(int row, int index) const
 
 QString SlotSearch::time(int row) const
 {
-    return QString::fromUtf8(field(row, 0));
+    const Row &r = m_rows[static_cast<std::size_t>(row)];
+    const char *p = m_timeText.data() + m_timeAt[timeIndex(m_weekdays[r.date], r.code, r.slot)];
+    return QString::fromUtf8(p, static_cast<qsizetype>(std::strlen(p)));
 }
 
 QString SlotSearch::patient(int row) const
 {
-    return QString::fromUtf8(field(row, 1));
+    return QString::fromUtf8(field(row, 0));
 }
 
 QString SlotSearch::phone(int row) const
 {
-    return QString::fromUtf8(field(row, 2));
+    return QString::fromUtf8(field(row, 1));
 }
 
 QString SlotSearch::doctorName(int code) const
@@ -139,7 +198,8 @@ bool SlotSearch::sameDoctor(int a, int b) const
 
 std::size_t SlotSearch::memoryBytes() const
 {
-    return m_rows.capacity() * sizeof(Row) + m_text.capacity();
+    return m_rows.capacity() * sizeof(Row) + m_text.capacity() + m_timeAt.capacity() * sizeof(quint32) +
+           m_timeText.capacity() + m_weekdays.capacity() + m_leave.capacity() / 8;
 }
 
 SlotGrid::SlotGrid(const SlotSearch &search, Show show, QObject *parent)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/printer.h"
+#include "store/appointment_table.h"
 
 #include <QAbstractTableModel>
 #include <QDate>
@@ -32,6 +33,10 @@ public:
     // first two characters of their items) in order: one indexed read per date.
     void run(AppContext &context, const QStringList &codes, const QStringList &dates);
     void clear();
+    // Whether running again on the same doctors and dates would give these same rows:
+    // nothing was written into the table, and the chosen doctors' names, leaves and start
+    // times on the searched weekdays are what they were, since the search ran.
+    bool isCurrent(AppContext &context) const;
 
     int count() const { return static_cast<int>(m_rows.size()); }
     QString date(int row) const { return m_dates.at(m_rows[static_cast<std::size_t>(row)].date); }
@@ -58,16 +63,34 @@ private:
         quint8 code;
         quint8 slot;
         Kind kind;
-        quint32 text; // time, patient and phone in m_text, each ended by a NUL
+        quint32 text; // patient and phone in m_text, each ended by a NUL (at 0: both empty)
     };
-    void add(quint8 date, int code, int slot, Kind kind, const QString &time, const QString &patient,
-             const QString &phone);
+    static constexpr int kSlotsPerDoctor = 25; // slots 1 to 24
+    static constexpr int kDoctorsPerDay = 51;  // codes 1 to 50
+    static std::size_t timeIndex(int weekday, int code, int slot)
+    {
+        return (static_cast<std::size_t>(weekday) * kDoctorsPerDay + static_cast<std::size_t>(code)) *
+                   kSlotsPerDoctor +
+               static_cast<std::size_t>(slot);
+    }
+    // Keeps the chosen doctors' start times of a weekday, once per search.
+    void keepTimes(const DoctorRegister &doctors, int weekday);
     QByteArrayView field(int row, int index) const;
 
     std::vector<Row> m_rows;
     std::string m_text;
     QStringList m_dates;
+    std::vector<quint8> m_weekdays; // of each date
     std::array<QString, 51> m_names;
+    // The start times as they were when the search ran: offsets into m_timeText by
+    // (weekday, doctor, slot); 0 is the empty text.
+    std::vector<quint32> m_timeAt;
+    std::string m_timeText;
+    std::array<bool, 8> m_weekdayKept{};
+    // What the result rests on, to tell whether it is still current.
+    std::vector<int> m_codes;
+    std::vector<bool> m_leave; // per date and chosen doctor
+    AppointmentTable::ChangeStamp m_stamp;
 };
 
 // One of the three result grids: every row ("Todos"), the free ones (" Livres") or the

@@ -4,6 +4,7 @@
 #include "app/context.h"
 #include "booking/form_parts.h"
 #include "booking/tfvisaogeral.h"
+#include "core/data_files.h"
 #include "platform/clickable_label.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
@@ -13,6 +14,7 @@
 #include "platform/user_action.h"
 #include "search/hits_grid.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -81,6 +83,11 @@ QString itemText(const QString &item)
 // before, and its scroll. The list's own signals stay quiet: nothing was clicked.
 void replaceItems(QListWidget *list, const QStringList &items, QString (*key)(const QString &))
 {
+    bool same = list->count() == items.size();
+    for (int row = 0; same && row < list->count(); ++row)
+        same = list->item(row)->text() == items[row];
+    if (same)
+        return;
     const QSignalBlocker quiet(list);
     QStringList chosen;
     for (const QString &text : selectedTexts(list))
@@ -302,14 +309,35 @@ void TFPesquisas::FormActivate()
     ListBox3->clear();
     setSlotSearchVisible(false, false);
     showNamePanel(false);
+    m_listStamp = listFilesStamp();
     if (!readOrTell([this] { fillLists(); }))
         ListBox2->clear();
+}
+
+QStringList TFPesquisas::listFilesStamp() const
+{
+    QStringList stamp{m_context.clock.today().toString(Qt::ISODate)};
+    for (const QLatin1String name : {files::kPreparedLimit, files::kClosedDates, files::kSpecialties}) {
+        const QFileInfo file(m_context.paths.file(name));
+        stamp << (file.exists()
+                      ? QStringLiteral("%1 %2").arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch())
+                      : QString());
+    }
+    return stamp;
 }
 
 void TFPesquisas::refreshOnActivation()
 {
     if (readOrTell([this] {
-            fillLists();
+            // The window is back after its own message box, or after another window:
+            // the files are read again only when they changed.
+            const QStringList stamp = listFilesStamp();
+            if (stamp != m_listStamp) {
+                m_listStamp = stamp;
+                fillLists();
+            } else {
+                fillMemoryLists();
+            }
             refreshResults();
         }))
         return;
@@ -357,6 +385,11 @@ void TFPesquisas::fillLists()
         days << dates::formatShort(date);
     m_context.specialties.load(m_context.paths.dataDir() + QLatin1Char('/'));
     replaceItems(ListBox2, days, itemText);
+    fillMemoryLists();
+}
+
+void TFPesquisas::fillMemoryLists()
+{
     replaceItems(ListBox3, search::specialtyItems(m_context.specialties), itemCode);
     if (m_doctorItems == DoctorItems::All)
         replaceItems(ListBox1, search::doctorItems(m_context.doctors), itemCode);
@@ -394,6 +427,9 @@ void TFPesquisas::refreshResults()
         clearResults();
         return;
     }
+    // Nothing it rests on changed: the result stays as it is, where the receptionist left it.
+    if (days == m_resultDays && codes == m_resultCodes && m_slots.isCurrent(m_context))
+        return;
     m_resultDays = days;
     m_resultCodes = codes;
     const int scroll = shown->verticalScrollBar()->value();

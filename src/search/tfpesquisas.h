@@ -1,9 +1,11 @@
 // The window "Pesquisas Diversas", open beside the others: where a patient is booked,
 // the hours of chosen doctors (or of the doctors of chosen specialties) on chosen
 // dates, all, free or occupied, and the way to the cancelled and waiting lists. A
-// double-click on a result (or Enter) goes to it on the booking screen. Each time the
-// window comes back to the front its lists and results are read again, so that a date
-// closed or a doctor changed meanwhile in another window shows here.
+// double-click on a result (or Enter) goes to it on the booking screen. The lists are
+// read when the window opens; each time it comes back to the front they are read again
+// when their files changed, and the result on show is searched again when the table,
+// the open dates or the chosen doctors changed, so that a booking, a date closed or a
+// doctor changed meanwhile in another window shows here.
 #pragma once
 
 #include "search/name_search.h"
@@ -88,6 +90,11 @@ private:
     // the one told last.
     bool readOrTell(const std::function<void()> &read);
     void fillLists();
+    // The lists that come from memory: the specialties and the doctors.
+    void fillMemoryLists();
+    // What the files of the lists were like when they were read, and the day: the lists
+    // are read again only when this changes.
+    QStringList listFilesStamp() const;
     void refreshResults();
     void clearResults();
     QTableView *shownResults() const;
@@ -127,6 +134,7 @@ private:
     // The error an activation told last: told once, not at every activation that follows
     // the closing of its own error box.
     QString m_activationError;
+    QStringList m_listStamp;
 };
 
 } // namespace clinora

@@ -50,6 +50,10 @@ const struct
 } kColumnsAndKey[] = {{"Data", 1}, {"Hora", 2}, {"Medico", 3}, {"Paciente", 0},
                       {"Telefone", 0}, {"Situacao", 0}, {"Observacoes", 0}};
 
+// Every opening of a table in this run has its own number, so that a stamp taken before
+// a table was closed never matches one taken after it was opened again.
+quint64 openings = 0;
+
 QString shownPath(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -192,6 +196,7 @@ void AppointmentTable::open(const QString &path, bool create, WholeCheck whole)
                              problems.mid(0, 3).join(QStringLiteral("; ")));
         }
         m_db.exec(QString::fromLatin1(kIndexes));
+        m_opening = ++openings;
     } catch (const StoreError &e) {
         if (refused)
             throw;
@@ -207,6 +212,8 @@ void AppointmentTable::open(const QString &path, bool create, WholeCheck whole)
 
 void AppointmentTable::close()
 {
+    m_dayRows.reset();
+    m_dataVersion.reset();
     m_find.reset();
     m_insert.reset();
     m_update.reset();
@@ -217,6 +224,8 @@ void AppointmentTable::close()
     m_freeHora.reset();
     m_horasOn.reset();
     m_db.close();
+    // Whatever is opened next is another state of the table for anyone who compares.
+    m_opening = 0;
 }
 
 void AppointmentTable::closeClean()
@@ -415,6 +424,51 @@ std::vector<AppointmentTable::TakenSlot> AppointmentTable::takenOn(const QString
         taken.push_back({static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)), s.integer(2) != 0});
     s.reset();
     return taken;
+}
+
+int AppointmentTable::plainNumber(QByteArrayView text)
+{
+    if (text.isEmpty() || text.size() > 2 || text.front() < '1' || text.front() > '9')
+        return 0;
+    if (text.size() == 1)
+        return text.front() - '0';
+    if (text.back() < '0' || text.back() > '9')
+        return 0;
+    return (text.front() - '0') * 10 + (text.back() - '0');
+}
+
+void AppointmentTable::forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit)
+{
+    sql::Statement &s = cached(m_dayRows, "SELECT Hora, Medico, Paciente, Telefone, Situacao FROM Medicos "
+                                          "WHERE Data = ?1 ORDER BY Data, Hora, Medico");
+    s.bind(1, data);
+    try {
+        DayRow row{};
+        while (s.step()) {
+            row.hora = plainNumber(s.utf8(0));
+            row.medico = plainNumber(s.utf8(1));
+            row.paciente = s.utf8(2);
+            row.telefone = s.utf8(3);
+            row.situacao = s.utf8(4);
+            visit(row);
+        }
+    } catch (...) {
+        s.reset();
+        throw;
+    }
+    s.reset();
+}
+
+AppointmentTable::ChangeStamp AppointmentTable::changeStamp()
+{
+    if (!m_db.isOpen())
+        return {};
+    sql::Statement &s = cached(m_dataVersion, "PRAGMA data_version");
+    qint64 version = -1;
+    if (s.step())
+        version = s.integer(0);
+    s.reset();
+    return {m_opening, static_cast<qint64>(sqlite3_total_changes64(m_db.handle())), version};
 }
 
 std::vector<Appointment> AppointmentTable::ofDoctor(const QString &medico)

@@ -149,6 +149,22 @@ public:
         bool reserved;
     };
     std::vector<TakenSlot> takenOn(const QString &data);
+    // One Data's rows with what the slot search and the day counts need, in key order:
+    // Hora and Medico as the plain numbers they are written as ("7", never "07" or " 7";
+    // 0 for any other text), Paciente, Telefone and Situacao as their UTF-8 bytes, valid
+    // during the visit only. One indexed read; nothing is copied the visitor does not keep.
+    struct DayRow
+    {
+        int hora;
+        int medico;
+        QByteArrayView paciente;
+        QByteArrayView telefone;
+        QByteArrayView situacao;
+    };
+    void forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit);
+    // A number as the program writes it, 1 to 99: "7" gives 7; "07", " 7", "7a" and ""
+    // give 0.
+    static int plainNumber(QByteArrayView text);
     // The rows of one Medico code, in key order.
     std::vector<Appointment> ofDoctor(const QString &medico);
     // The dated rows of one Medico code whose date d has from <= d < to (no end when
@@ -196,6 +212,18 @@ public:
 
     sql::Database &database() { return m_db; }
 
+    // What tells a reader whether the table changed: two stamps compare equal only when
+    // no row was written between them, through this connection or any other, and the
+    // table was not closed or opened again.
+    struct ChangeStamp
+    {
+        quint64 opening = 0;
+        qint64 changes = -1;
+        qint64 dataVersion = -1;
+        bool operator==(const ChangeStamp &) const = default;
+    };
+    ChangeStamp changeStamp();
+
     // Cut to the field's width, trailing blanks removed: the stored form of a text.
     static QString stored(Field f, const QString &text);
     static Appointment stored(const Appointment &row);
@@ -225,6 +253,9 @@ private:
     std::optional<sql::Statement> m_removeHolding;
     std::optional<sql::Statement> m_onDate;
     std::optional<sql::Statement> m_takenOn;
+    std::optional<sql::Statement> m_dayRows;
+    std::optional<sql::Statement> m_dataVersion;
+    quint64 m_opening = 0;
     std::optional<sql::Statement> m_freeHora;
     std::optional<sql::Statement> m_horasOn;
 };

@@ -17,6 +17,9 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -167,6 +170,9 @@ private Q_SLOTS:
     void slotResultJumpsOnEnter();
     void closedElsewhereLeavesTheOpenWindow();
     void unreadableDatesAreToldOnce();
+    void resultsFollowTheTableNotTheWindowsOverThem();
+    void openingFillsTheDatesOnce();
+    void resultsFollowADoctorChangedElsewhere();
     void printedPagesNameTheirDateAndDoctor();
     void printedNamesHaveTheirRoom();
     void nameSearchFromADaySheet();
@@ -524,6 +530,96 @@ void TestSearches::unreadableDatesAreToldOnce()
     QTRY_VERIFY(w->isActiveWindow());
     QCOMPARE(w->ListBox2->count(), 31);
     QCOMPARE(f.dialogs.texts(Kind::Error).size(), 1);
+}
+
+void TestSearches::resultsFollowTheTableNotTheWindowsOverThem()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    searchTwoDays(w);
+    const QStringList first = shown(w->SGConsultas);
+    QCOMPARE(first.first(), QStringLiteral("09/12/26|Dr. Teste Silva|08:00|||12|1|09/12/26"));
+    w->SGConsultas->scrollToBottom();
+    const int scroll = w->SGConsultas->verticalScrollBar()->value();
+    QSignalSpy searched(&w->grid(SlotGrid::Show::All), &QAbstractItemModel::modelReset);
+    QSignalSpy datesFilled(w->ListBox2->model(), &QAbstractItemModel::rowsInserted);
+
+    // A message box over the window, and the main window, come and go: nothing changed.
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Pesquisas Diversas"), QStringLiteral("Aviso"),
+                    QMessageBox::Ok, w);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    click(box.button(QMessageBox::Ok));
+    QVERIFY(!box.isVisible());
+    bringToFront(w);
+    bringToFront(&p.window);
+    bringToFront(w);
+    QCOMPARE(searched.count(), 0);
+    QCOMPARE(datesFilled.count(), 0);
+    QCOMPARE(shown(w->SGConsultas), first);
+    QCOMPARE(w->SGConsultas->verticalScrollBar()->value(), scroll);
+
+    // Doctor 12's free 08:00 of Wednesday booked on the booking screen meanwhile.
+    bool booked = false;
+    onModal<TFVisaoGeral>([&](TFVisaoGeral *screen) {
+        const TFVisaoGeral::DayTab &tab = screen->dayTab(9);
+        clickTab(screen->PageControl1, tab.page);
+        onModal<TFConsulta>([](TFConsulta *d) {
+            type(QStringLiteral("Nova Paciente"));
+            click(d->BIncluir);
+        });
+        tab.grid->goToCell(1, 12);
+        doubleClickOn(tab.grid, tab.grid->currentIndex());
+        booked = f.context().sheets.sheet(9).cell(1, 12) == QStringLiteral("C");
+        bringToFront(screen);
+        press(Qt::Key_Escape);
+    });
+    bringToFront(&p.window);
+    QMenuBar *bar = p.window.menuBar();
+    click(bar, bar->actionGeometry(p.window.menuItem(QStringLiteral("MarcaodeConsultas1"))).center());
+    QVERIFY(booked);
+    bringToFront(w);
+    QCOMPARE(searched.count(), 1);
+    QStringList now = first;
+    now[0] = QStringLiteral("09/12/26|Dr. Teste Silva|08:00|Nova Paciente||12|1|09/12/26");
+    QCOMPARE(shown(w->SGConsultas), now);
+    click(w->BOcupados);
+    QVERIFY(shown(w->SGOcupados)
+                .contains(QStringLiteral("09/12/26|Dr. Teste Silva|08:00|Nova Paciente||12|1|09/12/26")));
+}
+
+void TestSearches::openingFillsTheDatesOnce()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    click(w->Button1);
+    QVERIFY(!w->isVisible());
+    QSignalSpy datesFilled(w->ListBox2->model(), &QAbstractItemModel::rowsInserted);
+    QCOMPARE(p.searches(), w);
+    QVERIFY(w->isActiveWindow());
+    QCOMPARE(datesFilled.count(), 1);
+    QCOMPARE(w->ListBox2->count(), 31);
+}
+
+void TestSearches::resultsFollowADoctorChangedElsewhere()
+{
+    Fixture f;
+    Program p(f);
+    TFPesquisas *w = p.searches();
+    searchTwoDays(w);
+    QCOMPARE(shown(w->SGConsultas).filter(QStringLiteral("|x|")).size(), 0);
+    // Doctor 12 given a leave over Monday 14 and a new first hour, in the main window's
+    // doctor register, while the search waits behind it.
+    bringToFront(&p.window);
+    f.context().doctors.doctor(12).leaveStart = QStringLiteral("14/12/26");
+    f.context().doctors.doctor(12).leaveEnd = QStringLiteral("15/12/26");
+    f.context().doctors.setTime(4, 12, 1, QStringLiteral("07:40"));
+    bringToFront(w);
+    const QStringList now = shown(w->SGConsultas);
+    QCOMPARE(now.value(0), QStringLiteral("09/12/26|Dr. Teste Silva|07:40|||12|1|09/12/26"));
+    QCOMPARE(now.filter(QStringLiteral("|x||12|")).size(), 4);
 }
 
 void TestSearches::printedPagesNameTheirDateAndDoctor()

@@ -14,10 +14,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <random>
-
 #include <fcntl.h>
+#include <functional>
+#include <random>
 #include <sys/stat.h>
 
 using namespace clinora;
@@ -66,6 +65,8 @@ private Q_SLOTS:
     void movingManyRowsInOnePassRaisesPastEachOther();
     void listQueries_data();
     void listQueries();
+    void dayRowsAsTheSearchReadsThem();
+    void changeStampFollowsEveryWrite();
     void damagedTableNamesTheFile_data();
     void damagedTableNamesTheFile();
     void wholeCheckUnlessClosedCleanAndUnchanged_data();
@@ -256,6 +257,79 @@ void TestStore::movingManyRowsInOnePassRaisesPastEachOther()
     QVERIFY(t.table.contains({QStringLiteral("05/01/27"), QStringLiteral("95"), QStringLiteral("13")}));
     QCOMPARE(t.table.onDate(QStringLiteral("05/01/27")).size(), std::size_t(1));
     QCOMPARE(t.table.count(), int(rows.size()));
+}
+
+void TestStore::dayRowsAsTheSearchReadsThem()
+{
+    Table t;
+    t.table.insertAll({{QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12"),
+                        QStringLiteral("Zé Gonçalves"), QStringLiteral("2345-6789"), QStringLiteral("2"),
+                        QStringLiteral("obs")},
+                       {QStringLiteral("05/01/27"), QStringLiteral("24"), QStringLiteral("7"),
+                        QStringLiteral("R"), QString(), QString(), QString()},
+                       // Numbers not written as the program writes them read as 0.
+                       row(QStringLiteral("05/01/27"), QStringLiteral("03"), QStringLiteral("12")),
+                       row(QStringLiteral("05/01/27"), QStringLiteral("4"), QStringLiteral("1a")),
+                       // Other dates, a cancelled entry of the same day among them, are not read.
+                       row(QStringLiteral("05/01H/"), QStringLiteral("3"), QStringLiteral("12")),
+                       row(QStringLiteral("06/01/27"), QStringLiteral("3"), QStringLiteral("12"))});
+    QStringList read;
+    t.table.forEachOnDate(QStringLiteral("05/01/27"), [&](const AppointmentTable::DayRow &r) {
+        read << QStringLiteral("%1;%2;%3;%4;%5")
+                    .arg(r.hora)
+                    .arg(r.medico)
+                    .arg(QString::fromUtf8(r.paciente), QString::fromUtf8(r.telefone),
+                         QString::fromUtf8(r.situacao));
+    });
+    // In key order: Hora "03" sorts before "24", "24" before "3".
+    QCOMPARE(read, QStringList({"0;12;Maria Souza;2345-6789;1", "24;7;R;;", "3;12;Zé Gonçalves;2345-6789;2",
+                                "4;0;Maria Souza;2345-6789;1"}));
+    // A failing visit leaves the table readable.
+    QVERIFY_THROWS_EXCEPTION(StoreError, t.table.forEachOnDate(QStringLiteral("05/01/27"), [](const auto &) {
+        throw StoreError(QStringLiteral("parou"));
+    }));
+    int rows = 0;
+    t.table.forEachOnDate(QStringLiteral("06/01/27"), [&](const auto &) { ++rows; });
+    QCOMPARE(rows, 1);
+}
+
+void TestStore::changeStampFollowsEveryWrite()
+{
+    Table t;
+    const QString path = t.dir.filePath(QStringLiteral("Medicos.db"));
+    const Appointment booked = row(QStringLiteral("05/01/27"), QStringLiteral("3"), QStringLiteral("12"));
+    AppointmentTable::ChangeStamp stamp = t.table.changeStamp();
+    // Reads change nothing.
+    t.table.onDate(QStringLiteral("05/01/27"));
+    QVERIFY(t.table.changeStamp() == stamp);
+
+    const std::vector<std::pair<const char *, std::function<void()>>> writes = {
+        {"insert", [&] { t.table.insert(booked); }},
+        {"edit",
+         [&] {
+             Appointment edited = booked;
+             edited.paciente = QStringLiteral("Outra Pessoa");
+             t.table.update(booked.key(), edited);
+         }},
+        {"delete", [&] { QVERIFY(t.table.remove(booked.key())); }},
+        {"another connection",
+         [&] {
+             AppointmentTable other;
+             other.open(path, false);
+             other.insert(booked);
+         }},
+        {"closed and opened again",
+         [&] {
+             t.table.close();
+             t.table.open(path, false);
+         }},
+    };
+    for (const auto &[what, write] : writes) {
+        write();
+        QVERIFY2(!(t.table.changeStamp() == stamp), what);
+        stamp = t.table.changeStamp();
+        QVERIFY2(t.table.changeStamp() == stamp, what);
+    }
 }
 
 void TestStore::listQueries_data()
