@@ -60,6 +60,9 @@ void TestStartup::startLoadsNoLibraryOfARareOperation_data()
     // Loaded when an old table is found in the data folder.
     QTest::newRow("old tables' reader (pxlib)") << QByteArray("/libpx.so");
     QTest::newRow("what pxlib brings (libgsf)") << QByteArray("/libgsf-1.so");
+    // Loaded by the first question to the print server.
+    QTest::newRow("print system (libcups)") << QByteArray("/libcups.so");
+    QTest::newRow("what libcups brings (GnuTLS)") << QByteArray("/libgnutls.so");
 }
 
 void TestStartup::startLoadsNoLibraryOfARareOperation()
