@@ -3,9 +3,8 @@
 // and what it brings (GnuTLS, Kerberos, Avahi) stay out of every ordinary start.
 #pragma once
 
-#include <cups/cups.h>
-
 #include <cstddef>
+#include <cups/cups.h>
 
 namespace clinora::cups {
 

@@ -16,8 +16,8 @@ QString moduleFile(const char *module)
     const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     if (!program.isEmpty() && program.startsWith(QStringLiteral(CLINORA_BUILD_DIR "/")))
         return QStringLiteral(CLINORA_MODULES_BUILT "/") + name;
-    return QDir::cleanPath(QFileInfo(program).absolutePath() + QStringLiteral("/" CLINORA_MODULES_INSTALLED "/") +
-                           name);
+    return QDir::cleanPath(QFileInfo(program).absolutePath() +
+                           QStringLiteral("/" CLINORA_MODULES_INSTALLED "/") + name);
 }
 
 } // namespace
@@ -28,7 +28,8 @@ void *entry(const char *module, const char *symbol, QString *error)
     // Never unloaded: what it handed out stays valid for the run.
     void *found = reinterpret_cast<void *>(library.resolve(symbol));
     if (!found && error)
-        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(library.fileName()), library.errorString());
+        *error =
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(library.fileName()), library.errorString());
     return found;
 }
 

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
