@@ -351,7 +351,7 @@ void TFPrincipal::FormCreate()
         menuItem(QStringLiteral("EntradaAutomticadasFichasMdicas1"))->setChecked(true);
     menuItem(QStringLiteral("ReinicializarEstatsticas1"))->setVisible(true);
     showClinicName();
-    loadCover();
+    startCover();
     refreshMirrorItems();
     if (const QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -370,27 +370,64 @@ void TFPrincipal::showClinicName()
     Label1->setText(session::shownClinicName(m_context));
 }
 
-void TFPrincipal::loadCover()
+namespace {
+
+// Reads the picture, a large photograph decoded straight to the size it is shown at.
+// Touches no widget: it runs on a thread of its own.
+CoverPicture decodeCover(const QString &path, QSize box)
 {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (reader.size().isValid() && (reader.size().width() > box.width() || reader.size().height() > box.height()))
+        reader.setScaledSize(reader.size().scaled(box, Qt::KeepAspectRatio));
+    CoverPicture cover;
+    cover.image = reader.read();
+    if (cover.image.isNull())
+        cover.error = reader.errorString();
+    return cover;
+}
+
+} // namespace
+
+void TFPrincipal::startCover()
+{
+    finishCover(); // a picture still being read is put aside first
     const QString stored = m_context.settings.coverPhoto();
     if (stored.trimmed().isEmpty()) {
         Image1->clear();
         return;
     }
-    QImageReader reader(m_context.paths.local(stored));
-    reader.setAutoTransform(true);
-    // A large photograph is decoded straight to the size it is shown at.
-    const QSize box = Image1->minimumSize();
-    if (reader.size().isValid() && (reader.size().width() > box.width() || reader.size().height() > box.height()))
-        reader.setScaledSize(reader.size().scaled(box, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
-    if (image.isNull()) {
+    m_coverName = stored;
+    m_cover = std::async(std::launch::async, decodeCover, m_context.paths.local(stored), Image1->minimumSize());
+}
+
+void TFPrincipal::finishCover()
+{
+    if (!m_cover.valid())
+        return;
+    CoverPicture cover = m_cover.get();
+    if (cover.image.isNull()) {
         Image1->clear();
-        m_context.dialogs.error(QStringLiteral("Não foi possível carregar a fotografia %1: %2")
-                                    .arg(stored, reader.errorString()));
+        m_context.dialogs.error(
+            QStringLiteral("Não foi possível carregar a fotografia %1: %2").arg(m_coverName, cover.error));
         return;
     }
-    Image1->setPixmap(QPixmap::fromImage(image));
+    // Moved, not copied: one picture in memory.
+    Image1->setPixmap(QPixmap::fromImage(std::move(cover.image)));
+}
+
+void TFPrincipal::loadCover()
+{
+    startCover();
+    finishCover();
+}
+
+void TFPrincipal::showEvent(QShowEvent *event)
+{
+    // The window has laid itself out (its fonts loaded, the texts measured) while the
+    // picture was decoded; it is in place before the first paint.
+    finishCover();
+    QMainWindow::showEvent(event);
 }
 
 void TFPrincipal::changeEvent(QEvent *event)

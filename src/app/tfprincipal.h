@@ -6,7 +6,10 @@
 
 #include <QMainWindow>
 
+#include <QImage>
+
 #include <functional>
+#include <future>
 
 class QAction;
 class QLabel;
@@ -32,6 +35,13 @@ class TFReiniciarArquivos;
 class TFRelatorios;
 class TFSemConsulta;
 class TFVisaoGeral;
+
+// A cover photograph as read: the picture, or why it could not be read.
+struct CoverPicture
+{
+    QImage image;
+    QString error;
+};
 
 class TFPrincipal : public QMainWindow
 {
@@ -67,6 +77,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -109,6 +120,12 @@ private:
     void Relatrios2Click();
     void showClinicName();
     void loadCover();
+    // The cover is decoded on a thread of its own while the window lays itself out, and
+    // put in place when the window is shown, before its first paint.
+    void startCover();
+    void finishCover();
+    std::future<CoverPicture> m_cover;
+    QString m_coverName;
 
     AppContext &m_context;
     bool m_closed = false;

@@ -1,6 +1,7 @@
 #include "platform/cups_print_system.h"
 
-#include <cups/cups.h>
+#include "platform/cups_functions.h"
+#include "platform/modules.h"
 
 #include <future>
 #include <memory>
@@ -24,20 +25,44 @@ std::optional<T> withinLimit(Work work, std::chrono::milliseconds limit)
     return answer.get();
 }
 
+// libcups, loaded by the first question to the print server and kept for the run (on
+// whichever thread asks first); null, with why, when its module cannot be loaded.
+struct Loaded
+{
+    const cups::Functions *functions = nullptr;
+    QString error;
+};
+
+const Loaded &libcups()
+{
+    static const Loaded loaded = [] {
+        Loaded result;
+        using Entry = const cups::Functions *(*)();
+        const auto entry = reinterpret_cast<Entry>(modules::entry("clinora_cups", "clinora_cups", &result.error));
+        const cups::Functions *found = entry ? entry() : nullptr;
+        if (found && found->size != sizeof(cups::Functions))
+            result.error = QStringLiteral("o módulo de impressão é de outra versão do Clinora");
+        else
+            result.functions = found;
+        return result;
+    }();
+    return loaded;
+}
+
 // A connection to the print server (the one CUPS_SERVER or the client configuration
 // names), closed when it goes.
 class Connection
 {
 public:
-    explicit Connection(int msec)
-        : m_http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, msec,
-                              nullptr))
+    Connection(const cups::Functions &cups, int msec)
+        : m_cups(cups),
+          m_http(cups.connect(cups.server(), cups.port(), nullptr, AF_UNSPEC, cups.encryption(), 1, msec, nullptr))
     {
     }
     ~Connection()
     {
         if (m_http)
-            httpClose(m_http);
+            m_cups.close(m_http);
     }
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -45,17 +70,18 @@ public:
     http_t *get() const { return m_http; }
 
 private:
+    const cups::Functions &m_cups;
     http_t *m_http;
 };
 
-QString lastError()
+QString lastError(const cups::Functions &cups)
 {
-    return QString::fromUtf8(cupsLastErrorString());
+    return QString::fromUtf8(cups.lastErrorString());
 }
 
-QString option(const cups_dest_t *dest, const char *name)
+QString option(const cups::Functions &cups, const cups_dest_t *dest, const char *name)
 {
-    const char *value = cupsGetOption(name, dest->num_options, dest->options);
+    const char *value = cups.getOption(name, dest->num_options, dest->options);
     return value ? QString::fromUtf8(value) : QString();
 }
 
@@ -63,53 +89,62 @@ PrinterState askState(const QByteArray &name, int msec)
 {
     PrinterState result;
     result.printer = QString::fromUtf8(name);
-    const Connection connection(msec);
-    if (!connection.get()) {
+    if (!libcups().functions) {
         result.kind = PrinterState::Kind::NotRunning;
-        result.detail = lastError();
+        result.detail = libcups().error;
         return result;
     }
-    cups_dest_t *dest = cupsGetNamedDest(connection.get(), name.isEmpty() ? nullptr : name.constData(), nullptr);
+    const cups::Functions &cups = *libcups().functions;
+    const Connection connection(cups, msec);
+    if (!connection.get()) {
+        result.kind = PrinterState::Kind::NotRunning;
+        result.detail = lastError(cups);
+        return result;
+    }
+    cups_dest_t *dest = cups.getNamedDest(connection.get(), name.isEmpty() ? nullptr : name.constData(), nullptr);
     if (!dest) {
-        if (cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND) {
+        if (cups.lastError() != IPP_STATUS_ERROR_NOT_FOUND) {
             result.kind = PrinterState::Kind::NotRunning;
-            result.detail = lastError();
+            result.detail = lastError(cups);
             return result;
         }
         // A printer asked for by name that is gone is as good as none.
         cups_dest_t *dests = nullptr;
-        const int count = name.isEmpty() ? cupsGetDests2(connection.get(), &dests) : 0;
-        cupsFreeDests(count, dests);
+        const int count = name.isEmpty() ? cups.getDests(connection.get(), &dests) : 0;
+        cups.freeDests(count, dests);
         result.kind = count > 0 ? PrinterState::Kind::NoDefault : PrinterState::Kind::NoPrinter;
         return result;
     }
     result.printer = QString::fromUtf8(dest->name);
-    result.detail = option(dest, "printer-state-message");
-    if (option(dest, "printer-is-accepting-jobs") == QLatin1String("false"))
+    result.detail = option(cups, dest, "printer-state-message");
+    if (option(cups, dest, "printer-is-accepting-jobs") == QLatin1String("false"))
         result.kind = PrinterState::Kind::NotAccepting;
-    else if (option(dest, "printer-state").toInt() == IPP_PSTATE_STOPPED)
+    else if (option(cups, dest, "printer-state").toInt() == IPP_PSTATE_STOPPED)
         result.kind = PrinterState::Kind::Stopped;
     else
         result.kind = PrinterState::Kind::Ready;
-    cupsFreeDests(1, dest);
+    cups.freeDests(1, dest);
     return result;
 }
 
 Submission send(const QByteArray &printer, const QByteArray &file, const QByteArray &title,
                 const PrintOptions &options, int msec)
 {
-    const Connection connection(msec);
+    if (!libcups().functions)
+        return {Submission::Kind::Refused, libcups().error};
+    const cups::Functions &cups = *libcups().functions;
+    const Connection connection(cups, msec);
     if (!connection.get())
-        return {Submission::Kind::Refused, lastError()};
+        return {Submission::Kind::Refused, lastError(cups)};
     int count = 0;
     cups_option_t *list = nullptr;
     for (const auto &[name, value] : options)
-        count = cupsAddOption(name.constData(), value.constData(), count, &list);
-    const int job = cupsPrintFile2(connection.get(), printer.constData(), file.constData(), title.constData(),
+        count = cups.addOption(name.constData(), value.constData(), count, &list);
+    const int job = cups.printFile(connection.get(), printer.constData(), file.constData(), title.constData(),
                                    count, list);
-    cupsFreeOptions(count, list);
+    cups.freeOptions(count, list);
     if (job <= 0)
-        return {Submission::Kind::Refused, lastError()};
+        return {Submission::Kind::Refused, lastError(cups)};
     return {Submission::Kind::Queued, {}};
 }
 

@@ -99,13 +99,13 @@ QByteArray encodeLines(const QStringList &lines)
 // Writes a new file beside the target and renames it over the target, so that a
 // crash or a full disk leaves the old file or the new one, never half of one.
 // (Short writes are checked one by one: a buffered writer can miss them.)
-void writeAtomically(const QString &path, const QByteArray &bytes)
+void writeAtomically(const QString &path, const QByteArray &bytes, bool synced = true)
 {
     const QString temporary = path + QStringLiteral(".novo~");
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered, privacy::kFile))
         writeFailed(path, file.errorString());
-    const bool written = file.write(bytes) == bytes.size() && ::fsync(file.handle()) == 0;
+    const bool written = file.write(bytes) == bytes.size() && (!synced || ::fsync(file.handle()) == 0);
     const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
                                                                 : QStringLiteral("disco cheio?");
     file.close();
@@ -179,6 +179,11 @@ QString readFirstLine(const QString &path)
 void writeLines(const QString &path, const QStringList &lines)
 {
     writeAtomically(path, encodeLines(lines));
+}
+
+void writeHintLines(const QString &path, const QStringList &lines)
+{
+    writeAtomically(path, encodeLines(lines), false);
 }
 
 void writeOneLine(const QString &path, const QString &text)

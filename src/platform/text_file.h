@@ -19,6 +19,10 @@ QStringList readLines(const QString &path);
 QString readFirstLine(const QString &path);
 // Rewrites the file whole: a crash or a full disk leaves the old file or the new one.
 void writeLines(const QString &path, const QStringList &lines);
+// The same for a file that only spares work and holds no data (a crash may lose it, or
+// leave it empty, and its reader then does the work): not forced to the disk, which
+// would cost the wait for it.
+void writeHintLines(const QString &path, const QStringList &lines);
 // The one-line file writer: the file holds the text as its only line.
 void writeOneLine(const QString &path, const QString &text);
 // Appends lines, creating the file when it does not exist.

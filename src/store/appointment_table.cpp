@@ -235,10 +235,12 @@ void AppointmentTable::closeClean()
     close();
     if (!clean || QFileInfo::exists(m_path + QStringLiteral("-journal")))
         return;
-    // Without the marker the next open checks the whole file: nothing to report.
+    // Without the marker the next open checks the whole file: nothing to report. The
+    // table's own changes are on the disk already; the marker is not forced there, as a
+    // marker lost or emptied by a crash only costs the next start that check.
     const QString marker = cleanCloseMarker(m_path);
     try {
-        textfile::writeLines(marker, QStringList{QLatin1String(kClosedClean)} + fileStamp(QFileInfo(m_path)));
+        textfile::writeHintLines(marker, QStringList{QLatin1String(kClosedClean)} + fileStamp(QFileInfo(m_path)));
     } catch (const Error &) {
         QFile::remove(marker);
     }

@@ -1,18 +1,14 @@
 #include "store/paradox_table.h"
 
 #include "platform/errors.h"
+#include "platform/modules.h"
 #include "platform/text_file.h"
+#include "store/pxlib.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
-// pxlib's header declares C functions without saying so.
-extern "C" {
-#include <paradox.h>
-}
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -171,14 +167,37 @@ Blocks checkBlocks(const QString &path)
     return result;
 }
 
+// pxlib, loaded the first time an old table is read and kept for the run. A module that
+// cannot be loaded is the installation's fault, not the table's: FileError, so that the
+// table is never taken for an unreadable one and set aside.
+const PxLib &pxlib()
+{
+    static const PxLib *lib = nullptr;
+    if (lib)
+        return *lib;
+    QString error;
+    using Entry = const PxLib *(*)();
+    const auto entry = reinterpret_cast<Entry>(modules::entry("clinora_paradox", "clinora_pxlib", &error));
+    const PxLib *found = entry ? entry() : nullptr;
+    if (found && found->size != sizeof(PxLib))
+        error = QStringLiteral("o módulo é de outra versão do Clinora");
+    if (!found || found->size != sizeof(PxLib))
+        throw FileError(QStringLiteral("O leitor de tabelas do programa anterior (Paradox) não pôde ser "
+                                       "carregado: %1\r\nNada foi alterado. Instale o Clinora de novo.")
+                            .arg(error));
+    lib = found;
+    return *lib;
+}
+
 // An open Paradox document, closed and freed with its scope.
 class Document
 {
 public:
     explicit Document(const QString &path) : m_path(path)
     {
-        static const bool booted = [] {
-            PX_boot();
+        const PxLib &px = pxlib();
+        static const bool booted = [&px] {
+            px.boot();
             return true;
         }();
         Q_UNUSED(booted);
@@ -188,21 +207,22 @@ public:
         QString opened = path;
         if (!m_blocks.damage.isEmpty())
             opened = mendedCopy();
-        m_doc = PX_new3(collectError, nullptr, nullptr, nullptr, &m_errors);
+        m_doc = px.create(collectError, nullptr, nullptr, nullptr, &m_errors);
         if (!m_doc)
             throw StoreError(QStringLiteral("Não há memória para ler a tabela %1.").arg(shown(path)));
         // The memo file is read by the program itself: Debian's pxlib 0.6.8 overruns its
         // stack when it opens one (a bug mended upstream after that release).
-        if (PX_open_file(m_doc, QFile::encodeName(opened).constData()) < 0) {
+        if (px.openFile(m_doc, QFile::encodeName(opened).constData()) < 0) {
             // The destructor does not run for a document that never opened.
-            PX_delete(m_doc);
+            px.destroy(m_doc);
             fail(QStringLiteral("ela não pôde ser aberta"));
         }
     }
     ~Document()
     {
-        PX_close(m_doc);
-        PX_delete(m_doc);
+        // The document exists only once pxlib was loaded.
+        pxlib().close(m_doc);
+        pxlib().destroy(m_doc);
     }
     Document(const Document &) = delete;
     Document &operator=(const Document &) = delete;
@@ -430,7 +450,7 @@ QStringList tableFiles(const QString &tablePath)
 int recordCount(const QString &path)
 {
     const Document doc(path);
-    return PX_get_num_records(doc.get());
+    return pxlib().numRecords(doc.get());
 }
 
 QByteArray memoBytes(QByteArrayView field, QByteArrayView memoFile, QString *problem)
@@ -495,6 +515,7 @@ Table read(const QString &path)
 {
     const Document doc(path);
     pxdoc_t *px = doc.get();
+    const PxLib &lib = pxlib();
     Table table;
     table.codePage = px->px_head ? px->px_head->px_doscodepage : 0;
     const Decoder decode(table.codePage);
@@ -502,8 +523,8 @@ Table read(const QString &path)
 
     // The fields by name, wherever the table has them.
     std::vector<Column> columns;
-    const int count = PX_get_num_fields(px);
-    const pxfield_t *fields = PX_get_fields(px);
+    const int count = lib.numFields(px);
+    const pxfield_t *fields = lib.fields(px);
     if (count <= 0 || !fields)
         doc.fail(QStringLiteral("ela não descreve os seus campos"));
     std::array<bool, 7> present{};
@@ -539,7 +560,7 @@ Table read(const QString &path)
     if (!missing.isEmpty())
         doc.fail(QStringLiteral("faltam nela os campos %1 da tabela de consultas")
                      .arg(missing.join(QStringLiteral(", "))));
-    const int recordSize = PX_get_recordsize(px);
+    const int recordSize = lib.recordSize(px);
     if (offset > recordSize)
         doc.fail(QStringLiteral("os seus campos não cabem nos registros"));
 
@@ -549,7 +570,7 @@ Table read(const QString &path)
 
     if (recordSize <= 0)
         doc.fail(QStringLiteral("o cabeçalho diz que os registros não têm tamanho"));
-    const int records = PX_get_num_records(px);
+    const int records = lib.numRecords(px);
     if (!doc.blocks().damage.isEmpty()) {
         table.blockDamage = doc.blocks().damage;
         table.unreadRecords = std::max(0, doc.countedRecords() - records);
@@ -560,7 +581,7 @@ Table read(const QString &path)
     table.records.reserve(static_cast<std::size_t>(std::clamp<qint64>(records, 0, room)));
     QByteArray buffer(recordSize, '\0');
     for (int n = 0; n < records; ++n) {
-        if (!PX_get_record(px, n, buffer.data()))
+        if (!lib.record(px, n, buffer.data()))
             doc.fail(QStringLiteral("o registro %1 não pôde ser lido").arg(n + 1));
         Record record;
         record.number = n + 1;
@@ -571,17 +592,17 @@ Table read(const QString &path)
             QString &value = record.row.value(*c.field);
             if (c.type == pxfAlpha) {
                 char *text = nullptr;
-                if (PX_get_data_alpha(px, data, c.length, &text) > 0 && text) {
+                if (lib.dataAlpha(px, data, c.length, &text) > 0 && text) {
                     value = decode(untilZero(text, c.length));
                     px->free(px, text);
                 }
             } else if (c.type == pxfShort) {
                 short number = 0;
-                if (PX_get_data_short(px, data, c.length, &number) > 0)
+                if (lib.dataShort(px, data, c.length, &number) > 0)
                     value = QString::number(number);
             } else if (c.type == pxfLong || c.type == pxfAutoInc) {
                 long number = 0;
-                if (PX_get_data_long(px, data, c.length, &number) > 0)
+                if (lib.dataLong(px, data, c.length, &number) > 0)
                     value = QString::number(number);
             } else {
                 const QByteArrayView field(data, c.length);

@@ -153,6 +153,7 @@ private Q_SLOTS:
     void clinicNameByClick_data();
     void clinicNameByClick();
     void coverPhotographByClick();
+    void coverIsOnTheFirstPaint();
     void manualOpensInTheDesktopViewer_data();
     void manualOpensInTheDesktopViewer();
     void manualFoundBesideTheInstalledProgram();
@@ -505,6 +506,35 @@ void TestMainWindow::clinicNameByClick()
     QCOMPARE(f.dialogs.shown().last().text, QStringLiteral("Nome: "));
     QCOMPARE(label->text(), name);
     QCOMPARE(f.read(QStringLiteral("Automatica.Txt"))[4], name);
+}
+
+void TestMainWindow::coverIsOnTheFirstPaint()
+{
+    // The picture is read while the window lays itself out: the first picture the
+    // receptionist sees already holds it.
+    struct FirstPaint : QObject
+    {
+        bool painted = false;
+        bool withPicture = false;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && !painted) {
+                painted = true;
+                withPicture = !static_cast<QLabel *>(watched)->pixmap().isNull();
+            }
+            return false;
+        }
+    };
+    Fixture f;
+    session::startUp(f.context());
+    TFPrincipal window(f.context());
+    window.FormCreate();
+    FirstPaint first;
+    window.findChild<QLabel *>(QStringLiteral("Image1"))->installEventFilter(&first);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(first.painted);
+    QVERIFY(first.withPicture);
 }
 
 void TestMainWindow::coverPhotographByClick()

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void wholeCheckUnlessClosedCleanAndUnchanged_data();
     void wholeCheckUnlessClosedCleanAndUnchanged();
     void cleanCloseMarkerOnlyAtTheEndOfARun();
+    void markerEmptiedByACrashChecksTheWholeFile();
     void storeErrorsSpeakPortugueseNamingTheFile();
     void journalLineLayout();
     void journalKeepsOneChangeOnOneLine();
@@ -578,6 +579,23 @@ void TestStore::cleanCloseMarkerOnlyAtTheEndOfARun()
     QVERIFY(c.DMMedicos.table().checkedWhole());
     session::endApplication(c);
     QVERIFY(f.exists(marker));
+}
+
+void TestStore::markerEmptiedByACrashChecksTheWholeFile()
+{
+    // The marker is not forced to the disk: a crash right after the close may leave it
+    // empty, and the next start then checks the whole file.
+    using Whole = AppointmentTable::WholeCheck;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Medicos.db"));
+    AppointmentTable table;
+    table.open(path, true, Whole::UnlessClosedClean);
+    table.closeClean();
+    const QString marker = AppointmentTable::cleanCloseMarker(path);
+    QVERIFY(QFile::exists(marker));
+    QVERIFY(QFile(marker).resize(0));
+    table.open(path, true, Whole::UnlessClosedClean);
+    QVERIFY(table.checkedWhole());
 }
 
 void TestStore::storeErrorsSpeakPortugueseNamingTheFile()
