@@ -48,6 +48,18 @@ QString fault(const QString &line, const journal::Record &record)
     return {};
 }
 
+// What pairs an insertion with a later deletion: the row's key and patient.
+struct Image
+{
+    QString data, hora, medico, paciente;
+    bool operator==(const Image &) const = default;
+};
+
+size_t qHash(const Image &image, size_t seed = 0)
+{
+    return qHashMulti(seed, image.data, image.hora, image.medico, image.paciente);
+}
+
 bool sameContents(const Appointment &a, const Appointment &b)
 {
     return a.paciente == b.paciente && a.telefone == b.telefone && a.situacao == b.situacao
@@ -118,7 +130,7 @@ ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, con
     // change, a booking moved or cancelled) never needs its slot: both lines are passed
     // over, so that a replay onto a table that already holds the later state does not
     // find the slot taken and send the old image to the cancelled list.
-    QHash<QString, std::size_t> pendingInsert;
+    QHash<Image, std::size_t> pendingInsert;
     int number = 0;
     for (const QString &line : lines) {
         ++number;
@@ -136,8 +148,7 @@ ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, con
             continue;
         }
         Line &entry = checked.back().emplace(Line{record->op, AppointmentTable::stored(record->row)});
-        const QString image = entry.row.data + QLatin1Char('\n') + entry.row.hora + QLatin1Char('\n')
-                              + entry.row.medico + QLatin1Char('\n') + entry.row.paciente;
+        const Image image{entry.row.data, entry.row.hora, entry.row.medico, entry.row.paciente};
         const std::size_t index = checked.size() - 1;
         if (entry.op == QLatin1Char('I')) {
             pendingInsert.insert(image, index);
