@@ -10,7 +10,11 @@
 #include "store/appointment_table.h"
 
 #include <QRegularExpression>
+
+#include <array>
+#include <cstdint>
 #include <map>
+#include <set>
 
 namespace clinora::blocking {
 
@@ -82,6 +86,55 @@ struct CellChange
     int code;
     QString value;
 };
+
+// What a date's slots held when the operation read them, followed in memory as it
+// changes them.
+struct DaySlots
+{
+    enum class State : std::uint8_t { Free, Booked, Reserved };
+    static int place(int code, int slot) { return code * (DoctorRegister::kSlots + 1) + slot; }
+    State &state(int code, int slot) { return states[static_cast<std::size_t>(place(code, slot))]; }
+
+    std::array<State, (DoctorRegister::kDoctors + 1) * (DoctorRegister::kSlots + 1)> states{};
+    // The booked rows of the chosen doctors, by place.
+    std::map<int, Appointment> booked;
+};
+
+// A slot or doctor number as the program writes it in a key: no leading zero, 1 to
+// limit; 0 for any other text, which no slot's key matches.
+int keyNumber(QByteArrayView text, int limit)
+{
+    if (text.isEmpty() || text.size() > 2 || text.front() == '0')
+        return 0;
+    int n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n <= limit ? n : 0;
+}
+
+// One read of a date's rows: the state of every slot, and a copy of the booked rows of
+// the chosen doctors when they are to be moved.
+DaySlots readDay(AppointmentTable &table, const QString &data, const std::set<int> &codes, bool keepBooked)
+{
+    DaySlots day;
+    table.forEachOnDate(data, [&](const AppointmentTable::DayRow &row) {
+        const int slot = keyNumber(row[1], DoctorRegister::kSlots);
+        const int code = keyNumber(row[2], DoctorRegister::kDoctors);
+        if (slot == 0 || code == 0 || !codes.contains(code))
+            return;
+        const bool reserved = row[3] == QByteArrayView("R");
+        day.state(code, slot) = reserved ? DaySlots::State::Reserved : DaySlots::State::Booked;
+        if (reserved || !keepBooked)
+            return;
+        const auto text = [&row](int i) { return QString::fromUtf8(row[static_cast<std::size_t>(i)]); };
+        day.booked.emplace(DaySlots::place(code, slot),
+                           Appointment{text(0), text(1), text(2), text(3), text(4), text(5), text(6)});
+    });
+    return day;
+}
 
 QString weekdayName(int weekday)
 {
@@ -250,36 +303,48 @@ std::optional<Result> run(AppContext &context, Mode mode, const QStringList &cod
         // The reserved hours go onto dated rows only, so the list dates' Horas can be
         // read once and followed in memory.
         TakenHoras taken;
+        // Each date's rows are read once, when its first doctor comes, and followed in
+        // memory as its slots change.
+        std::map<QString, std::set<int>> chosen;
+        for (const Step &step : steps)
+            chosen[step.data].insert(step.code);
+        std::map<QString, DaySlots> days;
         for (const Step &step : steps) {
+            auto day = days.find(step.data);
+            if (day == days.end())
+                day = days.emplace(step.data, readDay(table, step.data, chosen[step.data], mode == Mode::Reserve))
+                          .first;
             const QString medico = QString::number(step.code);
             std::vector<CellChange> &changes = cells[step.date];
             for (const int slot : step.hours) {
-                const AppointmentKey key{step.data, QString::number(slot), medico};
-                const std::optional<Appointment> found = table.find(key);
+                DaySlots::State &state = day->second.state(step.code, slot);
                 if (mode == Mode::Release) {
-                    if (found && found->isReserved()) {
-                        table.remove(key);
+                    if (state == DaySlots::State::Reserved) {
+                        table.remove({step.data, QString::number(slot), medico});
+                        state = DaySlots::State::Free;
                         result.lines << textfile::fixed(step.data, 8) + twoWide(slot) + twoWide(step.code);
                         result.tableChanged = true;
                         changes.push_back({slot, step.code, QString()});
                     }
                     continue;
                 }
-                if (found && found->isReserved()) {
+                if (state == DaySlots::State::Reserved) {
                     changes.push_back({slot, step.code, QStringLiteral("R")});
                     continue;
                 }
-                if (found) {
+                if (state == DaySlots::State::Booked) {
+                    const Appointment &found = day->second.booked.at(DaySlots::place(step.code, slot));
                     try {
-                        table.moveRow(*found, step.data.left(5) + QStringLiteral("H/"), taken);
+                        table.moveRow(found, step.data.left(5) + QStringLiteral("H/"), taken);
                     } catch (const ListFullError &e) {
                         // The appointment stays booked, and no reservation goes over it.
                         notMoved << e.message();
                         continue;
                     }
-                    result.lines << displacedLine(*found, slot, step.code);
+                    result.lines << displacedLine(found, slot, step.code);
                 }
-                table.insert({step.data, key.hora, medico, QStringLiteral("R"), {}, {}, {}});
+                table.insert({step.data, QString::number(slot), medico, QStringLiteral("R"), {}, {}, {}});
+                state = DaySlots::State::Reserved;
                 ++result.reserved;
                 result.tableChanged = true;
                 changes.push_back({slot, step.code, QStringLiteral("R")});

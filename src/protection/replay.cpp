@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QScopeGuard>
 
 namespace clinora {
@@ -47,6 +48,18 @@ QString fault(const QString &line, const journal::Record &record)
     return {};
 }
 
+// What pairs an insertion with a later deletion: the row's key and patient.
+struct Image
+{
+    QString data, hora, medico, paciente;
+    bool operator==(const Image &) const = default;
+};
+
+size_t qHash(const Image &image, size_t seed = 0)
+{
+    return qHashMulti(seed, image.data, image.hora, image.medico, image.paciente);
+}
+
 bool sameContents(const Appointment &a, const Appointment &b)
 {
     return a.paciente == b.paciente && a.telefone == b.telefone && a.situacao == b.situacao
@@ -54,41 +67,43 @@ bool sameContents(const Appointment &a, const Appointment &b)
 }
 
 // An "I" whose key is taken: the row goes to the cancelled list, unless an earlier
-// replay put it there already.
+// replay put it there already. The doctor's rows on the list date, read once, tell both
+// that and which Horas are taken.
 void postOnList(AppointmentTable &table, const Appointment &row, int number, ReplayResult &result)
 {
     Appointment moved = row;
     if (row.isDated())
         moved.data = row.data.left(5) + QStringLiteral("H/");
     moved.data = AppointmentTable::stored(Field::Data, moved.data);
-    for (const Appointment &listed : table.onDate(moved.data)) {
-        if (listed.medico == row.medico && sameContents(listed, row)
-            && listed.hora.toInt() > row.hora.toInt()) {
+    const int hora = row.hora.toInt();
+    QSet<QString> taken;
+    for (const Appointment &listed : table.onDateOf(moved.data, row.medico)) {
+        if (sameContents(listed, row) && listed.hora.toInt() > hora) {
             ++result.alreadyApplied;
             return;
         }
+        taken.insert(listed.hora);
     }
-    const std::optional<QString> hora =
-        table.freeHora(moved.data, QString::number(row.hora.toInt() + 1), row.medico);
-    if (!hora) {
+    int free = hora + 1;
+    while (free <= 99 && taken.contains(QString::number(free)))
+        ++free;
+    if (free > 99) {
         result.skipped << QStringLiteral("linha %1: %2 (dia %3, horário %4, médico %5) não coube na "
                                          "guia Desmarcadas, que já tem 99 registros deste médico em %6")
                               .arg(number)
                               .arg(row.paciente, row.data, row.hora, row.medico, moved.data);
         return;
     }
-    moved.hora = *hora;
+    moved.hora = QString::number(free);
     table.insert(moved);
     ++result.toCancelled;
 }
 
 void applyInsert(AppointmentTable &table, const Appointment &row, int number, ReplayResult &result)
 {
-    try {
-        table.insert(row);
+    if (table.insertUnlessTaken(row)) {
         ++result.inserted;
         return;
-    } catch (const KeyViolation &) {
     }
     const std::optional<Appointment> held = table.find(row.key());
     if (held && *held == row) {
@@ -115,7 +130,7 @@ ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, con
     // change, a booking moved or cancelled) never needs its slot: both lines are passed
     // over, so that a replay onto a table that already holds the later state does not
     // find the slot taken and send the old image to the cancelled list.
-    QHash<QString, std::size_t> pendingInsert;
+    QHash<Image, std::size_t> pendingInsert;
     int number = 0;
     for (const QString &line : lines) {
         ++number;
@@ -133,8 +148,7 @@ ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, con
             continue;
         }
         Line &entry = checked.back().emplace(Line{record->op, AppointmentTable::stored(record->row)});
-        const QString image = QStringList{entry.row.data, entry.row.hora, entry.row.medico, entry.row.paciente}
-                                  .join(QLatin1Char('\n'));
+        const Image image{entry.row.data, entry.row.hora, entry.row.medico, entry.row.paciente};
         const std::size_t index = checked.size() - 1;
         if (entry.op == QLatin1Char('I')) {
             pendingInsert.insert(image, index);

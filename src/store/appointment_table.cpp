@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -223,6 +224,9 @@ void AppointmentTable::close()
     m_takenOn.reset();
     m_freeHora.reset();
     m_horasOn.reset();
+    m_onDateOf.reset();
+    m_forEachOnDate.reset();
+    m_insertUnlessTaken.reset();
     m_db.close();
     // Whatever is opened next is another state of the table for anyone who compares.
     m_opening = 0;
@@ -709,6 +713,44 @@ void AppointmentTable::insertAll(const std::vector<Appointment> &rows)
     for (const Appointment &row : rows)
         insert(row);
     transaction.commit();
+}
+
+std::vector<Appointment> AppointmentTable::onDateOf(const QString &data, const QString &medico)
+{
+    // "+Medico", as in freeHora: the rows of one Data are few, a doctor's rows many.
+    sql::Statement &s = cached(m_onDateOf, "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
+                                           "Observacoes FROM Medicos WHERE Data = ?1 AND +Medico = ?2");
+    s.bind(1, data).bind(2, medico);
+    return rows(s);
+}
+
+void AppointmentTable::forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit)
+{
+    sql::Statement &s = cached(m_forEachOnDate, "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
+                                                "Observacoes FROM Medicos WHERE Data = ?1 "
+                                                "ORDER BY Data, Hora, Medico");
+    s.bind(1, data);
+    const auto done = qScopeGuard([&s] { s.reset(); });
+    DayRow row;
+    while (s.step()) {
+        for (int i = 0; i < 7; ++i)
+            row[static_cast<std::size_t>(i)] = s.utf8(i);
+        visit(row);
+    }
+}
+
+bool AppointmentTable::insertUnlessTaken(const Appointment &input)
+{
+    const Appointment row = stored(input);
+    // The required fields are checked here, so the only constraint the insert can still
+    // meet is the key.
+    checkRequired(row);
+    sql::Statement &s = cached(m_insertUnlessTaken, "INSERT OR IGNORE INTO Medicos (Data, Hora, Medico, "
+                                                    "Paciente, Telefone, Situacao, Observacoes) VALUES "
+                                                    "(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    bindRow(s, row, 1);
+    s.run();
+    return m_db.changes() > 0;
 }
 
 } // namespace clinora

@@ -258,6 +258,25 @@ private:
     quint64 m_opening = 0;
     std::optional<sql::Statement> m_freeHora;
     std::optional<sql::Statement> m_horasOn;
+
+public:
+    // The rows of one Data and one Medico code (a doctor's rows on one list date), in
+    // no particular order: one indexed read of the date, the other doctors' rows left
+    // unread.
+    std::vector<Appointment> onDateOf(const QString &data, const QString &medico);
+    // Visits the rows of one Data in key order with their seven columns as UTF-8 bytes,
+    // valid during the visit only: a caller that needs a few of a day's rows copies only
+    // those. The visitor must not read or write the table.
+    using DayRow = std::array<QByteArrayView, 7>;
+    // Posts a new row as insert does, but answers false, writing nothing, when another
+    // row holds its key: for callers to whom a taken key is an everyday case.
+    bool insertUnlessTaken(const Appointment &row);
+    void forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit);
+
+private:
+    std::optional<sql::Statement> m_onDateOf;
+    std::optional<sql::Statement> m_forEachOnDate;
+    std::optional<sql::Statement> m_insertUnlessTaken;
 };
 
 } // namespace clinora

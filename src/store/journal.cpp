@@ -33,6 +33,9 @@ QString encodeRemarks(const QString &remarks)
 
 QString decodeRemarks(const QString &encoded)
 {
+    // Most remarks hold no escape: they are taken as they are, without a copy.
+    if (!encoded.contains(QLatin1Char('\\')))
+        return encoded;
     QString out;
     out.reserve(encoded.size());
     for (qsizetype i = 0; i < encoded.size(); ++i) {

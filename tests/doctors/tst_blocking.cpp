@@ -138,6 +138,7 @@ private Q_SLOTS:
     void midnightStandsForTheLastMinute();
     void nothingChosenIsTold();
     void reservingTwiceAndReleasingTouchOnlyReservations();
+    void aDoctorOrDateNamedTwiceIsReservedOnce();
     void dateBeyondTheSheetsUsesItsOwnWeekday();
     void fullCancelledListLeavesTheAppointmentBooked();
     void timetableEntryThatIsNotATimeSkipsThatDay();
@@ -380,6 +381,23 @@ void TestBlocking::reservingTwiceAndReleasingTouchOnlyReservations()
     QCOMPARE(rowsOf(desk.rows(), "7"), QStringList{"10/12/26;2;Depois"});
     QCOMPARE(rowsOf(desk.rows(), "12"), QStringList{"10/12/26;1;Na Licença"});
     QCOMPARE(f.read("ArqAux.Txt"), QStringList{"10/12/261 7 "});
+}
+
+void TestBlocking::aDoctorOrDateNamedTwiceIsReservedOnce()
+{
+    // The work files may name a doctor or a date twice: the second time finds the
+    // slots reserved already and moves nothing again.
+    Fixture f;
+    addThursdayDoctor(f);
+    f.addRows({booking("10/12/26", 1, 7, "Ana Dupla")});
+    Desk desk(f);
+    const std::optional<blocking::Result> result =
+        blocking::run(desk.c(), blocking::Mode::Reserve, {"7 ", "7 "}, {"10/12/26", "10/12/26"},
+                      {seconds("09:00"), seconds("10:00")});
+    QVERIFY(result);
+    QCOMPARE(result->lines.size(), 1);
+    QCOMPARE(result->reserved, 2);
+    QCOMPARE(rowsOf(desk.rows(), "7"), QStringList({"10/12/26;1;R", "10/12/26;2;R", "10/12H/;1;Ana Dupla"}));
 }
 
 void TestBlocking::dateBeyondTheSheetsUsesItsOwnWeekday()

@@ -106,6 +106,11 @@ void TestProtection::replayAppliesEachLine_data()
                                              QStringLiteral("Caio"))}
         << QStringList{inserted(ana)}
         << QStringList{"05/01/27;8;12;Bia Rocha", "05/01H/;10;12;Ana Lima", "05/01H/;9;12;Caio"};
+    QTest::newRow("another doctor's rows on the list neither take its Hora nor stand for it")
+        << std::vector<Appointment>{bia, row(QStringLiteral("05/01H/"), QStringLiteral("9"), QStringLiteral("7"),
+                                             QStringLiteral("Ana Lima"))}
+        << QStringList{inserted(ana)}
+        << QStringList{"05/01/27;8;12;Bia Rocha", "05/01H/;9;12;Ana Lima", "05/01H/;9;7;Ana Lima"};
     QTest::newRow("a cancelled row keeps its Data and only raises Hora")
         << std::vector<Appointment>{row(QStringLiteral("05/01H/"), QStringLiteral("8"), QStringLiteral("12"),
                                         QStringLiteral("Caio"))}
