@@ -120,7 +120,7 @@ int keyNumber(QByteArrayView text, int limit)
 DaySlots readDay(AppointmentTable &table, const QString &data, const std::set<int> &codes, bool keepBooked)
 {
     DaySlots day;
-    table.forEachOnDate(data, [&](const AppointmentTable::DayRow &row) {
+    table.forEachRowOnDate(data, [&](const AppointmentTable::RowBytes &row) {
         const int slot = keyNumber(row[1], DoctorRegister::kSlots);
         const int code = keyNumber(row[2], DoctorRegister::kDoctors);
         if (slot == 0 || code == 0 || !codes.contains(code))

@@ -225,7 +225,7 @@ void AppointmentTable::close()
     m_freeHora.reset();
     m_horasOn.reset();
     m_onDateOf.reset();
-    m_forEachOnDate.reset();
+    m_forEachRowOnDate.reset();
     m_insertUnlessTaken.reset();
     m_db.close();
     // Whatever is opened next is another state of the table for anyone who compares.
@@ -724,14 +724,14 @@ std::vector<Appointment> AppointmentTable::onDateOf(const QString &data, const Q
     return rows(s);
 }
 
-void AppointmentTable::forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit)
+void AppointmentTable::forEachRowOnDate(const QString &data, const std::function<void(const RowBytes &)> &visit)
 {
-    sql::Statement &s = cached(m_forEachOnDate, "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
-                                                "Observacoes FROM Medicos WHERE Data = ?1 "
-                                                "ORDER BY Data, Hora, Medico");
+    sql::Statement &s = cached(m_forEachRowOnDate, "SELECT Data, Hora, Medico, Paciente, Telefone, Situacao, "
+                                                   "Observacoes FROM Medicos WHERE Data = ?1 "
+                                                   "ORDER BY Data, Hora, Medico");
     s.bind(1, data);
     const auto done = qScopeGuard([&s] { s.reset(); });
-    DayRow row;
+    RowBytes row;
     while (s.step()) {
         for (int i = 0; i < 7; ++i)
             row[static_cast<std::size_t>(i)] = s.utf8(i);

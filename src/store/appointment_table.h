@@ -267,15 +267,15 @@ public:
     // Visits the rows of one Data in key order with their seven columns as UTF-8 bytes,
     // valid during the visit only: a caller that needs a few of a day's rows copies only
     // those. The visitor must not read or write the table.
-    using DayRow = std::array<QByteArrayView, 7>;
+    using RowBytes = std::array<QByteArrayView, 7>;
+    void forEachRowOnDate(const QString &data, const std::function<void(const RowBytes &)> &visit);
     // Posts a new row as insert does, but answers false, writing nothing, when another
     // row holds its key: for callers to whom a taken key is an everyday case.
     bool insertUnlessTaken(const Appointment &row);
-    void forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit);
 
 private:
     std::optional<sql::Statement> m_onDateOf;
-    std::optional<sql::Statement> m_forEachOnDate;
+    std::optional<sql::Statement> m_forEachRowOnDate;
     std::optional<sql::Statement> m_insertUnlessTaken;
 };
 
