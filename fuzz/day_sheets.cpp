@@ -1,11 +1,30 @@
 // Medicos.Txt and Horarios.Txt, read by the day sheets for their doctor column and
 // their slot headings: the input is Medicos.Txt, a separator line, then Horarios.Txt,
-// in the demonstration clinic; a few sheets are filled from them.
+// in the demonstration clinic; a few sheets are filled from them. The clinic is made,
+// and its prepared limit read, once per process: only the two files change per input.
 #include "support.h"
 
 #include "app/context.h"
+#include "core/prepared_limit.h"
 
 using namespace clinora;
+
+namespace {
+
+QDate preparedLimit()
+{
+    static const QDate limit = readPreparedLimit(fuzz::demoClinic().paths);
+    return limit;
+}
+
+} // namespace
+
+// The clinic is made and read before the first input, outside the time an input may take.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    preparedLimit();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -18,6 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::require(column.isEmpty() || column.size() == DaySheet::kRows, "a doctor column of another size");
     });
     for (int day : {1, 2, 7})
-        fuzz::readsCleanly([&] { context.sheets.refresh(day); });
+        fuzz::readsCleanly([&] { context.sheets.refresh(day, preparedLimit()); });
     return 0;
 }

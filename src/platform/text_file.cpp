@@ -29,6 +29,23 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// The character of every byte, looked up rather than tested byte by byte.
+constexpr std::array<char16_t, 256> kCharacters = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b)
+        table[b] = b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
+    return table;
+}();
+
+// The bytes a text file may not hold (see firstNonText), by value.
+constexpr std::array<bool, 256> kNotText = [] {
+    std::array<bool, 256> table{};
+    for (std::size_t b = 0; b < 0x20; ++b)
+        table[b] = b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A;
+    table[0x7F] = true;
+    return table;
+}();
+
 char encodeChar(QChar c)
 {
     const char16_t u = c.unicode();
@@ -66,10 +83,12 @@ QByteArray readAll(const QString &path)
 // file of the system. The position of the first such byte, or -1.
 qsizetype firstNonText(const QByteArray &bytes)
 {
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A) || b == 0x7F)
-            return i;
+    const auto *const begin = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *const end = begin + bytes.size();
+    const bool *const notText = kNotText.data();
+    for (const auto *p = begin; p != end; ++p) {
+        if (notText[*p])
+            return p - begin;
     }
     return -1;
 }
@@ -133,12 +152,14 @@ QByteArray encode(const QString &text)
 
 QString decode(QByteArrayView bytes)
 {
-    QString text = QString::fromLatin1(bytes);
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 && u < 0xA0)
-            c = QChar(kHighControls[u - 0x80]);
-    }
+    if (bytes.isEmpty())
+        return QString::fromLatin1(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = in + bytes.size();
+    const char16_t *const characters = kCharacters.data();
+    for (char16_t *out = reinterpret_cast<char16_t *>(text.data()); in != end; ++in, ++out)
+        *out = characters[*in];
     return text;
 }
 
@@ -152,20 +173,24 @@ QStringList readLines(const QString &path)
                            "cópia de segurança.")
                 .arg(shownPath(path))
                 .arg(at + 1));
+    // A text file holds no NUL byte (refused above): the line ends are found by the C
+    // string functions, up to the terminator every QByteArray keeps after its bytes.
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype size = bytes.size();
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
+    const char *p = bytes.constData();
+    const char *const end = p + bytes.size();
+    qsizetype lineFeeds = 0;
+    for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, '\n', end - q))); ++q)
+        ++lineFeeds;
+    lines.reserve(lineFeeds + 1);
+    while (p < end) {
+        const char *const lineEnd = p + std::strcspn(p, "\r\n");
         // Each line decoded straight from the file's bytes, without a copy of its own.
-        lines.append(decode(QByteArrayView(bytes.constData() + start, end - start)));
-        if (end < size && bytes[end] == '\r')
-            ++end;
-        if (end < size && bytes[end] == '\n')
-            ++end;
-        start = end;
+        lines.append(decode(QByteArrayView(p, lineEnd - p)));
+        p = lineEnd;
+        if (p < end && *p == '\r')
+            ++p;
+        if (p < end && *p == '\n')
+            ++p;
     }
     return lines;
 }

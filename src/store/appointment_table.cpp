@@ -116,10 +116,14 @@ Appointment AppointmentTable::stored(const Appointment &row)
 
 QByteArray AppointmentTable::emptyTableBytes()
 {
-    sql::Database memory(QStringLiteral(":memory:"), true);
-    memory.exec(QString::fromLatin1(kTableSchema));
-    memory.exec(QString::fromLatin1(kIndexes));
-    return memory.serialize();
+    // The same bytes every time: made once.
+    static const QByteArray bytes = [] {
+        sql::Database memory(QStringLiteral(":memory:"), true);
+        memory.exec(QString::fromLatin1(kTableSchema));
+        memory.exec(QString::fromLatin1(kIndexes));
+        return memory.serialize();
+    }();
+    return bytes;
 }
 
 void AppointmentTable::createFile(const QString &path)

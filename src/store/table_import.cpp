@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -103,8 +102,11 @@ QStringList rowLines(const Appointment &row)
 {
     QStringList lines;
     for (int i = 0; i < 7; ++i) {
-        const QStringList parts =
-            row.value(static_cast<Field>(i)).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+        // Each line of a text on a line of its own, whatever its line ends (CR LF, CR, LF).
+        QString text = row.value(static_cast<Field>(i));
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        const QStringList parts = text.split(QLatin1Char('\n'));
         lines << QStringLiteral("    %1: %2").arg(QLatin1String(kFieldNames[i]), parts.first());
         for (qsizetype p = 1; p < parts.size(); ++p)
             lines << QStringLiteral("        ") + parts[p];

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void answeringNoEndsTheStartWithNothingChanged();
     void misfitsAreReported_data();
     void misfitsAreReported();
+    void reportShowsEachLineOfARemark();
     void dosCodePageIsRead();
     void workAndMirrorTablesAskedTogether();
     void foundInAnyLetterCase();
@@ -233,6 +234,28 @@ void TestImport::misfitsAreReported()
         QVERIFY2(report.contains(QStringLiteral("Registro 1: ") + reason), qPrintable(report.join('\n')));
         QVERIFY(report.contains(QStringLiteral("    Paciente: ") + old.paciente));
     }
+}
+
+// Remarks typed over several lines, whatever their line ends, are listed in the report one
+// line under another, none lost and none run together.
+void TestImport::reportShowsEachLineOfARemark()
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("Medicos.db"));
+    test::writeParadoxTable(path,
+                            {row("", "2", "3", "Elza", {}, {},
+                                 QStringLiteral("primeira\r\nsegunda\rterceira\nquarta\r\n\r\nsexta"))},
+                            test::oldTableFields());
+
+    const TableImport done = importParadoxTable(path, path, QStringLiteral("08/12/2026 10:00:00"));
+    QCOMPARE(done.rejected, 1);
+    const QStringList report = textfile::readLines(done.report);
+    const qsizetype at = report.indexOf(QStringLiteral("    Observacoes: primeira"));
+    QVERIFY2(at >= 0, qPrintable(report.join('\n')));
+    const QStringList expected{QStringLiteral("        segunda"), QStringLiteral("        terceira"),
+                               QStringLiteral("        quarta"), QStringLiteral("        "),
+                               QStringLiteral("        sexta")};
+    QCOMPARE(report.mid(at + 1, expected.size()), expected);
 }
 
 void TestImport::dosCodePageIsRead()
