@@ -47,7 +47,8 @@ release_build() {
 # targets of the file readers: their seeds replayed and a short run of each.
 sanitizer_tests() {
     cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-          "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DCLINORA_FUZZ=ON -DCLINORA_BENCH=OFF
+          "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DCLINORA_FUZZ=ON -DCLINORA_BENCH=OFF \
+          -DCMAKE_UNITY_BUILD=ON
     cmake --build build-san
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-san --output-on-failure -j2
 }
@@ -71,7 +72,8 @@ case "$mode" in
         install_missing
         # One gcc build serves the tests and the package: optimised as shipped, with
         # debug information for a failure's trace, warnings as errors.
-        cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLINORA_WERROR=ON
+        cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLINORA_WERROR=ON \
+              -DCMAKE_UNITY_BUILD=ON
         cmake --build build-test
         QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j2
         tools/check_package.sh "$(deb_of build-test)"

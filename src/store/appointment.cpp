@@ -4,6 +4,11 @@
 
 namespace clinora {
 
+QString AppointmentKey::text() const
+{
+    return QStringLiteral("Data %1, Hora %2, Medico %3").arg(data, hora, medico);
+}
+
 const QString &Appointment::value(Field f) const
 {
     return const_cast<Appointment *>(this)->value(f);

@@ -13,6 +13,8 @@ struct AppointmentKey
     QString medico; // doctor code 1 to 50 (or a specialty code on the waiting list)
 
     bool operator==(const AppointmentKey &) const = default;
+    // "Data .., Hora .., Medico ..", as messages name a row.
+    QString text() const;
 
     // A dated row: the sixth character of Data is "/".
     bool isDated() const { return data.size() >= 6 && data.at(5) == QLatin1Char('/'); }

@@ -60,11 +60,6 @@ QString shownPath(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-QString keyText(const AppointmentKey &key)
-{
-    return QStringLiteral("Data %1, Hora %2, Medico %3").arg(key.data, key.hora, key.medico);
-}
-
 // The first line of the clean-close marker; the file's size and modification time
 // (milliseconds since 1970, UTC) follow.
 const char *const kClosedClean = "Fechada corretamente";
@@ -314,7 +309,7 @@ void AppointmentTable::runWrite(sql::Statement &statement, const AppointmentKey 
         statement.run();
     } catch (const KeyViolation &) {
         statement.reset();
-        throw KeyViolation(QStringLiteral("Violação de chave: já existe um registro com %1.").arg(keyText(key)));
+        throw KeyViolation(QStringLiteral("Violação de chave: já existe um registro com %1.").arg(key.text()));
     }
 }
 
@@ -353,7 +348,7 @@ void AppointmentTable::update(const AppointmentKey &oldKey, const Appointment &i
     s.bind(8, oldKey.data).bind(9, oldKey.hora).bind(10, oldKey.medico);
     runWrite(s, row.key());
     if (m_db.changes() == 0)
-        throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(keyText(oldKey)));
+        throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(oldKey.text()));
 }
 
 bool AppointmentTable::remove(const AppointmentKey &key)
@@ -668,7 +663,7 @@ Appointment AppointmentTable::moveTo(const AppointmentKey &key, const QString &n
 {
     const std::optional<Appointment> row = find(key);
     if (!row)
-        throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(keyText(key)));
+        throw StoreError(QStringLiteral("O registro com %1 não existe mais.").arg(key.text()));
     return moveRow(*row, newData);
 }
 

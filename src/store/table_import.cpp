@@ -26,11 +26,6 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-QString keyText(const AppointmentKey &key)
-{
-    return QStringLiteral("Data %1, Hora %2, Medico %3").arg(key.data, key.hora, key.medico);
-}
-
 // Why a record does not fit the table, or nothing.
 QString misfit(const Appointment &row)
 {
@@ -160,7 +155,7 @@ QStringList reportLines(const QString &source, const QStringList &kept, const QS
                                     "(importado o começo que a tabela guarda):");
         heading = true;
         lines
-            << QStringLiteral("Registro %1 (%2): %3").arg(r.number).arg(keyText(r.row.key()), r.memoProblem);
+            << QStringLiteral("Registro %1 (%2): %3").arg(r.number).arg(r.row.key().text(), r.memoProblem);
     }
     return lines;
 }
@@ -182,7 +177,7 @@ CheckedRows checkRecords(const std::vector<paradox::Record> &records)
             const auto it = taken.constFind(key);
             if (it != taken.cend())
                 why = QStringLiteral("chave repetida: %1 já veio do registro %2")
-                          .arg(keyText(row.key()))
+                          .arg(row.key().text())
                           .arg(*it);
             else
                 taken.insert(key, record.number);

@@ -1,0 +1,1 @@
+// Compiles the headers every test of a folder includes, once for the folder.
