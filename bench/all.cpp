@@ -146,13 +146,16 @@ int main(int argc, char **argv)
              true};
     }
 
-    std::printf("%-11s %-36s | %-36s | %-36s\n", "benchmark", "measure", "37,200 rows: program, bare, ratio",
+    int width = 7;
+    for (const Row &r : rows)
+        width = std::max(width, static_cast<int>(r.label.size()));
+    std::printf("%-11s %-*s | %-36s | %-36s\n", "benchmark", width, "measure", "37,200 rows: program, bare, ratio",
                 "372,000 rows: program, bare, ratio");
     for (const Row &r : rows) {
         const std::string month = r.single.present ? cell(r.single, r.unit) : cell(r.month, r.unit);
         const std::string large =
             r.single.present ? std::string("(same work at any table size)") : cell(r.large, r.unit);
-        std::printf("%-11s %-36.36s | %-36s | %-36s\n", r.benchmark.c_str(), r.label.c_str(), month.c_str(),
+        std::printf("%-11s %-*s | %-36s | %-36s\n", r.benchmark.c_str(), width, r.label.c_str(), month.c_str(),
                     large.c_str());
     }
     for (const std::string &name : failed)

@@ -34,6 +34,7 @@ int main(int argc, char **argv)
             const bool sent = write(pipeEnds[1], &built, sizeof built) == sizeof built;
             _exit(sent ? 0 : 1);
         }
+        bench::setTableSize(size);
         int rows = 0;
         const bool received = read(pipeEnds[0], &rows, sizeof rows) == sizeof rows;
         close(pipeEnds[0]);

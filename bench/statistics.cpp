@@ -937,8 +937,8 @@ void compare(const char *label, int pairs, Program program, Restore restore, Bar
     const bench::Paired group = bench::paired(pairs, program, bare(&writeGroup));
     const bench::Paired plain = bench::paired(pairs, program, bare(&writeDurably));
     std::printf("  %s\n", label);
-    bench::report("bare writes as one group", group);
-    bench::report("bare writes the files alone", plain);
+    bench::report((std::string(label) + ": bare writes as one group").c_str(), group);
+    bench::report((std::string(label) + ": bare writes the files alone").c_str(), plain);
 }
 
 // What a run changed: the files it made or whose bytes differ from the kept ones. A

@@ -10,7 +10,6 @@
 #include "store/appointment_table.h"
 
 #include <QRegularExpression>
-
 #include <array>
 #include <cstdint>
 #include <map>
@@ -100,29 +99,14 @@ struct DaySlots
     std::map<int, Appointment> booked;
 };
 
-// A slot or doctor number as the program writes it in a key: no leading zero, 1 to
-// limit; 0 for any other text, which no slot's key matches.
-int keyNumber(QByteArrayView text, int limit)
-{
-    if (text.isEmpty() || text.size() > 2 || text.front() == '0')
-        return 0;
-    int n = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-        n = n * 10 + (c - '0');
-    }
-    return n <= limit ? n : 0;
-}
-
 // One read of a date's rows: the state of every slot, and a copy of the booked rows of
 // the chosen doctors when they are to be moved.
 DaySlots readDay(AppointmentTable &table, const QString &data, const std::set<int> &codes, bool keepBooked)
 {
     DaySlots day;
     table.forEachRowOnDate(data, [&](const AppointmentTable::RowBytes &row) {
-        const int slot = keyNumber(row[1], DoctorRegister::kSlots);
-        const int code = keyNumber(row[2], DoctorRegister::kDoctors);
+        const int slot = AppointmentTable::plainNumber(row[1], DoctorRegister::kSlots);
+        const int code = AppointmentTable::plainNumber(row[2], DoctorRegister::kDoctors);
         if (slot == 0 || code == 0 || !codes.contains(code))
             return;
         const bool reserved = row[3] == QByteArrayView("R");
@@ -312,7 +296,8 @@ std::optional<Result> run(AppContext &context, Mode mode, const QStringList &cod
         for (const Step &step : steps) {
             auto day = days.find(step.data);
             if (day == days.end())
-                day = days.emplace(step.data, readDay(table, step.data, chosen[step.data], mode == Mode::Reserve))
+                day = days.emplace(step.data,
+                                   readDay(table, step.data, chosen[step.data], mode == Mode::Reserve))
                           .first;
             const QString medico = QString::number(step.code);
             std::vector<CellChange> &changes = cells[step.date];

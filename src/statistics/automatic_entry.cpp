@@ -12,24 +12,11 @@
 #include "statistics/statistics_files.h"
 #include "statistics/year_close.h"
 #include "statistics/year_code.h"
+#include "store/appointment_table.h"
 
 namespace clinora {
 
 namespace {
-
-// A number written as the system writes it ("7", never "07" or " 7"), from 1 to most.
-int plainNumber(QByteArrayView text, int most)
-{
-    if (text.isEmpty() || text.size() > 9 || text.front() == '0')
-        return 0;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-        value = value * 10 + (c - '0');
-    }
-    return value <= most ? value : 0;
-}
 
 // The day's rows as the count reads them: only the four fields it looks at, straight
 // from the table's text, without a row of seven strings for each appointment.
@@ -52,8 +39,9 @@ public:
         Counts counts{};
         m_statement.bind(1, dates::formatShort(day));
         while (m_statement.step()) {
-            const int doctor = plainNumber(m_statement.utf8(1), DoctorRegister::kDoctors);
-            if (doctor == 0 || plainNumber(m_statement.utf8(0), DoctorRegister::kSlots) == 0 ||
+            const int doctor = AppointmentTable::plainNumber(m_statement.utf8(1), DoctorRegister::kDoctors);
+            if (doctor == 0 ||
+                AppointmentTable::plainNumber(m_statement.utf8(0), DoctorRegister::kSlots) == 0 ||
                 !inUse[static_cast<std::size_t>(doctor)])
                 continue;
             const QByteArrayView situation = m_statement.utf8(3);
@@ -62,7 +50,7 @@ public:
             DayCount &count = counts[static_cast<std::size_t>(doctor)];
             ++count.booked;
             ++count.attended;
-            if (const int s = plainNumber(situation, 9))
+            if (const int s = AppointmentTable::plainNumber(situation, 9))
                 ++count.situations[static_cast<std::size_t>(s)];
         }
         m_statement.reset();

@@ -431,15 +431,17 @@ std::vector<AppointmentTable::TakenSlot> AppointmentTable::takenOn(const QString
     return taken;
 }
 
-int AppointmentTable::plainNumber(QByteArrayView text)
+int AppointmentTable::plainNumber(QByteArrayView text, int most)
 {
-    if (text.isEmpty() || text.size() > 2 || text.front() < '1' || text.front() > '9')
+    if (text.isEmpty() || text.size() > 9 || text.front() == '0')
         return 0;
-    if (text.size() == 1)
-        return text.front() - '0';
-    if (text.back() < '0' || text.back() > '9')
-        return 0;
-    return (text.front() - '0') * 10 + (text.back() - '0');
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value <= most ? value : 0;
 }
 
 void AppointmentTable::forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit)

@@ -162,9 +162,9 @@ public:
         QByteArrayView situacao;
     };
     void forEachOnDate(const QString &data, const std::function<void(const DayRow &)> &visit);
-    // A number as the program writes it, 1 to 99: "7" gives 7; "07", " 7", "7a" and ""
-    // give 0.
-    static int plainNumber(QByteArrayView text);
+    // A number as the program writes it, 1 to most: "7" gives 7; "07", " 7", "7a", ""
+    // and anything past most give 0.
+    static int plainNumber(QByteArrayView text, int most = 99);
     // The rows of one Medico code, in key order.
     std::vector<Appointment> ofDoctor(const QString &medico);
     // The dated rows of one Medico code whose date d has from <= d < to (no end when
