@@ -499,6 +499,25 @@ std::string joined(const std::vector<std::string> &settings)
     return out;
 }
 
+// The pending lines posted into the three monthly tables: the tables and MovMes.Txt
+// (what stays pending) where their bytes changed.
+Files postedTables(const std::string &dir, const std::vector<std::string_view> &pending,
+                   const std::string &pendingBytes)
+{
+    Tables tables = readTables(dir);
+    const std::string doctorsBefore = format(tables.doctors);
+    const std::string specialtiesBefore = format(tables.specialties);
+    const std::string situationsBefore = format(tables.situations);
+    std::string kept;
+    post(pending, tables, kept);
+    Files out;
+    addIfChanged(out, "MedMeses.Txt", format(tables.doctors), doctorsBefore);
+    addIfChanged(out, "EspMeses.Txt", format(tables.specialties), specialtiesBefore);
+    addIfChanged(out, "SitMeses.Txt", format(tables.situations), situationsBefore);
+    addIfChanged(out, "MovMes.Txt", kept, pendingBytes);
+    return out;
+}
+
 // What the automatic entry needs besides the files: the settings and the register as
 // the program holds them in memory.
 struct EntrySetup
@@ -591,19 +610,8 @@ Files automaticEntry(const EntrySetup &setup, sqlite3 *db)
     std::vector<std::string_view> pending = lines(pendingBytes);
     for (const std::string_view line : lines(added))
         pending.push_back(line);
-    Tables tables = readTables(dir);
-    const std::string doctorsBefore = format(tables.doctors);
-    const std::string specialtiesBefore = format(tables.specialties);
-    const std::string situationsBefore = format(tables.situations);
-    std::string kept;
-    post(pending, tables, kept);
-
-    Files out;
-    addIfChanged(out, "MedMeses.Txt", format(tables.doctors), doctorsBefore);
-    addIfChanged(out, "EspMeses.Txt", format(tables.specialties), specialtiesBefore);
-    addIfChanged(out, "SitMeses.Txt", format(tables.situations), situationsBefore);
+    Files out = postedTables(dir, pending, pendingBytes);
     addIfChanged(out, "PrevReal.Txt", formatWeekly(weekly), weeklyBytes);
-    addIfChanged(out, "MovMes.Txt", kept, pendingBytes);
     addIfChanged(out, "FichasGravadas.Txt", format(counted), exists ? countedBytes : std::string());
     std::vector<std::string> settings = setup.settings;
     settings[1].clear();
@@ -616,19 +624,7 @@ Files automaticEntry(const EntrySetup &setup, sqlite3 *db)
 Files posting(const std::string &dir)
 {
     const std::string pendingBytes = read(dir + "MovMes.Txt");
-    const std::vector<std::string_view> pending = lines(pendingBytes);
-    Tables tables = readTables(dir);
-    const std::string doctorsBefore = format(tables.doctors);
-    const std::string specialtiesBefore = format(tables.specialties);
-    const std::string situationsBefore = format(tables.situations);
-    std::string kept;
-    post(pending, tables, kept);
-    Files out;
-    addIfChanged(out, "MedMeses.Txt", format(tables.doctors), doctorsBefore);
-    addIfChanged(out, "EspMeses.Txt", format(tables.specialties), specialtiesBefore);
-    addIfChanged(out, "SitMeses.Txt", format(tables.situations), situationsBefore);
-    addIfChanged(out, "MovMes.Txt", kept, pendingBytes);
-    return out;
+    return postedTables(dir, lines(pendingBytes), pendingBytes);
 }
 
 // The history: a heading and 30 specialty lines of a code and three five-digit fields.
