@@ -2,10 +2,7 @@
 // never overwrite each other's files.
 #pragma once
 
-#include <QLockFile>
 #include <QString>
-
-#include <memory>
 
 namespace clinora {
 
@@ -14,6 +11,9 @@ class InstanceLock
 public:
     // A relative directory is taken from the working directory of this moment.
     explicit InstanceLock(const QString &dataDir);
+    ~InstanceLock();
+    InstanceLock(const InstanceLock &) = delete;
+    InstanceLock &operator=(const InstanceLock &) = delete;
     // True when this program now owns the data directory.
     bool acquire();
     // Gives the data directory up before the program ends.
@@ -25,7 +25,7 @@ public:
 
 private:
     QString m_dataDir;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1;
     QString m_refusal;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "platform/file_group.h"
 #include "platform/instance_lock.h"
+#include <QSysInfo>
 #include "platform/paths.h"
 #include "platform/private_files.h"
 #include "platform/sqlite.h"
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void secondProgramOnSameDirectoryIsRefused();
     void relativeDataDirectoryReleasesItsLock();
     void lockOfAnotherWorkstationNamesHostAndFile();
+    void lockLeftByAnEndedProgramIsTakenOver();
     void storeReasonsInPortuguese_data();
     void storeReasonsInPortuguese();
     void fileThatIsNotTextIsDamaged_data();
@@ -397,6 +399,28 @@ void TestPlatform::lockOfAnotherWorkstationNamesHostAndFile()
     QVERIFY2(lock.refusal().contains(QStringLiteral("apague o arquivo ") + QDir::toNativeSeparators(lockFile)),
              qPrintable(lock.refusal()));
     QVERIFY(QFileInfo::exists(lockFile)); // the decision is the user's
+}
+
+void TestPlatform::lockLeftByAnEndedProgramIsTakenOver()
+{
+    // A program of this workstation ended without giving the folder up (a power cut).
+    QTemporaryDir dir;
+    const QString lockFile = dir.filePath(QStringLiteral("Clinora.lock"));
+    QFile file(lockFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("4242\nclinora\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    file.close();
+    {
+        InstanceLock lock(dir.path());
+        QVERIFY2(lock.acquire(), qPrintable(lock.refusal()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readLine().trimmed().toLongLong(), qint64(QCoreApplication::applicationPid()));
+        file.close();
+        InstanceLock second(dir.path());
+        QVERIFY(!second.acquire());
+        QVERIFY(second.refusal().contains(QString::number(QCoreApplication::applicationPid())));
+    }
+    QVERIFY(!QFileInfo::exists(lockFile));
 }
 
 void TestPlatform::storeReasonsInPortuguese_data()
