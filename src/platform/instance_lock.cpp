@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QSysInfo>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -42,7 +41,9 @@ Holder readHolder(int fd)
 
 bool sameFile(int fd, const QByteArray &path)
 {
-    struct stat opened{}, named{};
+    struct stat opened
+    {
+    }, named{};
     return fstat(fd, &opened) == 0 && stat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev &&
            opened.st_ino == named.st_ino;
 }
