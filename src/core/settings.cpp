@@ -5,25 +5,46 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace clinora {
 
 namespace {
 
-// What the lines that steer the program may hold (an empty line is a missing one).
+// What the lines that steer the program may hold (an empty line is a missing one), in
+// capitals or not.
+bool yesOrNo(const QString &v)
+{
+    return v.compare(QLatin1String("Sim"), Qt::CaseInsensitive) == 0 ||
+           v.compare(QLatin1String("Nao"), Qt::CaseInsensitive) == 0;
+}
+
+bool yearState(const QString &v)
+{
+    if (v.size() != 5 || (v[0].toUpper() != QLatin1Char('A') && v[0].toUpper() != QLatin1Char('F')))
+        return false;
+    return std::all_of(v.begin() + 1, v.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+bool withOrWithout(const QString &v)
+{
+    return v.compare(QLatin1String("Com"), Qt::CaseInsensitive) == 0 ||
+           v.compare(QLatin1String("Sem"), Qt::CaseInsensitive) == 0;
+}
+
 struct Expected
 {
     int line;
-    const char *pattern;
+    bool (*accepts)(const QString &);
     const char *described;
 };
 
 constexpr Expected kExpected[] = {
-    {1, "Sim|Nao", "\"Sim\" ou \"Nao\""},
-    {3, "[AF][0-9]{4}", "\"A\" ou \"F\" seguido do ano"},
-    {4, "Com|Sem", "\"Com\" ou \"Sem\""},
+    {1, yesOrNo, "\"Sim\" ou \"Nao\""},
+    {3, yearState, "\"A\" ou \"F\" seguido do ano"},
+    {4, withOrWithout, "\"Com\" ou \"Sem\""},
 };
 
 } // namespace
@@ -34,9 +55,7 @@ int Settings::load(const QString &path)
     const QStringList lines = textfile::readLines(path);
     for (const Expected &e : kExpected) {
         const QString value = lines.value(e.line - 1);
-        const QRegularExpression pattern(QStringLiteral("^(%1)$").arg(QLatin1String(e.pattern)),
-                                         QRegularExpression::CaseInsensitiveOption);
-        if (!value.isEmpty() && !pattern.match(value).hasMatch())
+        if (!value.isEmpty() && !e.accepts(value))
             throw DamagedFileError(
                 QStringLiteral("O arquivo %1 está danificado: a linha %2 deveria ser %3 e é \"%4\".\r\n"
                                "Ele não foi alterado. Recupere-o da pasta Espelho ou de uma cópia "

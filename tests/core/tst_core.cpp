@@ -56,6 +56,7 @@ private Q_SLOTS:
     void registerWithUnreadLinesIsNotSaved();
     void damagedSettingsAreRefusedAndKept_data();
     void damagedSettingsAreRefusedAndKept();
+    void settingsInAnyCaseAreRead();
     void timetableTakesFiveCharacters();
     void preparedLimitReadsBothForms();
     void preparedLimitThatIsNotADateNamesTheFile();
@@ -361,6 +362,17 @@ void TestCore::registerWithUnreadLinesIsNotSaved()
     QVERIFY(!f.read(QStringLiteral("Medicos.Txt")).join(QString()).contains(QStringLiteral("Carla")));
 }
 
+void TestCore::settingsInAnyCaseAreRead()
+{
+    Fixture f;
+    const QStringList lines{"nao", "01/01/2026", "f2025", "cOM", "Clínica", "", "", "E:\\Consultas\\Espelho", ""};
+    f.write(QStringLiteral("Automatica.Txt"), lines);
+    Settings settings;
+    settings.load(f.dir() + QStringLiteral("/Automatica.Txt"));
+    QCOMPARE(settings.yearState(), QStringLiteral("f2025"));
+    QCOMPARE(settings.mirrorDir(), QStringLiteral("E:\\Consultas\\Espelho"));
+}
+
 void TestCore::damagedSettingsAreRefusedAndKept_data()
 {
     QTest::addColumn<QStringList>("lines");
@@ -372,6 +384,14 @@ void TestCore::damagedSettingsAreRefusedAndKept_data()
         << "a linha 3";
     QTest::newRow("a mirroring state that is not one")
         << QStringList{"Sim", "01/01/2026", "A2026", "Talvez", "Clínica", "", "", "", ""} << "a linha 4";
+    QTest::newRow("a year of three digits")
+        << QStringList{"Sim", "01/01/2026", "F202", "Com", "Clínica", "", "", "", ""} << "a linha 3";
+    QTest::newRow("a year of five digits")
+        << QStringList{"Sim", "01/01/2026", "A20266", "Com", "Clínica", "", "", "", ""} << "a linha 3";
+    QTest::newRow("a year with a letter")
+        << QStringList{"Sim", "01/01/2026", "A202x", "Com", "Clínica", "", "", "", ""} << "a linha 3";
+    QTest::newRow("a yes with more after it")
+        << QStringList{"Simm", "01/01/2026", "A2026", "Com", "Clínica", "", "", "", ""} << "a linha 1";
 }
 
 void TestCore::damagedSettingsAreRefusedAndKept()
