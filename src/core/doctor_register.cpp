@@ -9,6 +9,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 namespace clinora {
 
 namespace {
@@ -86,18 +91,33 @@ QStringList DoctorRegister::load(const QString &prefix)
     // Built from the records as loaded: ascending, and a repeated code counts once.
     rebuildFreeCodeList();
 
-    const QStringList times = textfile::readLines(prefix + files::kTimetable);
+    // 8,400 lines of a few distinct times: each time is kept once and shared by the
+    // entries that hold it, and no string is made for each line.
+    const QByteArray timetable = textfile::readText(prefix + files::kTimetable);
+    std::vector<QByteArrayView> times;
+    times.reserve(kEntries);
+    textfile::forEachLine(timetable, [&times](QByteArrayView line) { times.push_back(line); });
     // An empty file is the empty timetable only while no doctor is registered (a restart
     // of the doctors wrote it so before); with doctors, their hours were lost.
     bool anyDoctor = false;
     for (int c = 1; c <= kDoctors && !anyDoctor; ++c)
         anyDoctor = !isFree(c);
-    if (times.size() < kEntries && (anyDoctor || !times.isEmpty()))
+    if (qsizetype(times.size()) < kEntries && (anyDoctor || !times.empty()))
         throw DamagedFileError(incomplete(
             prefix + files::kTimetable,
-            QStringLiteral("tem %1 linhas, e são %2 (uma por horário)").arg(times.size()).arg(kEntries)));
-    for (int i = 0; i < kEntries; ++i)
-        m_times[i] = i < times.size() ? times[i].left(5) : QString();
+            QStringLiteral("tem %1 linhas, e são %2 (uma por horário)").arg(qsizetype(times.size())).arg(kEntries)));
+    std::unordered_map<std::string, QString> kept;
+    for (int i = 0; i < kEntries; ++i) {
+        if (std::size_t(i) >= times.size()) {
+            m_times[i] = QString();
+            continue;
+        }
+        const QByteArrayView time = times[i].first(std::min<qsizetype>(times[i].size(), 5));
+        auto [at, added] = kept.try_emplace(std::string(time.data(), std::size_t(time.size())));
+        if (added)
+            at->second = textfile::decode(time);
+        m_times[i] = at->second;
+    }
     // Lines left out would be lost by the next save: the file stays as it is.
     m_readFailed = !problems.isEmpty();
     return problems;

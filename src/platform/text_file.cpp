@@ -163,9 +163,9 @@ QString decode(QByteArrayView bytes)
     return text;
 }
 
-QStringList readLines(const QString &path)
+QByteArray readText(const QString &path)
 {
-    const QByteArray bytes = readAll(path);
+    QByteArray bytes = readAll(path);
     if (const qsizetype at = firstNonText(bytes); at >= 0)
         throw DamagedFileError(
             QStringLiteral("O arquivo %1 está danificado: no byte %2 há um caractere que não é "
@@ -173,25 +173,20 @@ QStringList readLines(const QString &path)
                            "cópia de segurança.")
                 .arg(shownPath(path))
                 .arg(at + 1));
-    // A text file holds no NUL byte (refused above): the line ends are found by the C
-    // string functions, up to the terminator every QByteArray keeps after its bytes.
+    return bytes;
+}
+
+QStringList readLines(const QString &path)
+{
+    const QByteArray bytes = readText(path);
     QStringList lines;
-    const char *p = bytes.constData();
-    const char *const end = p + bytes.size();
     qsizetype lineFeeds = 0;
-    for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, '\n', end - q))); ++q)
+    const char *const end = bytes.constData() + bytes.size();
+    for (const char *q = bytes.constData(); (q = static_cast<const char *>(std::memchr(q, '\n', end - q))); ++q)
         ++lineFeeds;
     lines.reserve(lineFeeds + 1);
-    while (p < end) {
-        const char *const lineEnd = p + std::strcspn(p, "\r\n");
-        // Each line decoded straight from the file's bytes, without a copy of its own.
-        lines.append(decode(QByteArrayView(p, lineEnd - p)));
-        p = lineEnd;
-        if (p < end && *p == '\r')
-            ++p;
-        if (p < end && *p == '\n')
-            ++p;
-    }
+    // Each line decoded straight from the file's bytes, without a copy of its own.
+    forEachLine(bytes, [&lines](QByteArrayView line) { lines.append(decode(line)); });
     return lines;
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstring>
+
 namespace clinora::textfile {
 
 QByteArray encode(const QString &text);
@@ -15,6 +17,27 @@ QString decode(QByteArrayView bytes);
 // Every line of the file; throws FileError when it cannot be read, DamagedFileError
 // when it holds bytes that are not text.
 QStringList readLines(const QString &path);
+// The file's bytes, read and refused as readLines reads and refuses them.
+QByteArray readText(const QString &path);
+// Each line of a text file's bytes, without its end (CR LF, LF or CR), as a view into
+// them: a reader that keeps little of a long file need not make a string of each line.
+template <typename Line>
+void forEachLine(const QByteArray &bytes, Line &&line)
+{
+    // A text file holds no NUL byte (readText refuses it): the line ends are found by
+    // the C string functions, up to the terminator every QByteArray keeps after its bytes.
+    const char *p = bytes.constData();
+    const char *const end = p + bytes.size();
+    while (p < end) {
+        const char *const lineEnd = p + std::strcspn(p, "\r\n");
+        line(QByteArrayView(p, lineEnd - p));
+        p = lineEnd;
+        if (p < end && *p == '\r')
+            ++p;
+        if (p < end && *p == '\n')
+            ++p;
+    }
+}
 // The first line ("" for an empty file); throws FileError when missing.
 QString readFirstLine(const QString &path);
 // Rewrites the file whole: a crash or a full disk leaves the old file or the new one.
