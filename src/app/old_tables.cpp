@@ -34,7 +34,8 @@ QString paradoxTable(const QString &dir, const QString &name)
     const QString exact = QDir(dir).filePath(name);
     if (QFileInfo::exists(exact))
         return paradox::isParadoxTable(exact) ? exact : QString();
-    const QStringList found = QDir(dir).entryList({name}, QDir::Files);
+    // Compared by hand: a name filter would compile a pattern at every start.
+    const QStringList found = QDir(dir).entryList(QDir::Files);
     for (const QString &other : found) {
         const QString path = QDir(dir).filePath(other);
         if (other.compare(name, Qt::CaseInsensitive) == 0 && paradox::isParadoxTable(path))

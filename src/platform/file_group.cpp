@@ -209,10 +209,13 @@ QStringList FileGroup::recover(const QString &directory)
         QFile::remove(list);
     }
     // Whatever temporaries are left belong to writes that never took effect.
-    QDirIterator it(dir.absolutePath(), {QStringLiteral("*") + kSuffix}, QDir::Files | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        QFile::remove(it.next());
+    // Their names are compared by hand: a name filter would compile a pattern at every start.
+    QDirIterator it(dir.absolutePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(kSuffix, Qt::CaseInsensitive))
+            QFile::remove(path);
+    }
     return completed;
 }
 
