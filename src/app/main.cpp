@@ -16,12 +16,15 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
+
+#include <thread>
 
 using namespace clinora;
 
@@ -89,6 +92,9 @@ int main(int argc, char *argv[])
     parser.addOption(quitWhenShown);
     parser.addOption(bookingShown);
     parser.process(app);
+    // The list of the system's fonts is read (the longest part of showing the first
+    // window) on a second processor while the data folder is reserved and read.
+    std::jthread fonts([] { QFontDatabase::families(); });
 
     QtDialogs dialogs;
     SystemClock clock;
