@@ -4,7 +4,9 @@
 #include "platform/cups_print_system.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/modules.h"
 #include "platform/paths.h"
+#include "platform/print_dialog.h"
 #include "platform/private_files.h"
 
 #include <QApplication>
@@ -15,9 +17,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrintEngine>
-#include <QPrinter>
 
 namespace clinora {
 
@@ -34,9 +33,18 @@ QFont qfont(const PrintFont &font)
     return f;
 }
 
-// The print dialog's choices of the print system's own (page ranges, pages per sheet),
-// as Qt's print engine keeps them: name and value in turn.
-constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+// The print dialog, from its module; null when the module cannot be loaded (error says why).
+const printdialog::Functions *printDialog(QString *error)
+{
+    using Entry = const printdialog::Functions *(*)();
+    const auto entry = reinterpret_cast<Entry>(modules::entry("clinora_print_dialog", "clinora_print_dialog", error));
+    const printdialog::Functions *found = entry ? entry() : nullptr;
+    if (found && found->size != sizeof(printdialog::Functions)) {
+        *error = QStringLiteral("o módulo de impressão é de outra versão do Clinora");
+        return nullptr;
+    }
+    return found;
+}
 
 // The wait for the print system shows on the pointer.
 class Waiting
@@ -107,30 +115,19 @@ bool QtPrinter::choose()
     default:
         break;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted)
+    QString error;
+    const printdialog::Functions *dialog = printDialog(&error);
+    if (!dialog) {
+        m_dialogs.error(QStringLiteral("Não foi possível abrir a janela de impressão (%1).").arg(error));
+        return false;
+    }
+    const printdialog::Choice chosen = dialog->ask(QApplication::activeWindow(), m_landscape);
+    if (!chosen.accepted)
         return false;
     Choice choice;
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-        choice.file = printer.outputFileName();
-    } else {
-        choice.printer = printer.printerName();
-        if (printer.copyCount() > 1) {
-            choice.options.emplaceBack("copies", QByteArray::number(printer.copyCount()));
-            if (printer.collateCopies())
-                choice.options.emplaceBack("Collate", "True");
-        }
-        if (printer.duplex() == QPrinter::DuplexLongSide)
-            choice.options.emplaceBack("sides", "two-sided-long-edge");
-        else if (printer.duplex() == QPrinter::DuplexShortSide)
-            choice.options.emplaceBack("sides", "two-sided-short-edge");
-        const QStringList cups = printer.printEngine()->property(kCupsOptions).toStringList();
-        for (int i = 0; i + 1 < cups.size(); i += 2)
-            choice.options.emplaceBack(cups[i].toUtf8(), cups[i + 1].toUtf8());
-    }
+    choice.printer = chosen.printer;
+    choice.file = chosen.file;
+    choice.options = chosen.options;
     m_choice = choice;
     return true;
 }

@@ -11,10 +11,13 @@
 #include "platform/qt_printer.h"
 #include "statistics/tflistaprevreal.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTableView>
+#include <QTimer>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -118,6 +121,7 @@ private Q_SLOTS:
     void eachAnswerOfThePrintSystem_data();
     void eachAnswerOfThePrintSystem();
     void silentPrintSystemAskedOnceForTheDayList();
+    void printDialogLoadedWhenFirstShown();
     void realPrintSystemMissingOrSilent_data();
     void realPrintSystemMissingOrSilent();
     void listStaysOpenWhenNotPrinted_data();
@@ -226,6 +230,33 @@ void TestPrinting::silentPrintSystemAskedOnceForTheDayList()
     QCOMPARE(f.dialogs.texts(Kind::Information).size(), 1);
     QVERIFY(f.dialogs.texts().first().startsWith(QStringLiteral("O sistema de impressão não respondeu")));
     QCOMPARE(pdfsIn(printer.printFolder()).size(), 1);
+}
+
+void TestPrinting::printDialogLoadedWhenFirstShown()
+{
+    const auto printSupportLoaded = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6PrintSupport.so");
+    };
+    QVERIFY(!printSupportLoaded());
+    Fixture f;
+    FakePrintSystem system;
+    system.m_state = {State::Ready, {}, {}};
+    QtPrinter printer(f.context().paths, f.clock, f.dialogs, &system);
+    // The receptionist closes the print dialog with Esc: nothing is printed.
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        shown = QString::fromLatin1(dialog->metaObject()->className());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog, Qt::Key_Escape);
+    });
+    QVERIFY(!printer.choose());
+    QCOMPARE(shown, QStringLiteral("QPrintDialog"));
+    QVERIFY(printSupportLoaded());
+    QVERIFY(f.dialogs.texts().isEmpty());
+    QVERIFY(system.submitted.isEmpty());
 }
 
 void TestPrinting::realPrintSystemMissingOrSilent_data()

@@ -63,6 +63,8 @@ void TestStartup::startLoadsNoLibraryOfARareOperation_data()
     // Loaded by the first question to the print server.
     QTest::newRow("print system (libcups)") << QByteArray("/libcups.so");
     QTest::newRow("what libcups brings (GnuTLS)") << QByteArray("/libgnutls.so");
+    // Loaded when the user first prints.
+    QTest::newRow("the print dialog (Qt's print support)") << QByteArray("/libQt6PrintSupport.so");
 }
 
 void TestStartup::startLoadsNoLibraryOfARareOperation()
