@@ -47,6 +47,9 @@ int main(int argc, char *argv[])
 {
     // Before anything is written: what the program creates is its user's alone.
     privacy::restrictNewFiles();
+    // Made before the application and so ended after it: a translator taken out while
+    // the application lives would have every window translated again on the way out.
+    QTranslator qtTranslator;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Clinora"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
@@ -56,7 +59,6 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
     // Qt's own buttons and dialogs in Brazilian Portuguese ("Sim", "Não").
-    QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
