@@ -2,7 +2,8 @@
 // back for the report tables. The first byte of the input chooses which of the eight
 // files the rest replaces; the other seven are the demonstration clinic's, read once per
 // process: each input reads only the file it replaces, into a copy of the set as read
-// whole, the way the set's reader reads that file.
+// whole, the way the set's reader reads that file. The copy is made once per process;
+// after each input the one part the file went into is set back as read whole.
 #include "support.h"
 
 #include "app/context.h"
@@ -12,6 +13,9 @@
 #include "statistics/statistics_set.h"
 
 #include <QHash>
+
+#include <algorithm>
+#include <initializer_list>
 
 using namespace clinora;
 
@@ -38,6 +42,27 @@ void readInto(StatisticsSet &set, const QString &prefix, const QString &name)
             throw DamagedFileError(problems.join(QLatin1Char('\n')));
     } else
         fuzz::fail("a file of the set that the target does not read", name);
+}
+
+// Sets the part of the set that the file goes into back as it is in the set read whole.
+void restore(StatisticsSet &set, const StatisticsSet &read, const QString &name)
+{
+    if (name == files::kDoctorMonths)
+        set.doctorMonths = read.doctorMonths;
+    else if (name == files::kSituationMonths)
+        set.situationMonths = read.situationMonths;
+    else if (name == files::kSpecialtyMonths)
+        set.specialtyMonths = read.specialtyMonths;
+    else if (name == files::kHistory)
+        set.history = read.history;
+    else if (name == files::kSpecialties)
+        set.specialties = read.specialties;
+    else if (name == files::kSituations)
+        set.situations = read.situations;
+    else if (name == files::kDoctors || name == files::kTimetable)
+        set.doctors = read.doctors;
+    else
+        fuzz::fail("a file of the set that the target does not restore", name);
 }
 
 struct Set
@@ -96,20 +121,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = set.prefix + name;
     fuzz::writeFile(path, data + 1, size - 1);
 
+    // The report tables the file goes into; the others are the ones of the set read whole.
+    const auto feeds = [&](std::initializer_list<QLatin1String> sources) {
+        return std::any_of(sources.begin(), sources.end(), [&](QLatin1String source) { return name == source; });
+    };
+    const bool doctors = feeds({files::kDoctorMonths, files::kDoctors, files::kTimetable, files::kSpecialties});
+    const bool situations = feeds({files::kSituationMonths, files::kSituations});
+    const bool specialties = feeds({files::kSpecialtyMonths, files::kSpecialties});
+    const bool history = feeds({files::kHistory, files::kSpecialtyMonths, files::kSpecialties});
+
+    static StatisticsSet read = set.read;
     fuzz::readsCleanly([&] {
-        StatisticsSet read = set.read;
         readInto(read, set.prefix, name);
         for (int filter : {0, 51, 57}) {
-            reports::doctorTable(read, filter);
-            reports::situationTable(read, filter);
+            if (doctors)
+                reports::doctorTable(read, filter);
+            if (situations)
+                reports::situationTable(read, filter);
         }
-        for (reports::ReportTable table : {reports::specialtyTable(read), reports::historyTable(read)}) {
+        QList<reports::ReportTable> tables;
+        if (specialties)
+            tables << reports::specialtyTable(read);
+        if (history)
+            tables << reports::historyTable(read);
+        for (const reports::ReportTable &table : tables) {
             for (auto orientation : {reports::Orientation::Vertical, reports::Orientation::Horizontal}) {
                 reports::ReportTable copy = table;
                 reports::takePercentages(copy, orientation);
             }
         }
     });
+    restore(read, set.read, name);
     fuzz::writeFile(path, set.original.value(name));
     return 0;
 }

@@ -20,12 +20,43 @@ const QString &copyPath()
     return copy;
 }
 
-template <typename Table> void readsBack(const Table &table)
+// The lines of a table, written and read again by the strict reader of its kind.
+template <typename Table> void readsBack(const QStringList &lines)
 {
-    textfile::writeLines(copyPath(), table.lines());
+    textfile::writeLines(copyPath(), lines);
     Table again;
     again.load(copyPath());
-    fuzz::require(again.lines() == table.lines(), "a posted table does not read back the same");
+    fuzz::require(again.lines() == lines, "a posted table does not read back the same");
+}
+
+bool sameRow(const DoctorMonthsRow &a, const DoctorMonthsRow &b)
+{
+    return a.code == b.code && a.specialtyCode == b.specialtyCode && a.counts == b.counts;
+}
+bool sameRow(const SpecialtyMonthsRow &a, const SpecialtyMonthsRow &b)
+{
+    return a.code == b.code && a.counts == b.counts;
+}
+bool sameRow(const SituationMonthsRow &a, const SituationMonthsRow &b)
+{
+    return a.situation == b.situation && a.specialty == b.specialty && a.counts == b.counts;
+}
+
+// A table the posting left as it was reads back the same when the one read does (checked
+// once, for the clinic's tables); a table it changed is read back. The rows are compared
+// as they are (the cells it left share their text with the table read), which is cheaper
+// than writing the lines of both.
+template <typename Table>
+void readsBackIfChanged(const Table &table, const Table &read, int first, int last, const QStringList &readLines)
+{
+    for (int n = first; n <= last; ++n) {
+        if (!sameRow(table.row(n), read.row(n))) {
+            const QStringList lines = table.lines();
+            if (lines != readLines)
+                readsBack<Table>(lines);
+            return;
+        }
+    }
 }
 
 // The clinic's monthly tables as read, and the lines they read as. A table the posting
@@ -48,9 +79,9 @@ const Tables &clinicTables()
         t.doctorLines = t.doctors.lines();
         t.specialtyLines = t.specialties.lines();
         t.situationLines = t.situations.lines();
-        readsBack(t.doctors);
-        readsBack(t.specialties);
-        readsBack(t.situations);
+        readsBack<DoctorMonths>(t.doctorLines);
+        readsBack<SpecialtyMonths>(t.specialtyLines);
+        readsBack<SituationMonths>(t.situationLines);
         return t;
     }(fuzz::demoClinic());
     return tables;
@@ -81,11 +112,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int lines = static_cast<int>(files.pending().lines().size());
     fuzz::require(result.posted + result.setAside.size() + result.kept.size() >= lines,
                   "a pending line was neither posted, set aside nor kept");
-    if (files.doctorMonths().lines() != tables.doctorLines)
-        readsBack(files.doctorMonths());
-    if (files.specialtyMonths().lines() != tables.specialtyLines)
-        readsBack(files.specialtyMonths());
-    if (files.situationMonths().lines() != tables.situationLines)
-        readsBack(files.situationMonths());
+    readsBackIfChanged(files.doctorMonths(), tables.doctors, 1, DoctorMonths::kRows, tables.doctorLines);
+    readsBackIfChanged(files.specialtyMonths(), tables.specialties, SpecialtyMonths::kFirst, SpecialtyMonths::kLast,
+                       tables.specialtyLines);
+    readsBackIfChanged(files.situationMonths(), tables.situations, 1, SituationMonths::kRows, tables.situationLines);
     return 0;
 }

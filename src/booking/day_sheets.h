@@ -91,8 +91,8 @@ public:
     // warning when the file is missing.
     QStringList doctorColumn() const;
 
-private:
-    // What every fill reads besides the table, read once for a complete refresh.
+    // What every fill reads besides the table (the closed dates, Medicos.Txt and
+    // Horarios.Txt), read once for a refresh of several days, each then refreshed from it.
     struct Sources
     {
         QList<QDate> closed;
@@ -102,6 +102,8 @@ private:
     };
     Sources readSources() const;
     void refreshWith(int day, QDate preparedLimit, const Sources &sources);
+
+private:
     void fillWith(DaySheet &sheet, const QString &date, const Sources &sources);
     QString reasonWith(int day, const QList<QDate> &closed, QDate preparedLimit) const;
 

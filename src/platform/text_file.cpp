@@ -37,14 +37,25 @@ constexpr std::array<char16_t, 256> kCharacters = [] {
     return table;
 }();
 
-// The bytes a text file may not hold (see firstNonText), by value.
-constexpr std::array<bool, 256> kNotText = [] {
-    std::array<bool, 256> table{};
-    for (std::size_t b = 0; b < 0x20; ++b)
-        table[b] = b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A;
-    table[0x7F] = true;
-    return table;
+// The bytes a text file may not hold (see firstNonText) but NUL, as a C string.
+constexpr std::array<char, 0x20 - 5 + 1> kNotText = [] {
+    std::array<char, 0x20 - 5 + 1> bytes{};
+    std::size_t n = 0;
+    for (char b = 1; b < 0x20; ++b) {
+        if (b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A)
+            bytes[n++] = b;
+    }
+    bytes[n++] = 0x7F;
+    return bytes;
 }();
+// The bytes where Windows-1252 and Latin-1 differ (0x80 to 0x9F), as a C string.
+constexpr std::array<char, 0x20 + 1> kHighBytes = [] {
+    std::array<char, 0x20 + 1> bytes{};
+    for (std::size_t i = 0; i < 0x20; ++i)
+        bytes[i] = static_cast<char>(0x80 + i);
+    return bytes;
+}();
+static_assert(kNotText[kNotText.size() - 2] == 0x7F && kNotText.back() == 0, "each byte once, then the terminator");
 
 char encodeChar(QChar c)
 {
@@ -83,14 +94,10 @@ QByteArray readAll(const QString &path)
 // file of the system. The position of the first such byte, or -1.
 qsizetype firstNonText(const QByteArray &bytes)
 {
-    const auto *const begin = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto *const end = begin + bytes.size();
-    const bool *const notText = kNotText.data();
-    for (const auto *p = begin; p != end; ++p) {
-        if (notText[*p])
-            return p - begin;
-    }
-    return -1;
+    // The C string search stops at the first of those bytes or at a NUL, which is not
+    // text either; past the end it meets the terminator every QByteArray keeps.
+    const auto at = static_cast<qsizetype>(std::strcspn(bytes.constData(), kNotText.data()));
+    return at < bytes.size() ? at : -1;
 }
 
 QByteArray encodeLines(const QStringList &lines)
@@ -184,9 +191,24 @@ QStringList readLines(const QString &path)
     const char *const end = bytes.constData() + bytes.size();
     for (const char *q = bytes.constData(); (q = static_cast<const char *>(std::memchr(q, '\n', end - q))); ++q)
         ++lineFeeds;
-    lines.reserve(lineFeeds + 1);
-    // Each line decoded straight from the file's bytes, without a copy of its own.
-    forEachLine(bytes, [&lines](QByteArrayView line) { lines.append(decode(line)); });
+    // Without a byte of 0x80 to 0x9F (most files) the text is Latin-1, decoded by Qt's
+    // own routine.
+    const bool latin1 =
+        std::strcspn(bytes.constData(), kHighBytes.data()) == static_cast<std::size_t>(bytes.size());
+    // The list is made at its most lines at once and filled in place, then cut to the
+    // lines found (a CR alone also ends a line: there may be more lines than line feeds).
+    lines.resize(lineFeeds + 1);
+    QString *out = lines.data();
+    forEachLine(bytes, [&](QByteArrayView line) {
+        if (out == lines.constData() + lines.size()) {
+            const qsizetype filled = lines.size();
+            lines.resize(filled * 2);
+            out = lines.data() + filled;
+        }
+        // Each line decoded straight from the file's bytes, without a copy of its own.
+        *out++ = latin1 ? QString::fromLatin1(line) : decode(line);
+    });
+    lines.resize(out - lines.constData());
     return lines;
 }
 

@@ -87,6 +87,11 @@ void TestPlatform::readsEveryLineEnding_data()
     QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
     QTest::newRow("last line unterminated") << QByteArray("a\r\nb") << QStringList{"a", "b"};
     QTest::newRow("bare lf") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("bare cr") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("more lines than line feeds") << QByteArray("a\rb\rc\rd\n\re") << QStringList{"a", "b", "c", "d", "", "e"};
+    QTest::newRow("accents of Latin-1") << QByteArray("Jo\xE3o\r\n\xC1gua\r\n") << QStringList{"João", "Água"};
+    QTest::newRow("signs of Windows-1252") << QByteArray("Jo\xE3o\r\n\x93R$ 5\x94 \x80\r\n")
+                                           << QStringList{"João", "“R$ 5” €"};
 }
 
 void TestPlatform::readsEveryLineEnding()
@@ -445,18 +450,23 @@ void TestPlatform::storeReasonsInPortuguese()
 void TestPlatform::fileThatIsNotTextIsDamaged_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("zeros") << QByteArray(512, '\0');
-    QTest::newRow("a line with a control byte") << QByteArray("Nao\r\n01/01/2000\r\nA2\x01""000\r\n");
+    QTest::addColumn<int>("first"); // the byte the message names (0: not checked)
+    QTest::newRow("zeros") << QByteArray(512, '\0') << 1;
+    QTest::newRow("a line with a control byte") << QByteArray("Nao\r\n01/01/2000\r\nA2\x01""000\r\n") << 20;
+    QTest::newRow("delete after accents") << QByteArray("Jo\xE3o \x7F\r\n") << 6;
+    QTest::newRow("control byte before a zero") << QByteArray("ab\x02\0c", 5) << 3;
+    QTest::newRow("zero before a control byte") << QByteArray("ab\0\x02c", 5) << 3;
     std::mt19937 random(21);
     QByteArray noise(300, Qt::Uninitialized);
     for (char &c : noise)
         c = static_cast<char>(random() & 0xFF);
-    QTest::newRow("random bytes") << noise;
+    QTest::newRow("random bytes") << noise << 0;
 }
 
 void TestPlatform::fileThatIsNotTextIsDamaged()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(int, first);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Automatica.Txt"));
     QFile file(path);
@@ -469,6 +479,8 @@ void TestPlatform::fileThatIsNotTextIsDamaged()
     } catch (const DamagedFileError &e) {
         QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)) && e.message().contains(QStringLiteral("danificado")),
                  qPrintable(e.message()));
+        if (first > 0)
+            QVERIFY2(e.message().contains(QStringLiteral("no byte %1 ").arg(first)), qPrintable(e.message()));
     }
 }
 
