@@ -9,6 +9,7 @@
 #include "platform/file_group.h"
 #include "platform/private_files.h"
 #include "platform/sqlite.h"
+#include "platform/table_replacement.h"
 #include "platform/text_file.h"
 #include "protection/file_checks.h"
 #include "protection/replay.h"
@@ -86,42 +87,32 @@ QString journalSummary(const QStringList &lines)
 
 } // namespace
 
-void writeTableCopy(AppContext &context, const QString &target)
+void stageTableCopy(TDMMedicos &data, TableReplacement &replacement)
 {
-    const QString temporary = FileGroup::temporaryPath(target);
-    QFile::remove(temporary);
-    QFile::remove(temporary + QStringLiteral("-journal"));
-    AppointmentTable &table = context.DMMedicos.table();
+    AppointmentTable &table = data.table();
     if (!table.isOpen())
-        context.DMMedicos.open();
-    try {
-        table.database().backupTo(temporary);
-    } catch (const Error &e) {
-        QFile::remove(temporary);
-        throw FileError(QStringLiteral("Não foi possível gravar %1:\r\n%2").arg(shown(target), e.message()));
-    }
+        data.open();
+    replacement.stage([&](const QString &path) {
+        try {
+            table.database().backupTo(path);
+        } catch (const Error &e) {
+            throw FileError(
+                QStringLiteral("Não foi possível gravar %1:\r\n%2").arg(shown(replacement.target()), e.message()));
+        }
+    });
 }
 
-ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target,
+ReplayResult stageReplayedTable(TableReplacement &replacement, const QString &source, const QStringList &journal,
                                 const ReplayProgress &progress)
 {
-    const QString temporary = FileGroup::temporaryPath(target);
-    QFile::remove(temporary);
-    QFile::remove(temporary + QStringLiteral("-journal"));
-    try {
-        sql::Database::openReadOnly(source).backupTo(temporary);
+    ReplayResult result;
+    replacement.stage([&](const QString &path) {
+        sql::Database::openReadOnly(source).backupTo(path);
         AppointmentTable rebuilt;
-        rebuilt.open(temporary, false);
-        return applyJournal(rebuilt, journal, progress);
-    } catch (const Error &) {
-        QFile::remove(temporary);
-        throw;
-    }
-}
-
-void dropStaleJournal(const QString &table)
-{
-    QFile::remove(table + QStringLiteral("-journal"));
+        rebuilt.open(path, false);
+        result = applyJournal(rebuilt, journal, progress);
+    });
+    return result;
 }
 
 const QStringList &fullCopyFiles()
@@ -283,12 +274,10 @@ bool writeSystem(AppContext &context, bool ask)
                 group.stageCopy(context.file(name), target);
         }
         group.stageLines(mirror + QLatin1Char('/') + files::kMirrorStamp, {stamp});
-        writeTableCopy(context, table);
-        group.stageWritten(table);
-        dropStaleJournal(table);
-        group.commit();
+        TableReplacement replacement(group, table);
+        stageTableCopy(context.DMMedicos, replacement);
+        replacement.commit();
     } catch (const FileError &e) {
-        QFile::remove(FileGroup::temporaryPath(table));
         throw FileError(QStringLiteral("A gravação do Espelho não foi concluída; o Espelho anterior "
                                        "continua como estava.\r\n%1")
                             .arg(e.message()));
@@ -389,15 +378,15 @@ bool recoverSystem(AppContext &context, bool ask)
     const ProgressShown shownProgress(context, QStringLiteral("Aguarde ... "),
                                       QStringLiteral("Recuperando a cópia do Banco de Dados"));
     const QString table = context.file(files::kTable);
-    const QString temporary = FileGroup::temporaryPath(table);
     ReplayResult replayed;
     try {
         // The new table is built beside the old one: the mirror table, then the journal
         // replayed on it in one transaction.
-        replayed = writeReplayedTable(mirror + QLatin1Char('/') + files::kMirrorTable, journalLines, table,
+        FileGroup group(context.paths.dataDir());
+        TableReplacement replacement(group, table);
+        replayed = stageReplayedTable(replacement, mirror + QLatin1Char('/') + files::kMirrorTable, journalLines,
                                       replayProgress(context, journalPath));
 
-        FileGroup group(context.paths.dataDir());
         for (const QString &name : fullCopyFiles()) {
             const QString source = mirror + QLatin1Char('/') + name;
             if (name == files::kSettings) {
@@ -418,12 +407,8 @@ bool recoverSystem(AppContext &context, bool ask)
             }
         }
         group.stageLines(context.file(files::kSystemStamp), {stamp});
-        group.stageWritten(table);
-        context.DMMedicos.close();
-        dropStaleJournal(table);
-        group.commit();
+        replacement.commit([&context] { context.DMMedicos.close(); });
     } catch (const Error &e) {
-        QFile::remove(temporary);
         if (!context.DMMedicos.table().isOpen())
             context.DMMedicos.open();
         throw FileError(QStringLiteral("A recuperação não foi feita; os dados do Sistema continuam como "
@@ -457,13 +442,11 @@ void takeMirrorSnapshot(AppContext &context)
         // journal always holds exactly the changes made after its table copy.
         FileGroup group(dir);
         group.stageBytes(dir + QLatin1Char('/') + files::kJournal, {});
-        mirror::writeTableCopy(context, table);
-        group.stageWritten(table);
-        mirror::dropStaleJournal(table);
-        group.commit();
+        TableReplacement replacement(group, table);
+        mirror::stageTableCopy(context.DMMedicos, replacement);
+        replacement.commit();
         textfile::writeLines(context.file(files::kRunJournal), {});
     } catch (const FileError &e) {
-        QFile::remove(FileGroup::temporaryPath(table));
         mirror::switchOffAfterFailure(context, e.message());
         return;
     }

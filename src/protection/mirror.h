@@ -14,6 +14,8 @@
 namespace clinora {
 
 class AppContext;
+class TDMMedicos;
+class TableReplacement;
 
 namespace mirror {
 
@@ -65,16 +67,13 @@ void copyTogether(AppContext &context, const QStringList &fileNames);
 // leaves the previous mirror whole. Then the system stamp. Returns true when written.
 bool writeSystem(AppContext &context, bool ask);
 
-// Writes a copy of the live table at FileGroup::temporaryPath(target), for a group
-// that replaces target. SQLite's online backup copies page by page: memory stays flat.
-void writeTableCopy(AppContext &context, const QString &target);
-// Builds a new table at FileGroup::temporaryPath(target) from a table file and a
-// journal replayed on it in one transaction. The source is only read.
-ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target,
+// Stages a copy of the live table as the replacement's new table. SQLite's online
+// backup copies page by page: memory stays flat.
+void stageTableCopy(TDMMedicos &data, TableReplacement &replacement);
+// Stages as the replacement's new table a table file with a journal replayed on it in
+// one transaction. The source is only read.
+ReplayResult stageReplayedTable(TableReplacement &replacement, const QString &source, const QStringList &journal,
                                 const ReplayProgress &progress = {});
-// A table file about to be replaced must not keep a rollback journal of the old one,
-// which SQLite would apply to the new file.
-void dropStaleJournal(const QString &table);
 
 // What stops a recovery from this mirror, one text per problem (empty when none).
 QStringList recoveryProblems(AppContext &context);
