@@ -1,7 +1,6 @@
 #include "protection/mirror.h"
 
 #include "app/context.h"
-#include "app/session.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
@@ -422,7 +421,7 @@ bool recoverSystem(AppContext &context, bool ask)
         context.dialogs.warning(skippedLinesMessage(journalPath, replayed.skipped));
     context.dialogs.information(QStringLiteral("A Aplicação será encerrada para recuperar os dados.\r"
                                                "               Se desejar, reinicie em seguida"));
-    session::endApplication(context);
+    context.endProgram();
     return true;
 }
 

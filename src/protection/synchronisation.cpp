@@ -1,7 +1,6 @@
 #include "protection/synchronisation.h"
 
 #include "app/context.h"
-#include "app/session.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "core/doctor_register.h"
@@ -51,7 +50,7 @@ LocationResult applyNewLocation(AppContext &context, const QString &location)
     context.dialogs.information(
         QStringLiteral("     A Aplicação será encerrada para que o Programa \nreconheça o novo local do "
                        "\"espelhamento\".\n\n     --  Reinicie a Aplicação logo em seguida  --"));
-    session::endApplication(context);
+    context.endProgram();
     return LocationResult::Ended;
 }
 
