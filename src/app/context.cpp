@@ -3,8 +3,9 @@
 namespace clinora {
 
 AppContext::AppContext(Paths paths_, Clock &clock_, Dialogs &dialogs_, Printer &printer_)
-    : Clinic(std::move(paths_), clock_, dialogs_, printer_), sheets(*this)
+    : MirroredClinic(std::move(paths_), clock_, dialogs_, printer_), sheets(*this)
 {
+    endRun = [this] { endProgram(); };
 }
 
 void AppContext::endProgram()

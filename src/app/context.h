@@ -1,17 +1,18 @@
 // Everything that lives for the run, owned in one place and handed down by reference:
-// the clinic's data with the services (store/clinic.h), the booking screen's day
-// sheets and clipboard, and the run's own flags and callbacks.
+// the clinic's data with the services (store/clinic.h) and the mirror link
+// (protection/mirror_link.h), the booking screen's day sheets and clipboard, and the
+// run's own flags and callbacks.
 #pragma once
 
 #include "booking/clipboard.h"
 #include "booking/day_sheets.h"
-#include "store/clinic.h"
+#include "protection/mirror_link.h"
 
 #include <functional>
 
 namespace clinora {
 
-class AppContext : public Clinic
+class AppContext : public MirroredClinic
 {
 public:
     AppContext(Paths paths, Clock &clock, Dialogs &dialogs, Printer &printer);
@@ -31,11 +32,7 @@ public:
     bool automaticEntryPending = false;
     bool firstActivation = true;
     int journalSize = 0;
-    // The status screen's flag: the mirror copy is not current.
-    bool mirrorNotCurrent = false;
 
-    // The two texts a long operation shows on the main window ("Aguarde ... ").
-    std::function<void(const QString &, const QString &)> showProgress;
     // Ends the program without its close sequence (after a recovery or a new mirror
     // location); set by the program, absent in tests. See endProgram.
     std::function<void()> onEnd;

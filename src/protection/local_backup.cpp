@@ -1,6 +1,6 @@
 #include "protection/local_backup.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
@@ -23,7 +23,7 @@ QString copyName(const QString &name)
     return QStringLiteral("Copia") + name;
 }
 
-void writeLocalBackup(AppContext &context)
+void writeLocalBackup(MirroredClinic &context)
 {
     const QString workTable = context.file(files::kWorkTable);
     FileGroup group(context.paths.dataDir());
@@ -41,7 +41,7 @@ void writeLocalBackup(AppContext &context)
     replacement.commit([&context] { context.DMMedicos.closeWorkTable(); });
 }
 
-QStringList localBackupProblems(AppContext &context)
+QStringList localBackupProblems(MirroredClinic &context)
 {
     QStringList missing;
     for (const QString &name : mirror::fullCopyFiles()) {
@@ -71,7 +71,7 @@ QStringList localBackupProblems(AppContext &context)
     return problems;
 }
 
-bool restoreLocalBackup(AppContext &context)
+bool restoreLocalBackup(MirroredClinic &context)
 {
     const QStringList problems = localBackupProblems(context);
     if (!problems.isEmpty()) {

@@ -1,6 +1,6 @@
 #include "protection/mirror.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
@@ -34,17 +34,17 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-QString directory(const AppContext &context)
+QString directory(const MirroredClinic &context)
 {
     return mirrorDirectory(context.settings, context.paths);
 }
 
-QString inMirror(const AppContext &context, const QString &name)
+QString inMirror(const MirroredClinic &context, const QString &name)
 {
     return directory(context) + QLatin1Char('/') + name;
 }
 
-void progress(AppContext &context, const QString &first, const QString &second)
+void progress(MirroredClinic &context, const QString &first, const QString &second)
 {
     if (context.showProgress)
         context.showProgress(first, second);
@@ -53,12 +53,12 @@ void progress(AppContext &context, const QString &first, const QString &second)
 // Blanks the two texts however the operation ends.
 struct ProgressShown
 {
-    ProgressShown(AppContext &c, const QString &first, const QString &second) : context(c)
+    ProgressShown(MirroredClinic &c, const QString &first, const QString &second) : context(c)
     {
         progress(context, first, second);
     }
     ~ProgressShown() { progress(context, QString(), QString()); }
-    AppContext &context;
+    MirroredClinic &context;
 };
 
 // The line of the recovery question about the changes made after the table copy: how
@@ -126,7 +126,7 @@ const QStringList &fullCopyFiles()
     return names;
 }
 
-bool mediaPresent(const AppContext &context)
+bool mediaPresent(const MirroredClinic &context)
 {
     const QString stored = context.settings.mirrorDir().trimmed();
     if (stored.isEmpty())
@@ -137,12 +137,12 @@ bool mediaPresent(const AppContext &context)
     return QFileInfo(QFileInfo(directory(context)).absolutePath()).isDir();
 }
 
-QString newStamp(const AppContext &context)
+QString newStamp(const MirroredClinic &context)
 {
     return localDateTimeText(context.clock);
 }
 
-void stampSystem(AppContext &context)
+void stampSystem(MirroredClinic &context)
 {
     textfile::writeOneLine(context.file(files::kSystemStamp), newStamp(context));
 }
@@ -152,7 +152,7 @@ bool isRealStamp(const QString &stamp)
     return QDateTime::fromString(stamp, QStringLiteral("dd/MM/yyyy HH:mm:ss")).isValid();
 }
 
-Check checkStamps(AppContext &context)
+Check checkStamps(MirroredClinic &context)
 {
     if (!context.settings.mirroringOn())
         return Check::Off;
@@ -178,7 +178,7 @@ Check checkStamps(AppContext &context)
     return system == mirror ? Check::InStep : Check::OutOfStep;
 }
 
-void switchOffAfterFailure(AppContext &context, const QString &reason)
+void switchOffAfterFailure(MirroredClinic &context, const QString &reason)
 {
     context.settings.setMirroring(QStringLiteral("Sem"));
     context.mirrorNotCurrent = true;
@@ -190,17 +190,17 @@ void switchOffAfterFailure(AppContext &context, const QString &reason)
     textfile::writeOneLine(context.file(files::kCurrencyMark), QStringLiteral("Sim"));
 }
 
-void copy(AppContext &context, const QString &source, const QString &destinationName)
+void copy(MirroredClinic &context, const QString &source, const QString &destinationName)
 {
     copyTogether(context, QList<std::pair<QString, QString>>{{source, destinationName}});
 }
 
-void copy(AppContext &context, const QString &fileName)
+void copy(MirroredClinic &context, const QString &fileName)
 {
     copy(context, fileName, fileName);
 }
 
-void copyTogether(AppContext &context, const QList<std::pair<QString, QString>> &files)
+void copyTogether(MirroredClinic &context, const QList<std::pair<QString, QString>> &files)
 {
     if (files.isEmpty() || context.settings.mirrorDir().trimmed().isEmpty()
         || context.settings.mirroring() == QLatin1String("Sem"))
@@ -221,7 +221,7 @@ void copyTogether(AppContext &context, const QList<std::pair<QString, QString>> 
     }
 }
 
-void copyTogether(AppContext &context, const QStringList &fileNames)
+void copyTogether(MirroredClinic &context, const QStringList &fileNames)
 {
     QList<std::pair<QString, QString>> files;
     for (const QString &name : fileNames)
@@ -229,7 +229,7 @@ void copyTogether(AppContext &context, const QStringList &fileNames)
     copyTogether(context, files);
 }
 
-bool writeSystem(AppContext &context, bool ask)
+bool writeSystem(MirroredClinic &context, bool ask)
 {
     const QString mirror = directory(context);
     if (!mediaPresent(context)) {
@@ -296,7 +296,7 @@ bool writeSystem(AppContext &context, bool ask)
     return true;
 }
 
-QStringList recoveryProblems(AppContext &context)
+QStringList recoveryProblems(MirroredClinic &context)
 {
     const QString mirror = directory(context);
     FileGroup::recover(mirror);
@@ -344,7 +344,7 @@ QStringList recoveryProblems(AppContext &context)
     return problems;
 }
 
-bool recoverSystem(AppContext &context, bool ask)
+bool recoverSystem(MirroredClinic &context, bool ask)
 {
     const QString mirror = directory(context);
     if (mirror.isEmpty() || !QFileInfo(mirror).isDir()) {
@@ -421,13 +421,14 @@ bool recoverSystem(AppContext &context, bool ask)
         context.dialogs.warning(skippedLinesMessage(journalPath, replayed.skipped));
     context.dialogs.information(QStringLiteral("A Aplicação será encerrada para recuperar os dados.\r"
                                                "               Se desejar, reinicie em seguida"));
-    context.endProgram();
+    if (context.endRun)
+        context.endRun();
     return true;
 }
 
 } // namespace mirror
 
-void takeMirrorSnapshot(AppContext &context)
+void takeMirrorSnapshot(MirroredClinic &context)
 {
     context.dialogs.information(
         QStringLiteral("       Aguarde alguns instantes; o Sistema está realizando \na cópia do "

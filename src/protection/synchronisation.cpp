@@ -19,7 +19,7 @@ namespace clinora::mirror {
 
 namespace {
 
-bool stampsAgree(const AppContext &context)
+bool stampsAgree(const MirroredClinic &context)
 {
     const QString mirrorStamp = mirrorDirectory(context.settings, context.paths) + QLatin1Char('/')
                                 + files::kMirrorStamp;
@@ -30,7 +30,7 @@ bool stampsAgree(const AppContext &context)
     }
 }
 
-void switchOff(AppContext &context)
+void switchOff(MirroredClinic &context)
 {
     stampSystem(context);
     context.settings.setMirroring(QStringLiteral("Sem"));
@@ -107,7 +107,7 @@ QString describe(const SideSummary &side)
 
 } // namespace
 
-SyncOffer syncOffer(AppContext &context)
+SyncOffer syncOffer(MirroredClinic &context)
 {
     SyncOffer offer;
     const QString table = context.file(files::kTable);
@@ -159,7 +159,7 @@ QString offerWarning(const SyncOffer &offer)
                             "(Sist <-- Esp)\"; \"Gravar Sistema sobre Espelho\" apagaria o que só o Espelho tem.");
 }
 
-bool confirmOverwrite(AppContext &context)
+bool confirmOverwrite(MirroredClinic &context)
 {
     const SyncOffer offer = syncOffer(context);
     if (!offer.mirrorHoldsMore)
@@ -177,7 +177,7 @@ bool confirmOverwrite(AppContext &context)
                  appointments(offer.system.appointments), when(offer.system.changed), lost));
 }
 
-void synchronise(AppContext &context, SyncChoice choice)
+void synchronise(MirroredClinic &context, SyncChoice choice)
 {
     switch (choice) {
     case SyncChoice::SwitchOff: switchOff(context); break;
