@@ -4,8 +4,8 @@
 // run's own flags and callbacks.
 #pragma once
 
-#include "booking/clipboard.h"
-#include "booking/day_sheets.h"
+#include "sheets/clipboard.h"
+#include "sheets/day_sheets.h"
 #include "protection/mirror_link.h"
 
 #include <functional>

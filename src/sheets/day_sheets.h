@@ -3,7 +3,7 @@
 // the row rebuild, the jumps and the reason a disabled sheet gives.
 #pragma once
 
-#include "booking/day_sheet.h"
+#include "sheets/day_sheet.h"
 
 #include <QDate>
 #include <QList>

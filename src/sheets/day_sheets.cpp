@@ -1,13 +1,13 @@
-#include "booking/day_sheets.h"
+#include "sheets/day_sheets.h"
 
-#include "agenda/closed_dates.h"
-#include "store/clinic.h"
+#include "core/closed_dates_file.h"
 #include "core/data_files.h"
 #include "core/prepared_limit.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
+#include "store/clinic.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
