@@ -5,9 +5,7 @@
 namespace clinora {
 
 Clinic::Clinic(Paths paths_, Clock &clock_, Dialogs &dialogs_, Printer &printer_)
-    : Services(std::move(paths_), clock_, dialogs_, printer_),
-      days(clock_),
-      DMMedicos(paths),
+    : Services(std::move(paths_), clock_, dialogs_, printer_), days(clock_), DMMedicos(paths),
       journal(settings, paths, dialogs_)
 {
 }
