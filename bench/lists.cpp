@@ -14,7 +14,7 @@
 #include "booking/list_tab_widget.h"
 #include "booking/rebooking.h"
 #include "booking/tfvisaogeral.h"
-#include "booking/waiting_key.h"
+#include "store/waiting_key.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/null_printer.h"

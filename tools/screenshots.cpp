@@ -14,7 +14,7 @@
 #include "app/context.h"
 #include "app/session.h"
 #include "app/tfprincipal.h"
-#include "booking/day_sheet.h"
+#include "sheets/day_sheet.h"
 #include "booking/grid_view.h"
 #include "booking/list_tab_widget.h"
 #include "booking/tfconsulta.h"

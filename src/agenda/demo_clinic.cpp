@@ -3,7 +3,7 @@
 #include "agenda/closed_dates.h"
 #include "agenda/preparation.h"
 #include "app/context.h"
-#include "booking/waiting_key.h"
+#include "store/waiting_key.h"
 #include "core/data_files.h"
 #include "core/installation.h"
 #include "platform/clock.h"

@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/file_group.h"
+#include "platform/table_replacement.h"
 #include "platform/text_file.h"
 #include "protection/mirror.h"
 #include "statistics/posting.h"
@@ -29,14 +30,11 @@ inline constexpr QLatin1String kBaseDoctorNames("BaseMedicos.Txt");
 inline constexpr QLatin1String kBaseSpecialties("BaseEsp.Txt");
 inline constexpr QLatin1String kBaseSituations("BaseSit.Txt");
 
-// An empty appointment table written at the temporary path of a group's target.
-void writeEmptyTable(const QString &target)
+// An empty appointment table.
+void writeEmptyTable(const QString &path)
 {
-    const QString temporary = FileGroup::temporaryPath(target);
-    QFile::remove(temporary);
-    QFile::remove(temporary + QStringLiteral("-journal"));
     AppointmentTable table;
-    table.open(temporary, true);
+    table.open(path, true);
     table.close();
 }
 
@@ -71,17 +69,9 @@ void restartAppointments(AppContext &context)
     group.stageCopy(context.file(files::kEmpty), context.file(files::kRunJournal));
     group.stageLines(context.file(files::kPreparedLimit), {today});
     group.stageLines(context.file(files::kPreparedLimitCopy), {today});
-    writeEmptyTable(table);
-    group.stageWritten(table);
-    context.DMMedicos.close();
-    mirror::dropStaleJournal(table);
-    try {
-        group.commit();
-    } catch (const FileError &) {
-        QFile::remove(FileGroup::temporaryPath(table));
-        context.DMMedicos.open();
-        throw;
-    }
+    TableReplacement replacement(group, table);
+    replacement.stage(writeEmptyTable);
+    replacement.commit([&context] { context.DMMedicos.close(); }, [&context] { context.DMMedicos.open(); });
     context.DMMedicos.open();
     context.journal.discard();
 
@@ -96,12 +86,10 @@ void restartAppointments(AppContext &context)
         for (const QLatin1String name :
              {files::kClosedDates, files::kCurrencyMark, files::kPreparedLimitCopy, files::kPreparedLimit})
             mirrorGroup.stageCopy(context.file(name), mirrorDir + QLatin1Char('/') + name);
-        writeEmptyTable(mirrorTable);
-        mirrorGroup.stageWritten(mirrorTable);
-        mirror::dropStaleJournal(mirrorTable);
-        mirrorGroup.commit();
+        TableReplacement replacement(mirrorGroup, mirrorTable);
+        replacement.stage(writeEmptyTable);
+        replacement.commit();
     } catch (const Error &e) {
-        QFile::remove(FileGroup::temporaryPath(mirrorTable));
         mirror::switchOffAfterFailure(context, e.message());
     }
 }

@@ -1,24 +1,19 @@
 #include "app/context.h"
 
-#include "core/data_files.h"
-
 namespace clinora {
 
 AppContext::AppContext(Paths paths_, Clock &clock_, Dialogs &dialogs_, Printer &printer_)
-    : paths(std::move(paths_)),
-      clock(clock_),
-      dialogs(dialogs_),
-      printer(printer_),
-      days(clock_),
-      DMMedicos(paths),
-      journal(settings, paths, dialogs_),
-      sheets(*this)
+    : MirroredClinic(std::move(paths_), clock_, dialogs_, printer_), sheets(*this)
 {
+    endRun = [this] { endProgram(); };
 }
 
-void AppContext::saveSettings() const
+void AppContext::endProgram()
 {
-    settings.save(paths.file(files::kSettings));
+    DMMedicos.closeAtEnd();
+    ended = true;
+    if (onEnd)
+        onEnd();
 }
 
 } // namespace clinora

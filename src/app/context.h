@@ -1,49 +1,27 @@
 // Everything that lives for the run, owned in one place and handed down by reference:
-// the data paths, the ports, the settings record, the doctor register and timetable,
-// the day window, the data module and the journal buffer.
+// the clinic's data with the services (store/clinic.h) and the mirror link
+// (protection/mirror_link.h), the booking screen's day sheets and clipboard, and the
+// run's own flags and callbacks.
 #pragma once
 
-#include "booking/clipboard.h"
-#include "booking/day_sheets.h"
-#include "core/day_window.h"
-#include "core/doctor_register.h"
-#include "core/registers.h"
-#include "core/settings.h"
-#include "platform/paths.h"
-#include "store/data_module.h"
-#include "store/journal.h"
+#include "sheets/clipboard.h"
+#include "sheets/day_sheets.h"
+#include "protection/mirror_link.h"
 
 #include <functional>
 
 namespace clinora {
 
-class Clock;
-class Dialogs;
-class Printer;
-
-class AppContext
+class AppContext : public MirroredClinic
 {
 public:
     AppContext(Paths paths, Clock &clock, Dialogs &dialogs, Printer &printer);
-    AppContext(const AppContext &) = delete;
-    AppContext &operator=(const AppContext &) = delete;
 
-    QString file(const QString &name) const { return paths.file(name); }
-    // Rewrites Automatica.Txt from the settings record.
-    void saveSettings() const;
+    // Ends the program without the close sequence (after a recovery or a change of the
+    // mirror's location): the store is closed, and the program told to end, which
+    // releases the data directory. What the operation saved stays as saved.
+    void endProgram();
 
-    Paths paths;
-    Clock &clock;
-    Dialogs &dialogs;
-    Printer &printer;
-
-    Settings settings;
-    DoctorRegister doctors;
-    DayWindow days;
-    TDMMedicos DMMedicos;
-    JournalBuffer journal;
-    SpecialtyTable specialties;
-    SituationTable situations;
     // The booking screen's day sheets and the appointment clipboard.
     DaySheets sheets;
     AppointmentClipboard clipboard;
@@ -54,13 +32,9 @@ public:
     bool automaticEntryPending = false;
     bool firstActivation = true;
     int journalSize = 0;
-    // The status screen's flag: the mirror copy is not current.
-    bool mirrorNotCurrent = false;
 
-    // The two texts a long operation shows on the main window ("Aguarde ... ").
-    std::function<void(const QString &, const QString &)> showProgress;
     // Ends the program without its close sequence (after a recovery or a new mirror
-    // location); set by the program, absent in tests. See session::endApplication.
+    // location); set by the program, absent in tests. See endProgram.
     std::function<void()> onEnd;
     bool ended = false;
     // The statistics tables hold every pending movement: set by posting, cleared at

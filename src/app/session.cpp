@@ -317,10 +317,7 @@ bool changeCoverPhoto(AppContext &context)
 
 void endApplication(AppContext &context)
 {
-    context.DMMedicos.closeAtEnd();
-    context.ended = true;
-    if (context.onEnd)
-        context.onEnd();
+    context.endProgram();
 }
 
 void closeMainWindow(AppContext &context)

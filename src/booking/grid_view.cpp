@@ -1,7 +1,7 @@
 #include "booking/grid_view.h"
 
-#include "booking/day_sheet.h"
-#include "booking/text_grid.h"
+#include "sheets/day_sheet.h"
+#include "sheets/text_grid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

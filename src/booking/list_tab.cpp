@@ -1,6 +1,6 @@
 #include "booking/list_tab.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
@@ -34,7 +34,7 @@ int codeOf(const QString &text)
 
 } // namespace
 
-ListTab::ListTab(AppContext &context, Kind kind) : m_context(context), m_kind(kind)
+ListTab::ListTab(MirroredClinic &context, Kind kind) : m_context(context), m_kind(kind)
 {
 }
 

@@ -13,14 +13,14 @@
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 class ListTab
 {
 public:
     enum class Kind { Cancelled, Waiting };
 
-    ListTab(AppContext &context, Kind kind);
+    ListTab(MirroredClinic &context, Kind kind);
 
     Kind kind() const { return m_kind; }
     ListEntries &entries() { return m_entries; }
@@ -77,7 +77,7 @@ private:
     QStringList cancelledRow(int row, bool selected) const;
     QStringList waitingRow(int row) const;
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     Kind m_kind;
     ListEntries m_entries;
     QString m_countWarning;

@@ -1,6 +1,6 @@
 #include "booking/list_tab_widget.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "booking/form_parts.h"
 #include "booking/tfconsulta2.h"
 #include "platform/clickable_label.h"
@@ -62,7 +62,7 @@ QPushButton *button(const QString &text, const char *name, QWidget *parent)
 
 } // namespace
 
-ListTabWidget::ListTabWidget(AppContext &context, ListTab::Kind kind, TFConsulta2 &dialog, QWidget *parent)
+ListTabWidget::ListTabWidget(MirroredClinic &context, ListTab::Kind kind, TFConsulta2 &dialog, QWidget *parent)
     : QWidget(parent), m_context(context), m_tab(context, kind), m_dialog(dialog)
 {
     const bool cancelled = kind == ListTab::Kind::Cancelled;

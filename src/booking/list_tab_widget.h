@@ -15,7 +15,7 @@ class QTableView;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 class ClickableLabel;
 class TFConsulta2;
 
@@ -25,7 +25,7 @@ class ListTabWidget : public QWidget
     Q_DISABLE_COPY_MOVE(ListTabWidget)
 
 public:
-    ListTabWidget(AppContext &context, ListTab::Kind kind, TFConsulta2 &dialog, QWidget *parent = nullptr);
+    ListTabWidget(MirroredClinic &context, ListTab::Kind kind, TFConsulta2 &dialog, QWidget *parent = nullptr);
 
     ListTab &tab() { return m_tab; }
 
@@ -70,7 +70,7 @@ private:
     void openRow(int row);
     void incluirClick();
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     ListTab m_tab;
     TFConsulta2 &m_dialog;
     bool m_conventionsShown = false;

@@ -3,7 +3,7 @@
 // its row map, the headings of F1 and F2, the jumps and the marks of special days.
 #pragma once
 
-#include "booking/text_grid.h"
+#include "sheets/text_grid.h"
 
 #include <QStringList>
 

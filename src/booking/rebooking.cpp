@@ -3,7 +3,7 @@
 #include "app/context.h"
 #include "booking/bookable.h"
 #include "booking/slip.h"
-#include "booking/waiting_key.h"
+#include "store/waiting_key.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/clock.h"

@@ -1,6 +1,6 @@
 #include "doctors/leave_effects.h"
 
-#include "booking/day_sheets.h"
+#include "sheets/day_sheets.h"
 #include "core/day_window.h"
 #include "core/doctor_register.h"
 #include "platform/dates.h"

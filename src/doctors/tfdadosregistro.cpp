@@ -1,6 +1,6 @@
 #include "doctors/tfdadosregistro.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "core/registers.h"
@@ -15,7 +15,7 @@
 
 namespace clinora {
 
-TFDadosRegistro::TFDadosRegistro(AppContext &context, Kind kind, QWidget *parent)
+TFDadosRegistro::TFDadosRegistro(MirroredClinic &context, Kind kind, QWidget *parent)
     : QDialog(parent), m_context(context), m_kind(std::move(kind))
 {
     setObjectName(QLatin1String(m_kind.objectName));
@@ -120,7 +120,7 @@ void TFDadosRegistro::Button1Click()
     accept();
 }
 
-TFDadosEsp::TFDadosEsp(AppContext &context, QWidget *parent)
+TFDadosEsp::TFDadosEsp(MirroredClinic &context, QWidget *parent)
     : TFDadosRegistro(context,
                       {"FDadosEsp", QStringLiteral("Cadastro das Especialidades"),
                        QStringLiteral("Especialidades"), files::kSpecialties, 30, true},
@@ -148,7 +148,7 @@ bool TFDadosEsp::orderAccepted()
     return false;
 }
 
-TFDadosSit::TFDadosSit(AppContext &context, QWidget *parent)
+TFDadosSit::TFDadosSit(MirroredClinic &context, QWidget *parent)
     : TFDadosRegistro(context,
                       {"FDadosSit", QStringLiteral("Cadastro das Situações"), QStringLiteral("Situações"),
                        files::kSituations, 9, false},

@@ -10,7 +10,7 @@ class QTableWidget;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 class TFDadosRegistro : public QDialog
 {
@@ -37,7 +37,7 @@ protected:
         int rows;
         bool rowsMovable;
     };
-    TFDadosRegistro(AppContext &context, Kind kind, QWidget *parent);
+    TFDadosRegistro(MirroredClinic &context, Kind kind, QWidget *parent);
 
     virtual void readNames(QStringList &names) = 0;
     virtual void writeNames(const QStringList &names) = 0;
@@ -47,7 +47,7 @@ protected:
     QList<int> rowOrder() const;
     // The names by the row they were read into.
     QStringList namesByRow() const;
-    AppContext &m_context;
+    MirroredClinic &m_context;
 
 private:
     void load();
@@ -62,7 +62,7 @@ class TFDadosEsp final : public TFDadosRegistro
 {
     Q_OBJECT
 public:
-    explicit TFDadosEsp(AppContext &context, QWidget *parent = nullptr);
+    explicit TFDadosEsp(MirroredClinic &context, QWidget *parent = nullptr);
 
 private:
     void readNames(QStringList &names) override;
@@ -74,7 +74,7 @@ class TFDadosSit final : public TFDadosRegistro
 {
     Q_OBJECT
 public:
-    explicit TFDadosSit(AppContext &context, QWidget *parent = nullptr);
+    explicit TFDadosSit(MirroredClinic &context, QWidget *parent = nullptr);
 
 private:
     void readNames(QStringList &names) override;

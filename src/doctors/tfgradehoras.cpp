@@ -1,6 +1,6 @@
 #include "doctors/tfgradehoras.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,7 +12,7 @@
 
 namespace clinora {
 
-TFGradeHoras::TFGradeHoras(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFGradeHoras::TFGradeHoras(Clinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FGradeHoras"));
     setWindowTitle(QStringLiteral("Horários do Médico"));

@@ -9,7 +9,7 @@ class QTableWidget;
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 
 class TFGradeHoras : public QDialog
 {
@@ -17,7 +17,7 @@ class TFGradeHoras : public QDialog
     Q_DISABLE_COPY_MOVE(TFGradeHoras)
 
 public:
-    explicit TFGradeHoras(AppContext &context, QWidget *parent = nullptr);
+    explicit TFGradeHoras(Clinic &context, QWidget *parent = nullptr);
 
     // Fills the grid from the timetable of doctor k (Monday to Saturday, then Sunday).
     void fill(int code);
@@ -33,7 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    AppContext &m_context;
+    Clinic &m_context;
 };
 
 } // namespace clinora

@@ -1,6 +1,6 @@
 #include "doctors/tfhorarios.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 #include "doctors/doctor_lists.h"
 
 #include <QFontDatabase>
@@ -9,7 +9,7 @@
 
 namespace clinora {
 
-TFHorarios::TFHorarios(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFHorarios::TFHorarios(Clinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FHorarios"));
     setWindowTitle(QStringLiteral("Relação dos Médicos"));

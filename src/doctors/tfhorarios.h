@@ -8,7 +8,7 @@ class QListWidget;
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 
 class TFHorarios : public QDialog
 {
@@ -16,7 +16,7 @@ class TFHorarios : public QDialog
     Q_DISABLE_COPY_MOVE(TFHorarios)
 
 public:
-    explicit TFHorarios(AppContext &context, QWidget *parent = nullptr);
+    explicit TFHorarios(Clinic &context, QWidget *parent = nullptr);
 
     // Fills the list with the doctors and shows it modally (at 330, 120, 310 x 420).
     void showDoctorList();
@@ -33,7 +33,7 @@ public:
 private:
     void place(int left, int top, int width, int height);
 
-    AppContext &m_context;
+    Clinic &m_context;
 };
 
 } // namespace clinora

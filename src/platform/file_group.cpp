@@ -163,6 +163,7 @@ void FileGroup::commit()
         writeSynced(list + kSuffix, listed);
         written << list + kSuffix;
         renameOver(list + kSuffix, list);
+        m_decided = true;
     } catch (const FileError &) {
         for (const QString &temporary : std::as_const(written))
             QFile::remove(temporary);

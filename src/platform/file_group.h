@@ -36,6 +36,9 @@ public:
     // Writes every staged file beside its target, then renames them all. Throws
     // FileError; before the commit list is written a failure changes nothing.
     void commit();
+    // Whether a commit got as far as its list: from then on a failure is finished by
+    // the next start, and every staged file must stay for it.
+    bool isDecided() const { return m_decided; }
 
     // The commit list's name inside the directory.
     static QString listName();
@@ -48,6 +51,7 @@ private:
     QString m_directory;
     std::vector<std::pair<QString, QByteArray>> m_files;
     QStringList m_written; // targets whose temporary the caller wrote
+    bool m_decided = false;
 };
 
 } // namespace clinora

@@ -1,11 +1,12 @@
 #include "protection/local_backup.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/file_group.h"
 #include "platform/sqlite.h"
+#include "platform/table_replacement.h"
 #include "platform/text_file.h"
 #include "protection/file_checks.h"
 #include "protection/mirror.h"
@@ -22,7 +23,7 @@ QString copyName(const QString &name)
     return QStringLiteral("Copia") + name;
 }
 
-void writeLocalBackup(AppContext &context)
+void writeLocalBackup(MirroredClinic &context)
 {
     const QString workTable = context.file(files::kWorkTable);
     FileGroup group(context.paths.dataDir());
@@ -35,19 +36,12 @@ void writeLocalBackup(AppContext &context)
     }
     group.stageCopy(context.file(files::kPreparedLimit), context.file(files::kPreparedLimitCopy));
     group.stageBytes(context.file(files::kRunJournal), {});
-    mirror::writeTableCopy(context, workTable);
-    group.stageWritten(workTable);
-    context.DMMedicos.closeWorkTable();
-    mirror::dropStaleJournal(workTable);
-    try {
-        group.commit();
-    } catch (const FileError &) {
-        QFile::remove(FileGroup::temporaryPath(workTable));
-        throw;
-    }
+    TableReplacement replacement(group, workTable);
+    mirror::stageTableCopy(context.DMMedicos, replacement);
+    replacement.commit([&context] { context.DMMedicos.closeWorkTable(); });
 }
 
-QStringList localBackupProblems(AppContext &context)
+QStringList localBackupProblems(MirroredClinic &context)
 {
     QStringList missing;
     for (const QString &name : mirror::fullCopyFiles()) {
@@ -77,7 +71,7 @@ QStringList localBackupProblems(AppContext &context)
     return problems;
 }
 
-bool restoreLocalBackup(AppContext &context)
+bool restoreLocalBackup(MirroredClinic &context)
 {
     const QStringList problems = localBackupProblems(context);
     if (!problems.isEmpty()) {
@@ -103,24 +97,21 @@ bool restoreLocalBackup(AppContext &context)
         if (context.showProgress)
             context.showProgress(QString(), QString());
     });
-    const ReplayResult replayed = mirror::writeReplayedTable(context.file(files::kWorkTable), journal, table,
-                                                             replayProgress(context, journalPath));
     FileGroup group(context.paths.dataDir());
+    TableReplacement replacement(group, table);
+    const ReplayResult replayed = mirror::stageReplayedTable(replacement, context.file(files::kWorkTable), journal,
+                                                             replayProgress(context, journalPath));
     try {
         for (const QString &name : mirror::fullCopyFiles()) {
             // The replay puts back the limit saved with the backup.
             const QString source = name == files::kPreparedLimit ? copyName(files::kPreparedLimitCopy) : copyName(name);
             group.stageCopy(context.file(source), context.file(name));
         }
-        group.stageWritten(table);
-        context.DMMedicos.close();
-        mirror::dropStaleJournal(table);
-        group.commit();
     } catch (const Error &) {
-        QFile::remove(FileGroup::temporaryPath(table));
         context.DMMedicos.open();
         throw;
     }
+    replacement.commit([&context] { context.DMMedicos.close(); }, [&context] { context.DMMedicos.open(); });
     context.DMMedicos.open();
     // What the run holds in memory follows the restored files; mirroring stays as it is
     // for this run.

@@ -7,7 +7,7 @@
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 namespace backup {
 
@@ -16,15 +16,15 @@ QString copyName(const QString &name);
 
 // Writes the backup (the copies, medicos2.db, DataAnt.Txt from DataIniFim.Txt and the
 // emptied ArqMov.Txt) as one group: a failure leaves the previous backup whole.
-void writeLocalBackup(AppContext &context);
+void writeLocalBackup(MirroredClinic &context);
 
 // What is missing or damaged in the backup, one text per problem.
-QStringList localBackupProblems(AppContext &context);
+QStringList localBackupProblems(MirroredClinic &context);
 
 // Checks the backup, asks, and replaces the data files and the table (medicos2.db with
 // the backed-up run journal replayed on it) as one group; the register, the lists and
 // the settings are read again from the restored files. Returns true when restored.
-bool restoreLocalBackup(AppContext &context);
+bool restoreLocalBackup(MirroredClinic &context);
 
 } // namespace backup
 } // namespace clinora

@@ -1,7 +1,6 @@
 #include "protection/mirror.h"
 
-#include "app/context.h"
-#include "app/session.h"
+#include "protection/mirror_link.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
@@ -9,6 +8,7 @@
 #include "platform/file_group.h"
 #include "platform/private_files.h"
 #include "platform/sqlite.h"
+#include "platform/table_replacement.h"
 #include "platform/text_file.h"
 #include "protection/file_checks.h"
 #include "protection/replay.h"
@@ -34,17 +34,17 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-QString directory(const AppContext &context)
+QString directory(const MirroredClinic &context)
 {
     return mirrorDirectory(context.settings, context.paths);
 }
 
-QString inMirror(const AppContext &context, const QString &name)
+QString inMirror(const MirroredClinic &context, const QString &name)
 {
     return directory(context) + QLatin1Char('/') + name;
 }
 
-void progress(AppContext &context, const QString &first, const QString &second)
+void progress(MirroredClinic &context, const QString &first, const QString &second)
 {
     if (context.showProgress)
         context.showProgress(first, second);
@@ -53,12 +53,12 @@ void progress(AppContext &context, const QString &first, const QString &second)
 // Blanks the two texts however the operation ends.
 struct ProgressShown
 {
-    ProgressShown(AppContext &c, const QString &first, const QString &second) : context(c)
+    ProgressShown(MirroredClinic &c, const QString &first, const QString &second) : context(c)
     {
         progress(context, first, second);
     }
     ~ProgressShown() { progress(context, QString(), QString()); }
-    AppContext &context;
+    MirroredClinic &context;
 };
 
 // The line of the recovery question about the changes made after the table copy: how
@@ -86,42 +86,32 @@ QString journalSummary(const QStringList &lines)
 
 } // namespace
 
-void writeTableCopy(AppContext &context, const QString &target)
+void stageTableCopy(TDMMedicos &data, TableReplacement &replacement)
 {
-    const QString temporary = FileGroup::temporaryPath(target);
-    QFile::remove(temporary);
-    QFile::remove(temporary + QStringLiteral("-journal"));
-    AppointmentTable &table = context.DMMedicos.table();
+    AppointmentTable &table = data.table();
     if (!table.isOpen())
-        context.DMMedicos.open();
-    try {
-        table.database().backupTo(temporary);
-    } catch (const Error &e) {
-        QFile::remove(temporary);
-        throw FileError(QStringLiteral("Não foi possível gravar %1:\r\n%2").arg(shown(target), e.message()));
-    }
+        data.open();
+    replacement.stage([&](const QString &path) {
+        try {
+            table.database().backupTo(path);
+        } catch (const Error &e) {
+            throw FileError(
+                QStringLiteral("Não foi possível gravar %1:\r\n%2").arg(shown(replacement.target()), e.message()));
+        }
+    });
 }
 
-ReplayResult writeReplayedTable(const QString &source, const QStringList &journal, const QString &target,
+ReplayResult stageReplayedTable(TableReplacement &replacement, const QString &source, const QStringList &journal,
                                 const ReplayProgress &progress)
 {
-    const QString temporary = FileGroup::temporaryPath(target);
-    QFile::remove(temporary);
-    QFile::remove(temporary + QStringLiteral("-journal"));
-    try {
-        sql::Database::openReadOnly(source).backupTo(temporary);
+    ReplayResult result;
+    replacement.stage([&](const QString &path) {
+        sql::Database::openReadOnly(source).backupTo(path);
         AppointmentTable rebuilt;
-        rebuilt.open(temporary, false);
-        return applyJournal(rebuilt, journal, progress);
-    } catch (const Error &) {
-        QFile::remove(temporary);
-        throw;
-    }
-}
-
-void dropStaleJournal(const QString &table)
-{
-    QFile::remove(table + QStringLiteral("-journal"));
+        rebuilt.open(path, false);
+        result = applyJournal(rebuilt, journal, progress);
+    });
+    return result;
 }
 
 const QStringList &fullCopyFiles()
@@ -136,7 +126,7 @@ const QStringList &fullCopyFiles()
     return names;
 }
 
-bool mediaPresent(const AppContext &context)
+bool mediaPresent(const MirroredClinic &context)
 {
     const QString stored = context.settings.mirrorDir().trimmed();
     if (stored.isEmpty())
@@ -147,12 +137,12 @@ bool mediaPresent(const AppContext &context)
     return QFileInfo(QFileInfo(directory(context)).absolutePath()).isDir();
 }
 
-QString newStamp(const AppContext &context)
+QString newStamp(const MirroredClinic &context)
 {
     return localDateTimeText(context.clock);
 }
 
-void stampSystem(AppContext &context)
+void stampSystem(MirroredClinic &context)
 {
     textfile::writeOneLine(context.file(files::kSystemStamp), newStamp(context));
 }
@@ -162,7 +152,7 @@ bool isRealStamp(const QString &stamp)
     return QDateTime::fromString(stamp, QStringLiteral("dd/MM/yyyy HH:mm:ss")).isValid();
 }
 
-Check checkStamps(AppContext &context)
+Check checkStamps(MirroredClinic &context)
 {
     if (!context.settings.mirroringOn())
         return Check::Off;
@@ -188,7 +178,7 @@ Check checkStamps(AppContext &context)
     return system == mirror ? Check::InStep : Check::OutOfStep;
 }
 
-void switchOffAfterFailure(AppContext &context, const QString &reason)
+void switchOffAfterFailure(MirroredClinic &context, const QString &reason)
 {
     context.settings.setMirroring(QStringLiteral("Sem"));
     context.mirrorNotCurrent = true;
@@ -200,17 +190,17 @@ void switchOffAfterFailure(AppContext &context, const QString &reason)
     textfile::writeOneLine(context.file(files::kCurrencyMark), QStringLiteral("Sim"));
 }
 
-void copy(AppContext &context, const QString &source, const QString &destinationName)
+void copy(MirroredClinic &context, const QString &source, const QString &destinationName)
 {
     copyTogether(context, QList<std::pair<QString, QString>>{{source, destinationName}});
 }
 
-void copy(AppContext &context, const QString &fileName)
+void copy(MirroredClinic &context, const QString &fileName)
 {
     copy(context, fileName, fileName);
 }
 
-void copyTogether(AppContext &context, const QList<std::pair<QString, QString>> &files)
+void copyTogether(MirroredClinic &context, const QList<std::pair<QString, QString>> &files)
 {
     if (files.isEmpty() || context.settings.mirrorDir().trimmed().isEmpty()
         || context.settings.mirroring() == QLatin1String("Sem"))
@@ -231,7 +221,7 @@ void copyTogether(AppContext &context, const QList<std::pair<QString, QString>> 
     }
 }
 
-void copyTogether(AppContext &context, const QStringList &fileNames)
+void copyTogether(MirroredClinic &context, const QStringList &fileNames)
 {
     QList<std::pair<QString, QString>> files;
     for (const QString &name : fileNames)
@@ -239,7 +229,7 @@ void copyTogether(AppContext &context, const QStringList &fileNames)
     copyTogether(context, files);
 }
 
-bool writeSystem(AppContext &context, bool ask)
+bool writeSystem(MirroredClinic &context, bool ask)
 {
     const QString mirror = directory(context);
     if (!mediaPresent(context)) {
@@ -283,12 +273,10 @@ bool writeSystem(AppContext &context, bool ask)
                 group.stageCopy(context.file(name), target);
         }
         group.stageLines(mirror + QLatin1Char('/') + files::kMirrorStamp, {stamp});
-        writeTableCopy(context, table);
-        group.stageWritten(table);
-        dropStaleJournal(table);
-        group.commit();
+        TableReplacement replacement(group, table);
+        stageTableCopy(context.DMMedicos, replacement);
+        replacement.commit();
     } catch (const FileError &e) {
-        QFile::remove(FileGroup::temporaryPath(table));
         throw FileError(QStringLiteral("A gravação do Espelho não foi concluída; o Espelho anterior "
                                        "continua como estava.\r\n%1")
                             .arg(e.message()));
@@ -308,7 +296,7 @@ bool writeSystem(AppContext &context, bool ask)
     return true;
 }
 
-QStringList recoveryProblems(AppContext &context)
+QStringList recoveryProblems(MirroredClinic &context)
 {
     const QString mirror = directory(context);
     FileGroup::recover(mirror);
@@ -356,7 +344,7 @@ QStringList recoveryProblems(AppContext &context)
     return problems;
 }
 
-bool recoverSystem(AppContext &context, bool ask)
+bool recoverSystem(MirroredClinic &context, bool ask)
 {
     const QString mirror = directory(context);
     if (mirror.isEmpty() || !QFileInfo(mirror).isDir()) {
@@ -389,15 +377,15 @@ bool recoverSystem(AppContext &context, bool ask)
     const ProgressShown shownProgress(context, QStringLiteral("Aguarde ... "),
                                       QStringLiteral("Recuperando a cópia do Banco de Dados"));
     const QString table = context.file(files::kTable);
-    const QString temporary = FileGroup::temporaryPath(table);
     ReplayResult replayed;
     try {
         // The new table is built beside the old one: the mirror table, then the journal
         // replayed on it in one transaction.
-        replayed = writeReplayedTable(mirror + QLatin1Char('/') + files::kMirrorTable, journalLines, table,
+        FileGroup group(context.paths.dataDir());
+        TableReplacement replacement(group, table);
+        replayed = stageReplayedTable(replacement, mirror + QLatin1Char('/') + files::kMirrorTable, journalLines,
                                       replayProgress(context, journalPath));
 
-        FileGroup group(context.paths.dataDir());
         for (const QString &name : fullCopyFiles()) {
             const QString source = mirror + QLatin1Char('/') + name;
             if (name == files::kSettings) {
@@ -418,12 +406,8 @@ bool recoverSystem(AppContext &context, bool ask)
             }
         }
         group.stageLines(context.file(files::kSystemStamp), {stamp});
-        group.stageWritten(table);
-        context.DMMedicos.close();
-        dropStaleJournal(table);
-        group.commit();
+        replacement.commit([&context] { context.DMMedicos.close(); });
     } catch (const Error &e) {
-        QFile::remove(temporary);
         if (!context.DMMedicos.table().isOpen())
             context.DMMedicos.open();
         throw FileError(QStringLiteral("A recuperação não foi feita; os dados do Sistema continuam como "
@@ -437,13 +421,14 @@ bool recoverSystem(AppContext &context, bool ask)
         context.dialogs.warning(skippedLinesMessage(journalPath, replayed.skipped));
     context.dialogs.information(QStringLiteral("A Aplicação será encerrada para recuperar os dados.\r"
                                                "               Se desejar, reinicie em seguida"));
-    session::endApplication(context);
+    if (context.endRun)
+        context.endRun();
     return true;
 }
 
 } // namespace mirror
 
-void takeMirrorSnapshot(AppContext &context)
+void takeMirrorSnapshot(MirroredClinic &context)
 {
     context.dialogs.information(
         QStringLiteral("       Aguarde alguns instantes; o Sistema está realizando \na cópia do "
@@ -457,13 +442,11 @@ void takeMirrorSnapshot(AppContext &context)
         // journal always holds exactly the changes made after its table copy.
         FileGroup group(dir);
         group.stageBytes(dir + QLatin1Char('/') + files::kJournal, {});
-        mirror::writeTableCopy(context, table);
-        group.stageWritten(table);
-        mirror::dropStaleJournal(table);
-        group.commit();
+        TableReplacement replacement(group, table);
+        mirror::stageTableCopy(context.DMMedicos, replacement);
+        replacement.commit();
         textfile::writeLines(context.file(files::kRunJournal), {});
     } catch (const FileError &e) {
-        QFile::remove(FileGroup::temporaryPath(table));
         mirror::switchOffAfterFailure(context, e.message());
         return;
     }

@@ -1,6 +1,6 @@
 #include "protection/replay.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
@@ -179,7 +179,7 @@ ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, con
     return result;
 }
 
-ReplayProgress replayProgress(AppContext &context, const QString &journalPath)
+ReplayProgress replayProgress(MirroredClinic &context, const QString &journalPath)
 {
     if (!context.showProgress)
         return {};
@@ -198,7 +198,7 @@ QString skippedLinesMessage(const QString &journalPath, const QStringList &skipp
              skipped.join(QStringLiteral("\r\n")));
 }
 
-ReplayResult replayJournal(AppContext &context, const QString &journalPath)
+ReplayResult replayJournal(MirroredClinic &context, const QString &journalPath)
 {
     // The journal is read before anything changes: a missing one changes nothing.
     const QStringList lines = textfile::readLines(journalPath);

@@ -9,7 +9,7 @@
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 class AppointmentTable;
 
 struct ReplayResult
@@ -35,12 +35,12 @@ using ReplayProgress = std::function<void(int applied, int total)>;
 ReplayResult applyJournal(AppointmentTable &table, const QStringList &lines, const ReplayProgress &progress = {});
 
 // The replay's progress shown on the main window's two texts, naming the journal.
-ReplayProgress replayProgress(AppContext &context, const QString &journalPath);
+ReplayProgress replayProgress(MirroredClinic &context, const QString &journalPath);
 
 // The replay of a journal file onto the appointment table: the journal is read first,
 // then applied, and the prepared limit saved with the last backup is put back
 // (DataAnt.Txt over DataIniFim.Txt). Lines left out are reported naming the file.
-ReplayResult replayJournal(AppContext &context, const QString &journalPath);
+ReplayResult replayJournal(MirroredClinic &context, const QString &journalPath);
 
 // The message that lists the lines of a journal that were left out.
 QString skippedLinesMessage(const QString &journalPath, const QStringList &skipped);

@@ -1,7 +1,6 @@
 #include "protection/synchronisation.h"
 
 #include "app/context.h"
-#include "app/session.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "core/doctor_register.h"
@@ -20,7 +19,7 @@ namespace clinora::mirror {
 
 namespace {
 
-bool stampsAgree(const AppContext &context)
+bool stampsAgree(const MirroredClinic &context)
 {
     const QString mirrorStamp = mirrorDirectory(context.settings, context.paths) + QLatin1Char('/')
                                 + files::kMirrorStamp;
@@ -31,7 +30,7 @@ bool stampsAgree(const AppContext &context)
     }
 }
 
-void switchOff(AppContext &context)
+void switchOff(MirroredClinic &context)
 {
     stampSystem(context);
     context.settings.setMirroring(QStringLiteral("Sem"));
@@ -51,7 +50,7 @@ LocationResult applyNewLocation(AppContext &context, const QString &location)
     context.dialogs.information(
         QStringLiteral("     A Aplicação será encerrada para que o Programa \nreconheça o novo local do "
                        "\"espelhamento\".\n\n     --  Reinicie a Aplicação logo em seguida  --"));
-    session::endApplication(context);
+    context.endProgram();
     return LocationResult::Ended;
 }
 
@@ -108,7 +107,7 @@ QString describe(const SideSummary &side)
 
 } // namespace
 
-SyncOffer syncOffer(AppContext &context)
+SyncOffer syncOffer(MirroredClinic &context)
 {
     SyncOffer offer;
     const QString table = context.file(files::kTable);
@@ -160,7 +159,7 @@ QString offerWarning(const SyncOffer &offer)
                             "(Sist <-- Esp)\"; \"Gravar Sistema sobre Espelho\" apagaria o que só o Espelho tem.");
 }
 
-bool confirmOverwrite(AppContext &context)
+bool confirmOverwrite(MirroredClinic &context)
 {
     const SyncOffer offer = syncOffer(context);
     if (!offer.mirrorHoldsMore)
@@ -178,7 +177,7 @@ bool confirmOverwrite(AppContext &context)
                  appointments(offer.system.appointments), when(offer.system.changed), lost));
 }
 
-void synchronise(AppContext &context, SyncChoice choice)
+void synchronise(MirroredClinic &context, SyncChoice choice)
 {
     switch (choice) {
     case SyncChoice::SwitchOff: switchOff(context); break;

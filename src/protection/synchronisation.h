@@ -9,6 +9,7 @@
 namespace clinora {
 
 class AppContext;
+class MirroredClinic;
 class Paths;
 
 namespace mirror {
@@ -34,16 +35,16 @@ struct SyncOffer
     bool systemJustInstalled = false; // no doctor and no appointment
     bool mirrorHoldsMore = false;
 };
-SyncOffer syncOffer(AppContext &context);
+SyncOffer syncOffer(MirroredClinic &context);
 // The dialog's warning, with both counts and both dates; empty when the mirror does
 // not hold more than the system.
 QString offerWarning(const SyncOffer &offer);
 // Asked a second time before the system is written over a mirror that holds more,
 // naming what will be lost (default No). True to go on; nothing asked otherwise.
-bool confirmOverwrite(AppContext &context);
+bool confirmOverwrite(MirroredClinic &context);
 
 // Acts on the chosen item.
-void synchronise(AppContext &context, SyncChoice choice);
+void synchronise(MirroredClinic &context, SyncChoice choice);
 // Whenever the synchronisation dialog closes: unless system and mirror are in step
 // now (a full write just made them so) or the program was ended, the system is
 // stamped anew and mirroring switched off.

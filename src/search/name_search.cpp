@@ -1,11 +1,11 @@
 #include "search/name_search.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 #include "platform/dialogs.h"
 
 namespace clinora {
 
-NameSearch::NameSearch(AppContext &context) : m_context(context)
+NameSearch::NameSearch(Clinic &context) : m_context(context)
 {
 }
 

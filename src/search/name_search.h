@@ -11,7 +11,7 @@
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 
 class NameSearch
 {
@@ -19,7 +19,7 @@ public:
     // The longest name a patient can have: a longer text can never be found.
     static constexpr int kMaxLength = 25;
 
-    explicit NameSearch(AppContext &context);
+    explicit NameSearch(Clinic &context);
 
     // The hits, in key order; the grids show every column but Situacao.
     ListEntries &hits() { return m_hits; }
@@ -33,7 +33,7 @@ public:
     std::optional<AppointmentKey> hit(int row) const;
 
 private:
-    AppContext &m_context;
+    Clinic &m_context;
     ListEntries m_hits;
 };
 

@@ -1,6 +1,6 @@
 #include "search/slot_search.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 #include "platform/dates.h"
 #include "platform/errors.h"
 #include "platform/sqlite.h"
@@ -54,7 +54,7 @@ void SlotSearch::keepTimes(const DoctorRegister &doctors, int weekday)
     }
 }
 
-void SlotSearch::run(AppContext &context, const QStringList &codes, const QStringList &dates)
+void SlotSearch::run(Clinic &context, const QStringList &codes, const QStringList &dates)
 {
     clear();
     const DoctorRegister &doctors = context.doctors;
@@ -120,7 +120,7 @@ void SlotSearch::run(AppContext &context, const QStringList &codes, const QStrin
     m_timeText.shrink_to_fit();
 }
 
-bool SlotSearch::isCurrent(AppContext &context) const
+bool SlotSearch::isCurrent(Clinic &context) const
 {
     if (m_codes.empty())
         return true;

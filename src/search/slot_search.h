@@ -16,7 +16,7 @@
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 class DoctorRegister;
 class SpecialtyTable;
 
@@ -31,12 +31,12 @@ public:
 
     // Reads the chosen dates (dd/mm/yy) in order and, for each, the chosen doctors (the
     // first two characters of their items) in order: one indexed read per date.
-    void run(AppContext &context, const QStringList &codes, const QStringList &dates);
+    void run(Clinic &context, const QStringList &codes, const QStringList &dates);
     void clear();
     // Whether running again on the same doctors and dates would give these same rows:
     // nothing was written into the table, and the chosen doctors' names, leaves and start
     // times on the searched weekdays are what they were, since the search ran.
-    bool isCurrent(AppContext &context) const;
+    bool isCurrent(Clinic &context) const;
 
     int count() const { return static_cast<int>(m_rows.size()); }
     QString date(int row) const { return m_dates.at(m_rows[static_cast<std::size_t>(row)].date); }

@@ -1,6 +1,6 @@
 #include "search/tfprocuranome.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 #include "platform/user_action.h"
 #include "search/hits_grid.h"
 
@@ -14,7 +14,7 @@
 
 namespace clinora {
 
-TFProcuraNome::TFProcuraNome(AppContext &context, QWidget *parent)
+TFProcuraNome::TFProcuraNome(Clinic &context, QWidget *parent)
     : QDialog(parent), m_context(context), m_search(context)
 {
     setObjectName(QStringLiteral("FProcuraNome"));

@@ -15,7 +15,7 @@ class QTableView;
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 
 class TFProcuraNome : public QDialog
 {
@@ -23,7 +23,7 @@ class TFProcuraNome : public QDialog
     Q_DISABLE_COPY_MOVE(TFProcuraNome)
 
 public:
-    explicit TFProcuraNome(AppContext &context, QWidget *parent = nullptr);
+    explicit TFProcuraNome(Clinic &context, QWidget *parent = nullptr);
 
     // Shows the dialog modally; the hit double-clicked, or nothing when it was closed.
     std::optional<AppointmentKey> choose();
@@ -45,7 +45,7 @@ private:
     void Button1Click();
     void DBGrid1DblClick(int row);
 
-    AppContext &m_context;
+    Clinic &m_context;
     NameSearch m_search;
     std::optional<AppointmentKey> m_chosen;
 };

@@ -1,6 +1,6 @@
 #include "statistics/history_editor.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/data_files.h"
 #include "platform/clock.h"
 #include "statistics/counts.h"
@@ -23,7 +23,7 @@ QString plainNumber(const QString &cell)
     return value ? QString::number(*value) : cell;
 }
 
-HistoryTable loadHistoryTable(AppContext &context, QString *warning)
+HistoryTable loadHistoryTable(MirroredClinic &context, QString *warning)
 {
     StatisticsFiles files(context);
     const History &history = files.history();
@@ -54,7 +54,7 @@ HistoryTable loadHistoryTable(AppContext &context, QString *warning)
     return table;
 }
 
-QString saveHistoryTable(AppContext &context, const HistoryTable &table)
+QString saveHistoryTable(MirroredClinic &context, const HistoryTable &table)
 {
     const QString nothing = QStringLiteral(" Nada foi gravado.");
     for (int i = 0; i < 3; ++i) {

@@ -9,7 +9,7 @@
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 struct HistoryTable
 {
@@ -29,14 +29,14 @@ struct HistoryTable
 // Reads Historico.Txt and the specialties register. A heading "Ano1", "Ano2" or "Ano3"
 // stands for a year not yet set: the year 36, 24 or 12 months before today. When a
 // heading is neither that nor a year, the message saying so is put in warning.
-HistoryTable loadHistoryTable(AppContext &context, QString *warning = nullptr);
+HistoryTable loadHistoryTable(MirroredClinic &context, QString *warning = nullptr);
 
 // Writes the table: the heading line "00" and the three years, then one line per
 // specialty 51 to 80 (31 lines always), the named ones with their totals (an empty
 // cell is 00000), the others as they were stored. Every heading must be a year of four
 // digits and every total a whole number from 0 to 99,999: otherwise the message names
 // the first cell that is not, and nothing is written. Empty text when written.
-QString saveHistoryTable(AppContext &context, const HistoryTable &table);
+QString saveHistoryTable(MirroredClinic &context, const HistoryTable &table);
 
 // The text of a cell as the plain number it holds ("00123" -> "123"); other text as
 // it is.

@@ -1,6 +1,6 @@
 #include "statistics/statistics_files.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/data_files.h"
 #include "protection/mirror.h"
 
@@ -8,7 +8,7 @@
 
 namespace clinora {
 
-StatisticsFiles::StatisticsFiles(AppContext &context)
+StatisticsFiles::StatisticsFiles(MirroredClinic &context)
     : m_context(context),
       m_group(context.paths.dataDir()), m_doctorMonths{files::kDoctorMonths.data(), {}, {}, false},
       m_specialtyMonths{files::kSpecialtyMonths.data(), {}, {}, false},

@@ -20,12 +20,12 @@
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 class StatisticsFiles
 {
 public:
-    explicit StatisticsFiles(AppContext &context);
+    explicit StatisticsFiles(MirroredClinic &context);
     StatisticsFiles(const StatisticsFiles &) = delete;
     StatisticsFiles &operator=(const StatisticsFiles &) = delete;
 
@@ -77,7 +77,7 @@ private:
     template <typename T> void replace(Slot<T> &slot, const QString &templateName);
     template <typename T> void stageIfChanged(Slot<T> &slot, QStringList &names);
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     FileGroup m_group;
     QStringList m_staged;
 

@@ -1,6 +1,6 @@
 #include "statistics/statistics_set.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 #include "core/data_files.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
@@ -58,7 +58,7 @@ StatisticsSet readStatisticsSet(const QString &folder)
     return set;
 }
 
-StatisticsSet readDataFolderStatistics(const AppContext &context)
+StatisticsSet readDataFolderStatistics(const Clinic &context)
 {
     StatisticsSet set;
     set.folder = context.paths.dataDir();

@@ -15,7 +15,7 @@
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 
 struct StatisticsSet
 {
@@ -44,6 +44,6 @@ StatisticsSet readStatisticsSet(const QString &folder);
 
 // The open year's statistics from the data folder, with the doctors as the run holds
 // them.
-StatisticsSet readDataFolderStatistics(const AppContext &context);
+StatisticsSet readDataFolderStatistics(const Clinic &context);
 
 } // namespace clinora

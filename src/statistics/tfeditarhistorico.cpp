@@ -1,6 +1,6 @@
 #include "statistics/tfeditarhistorico.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/data_files.h"
 #include "platform/dialogs.h"
 #include "platform/user_action.h"
@@ -45,7 +45,7 @@ QPushButton *button(const char *name, const QString &caption, const QString &hin
 
 } // namespace
 
-TFEditarHistorico::TFEditarHistorico(AppContext &context, QWidget *parent)
+TFEditarHistorico::TFEditarHistorico(MirroredClinic &context, QWidget *parent)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FEditarHistorico"));

@@ -14,7 +14,7 @@ class QTableWidget;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 class TFEditarHistorico : public QDialog
 {
@@ -22,7 +22,7 @@ class TFEditarHistorico : public QDialog
     Q_DISABLE_COPY_MOVE(TFEditarHistorico)
 
 public:
-    explicit TFEditarHistorico(AppContext &context, QWidget *parent = nullptr);
+    explicit TFEditarHistorico(MirroredClinic &context, QWidget *parent = nullptr);
 
     // The notice over the grid until the form is clicked.
     QLabel *Memo1 = nullptr;
@@ -55,7 +55,7 @@ private:
     void BGravarClick();
     void GradeMouseMove();
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     QStackedWidget *m_stack = nullptr;
     HistoryTable m_table;
 };

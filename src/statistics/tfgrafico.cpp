@@ -1,6 +1,6 @@
 #include "statistics/tfgrafico.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 #include "platform/printer.h"
 #include "platform/user_action.h"
 
@@ -83,7 +83,7 @@ void paintChart(QPainter &painter, const reports::ChartLayout &layout, const QPa
     painter.restore();
 }
 
-ChartWindow::ChartWindow(AppContext &context, const QString &name, const QString &caption,
+ChartWindow::ChartWindow(Clinic &context, const QString &name, const QString &caption,
                          const QString &totalCaption, QWidget *parent)
     : QDialog(parent), m_context(context)
 {
@@ -217,13 +217,13 @@ void ChartWindow::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-TFGrafico::TFGrafico(AppContext &context, QWidget *parent)
+TFGrafico::TFGrafico(Clinic &context, QWidget *parent)
     : ChartWindow(context, QStringLiteral("FGrafico"), QStringLiteral("Gráfico de Consultas"),
                   QStringLiteral("TOTAL"), parent)
 {
 }
 
-TFGraficoHz::TFGraficoHz(AppContext &context, QWidget *parent)
+TFGraficoHz::TFGraficoHz(Clinic &context, QWidget *parent)
     : ChartWindow(context, QStringLiteral("FGraficoHz"), QStringLiteral("Gráfico na Horizontal"),
                   QStringLiteral("Total"), parent)
 {

@@ -14,7 +14,7 @@ class QPushButton;
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 
 class ChartWindow : public QDialog
 {
@@ -38,7 +38,7 @@ public:
     QPushButton *BSair = nullptr;
 
 protected:
-    ChartWindow(AppContext &context, const QString &name, const QString &caption, const QString &totalCaption,
+    ChartWindow(Clinic &context, const QString &name, const QString &caption, const QString &totalCaption,
                 QWidget *parent);
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -50,7 +50,7 @@ private:
     // White for the paper, the button face on screen.
     void setPrinting(bool printing);
 
-    AppContext &m_context;
+    Clinic &m_context;
     reports::ChartData m_data;
     reports::ChartLayout m_layout;
 };
@@ -64,7 +64,7 @@ class TFGrafico final : public ChartWindow
     Q_DISABLE_COPY_MOVE(TFGrafico)
 
 public:
-    explicit TFGrafico(AppContext &context, QWidget *parent = nullptr);
+    explicit TFGrafico(Clinic &context, QWidget *parent = nullptr);
 };
 
 class TFGraficoHz final : public ChartWindow
@@ -73,7 +73,7 @@ class TFGraficoHz final : public ChartWindow
     Q_DISABLE_COPY_MOVE(TFGraficoHz)
 
 public:
-    explicit TFGraficoHz(AppContext &context, QWidget *parent = nullptr);
+    explicit TFGraficoHz(Clinic &context, QWidget *parent = nullptr);
 };
 
 } // namespace clinora

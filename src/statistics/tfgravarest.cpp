@@ -44,9 +44,9 @@ QComboBox *driveList(const char *name, QWidget *parent)
 
 } // namespace
 
-void fillDrives(QComboBox *drives, const AppContext &context, QChar preferred)
+void fillDrives(QComboBox *drives, const Services &services, QChar preferred)
 {
-    const QStringList found = mirror::drives(context.paths);
+    const QStringList found = mirror::drives(services.paths);
     const QSignalBlocker quiet(drives);
     drives->clear();
     drives->addItems(found);

@@ -14,9 +14,10 @@ class QPushButton;
 namespace clinora {
 
 class AppContext;
+class Services;
 
 // Fills a drive list with the drives there are, keeping the chosen one when it still is.
-void fillDrives(QComboBox *drives, const AppContext &context, QChar preferred);
+void fillDrives(QComboBox *drives, const Services &services, QChar preferred);
 
 class TFGravarEst : public QDialog
 {

@@ -1,6 +1,6 @@
 #include "statistics/tflerest.h"
 
-#include "app/context.h"
+#include "store/clinic.h"
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
 #include "platform/user_action.h"
@@ -27,7 +27,7 @@ QChar driveOf(const QComboBox *drives)
 
 } // namespace
 
-TFLerEst::TFLerEst(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFLerEst::TFLerEst(Clinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FLerEst"));
     setWindowTitle(QStringLiteral("Ler Estatísticas"));

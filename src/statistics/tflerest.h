@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 class ClickableLabel;
 
 class TFLerEst : public QDialog
@@ -20,7 +20,7 @@ class TFLerEst : public QDialog
     Q_DISABLE_COPY_MOVE(TFLerEst)
 
 public:
-    explicit TFLerEst(AppContext &context, QWidget *parent = nullptr);
+    explicit TFLerEst(Clinic &context, QWidget *parent = nullptr);
 
     // The folder of the set chosen when the window closed; empty when none was.
     const QString &chosenSet() const { return m_chosen; }
@@ -40,7 +40,7 @@ private:
     void LBDiretorioDblClick();
     void Button2Click();
 
-    AppContext &m_context;
+    Clinic &m_context;
     QString m_listed; // the folder the list shows
     QString m_chosen;
 };

@@ -1,6 +1,6 @@
 #include "statistics/tflistaprevreal.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "core/data_files.h"
 #include "core/registers.h"
 #include "platform/clock.h"
@@ -24,7 +24,7 @@
 
 namespace clinora {
 
-TFListaPrevReal::TFListaPrevReal(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFListaPrevReal::TFListaPrevReal(MirroredClinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FListaPrevReal"));
     setWindowTitle(QStringLiteral("Listagem Previsão / Realização de Consultas"));

@@ -14,7 +14,7 @@ class QPushButton;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 class TFListaPrevReal : public QDialog
 {
@@ -22,7 +22,7 @@ class TFListaPrevReal : public QDialog
     Q_DISABLE_COPY_MOVE(TFListaPrevReal)
 
 public:
-    explicit TFListaPrevReal(AppContext &context, QWidget *parent = nullptr);
+    explicit TFListaPrevReal(MirroredClinic &context, QWidget *parent = nullptr);
 
     const Weeks &weeks() const { return m_weeks; }
 
@@ -44,7 +44,7 @@ private:
     // Fills the list from Semanas.Txt and chooses the last week with counts.
     void loadWeeks();
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     Weeks m_weeks;
 };
 

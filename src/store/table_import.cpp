@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/file_group.h"
+#include "platform/table_replacement.h"
 #include "platform/text_file.h"
 #include "store/appointment_table.h"
 
@@ -197,34 +198,30 @@ TableImport importParadoxTable(const QString &source, const QString &target, con
 
     const QStringList sources = paradox::tableFiles(source);
     const KeptNames kept = keptNames(sources, target);
-    const QString temporary = FileGroup::temporaryPath(target);
     const auto clear = [&] {
-        QFile::remove(temporary);
-        QFile::remove(temporary + QStringLiteral("-journal"));
         for (const QString &k : kept.files)
             QFile::remove(FileGroup::temporaryPath(k));
     };
     clear();
     try {
-        {
-            AppointmentTable table;
-            table.open(temporary, true);
-            table.insertAll(checked.accepted);
-        }
         FileGroup group(QFileInfo(target).absolutePath());
+        TableReplacement replacement(group, target);
+        replacement.stage([&](const QString &path) {
+            AppointmentTable table;
+            table.open(path, true);
+            table.insertAll(checked.accepted);
+        });
         for (qsizetype i = 0; i < sources.size(); ++i) {
             stageKept(sources[i], kept.files[i]);
             group.stageWritten(kept.files[i]);
         }
-        group.stageWritten(target);
         group.stageLines(kept.report, reportLines(source, kept.files, when, old, checked));
-        group.commit();
+        replacement.commit();
     } catch (const Error &e) {
         clear();
         throw FileError(QStringLiteral("A tabela %1 não foi importada; ela continua como estava.\r\n%2")
                             .arg(shown(source), e.message()));
     }
-    QFile::remove(target + QStringLiteral("-journal"));
     // The old names of the other files: each is kept under its new name now.
     const QString targetPath = QFileInfo(target).absoluteFilePath();
     for (const QString &s : sources) {

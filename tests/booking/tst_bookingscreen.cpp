@@ -11,7 +11,7 @@
 #include "booking/tfconsulta2.h"
 #include "booking/tfconsultasdia.h"
 #include "booking/tfvisaogeral.h"
-#include "booking/waiting_key.h"
+#include "store/waiting_key.h"
 #include "desk.h"
 #include "doctors/tfgradehoras.h"
 #include "doctors/tfhorarios.h"

@@ -5,7 +5,7 @@
 #include "booking/list_tab_widget.h"
 #include "booking/rebooking.h"
 #include "booking/tfconsulta2.h"
-#include "booking/waiting_key.h"
+#include "store/waiting_key.h"
 #include "desk.h"
 #include "doctors/tfhorarios.h"
 #include "platform/clickable_label.h"

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/private_files.h"
 #include "platform/sqlite.h"
+#include "platform/table_replacement.h"
 #include "platform/text_file.h"
 #include "platform/user_action.h"
 #include "support/recording_printer.h"
@@ -46,6 +47,8 @@ private Q_SLOTS:
     void groupCommitsAllOrNothing();
     void interruptedGroupIsFinishedAtStart();
     void killedGroupNeverLeavesHalf();
+    void tableIsReplacedOnlyWhenTheGroupCommits_data();
+    void tableIsReplacedOnlyWhenTheGroupCommits();
     void fixedWidthFields();
     void parsesTypedDates_data();
     void parsesTypedDates();
@@ -291,6 +294,118 @@ void TestPlatform::killedGroupNeverLeavesHalf()
             QCOMPARE(textfile::readLines(name), first);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
     }
+}
+
+namespace {
+
+void writeTable(const QString &path, const QString &value)
+{
+    sql::Database db(path, true);
+    db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS t(v TEXT); INSERT INTO t VALUES('%1')").arg(value));
+}
+
+// Every value of the table, as the next program that opens it reads them.
+QString tableValues(const QString &path)
+{
+    sql::Database db(path, false);
+    sql::Statement select = db.prepare(QStringLiteral("SELECT v FROM t ORDER BY rowid"));
+    QStringList values;
+    while (select.step())
+        values << select.text(0);
+    return values.join(QLatin1Char(','));
+}
+
+// The rollback journal a crash leaves in the middle of a change to the table at path,
+// written beside target.
+void leaveHotJournal(const QString &path, const QString &target)
+{
+    const QString scratch = path + QStringLiteral(".scratch");
+    QVERIFY(QFile::copy(path, scratch));
+    sql::Database db(scratch, false);
+    db.exec(QStringLiteral("PRAGMA synchronous=OFF; BEGIN; UPDATE t SET v='half'"));
+    QVERIFY(QFile::copy(scratch + QStringLiteral("-journal"), target + QStringLiteral("-journal")));
+    db.exec(QStringLiteral("ROLLBACK"));
+    db.close();
+    QFile::remove(scratch);
+}
+
+} // namespace
+
+void TestPlatform::tableIsReplacedOnlyWhenTheGroupCommits_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::addColumn<QString>("error"); // empty: the replacement goes through
+    QTest::addColumn<QStringList>("calls");
+    const QStringList released{QStringLiteral("release before the swap")};
+    const QStringList reopened = released + QStringList{QStringLiteral("reopen")};
+    QTest::newRow("nothing in the way") << "" << "" << released;
+    QTest::newRow("a leftover of an earlier attempt") << "leftover" << "" << released;
+    QTest::newRow("a rollback journal of the old table") << "journal" << "" << released;
+    QTest::newRow("the write fails") << "write" << "disco cheio" << QStringList();
+    QTest::newRow("the copy is not a table") << "text" << "não é uma tabela" << QStringList();
+    QTest::newRow("the copy was not written") << "nothing" << "não existe" << QStringList();
+    QTest::newRow("a file staged after the table is missing") << "late" << "Nada.Txt" << QStringList();
+    QTest::newRow("another file cannot be staged") << "blocked" << "Esp.Txt" << reopened;
+    QTest::newRow("a rename fails after the commit list") << "decided" << "Esp.Txt" << reopened;
+}
+
+void TestPlatform::tableIsReplacedOnlyWhenTheGroupCommits()
+{
+    QFETCH(QString, obstacle);
+    QFETCH(QString, error);
+    QFETCH(QStringList, calls);
+    QTemporaryDir dir;
+    const QString table = dir.filePath(QStringLiteral("Medicos.db"));
+    const QString staged = FileGroup::temporaryPath(table);
+    const QString other = dir.filePath(QStringLiteral("Esp.Txt"));
+    writeTable(table, QStringLiteral("old"));
+    if (obstacle == QLatin1String("decided"))
+        QVERIFY(QDir().mkpath(other + QStringLiteral("/in the way")));
+    else
+        textfile::writeLines(other, {QStringLiteral("old")});
+    if (obstacle == QLatin1String("leftover"))
+        writeTable(staged, QStringLiteral("leftover"));
+    if (obstacle == QLatin1String("journal"))
+        leaveHotJournal(table, table);
+    if (obstacle == QLatin1String("blocked"))
+        QVERIFY(QDir().mkpath(FileGroup::temporaryPath(other)));
+
+    QStringList called;
+    try {
+        FileGroup group(dir.path());
+        group.stageLines(other, {QStringLiteral("new")});
+        TableReplacement replacement(group, table);
+        replacement.stage([&](const QString &path) {
+            if (obstacle == QLatin1String("write"))
+                throw FileError(QStringLiteral("disco cheio"));
+            if (obstacle == QLatin1String("text"))
+                textfile::writeLines(path, {QStringLiteral("new")});
+            else if (obstacle != QLatin1String("nothing"))
+                writeTable(path, QStringLiteral("new"));
+        });
+        if (obstacle == QLatin1String("late"))
+            group.stageCopy(dir.filePath(QStringLiteral("Nada.Txt")), other);
+        replacement.commit(
+            [&] {
+                called << (QFileInfo::exists(staged) ? QStringLiteral("release before the swap")
+                                                     : QStringLiteral("release after the swap"));
+            },
+            [&] { called << QStringLiteral("reopen"); });
+        QVERIFY2(error.isEmpty(), "the replacement reported success");
+    } catch (const FileError &e) {
+        QVERIFY2(!error.isEmpty() && e.message().contains(error), qPrintable(e.message()));
+    }
+    QCOMPARE(called, calls);
+    if (obstacle == QLatin1String("decided")) {
+        // The next start finishes the commit, the table included, once the way is free.
+        QVERIFY(QFileInfo::exists(staged));
+        QVERIFY(QDir(other).removeRecursively());
+        FileGroup::recover(dir.path());
+    }
+    const bool replaced = error.isEmpty() || obstacle == QLatin1String("decided");
+    QCOMPARE(tableValues(table), replaced ? QStringLiteral("new") : QStringLiteral("old"));
+    QCOMPARE(textfile::readLines(other), QStringList{replaced ? QStringLiteral("new") : QStringLiteral("old")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"Esp.Txt", "Medicos.db"}));
 }
 
 void TestPlatform::fixedWidthFields()

@@ -87,6 +87,7 @@ private Q_SLOTS:
     void localBackupAndRestore();
     void restoreRefusesAnIncompleteBackup_data();
     void restoreRefusesAnIncompleteBackup();
+    void restoreThatCannotBeWrittenKeepsTheTableInUse();
 };
 
 void TestProtection::replayAppliesEachLine_data()
@@ -701,6 +702,29 @@ void TestProtection::restoreRefusesAnIncompleteBackup()
     QCOMPARE(f.dialogs.texts(Kind::Warning).size(), 1);
     QVERIFY(f.dialogs.texts(Kind::Warning).front().contains(missing));
     QCOMPARE(c.DMMedicos.table().count(), 2);
+}
+
+void TestProtection::restoreThatCannotBeWrittenKeepsTheTableInUse()
+{
+    Fixture f;
+    f.addRows(kRows);
+    AppContext &c = f.start();
+    backup::writeLocalBackup(c);
+    c.DMMedicos.table().remove(kRows[0].key());
+    // The closed dates cannot be written back (their temporary is taken by a folder).
+    QVERIFY(QDir().mkpath(FileGroup::temporaryPath(c.file(files::kClosedDates))));
+    f.dialogs.answerQuestion(true);
+    try {
+        backup::restoreLocalBackup(c);
+        QFAIL("the restore reported success");
+    } catch (const FileError &e) {
+        QVERIFY2(e.message().contains(files::kClosedDates), qPrintable(e.message()));
+    }
+    // The table as it was, open for the next booking, and nothing staged left behind.
+    QCOMPARE(c.DMMedicos.table().count(), static_cast<int>(kRows.size()) - 1);
+    c.DMMedicos.table().insert(kRows[0]);
+    QCOMPARE(described(c.DMMedicos.table().all()), described(kRows));
+    QCOMPARE(QDir(f.dir()).entryList({QStringLiteral("*.novo~")}, QDir::Files), QStringList());
 }
 
 QTEST_MAIN(TestProtection)

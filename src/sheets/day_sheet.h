@@ -2,7 +2,7 @@
 // 25 columns (0 = doctor column, 1 to 24 = slots) of text, a label and an enabled state.
 #pragma once
 
-#include "booking/text_grid.h"
+#include "sheets/text_grid.h"
 
 namespace clinora {
 

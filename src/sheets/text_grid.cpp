@@ -1,4 +1,4 @@
-#include "booking/text_grid.h"
+#include "sheets/text_grid.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
-#include "booking/day_sheets.h"
+#include "sheets/day_sheets.h"
 
-#include "agenda/closed_dates.h"
-#include "app/context.h"
+#include "core/closed_dates_file.h"
 #include "core/data_files.h"
 #include "core/prepared_limit.h"
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
+#include "store/clinic.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -33,7 +33,7 @@ const QString DaySheets::kClosed = QStringLiteral("Dia Sem Atendimento");
 const QString DaySheets::kWorkingWeekend = QStringLiteral("Haverá Expediente");
 const QString DaySheets::kNotPrepared = QStringLiteral("Sistema NÃO PREPARADO");
 
-DaySheets::DaySheets(AppContext &context) : m_context(context)
+DaySheets::DaySheets(Clinic &context) : m_context(context)
 {
     for (int d = 1; d <= kDays; ++d)
         m_sheets[static_cast<std::size_t>(d - 1)] = std::make_unique<DaySheet>(d);

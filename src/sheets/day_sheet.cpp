@@ -1,4 +1,4 @@
-#include "booking/day_sheet.h"
+#include "sheets/day_sheet.h"
 
 namespace clinora {
 

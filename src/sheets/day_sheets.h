@@ -3,7 +3,7 @@
 // the row rebuild, the jumps and the reason a disabled sheet gives.
 #pragma once
 
-#include "booking/day_sheet.h"
+#include "sheets/day_sheet.h"
 
 #include <QDate>
 #include <QList>
@@ -16,7 +16,7 @@
 
 namespace clinora {
 
-class AppContext;
+class Clinic;
 
 class DaySheets
 {
@@ -34,7 +34,7 @@ public:
     static const QString kWorkingWeekend;  // "Haverá Expediente"
     static const QString kNotPrepared;     // "Sistema NÃO PREPARADO"
 
-    explicit DaySheets(AppContext &context);
+    explicit DaySheets(Clinic &context);
     ~DaySheets();
 
     DaySheet &sheet(int day) { return *m_sheets.at(static_cast<std::size_t>(day - 1)); }
@@ -107,7 +107,7 @@ private:
     void fillWith(DaySheet &sheet, const QString &date, const Sources &sources);
     QString reasonWith(int day, const QList<QDate> &closed, QDate preparedLimit) const;
 
-    AppContext &m_context;
+    Clinic &m_context;
     std::array<std::unique_ptr<DaySheet>, kDays> m_sheets;
 };
 

@@ -1,4 +1,4 @@
-#include "booking/waiting_key.h"
+#include "store/waiting_key.h"
 
 #include "platform/errors.h"
 #include "store/appointment_table.h"
