@@ -13,6 +13,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
 namespace clinora::textfile {
@@ -45,18 +46,6 @@ constexpr std::array<bool, 256> kNotText = [] {
     table[0x7F] = true;
     return table;
 }();
-
-char encodeChar(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return static_cast<char>(u);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == u)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
-}
 
 QString shownPath(const QString &path)
 {
@@ -150,6 +139,32 @@ QByteArray encode(const QString &text)
     return bytes;
 }
 
+char encodeChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == u)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+char *encodeTo(char *out, QStringView text)
+{
+    for (QChar c : text)
+        *out++ = encodeChar(c);
+    return out;
+}
+
+void appendEncoded(QByteArray &bytes, QStringView text)
+{
+    const qsizetype at = bytes.size();
+    bytes.resize(at + text.size());
+    encodeTo(bytes.data() + at, text);
+}
+
 QString decode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
@@ -163,9 +178,9 @@ QString decode(QByteArrayView bytes)
     return text;
 }
 
-QStringList readLines(const QString &path)
+QByteArray readText(const QString &path)
 {
-    const QByteArray bytes = readAll(path);
+    QByteArray bytes = readAll(path);
     if (const qsizetype at = firstNonText(bytes); at >= 0)
         throw DamagedFileError(
             QStringLiteral("O arquivo %1 está danificado: no byte %2 há um caractere que não é "
@@ -173,25 +188,43 @@ QStringList readLines(const QString &path)
                            "cópia de segurança.")
                 .arg(shownPath(path))
                 .arg(at + 1));
-    // A text file holds no NUL byte (refused above): the line ends are found by the C
-    // string functions, up to the terminator every QByteArray keeps after its bytes.
-    QStringList lines;
-    const char *p = bytes.constData();
-    const char *const end = p + bytes.size();
-    qsizetype lineFeeds = 0;
-    for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, '\n', end - q))); ++q)
-        ++lineFeeds;
-    lines.reserve(lineFeeds + 1);
+    return bytes;
+}
+
+QList<LineSpan> lineSpans(const QByteArray &bytes)
+{
+    // One pass over the bytes: the lines of a file of movements are a few bytes each,
+    // and a library call per line would cost more than the line.
+    const char *const begin = bytes.constData();
+    const char *const end = begin + bytes.size();
+    QList<LineSpan> spans;
+    spans.reserve(std::count(begin, end, '\n') + 1);
+    const char *start = begin;
+    const char *p = begin;
     while (p < end) {
-        const char *const lineEnd = p + std::strcspn(p, "\r\n");
-        // Each line decoded straight from the file's bytes, without a copy of its own.
-        lines.append(decode(QByteArrayView(p, lineEnd - p)));
-        p = lineEnd;
-        if (p < end && *p == '\r')
+        if (*p != '\r' && *p != '\n') {
             ++p;
-        if (p < end && *p == '\n')
+            continue;
+        }
+        spans.push_back({start - begin, p - start});
+        if (*p == '\r' && p + 1 < end && p[1] == '\n')
             ++p;
+        start = ++p;
     }
+    if (start < end)
+        spans.push_back({start - begin, end - start});
+    return spans;
+}
+
+QStringList readLines(const QString &path)
+{
+    const QByteArray bytes = readText(path);
+    QStringList lines;
+    const QList<LineSpan> spans = lineSpans(bytes);
+    lines.reserve(spans.size());
+    // Each line decoded straight from the file's bytes, without a copy of its own.
+    for (const LineSpan &span : spans)
+        lines.append(decode(QByteArrayView(bytes.constData() + span.start, span.size)));
     return lines;
 }
 

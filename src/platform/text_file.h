@@ -7,14 +7,34 @@
 #include <QString>
 #include <QStringList>
 
+#include <QList>
+
 namespace clinora::textfile {
 
 QByteArray encode(const QString &text);
+// The byte of one character ('?' for one Windows-1252 cannot hold).
+char encodeChar(QChar c);
+// The same bytes written at out (text.size() of them); returns the end. A file is built
+// line by line without a string of its own for every field.
+char *encodeTo(char *out, QStringView text);
+// The same bytes appended to others.
+void appendEncoded(QByteArray &bytes, QStringView text);
 QString decode(QByteArrayView bytes);
 
 // Every line of the file; throws FileError when it cannot be read, DamagedFileError
 // when it holds bytes that are not text.
 QStringList readLines(const QString &path);
+// The bytes of a text file, refused as readLines refuses them.
+QByteArray readText(const QString &path);
+// Where each line of those bytes starts and how many bytes it holds, split as readLines
+// splits them (at CR, LF or CR LF): a file of thousands of short lines is read without a
+// string of its own for every line.
+struct LineSpan
+{
+    qsizetype start;
+    qsizetype size;
+};
+QList<LineSpan> lineSpans(const QByteArray &bytes);
 // The first line ("" for an empty file); throws FileError when missing.
 QString readFirstLine(const QString &path);
 // Rewrites the file whole: a crash or a full disk leaves the old file or the new one.
