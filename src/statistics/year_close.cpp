@@ -100,7 +100,7 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
     files.stageBytes(archived(files::kSituationMonths), files.situationMonths().bytes());
     files.stageBytes(archived(files::kSpecialtyMonths), files.specialtyMonths().bytes());
     files.stageLines(archived(files::kHistory), files.history().lines());
-    files.stageLines(archived(files::kWeeklyCounts), files.weeklyCounts().lines());
+    files.stageBytes(archived(files::kWeeklyCounts), files.weeklyCounts().bytes());
     files.stageLines(archived(files::kWeeks), files.weeks().lines());
 
     shiftHistory(files, closedYear);
