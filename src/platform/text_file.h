@@ -4,10 +4,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <QList>
 
 namespace clinora::textfile {
 

@@ -91,8 +91,7 @@ void damaged(const QString &path, int line, const QString &what)
                                .arg(what));
 }
 
-QList<textfile::LineSpan> fixedLineSpans(const QString &path, const QByteArray &bytes, int rows,
-                                               int width)
+QList<textfile::LineSpan> fixedLineSpans(const QString &path, const QByteArray &bytes, int rows, int width)
 {
     const QList<textfile::LineSpan> spans = textfile::lineSpans(bytes);
     if (spans.size() != rows)

@@ -52,8 +52,7 @@ QString shownName(const QString &path);
 QStringList readFixedLines(const QString &path, int rows, int width);
 // The same check of the file's bytes (one byte a character), giving where each line
 // lies in them.
-QList<textfile::LineSpan> fixedLineSpans(const QString &path, const QByteArray &bytes, int rows,
-                                               int width);
+QList<textfile::LineSpan> fixedLineSpans(const QString &path, const QByteArray &bytes, int rows, int width);
 
 // Checks that a sum fits its cell, named as "MedMeses.Txt, linha 7, mês 03";
 // CountOverflow otherwise.

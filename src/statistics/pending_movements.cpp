@@ -113,7 +113,8 @@ void PendingMovements::setLines(const QStringList &lines)
 
 void PendingMovements::append(const QStringList &lines)
 {
-    m_spans.reserve(m_spans.size() + lines.size());
+    // No room reserved: a day's count appends a few lines at a time, and the lists
+    // grow by doubling.
     for (const QString &line : lines) {
         const QByteArray encoded = textfile::encode(line);
         m_spans.push_back({m_bytes.size(), encoded.size()});
@@ -154,18 +155,12 @@ std::optional<Movement> PendingMovements::parse(const QString &line, QString *wh
     if (!why || m)
         return m;
     switch (wrong) {
-    case Field::Length:
-        *why = QStringLiteral("linha curta demais");
-        break;
+    case Field::Length: *why = QStringLiteral("linha curta demais"); break;
     case Field::Doctor:
         *why = QStringLiteral("médico \"%1\" não é um número de 1 a 50").arg(line.left(2));
         break;
-    case Field::Month:
-        *why = QStringLiteral("mês \"%1\" não é de 01 a 12").arg(line.mid(2, 2));
-        break;
-    case Field::Situation:
-        *why = QStringLiteral("situação \"%1\" não é de 1 a 9").arg(line.mid(4, 1));
-        break;
+    case Field::Month: *why = QStringLiteral("mês \"%1\" não é de 01 a 12").arg(line.mid(2, 2)); break;
+    case Field::Situation: *why = QStringLiteral("situação \"%1\" não é de 1 a 9").arg(line.mid(4, 1)); break;
     case Field::Quantity:
     case Field::None:
         *why = QStringLiteral("quantidade \"%1\" não é um número inteiro de -999 a 9999").arg(text.mid(5));

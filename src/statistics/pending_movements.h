@@ -54,7 +54,7 @@ public:
     static QString line(int doctor, int month, int situation, int quantity);
 
 private:
-    QByteArray m_bytes;                     // the lines' bytes, each found by its span
+    QByteArray m_bytes;                // the lines' bytes, each found by its span
     QList<textfile::LineSpan> m_spans; // one per line (shared by copies until one changes)
 };
 

@@ -94,16 +94,16 @@ PostingResult postPending(StatisticsFiles &files)
         const int e = specialtyOf[static_cast<std::size_t>(d)];
         if (e == 0) {
             setAside(line(), QStringLiteral("o médico %1 não tem especialidade na linha %1 de %2 (\"%3\")")
-                               .arg(d)
-                               .arg(QString(files::kDoctorMonths), doctorTable.row(d).specialtyCode));
+                                 .arg(d)
+                                 .arg(QString(files::kDoctorMonths), doctorTable.row(d).specialtyCode));
             continue;
         }
         const int s = index.find(movement->situation, e);
         if (s == 0) {
             setAside(line(), QStringLiteral("%1 não tem linha da situação %2 com a especialidade %3")
-                               .arg(QString(files::kSituationMonths))
-                               .arg(movement->situation)
-                               .arg(e));
+                                 .arg(QString(files::kSituationMonths))
+                                 .arg(movement->situation)
+                                 .arg(e));
             continue;
         }
         const int q = movement->quantity;

@@ -60,5 +60,4 @@ SituationMonths::Index SituationMonths::index() const
     return index;
 }
 
-
 } // namespace clinora

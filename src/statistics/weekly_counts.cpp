@@ -37,7 +37,8 @@ void WeeklyCounts::load(const QString &path)
                 stats::damaged(path, i + 1,
                                QStringLiteral("\"%1\" não são duas contagens de quatro algarismos")
                                    .arg(textfile::decode(QByteArrayView(line, 8))));
-            record[static_cast<std::size_t>(c / 4)] = record[static_cast<std::size_t>(c / 4)] * 10 + (line[c] - '0');
+            record[static_cast<std::size_t>(c / 4)] =
+                record[static_cast<std::size_t>(c / 4)] * 10 + (line[c] - '0');
         }
     }
     m_records = std::move(records);
