@@ -13,6 +13,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
 namespace clinora::textfile {
@@ -56,18 +57,6 @@ constexpr std::array<char, 0x20 + 1> kHighBytes = [] {
     return bytes;
 }();
 static_assert(kNotText[kNotText.size() - 2] == 0x7F && kNotText.back() == 0, "each byte once, then the terminator");
-
-char encodeChar(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return static_cast<char>(u);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == u)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
-}
 
 QString shownPath(const QString &path)
 {
@@ -157,6 +146,32 @@ QByteArray encode(const QString &text)
     return bytes;
 }
 
+char encodeChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == u)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+char *encodeTo(char *out, QStringView text)
+{
+    for (QChar c : text)
+        *out++ = encodeChar(c);
+    return out;
+}
+
+void appendEncoded(QByteArray &bytes, QStringView text)
+{
+    const qsizetype at = bytes.size();
+    bytes.resize(at + text.size());
+    encodeTo(bytes.data() + at, text);
+}
+
 QString decode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
@@ -181,6 +196,16 @@ QByteArray readText(const QString &path)
                 .arg(shownPath(path))
                 .arg(at + 1));
     return bytes;
+}
+
+QList<LineSpan> lineSpans(const QByteArray &bytes)
+{
+    QList<LineSpan> spans;
+    spans.reserve(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1);
+    forEachLine(bytes, [&spans, begin = bytes.constData()](QByteArrayView line) {
+        spans.push_back({line.data() - begin, line.size()});
+    });
+    return spans;
 }
 
 QStringList readLines(const QString &path)

@@ -4,14 +4,21 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <cstring>
 
 namespace clinora::textfile {
 
 QByteArray encode(const QString &text);
+// The byte of one character ('?' for one Windows-1252 cannot hold).
+char encodeChar(QChar c);
+// The same bytes written at out (text.size() of them); returns the end. A file is built
+// line by line without a string of its own for every field.
+char *encodeTo(char *out, QStringView text);
+// The same bytes appended to others.
+void appendEncoded(QByteArray &bytes, QStringView text);
 QString decode(QByteArrayView bytes);
 
 // Every line of the file; throws FileError when it cannot be read, DamagedFileError
@@ -24,20 +31,29 @@ QByteArray readText(const QString &path);
 template <typename Line>
 void forEachLine(const QByteArray &bytes, Line &&line)
 {
-    // A text file holds no NUL byte (readText refuses it): the line ends are found by
-    // the C string functions, up to the terminator every QByteArray keeps after its bytes.
-    const char *p = bytes.constData();
-    const char *const end = p + bytes.size();
-    while (p < end) {
-        const char *const lineEnd = p + std::strcspn(p, "\r\n");
-        line(QByteArrayView(p, lineEnd - p));
-        p = lineEnd;
-        if (p < end && *p == '\r')
+    // One pass over the bytes: the lines of a file of movements are a few bytes each,
+    // and a library call per line would cost more than the line.
+    const char *const end = bytes.constData() + bytes.size();
+    const char *start = bytes.constData();
+    for (const char *p = start; p < end; ++p) {
+        if (*p != '\r' && *p != '\n')
+            continue;
+        line(QByteArrayView(start, p - start));
+        if (*p == '\r' && p + 1 < end && p[1] == '\n')
             ++p;
-        if (p < end && *p == '\n')
-            ++p;
+        start = p + 1;
     }
+    if (start < end)
+        line(QByteArrayView(start, end - start));
 }
+// Where each line of those bytes starts and how many bytes it holds, split as
+// forEachLine splits them.
+struct LineSpan
+{
+    qsizetype start;
+    qsizetype size;
+};
+QList<LineSpan> lineSpans(const QByteArray &bytes);
 // The first line ("" for an empty file); throws FileError when missing.
 QString readFirstLine(const QString &path);
 // Rewrites the file whole: a crash or a full disk leaves the old file or the new one.

@@ -31,8 +31,22 @@ void appendCount(QString &line, int value, int width)
     line.append(QLatin1StringView(p, end - p));
 }
 
+const QString &cellText(int value)
+{
+    // Made the first time a value is asked for, on each thread that asks.
+    thread_local std::vector<QString> texts(static_cast<std::size_t>(kMaxCount) + 1);
+    QString &text = texts.at(static_cast<std::size_t>(value));
+    if (text.isNull()) {
+        text.reserve(4);
+        appendCount(text, value, 4);
+    }
+    return text;
+}
+
 QString countText(int value, int width)
 {
+    if (width == 4 && value >= 0 && value <= kMaxCount)
+        return cellText(value);
     QString text;
     appendCount(text, value, width);
     return text;
@@ -77,21 +91,31 @@ void damaged(const QString &path, int line, const QString &what)
                                .arg(what));
 }
 
-QStringList readFixedLines(const QString &path, int rows, int width)
+QList<textfile::LineSpan> fixedLineSpans(const QString &path, const QByteArray &bytes, int rows, int width)
 {
-    const QStringList lines = textfile::readLines(path);
-    if (lines.size() != rows)
+    const QList<textfile::LineSpan> spans = textfile::lineSpans(bytes);
+    if (spans.size() != rows)
         throw DamagedFileError(
             QStringLiteral("O arquivo %1 está danificado: tem %2 linhas em vez de %3. Ele não foi "
                            "alterado.")
                 .arg(shownName(path))
-                .arg(lines.size())
+                .arg(spans.size())
                 .arg(rows));
-    for (int i = 0; i < lines.size(); ++i) {
-        if (lines[i].size() != width)
-            damaged(path, i + 1,
-                    QStringLiteral("%1 caracteres em vez de %2").arg(lines[i].size()).arg(width));
+    for (qsizetype i = 0; i < spans.size(); ++i) {
+        if (spans[i].size != width)
+            damaged(path, static_cast<int>(i) + 1,
+                    QStringLiteral("%1 caracteres em vez de %2").arg(spans[i].size).arg(width));
     }
+    return spans;
+}
+
+QStringList readFixedLines(const QString &path, int rows, int width)
+{
+    const QByteArray bytes = textfile::readText(path);
+    QStringList lines;
+    lines.reserve(rows);
+    for (const textfile::LineSpan &span : fixedLineSpans(path, bytes, rows, width))
+        lines << textfile::decode(QByteArrayView(bytes.constData() + span.start, span.size));
     return lines;
 }
 

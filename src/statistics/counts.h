@@ -4,12 +4,14 @@
 #pragma once
 
 #include "platform/errors.h"
+#include "platform/text_file.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <optional>
+#include <QList>
 
 namespace clinora::stats {
 
@@ -27,6 +29,10 @@ public:
 // A number written with leading zeros at its cell's width ("0007"); a wider number is
 // written whole, a negative one with its sign first ("-005").
 QString countText(int value, int width = 4);
+// The text of a count 0 ... 9,999 at the width of a month's cell ("0007"): one string
+// per value, shared by every cell that holds it, so that a table's thousands of cells
+// hold no string of their own.
+const QString &cellText(int value);
 // The same text appended to a line: the tables are written cell by cell, and a string
 // of its own for every cell is what a whole table's writing would spend its time on.
 void appendCount(QString &line, int value, int width = 4);
@@ -44,6 +50,9 @@ QString shownName(const QString &path);
 // Every line of a file that must hold exactly `rows` lines of exactly `width`
 // characters; DamagedFileError naming the file and the first wrong line otherwise.
 QStringList readFixedLines(const QString &path, int rows, int width);
+// The same check of the file's bytes (one byte a character), giving where each line
+// lies in them.
+QList<textfile::LineSpan> fixedLineSpans(const QString &path, const QByteArray &bytes, int rows, int width);
 
 // Checks that a sum fits its cell, named as "MedMeses.Txt, linha 7, mês 03";
 // CountOverflow otherwise.

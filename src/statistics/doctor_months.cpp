@@ -41,14 +41,26 @@ DoctorMonthsRow DoctorMonths::emptyRow(int n)
 
 void DoctorMonths::load(const QString &path)
 {
-    const std::vector<stats::MonthLine> lines = stats::readMonthFile(path, kRows, 4);
+    std::vector<stats::MonthLine> lines = stats::readMonthFile(path, kRows, 2, 2);
     for (int n = 1; n <= kRows; ++n) {
-        const stats::MonthLine &line = lines[static_cast<std::size_t>(n - 1)];
+        stats::MonthLine &line = lines[static_cast<std::size_t>(n - 1)];
         DoctorMonthsRow &r = row(n);
-        r.code = line.codes.left(2);
-        r.specialtyCode = line.codes.mid(2, 2);
-        r.counts = line.counts;
+        r.code = std::move(line.codes[0]);
+        r.specialtyCode = std::move(line.codes[1]);
+        r.counts = std::move(line.counts);
     }
+}
+
+QByteArray DoctorMonths::bytes() const
+{
+    QByteArray result;
+    result.reserve(kRows * (kWidth + 2));
+    for (const DoctorMonthsRow &r : m_rows) {
+        stats::appendCode(result, r.code, 2);
+        stats::appendCode(result, r.specialtyCode, 2);
+        stats::appendCounts(result, r.counts);
+    }
+    return result;
 }
 
 QStringList DoctorMonths::lines() const

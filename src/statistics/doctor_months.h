@@ -35,6 +35,8 @@ public:
     // Writes all 80 rows.
     void save(const QString &path) const;
     QStringList lines() const;
+    // The file's bytes: the lines in Windows-1252, each with CR LF.
+    QByteArray bytes() const;
 
     DoctorMonthsRow &row(int n) { return m_rows.at(static_cast<std::size_t>(n - 1)); }
     const DoctorMonthsRow &row(int n) const { return m_rows.at(static_cast<std::size_t>(n - 1)); }

@@ -78,28 +78,32 @@ PostingResult postPending(StatisticsFiles &files)
     // The files a cell that does not fit is named by, in the order of the sums below.
     const QLatin1String cellFiles[] = {files::kDoctorMonths, files::kSituationMonths,
                                        files::kSpecialtyMonths};
-    for (const QString &line : pending.lines()) {
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        // Each line read from the file's bytes; its text is made only for a line that
+        // is set aside or kept.
+        const QByteArrayView bytes = pending.lineBytes(i);
+        const auto line = [&pending, i] { return pending.line(i); };
         QString why;
-        const std::optional<Movement> movement = PendingMovements::parse(line, &why);
+        const std::optional<Movement> movement = PendingMovements::parse(bytes, &why);
         if (!movement) {
-            setAside(line, why);
+            setAside(line(), why);
             continue;
         }
         const int d = movement->doctor;
         const int m = movement->month - 1;
         const int e = specialtyOf[static_cast<std::size_t>(d)];
         if (e == 0) {
-            setAside(line, QStringLiteral("o médico %1 não tem especialidade na linha %1 de %2 (\"%3\")")
-                               .arg(d)
-                               .arg(QString(files::kDoctorMonths), doctorTable.row(d).specialtyCode));
+            setAside(line(), QStringLiteral("o médico %1 não tem especialidade na linha %1 de %2 (\"%3\")")
+                                 .arg(d)
+                                 .arg(QString(files::kDoctorMonths), doctorTable.row(d).specialtyCode));
             continue;
         }
         const int s = index.find(movement->situation, e);
         if (s == 0) {
-            setAside(line, QStringLiteral("%1 não tem linha da situação %2 com a especialidade %3")
-                               .arg(QString(files::kSituationMonths))
-                               .arg(movement->situation)
-                               .arg(e));
+            setAside(line(), QStringLiteral("%1 não tem linha da situação %2 com a especialidade %3")
+                                 .arg(QString(files::kSituationMonths))
+                                 .arg(movement->situation)
+                                 .arg(e));
             continue;
         }
         const int q = movement->quantity;
@@ -120,7 +124,7 @@ PostingResult postPending(StatisticsFiles &files)
             }
         }
         if (!fits) {
-            result.kept << line;
+            result.kept << line();
             continue;
         }
         doctors.set(d - 1, m, sums[0]);

@@ -5,15 +5,6 @@
 
 namespace clinora {
 
-namespace {
-
-std::size_t slotOf(int situation, int specialty)
-{
-    return static_cast<std::size_t>((situation - 1) * 30 + (specialty - 51));
-}
-
-} // namespace
-
 SituationMonths::SituationMonths()
 {
     for (SituationMonthsRow &r : m_rows)
@@ -22,11 +13,24 @@ SituationMonths::SituationMonths()
 
 void SituationMonths::load(const QString &path)
 {
-    const std::vector<stats::MonthLine> lines = stats::readMonthFile(path, kRows, 3);
+    std::vector<stats::MonthLine> lines = stats::readMonthFile(path, kRows, 1, 2);
     for (int i = 0; i < kRows; ++i) {
-        const stats::MonthLine &line = lines[static_cast<std::size_t>(i)];
-        m_rows[static_cast<std::size_t>(i)] = {line.codes.left(1), line.codes.mid(1, 2), line.counts};
+        stats::MonthLine &line = lines[static_cast<std::size_t>(i)];
+        m_rows[static_cast<std::size_t>(i)] = {std::move(line.codes[0]), std::move(line.codes[1]),
+                                               std::move(line.counts)};
     }
+}
+
+QByteArray SituationMonths::bytes() const
+{
+    QByteArray result;
+    result.reserve(kRows * 53);
+    for (const SituationMonthsRow &r : m_rows) {
+        stats::appendCode(result, r.situation, 1);
+        stats::appendCode(result, r.specialty, 2);
+        stats::appendCounts(result, r.counts);
+    }
+    return result;
 }
 
 QStringList SituationMonths::lines() const
@@ -51,16 +55,9 @@ SituationMonths::Index SituationMonths::index() const
             *specialty > 80 || r.specialty.startsWith(QLatin1Char('0')))
             continue;
         // From the last row up, so that the first row of a pair is the one kept.
-        index.m_rows[slotOf(*situation, *specialty)] = n;
+        index.m_rows[Index::slotOf(*situation, *specialty)] = n;
     }
     return index;
-}
-
-int SituationMonths::Index::find(int situation, int specialty) const
-{
-    if (situation < 1 || situation > 9 || specialty < 51 || specialty > 80)
-        return 0;
-    return m_rows[slotOf(situation, specialty)];
 }
 
 } // namespace clinora

@@ -27,6 +27,8 @@ public:
     // Reads the 300 lines of 51 characters; FileError naming file and line otherwise.
     void load(const QString &path);
     QStringList lines() const;
+    // The file's bytes: the lines in Windows-1252, each with CR LF.
+    QByteArray bytes() const;
 
     // Rows 1 to 300.
     SituationMonthsRow &row(int n) { return m_rows.at(static_cast<std::size_t>(n - 1)); }
@@ -37,10 +39,19 @@ public:
     class Index
     {
     public:
-        int find(int situation, int specialty) const;
+        int find(int situation, int specialty) const
+        {
+            if (situation < 1 || situation > 9 || specialty < 51 || specialty > 80)
+                return 0;
+            return m_rows[slotOf(situation, specialty)];
+        }
 
     private:
         friend class SituationMonths;
+        static std::size_t slotOf(int situation, int specialty)
+        {
+            return static_cast<std::size_t>((situation - 1) * 30 + (specialty - 51));
+        }
         std::array<int, 9 * 30> m_rows{};
     };
     Index index() const;

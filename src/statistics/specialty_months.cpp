@@ -13,10 +13,22 @@ SpecialtyMonths::SpecialtyMonths()
 
 void SpecialtyMonths::load(const QString &path)
 {
-    const std::vector<stats::MonthLine> lines = stats::readMonthFile(path, kRows, 2);
-    for (int j = 0; j < kRows; ++j)
-        m_rows[static_cast<std::size_t>(j)] = {lines[static_cast<std::size_t>(j)].codes,
-                                               lines[static_cast<std::size_t>(j)].counts};
+    std::vector<stats::MonthLine> lines = stats::readMonthFile(path, kRows, 2);
+    for (int j = 0; j < kRows; ++j) {
+        stats::MonthLine &line = lines[static_cast<std::size_t>(j)];
+        m_rows[static_cast<std::size_t>(j)] = {std::move(line.codes[0]), std::move(line.counts)};
+    }
+}
+
+QByteArray SpecialtyMonths::bytes() const
+{
+    QByteArray result;
+    result.reserve(kRows * 52);
+    for (const SpecialtyMonthsRow &r : m_rows) {
+        stats::appendCode(result, r.code, 2);
+        stats::appendCounts(result, r.counts);
+    }
+    return result;
 }
 
 QStringList SpecialtyMonths::lines() const

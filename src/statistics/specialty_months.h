@@ -27,6 +27,8 @@ public:
     // Reads the 30 lines of 50 characters; FileError naming file and line otherwise.
     void load(const QString &path);
     QStringList lines() const;
+    // The file's bytes: the lines in Windows-1252, each with CR LF.
+    QByteArray bytes() const;
 
     // The row of a specialty code 51 to 80.
     SpecialtyMonthsRow &row(int code) { return m_rows.at(static_cast<std::size_t>(code - kFirst)); }

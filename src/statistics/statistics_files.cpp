@@ -28,17 +28,22 @@ QString StatisticsFiles::path(const QString &name) const
 template <typename T> T &StatisticsFiles::get(Slot<T> &slot)
 {
     if (!slot.table) {
-        T table;
-        table.load(path(QLatin1String(slot.name)));
-        slot.original = table.lines();
-        slot.table = std::move(table);
+        // Read in place; a file that cannot be read leaves no table behind.
+        slot.table.emplace();
+        try {
+            slot.table->load(path(QLatin1String(slot.name)));
+        } catch (...) {
+            slot.table.reset();
+            throw;
+        }
+        slot.original = detail::Contents<T>::of(*slot.table);
     }
     return *slot.table;
 }
 
 template <typename T> void StatisticsFiles::take(Slot<T> &slot, T table)
 {
-    slot.original = table.lines();
+    slot.original = detail::Contents<T>::of(table);
     slot.table = std::move(table);
 }
 
@@ -118,6 +123,13 @@ void StatisticsFiles::stageLines(const QString &name, const QStringList &lines)
         m_staged << name;
 }
 
+void StatisticsFiles::stageBytes(const QString &name, const QByteArray &bytes)
+{
+    m_group.stageBytes(path(name), bytes);
+    if (!m_staged.contains(name))
+        m_staged << name;
+}
+
 void StatisticsFiles::stageCopy(const QString &sourceName, const QString &destinationName)
 {
     m_group.stageCopy(path(sourceName), path(destinationName));
@@ -129,15 +141,30 @@ template <typename T> void StatisticsFiles::stageIfChanged(Slot<T> &slot, QStrin
 {
     if (!slot.table)
         return;
-    QStringList lines = slot.table->lines();
-    if (!slot.replaced && lines == slot.original)
+    auto contents = detail::Contents<T>::of(*slot.table);
+    if (!slot.replaced && contents == slot.original)
         return;
     const QString name = QLatin1String(slot.name);
-    m_group.stageLines(path(name), lines);
+    stageContents(name, contents);
     names << name;
-    // Once committed, these are the lines the files hold.
-    slot.original = std::move(lines);
+    // Once committed, this is what the files hold.
+    slot.original = std::move(contents);
     slot.replaced = false;
+}
+
+void StatisticsFiles::stageContents(const QString &name, const QStringList &lines)
+{
+    m_group.stageLines(path(name), lines);
+}
+
+void StatisticsFiles::stageContents(const QString &name, const QByteArray &bytes)
+{
+    m_group.stageBytes(path(name), bytes);
+}
+
+void StatisticsFiles::stageContents(const QString &name, const PendingMovements &pending)
+{
+    m_group.stageBytes(path(name), pending.bytes());
 }
 
 QStringList StatisticsFiles::commit()

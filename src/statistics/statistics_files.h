@@ -17,10 +17,36 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 namespace clinora {
 
 class MirroredClinic;
+
+namespace detail {
+
+// A table's contents as read, kept to tell at the commit whether it changed: the file's
+// bytes where the table gives them (the monthly tables), or its lines; for the pending
+// movements (thousands of short lines) the table itself, compared line by line in the
+// file's bytes.
+template <typename T> struct Contents
+{
+    static auto of(const T &table)
+    {
+        if constexpr (requires { table.bytes(); })
+            return table.bytes();
+        else
+            return table.lines();
+    }
+    using Type = decltype(of(std::declval<const T &>()));
+};
+template <> struct Contents<PendingMovements>
+{
+    using Type = PendingMovements;
+    static Type of(const PendingMovements &table) { return table; }
+};
+
+} // namespace detail
 
 class StatisticsFiles
 {
@@ -46,6 +72,7 @@ public:
 
     // Another file of the data directory (or below it) in the same commit.
     void stageLines(const QString &name, const QStringList &lines);
+    void stageBytes(const QString &name, const QByteArray &bytes);
     void stageCopy(const QString &sourceName, const QString &destinationName);
 
     // Commits every changed table and every staged file as one group, then makes the
@@ -68,7 +95,7 @@ private:
     {
         const char *name;
         std::optional<T> table;
-        QStringList original; // the lines as read
+        typename detail::Contents<T>::Type original; // as read
         bool replaced = false;
     };
 
@@ -76,6 +103,9 @@ private:
     template <typename T> void take(Slot<T> &slot, T table);
     template <typename T> void replace(Slot<T> &slot, const QString &templateName);
     template <typename T> void stageIfChanged(Slot<T> &slot, QStringList &names);
+    void stageContents(const QString &name, const QStringList &lines);
+    void stageContents(const QString &name, const QByteArray &bytes);
+    void stageContents(const QString &name, const PendingMovements &pending);
 
     MirroredClinic &m_context;
     FileGroup m_group;

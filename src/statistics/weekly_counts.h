@@ -3,6 +3,7 @@
 // and doctor d is (w - 1) x 50 + d.
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
 #include <array>
 #include <vector>
@@ -21,6 +22,8 @@ public:
     // Reads the 2,700 lines of eight digits; FileError naming file and line otherwise.
     void load(const QString &path);
     QStringList lines() const;
+    // The file's bytes: the lines, each with CR LF.
+    QByteArray bytes() const;
 
     int booked(int week, int doctor) const { return at(week, doctor)[0]; }
     int attended(int week, int doctor) const { return at(week, doctor)[1]; }

@@ -46,7 +46,7 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
                              int closedYear, int newYear, Dialogs &dialogs)
 {
     // The lines still pending belong to the year that closes.
-    const QStringList pendingLines = files.pending().lines();
+    const PendingMovements pendingBefore = files.pending();
     PostingResult posted = postPending(files);
     if (!posted.kept.isEmpty()) {
         // A line that would take a month past 9,999 cannot be counted in this year's
@@ -55,6 +55,9 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
         const QString pending = QString(files::kPendingMovements);
         const QString setAside = QString(files::kSetAsideMovements);
         const QString first = posted.kept.first();
+        qsizetype firstLine = 0;
+        while (firstLine < pendingBefore.size() && pendingBefore.line(firstLine) != first)
+            ++firstLine;
         const QString more =
             posted.kept.size() > 1
                 ? QStringLiteral(" (e mais %1 linha(s) que também não cabem)").arg(posted.kept.size() - 1)
@@ -65,7 +68,7 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
                 "(\"%4\")%5 não cabe nas tabelas, porque %6.")
                 .arg(closedYear)
                 .arg(pending)
-                .arg(pendingLines.indexOf(first) + 1)
+                .arg(firstLine + 1)
                 .arg(first, more, posted.keptReason);
         if (!dialogs.question(what +
                               QStringLiteral("\n\nFechar o ano assim mesmo, sem contar essa(s) linha(s)? "
@@ -93,11 +96,11 @@ PostingResult stageYearClose(StatisticsFiles &files, const DoctorRegister &docto
          {files::kTimetable, files::kDoctors, files::kSpecialties, files::kSituations})
         files.stageCopy(name, archived(name));
     // The tables as posted: what the year really counted.
-    files.stageLines(archived(files::kDoctorMonths), files.doctorMonths().lines());
-    files.stageLines(archived(files::kSituationMonths), files.situationMonths().lines());
-    files.stageLines(archived(files::kSpecialtyMonths), files.specialtyMonths().lines());
+    files.stageBytes(archived(files::kDoctorMonths), files.doctorMonths().bytes());
+    files.stageBytes(archived(files::kSituationMonths), files.situationMonths().bytes());
+    files.stageBytes(archived(files::kSpecialtyMonths), files.specialtyMonths().bytes());
     files.stageLines(archived(files::kHistory), files.history().lines());
-    files.stageLines(archived(files::kWeeklyCounts), files.weeklyCounts().lines());
+    files.stageBytes(archived(files::kWeeklyCounts), files.weeklyCounts().bytes());
     files.stageLines(archived(files::kWeeks), files.weeks().lines());
 
     shiftHistory(files, closedYear);

@@ -58,6 +58,7 @@ private Q_SLOTS:
     void failedCommitChangesNothingAndTheRetryCountsOnce();
     void postingAddsSetsAsideAndKeeps();
     void postingAnEmptyFileWritesNothing();
+    void postingReadsTheLinesAsTheFileHoldsThem();
     void damagedFilesAreNamed_data();
     void damagedFilesAreNamed();
     void badYearCodeIsNamed();
@@ -484,6 +485,38 @@ void TestStatisticsLogic::postingAnEmptyFileWritesNothing()
     QVERIFY(f.dialogs.shown().isEmpty());
 }
 
+void TestStatisticsLogic::postingReadsTheLinesAsTheFileHoldsThem()
+{
+    // MovMes.Txt as another program may leave it: line ends of every kind, the last line
+    // unterminated, and a line with an accented letter where a digit belongs.
+    Fixture f;
+    openClinic(f, false, QStringLiteral("07/12/2026"));
+    QFile file(f.dir() + QLatin1Char('/') + files::kPendingMovements);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("1 0312\r\n2 0315\n1 03\xE9"
+               "1\r1 031-1");
+    file.close();
+    AppContext &c = f.start();
+    runUserAction(c.dialogs, [&] { postPendingMovements(c); });
+
+    QCOMPARE(doctorCount(f, 1, 3), 1);
+    QCOMPARE(doctorCount(f, 2, 3), 5);
+    QCOMPARE(specialtyCount(f, 51, 3), 1);
+    QCOMPARE(situationCount(f, 1, 51, 3), 1);
+    QCOMPARE(situationCount(f, 1, 52, 3), 5);
+    QCOMPARE(f.read(files::kPendingMovements), QStringList());
+    // The line that is no movement is set aside byte for byte, and named as it reads.
+    QFile aside(f.dir() + QLatin1Char('/') + files::kSetAsideMovements);
+    QVERIFY(aside.open(QIODevice::ReadOnly));
+    QCOMPARE(aside.readAll(), QByteArray("1 03\xE9"
+                                         "1\r\n"));
+    const QStringList warnings = f.dialogs.texts(Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].contains(QStringLiteral("\"1 03é1\": situação \"é\" não é de 1 a 9")),
+             qPrintable(warnings[0]));
+    checkFixedSizes(f);
+}
+
 void TestStatisticsLogic::damagedFilesAreNamed_data()
 {
     QTest::addColumn<QString>("file");
@@ -502,6 +535,8 @@ void TestStatisticsLogic::damagedFilesAreNamed_data()
     QTest::newRow("MedMeses.Txt, a line missing") << "MedMeses.Txt" << 0 << QString() << "79 linhas" << true;
     QTest::newRow("PrevReal.Txt, a line missing")
         << "PrevReal.Txt" << 0 << QString() << "2699 linhas" << false;
+    QTest::newRow("PrevReal.Txt, a count not a number")
+        << "PrevReal.Txt" << 5 << "0000001x" << "linha 5" << false;
 }
 
 void TestStatisticsLogic::damagedFilesAreNamed()
