@@ -42,12 +42,12 @@ template <typename View> Q_ALWAYS_INLINE std::optional<int> number(View text)
 }
 
 // The fields of a movement line, or nothing with the first field that is wrong.
-enum class Field { None, Length, Doctor, Month, Situation, Quantity };
+enum class MovementField { None, Length, Doctor, Month, Situation, Quantity };
 
-template <typename View> Q_ALWAYS_INLINE std::optional<Movement> readMovement(View text, Field &wrong)
+template <typename View> Q_ALWAYS_INLINE std::optional<Movement> readMovement(View text, MovementField &wrong)
 {
     if (text.size() < 6) {
-        wrong = Field::Length;
+        wrong = MovementField::Length;
         return std::nullopt;
     }
     Movement m;
@@ -55,19 +55,19 @@ template <typename View> Q_ALWAYS_INLINE std::optional<Movement> readMovement(Vi
     const View doctor = is(text.at(1), ' ') ? text.first(1) : text.first(2);
     const std::optional<int> doctorNumber = number(doctor);
     if (!doctorNumber || *doctorNumber < 1 || *doctorNumber > 50 || digit(doctor.front()) == 0) {
-        wrong = Field::Doctor;
+        wrong = MovementField::Doctor;
         return std::nullopt;
     }
     m.doctor = *doctorNumber;
     const std::optional<int> month = number(text.sliced(2, 2));
     if (!month || *month < 1 || *month > 12) {
-        wrong = Field::Month;
+        wrong = MovementField::Month;
         return std::nullopt;
     }
     m.month = *month;
     const std::optional<int> situation = number(text.sliced(4, 1));
     if (!situation || *situation < 1) {
-        wrong = Field::Situation;
+        wrong = MovementField::Situation;
         return std::nullopt;
     }
     m.situation = *situation;
@@ -75,7 +75,7 @@ template <typename View> Q_ALWAYS_INLINE std::optional<Movement> readMovement(Vi
     const bool negative = is(quantity.front(), '-');
     const std::optional<int> amount = number(negative ? quantity.sliced(1) : quantity);
     if (!amount || quantity.size() > 4) {
-        wrong = Field::Quantity;
+        wrong = MovementField::Quantity;
         return std::nullopt;
     }
     m.quantity = negative ? -*amount : *amount;
@@ -149,20 +149,20 @@ bool PendingMovements::operator==(const PendingMovements &other) const
 
 std::optional<Movement> PendingMovements::parse(const QString &line, QString *why)
 {
-    Field wrong = Field::None;
+    MovementField wrong = MovementField::None;
     const QStringView text(line);
     std::optional<Movement> m = readMovement(text, wrong);
     if (!why || m)
         return m;
     switch (wrong) {
-    case Field::Length: *why = QStringLiteral("linha curta demais"); break;
-    case Field::Doctor:
+    case MovementField::Length: *why = QStringLiteral("linha curta demais"); break;
+    case MovementField::Doctor:
         *why = QStringLiteral("médico \"%1\" não é um número de 1 a 50").arg(line.left(2));
         break;
-    case Field::Month: *why = QStringLiteral("mês \"%1\" não é de 01 a 12").arg(line.mid(2, 2)); break;
-    case Field::Situation: *why = QStringLiteral("situação \"%1\" não é de 1 a 9").arg(line.mid(4, 1)); break;
-    case Field::Quantity:
-    case Field::None:
+    case MovementField::Month: *why = QStringLiteral("mês \"%1\" não é de 01 a 12").arg(line.mid(2, 2)); break;
+    case MovementField::Situation: *why = QStringLiteral("situação \"%1\" não é de 1 a 9").arg(line.mid(4, 1)); break;
+    case MovementField::Quantity:
+    case MovementField::None:
         *why = QStringLiteral("quantidade \"%1\" não é um número inteiro de -999 a 9999").arg(text.mid(5));
         break;
     }
@@ -173,7 +173,7 @@ std::optional<Movement> PendingMovements::parse(QByteArrayView line, QString *wh
 {
     // A byte is a digit, a blank or a minus exactly where its character is: the text is
     // needed only to say what is wrong.
-    Field wrong = Field::None;
+    MovementField wrong = MovementField::None;
     const std::optional<Movement> m = readMovement(line, wrong);
     if (!why || m)
         return m;
