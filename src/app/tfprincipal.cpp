@@ -597,7 +597,9 @@ void TFPrincipal::EscolherLocalizao1Click()
 void TFPrincipal::Situao1Click()
 {
     TFMostraCopias FMostraCopias(m_context, this);
-    FMostraCopias.execute();
+    const mirror::CopiesStatus status = FMostraCopias.execute();
+    if (status.journalCounted)
+        m_context.journalSize = status.journalCount;
 }
 
 void TFPrincipal::NoDiscoRgido1Click()
