@@ -36,7 +36,6 @@ public:
     // Ends the program without its close sequence (after a recovery or a new mirror
     // location); set by the program, absent in tests. See endProgram.
     std::function<void()> onEnd;
-    bool ended = false;
     // The statistics tables hold every pending movement: set by posting, cleared at
     // start and when a sheet is recorded.
     bool statisticsUpToDate = false;

@@ -14,6 +14,7 @@
 #include "core/data_files.h"
 #include "doctors/tfdadosmed.h"
 #include "doctors/tfdadosregistro.h"
+#include "doctors/tfhorarios.h"
 #include "doctors/tfsemconsulta.h"
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
@@ -533,8 +534,16 @@ void TFPrincipal::MovementEntryClick(TFEntraMov::Layout layout)
     menuItem(QStringLiteral("EntradaAutomticadasFichasMdicas1"))->setChecked(m_context.settings.automaticEntryOn());
     if (!switchedOff)
         return;
-    if (!FEntraMov)
+    if (!FEntraMov) {
         FEntraMov = new TFEntraMov(m_context, this);
+        // The list of the doctors opens over the entry screen, made once.
+        connect(FEntraMov, &TFEntraMov::doctorListRequested, this, [this] {
+            auto *list = FEntraMov->findChild<TFHorarios *>(QString(), Qt::FindDirectChildrenOnly);
+            if (!list)
+                list = new TFHorarios(m_context, FEntraMov);
+            list->showDoctorList();
+        });
+    }
     FEntraMov->open(layout);
 }
 
@@ -597,7 +606,9 @@ void TFPrincipal::EscolherLocalizao1Click()
 void TFPrincipal::Situao1Click()
 {
     TFMostraCopias FMostraCopias(m_context, this);
-    FMostraCopias.execute();
+    const mirror::CopiesStatus status = FMostraCopias.execute();
+    if (status.journalCounted)
+        m_context.journalSize = status.journalCount;
 }
 
 void TFPrincipal::NoDiscoRgido1Click()

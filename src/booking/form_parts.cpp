@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableView>
 
@@ -106,16 +105,6 @@ void listGrid(QTableView *grid, QAbstractItemModel *model, QAbstractItemView::Se
     int column = 0;
     for (const int width : widths)
         grid->setColumnWidth(column++, width);
-}
-
-QStringList selectedTexts(const QListWidget *list)
-{
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->isSelected())
-            texts << list->item(row)->text();
-    }
-    return texts;
 }
 
 } // namespace clinora::form

@@ -3,6 +3,8 @@
 // remarks box.
 #pragma once
 
+#include "platform/widget_parts.h"
+
 #include <QAbstractItemView>
 #include <QStringList>
 
@@ -11,19 +13,12 @@ class QAbstractItemModel;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QString;
 class QTableView;
 class QWidget;
 
 namespace clinora::form {
-
-template <typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // A grey caption beside a value.
 QLabel *caption(const QString &text, const char *name, QWidget *parent);
@@ -48,7 +43,4 @@ QGridLayout *patientFields(QWidget *parent, const QString &nameCaption, QLineEdi
 // numbers, fixed row heights, the columns at these widths and the last one stretched.
 void listGrid(QTableView *grid, QAbstractItemModel *model, QAbstractItemView::SelectionMode selection,
               std::initializer_list<int> widths);
-// The texts of the selected items of a list box, in the list's order.
-QStringList selectedTexts(const QListWidget *list);
-
 } // namespace clinora::form

@@ -2,12 +2,12 @@
 
 #include "agenda/closed_dates.h"
 #include "app/context.h"
-#include "booking/form_parts.h"
 #include "core/common.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
 #include "platform/printer.h"
 #include "platform/user_action.h"
+#include "platform/widget_parts.h"
 #include "protection/mirror.h"
 
 #include <QEvent>

@@ -21,6 +21,8 @@ public:
     std::function<void(const QString &, const QString &)> showProgress;
     // Ends the program without its close sequence; set by the run.
     std::function<void()> endRun;
+    // The program has been ended this way: what follows must not touch the data.
+    bool ended = false;
 };
 
 } // namespace clinora

@@ -1,6 +1,5 @@
 #include "protection/synchronisation.h"
 
-#include "app/context.h"
 #include "core/common.h"
 #include "core/data_files.h"
 #include "core/doctor_register.h"
@@ -11,6 +10,7 @@
 #include "platform/sqlite.h"
 #include "platform/text_file.h"
 #include "protection/mirror.h"
+#include "protection/mirror_link.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +39,7 @@ void switchOff(MirroredClinic &context)
 
 // Sets the new mirror directory and ends the program, which takes it up at the next
 // start; the settings keep the status just saved.
-LocationResult applyNewLocation(AppContext &context, const QString &location)
+LocationResult applyNewLocation(MirroredClinic &context, const QString &location)
 {
     const QString local = context.paths.local(location);
     if (!privacy::makeFolder(local))
@@ -50,7 +50,8 @@ LocationResult applyNewLocation(AppContext &context, const QString &location)
     context.dialogs.information(
         QStringLiteral("     A Aplicação será encerrada para que o Programa \nreconheça o novo local do "
                        "\"espelhamento\".\n\n     --  Reinicie a Aplicação logo em seguida  --"));
-    context.endProgram();
+    if (context.endRun)
+        context.endRun();
     return LocationResult::Ended;
 }
 
@@ -186,7 +187,7 @@ void synchronise(MirroredClinic &context, SyncChoice choice)
     }
 }
 
-void closeSynchronisation(AppContext &context)
+void closeSynchronisation(MirroredClinic &context)
 {
     if (context.ended || (context.settings.mirroringOn() && stampsAgree(context)))
         return;
@@ -219,7 +220,7 @@ QString locationOn(QChar drive)
     return QString(drive.toUpper()) + QStringLiteral(":\\Consultas\\Espelho");
 }
 
-LocationResult applyLocation(AppContext &context, const LocationChoice &choice)
+LocationResult applyLocation(MirroredClinic &context, const LocationChoice &choice)
 {
     Settings &settings = context.settings;
     const bool driveChanged =
@@ -248,7 +249,7 @@ LocationResult applyLocation(AppContext &context, const LocationChoice &choice)
     return LocationResult::Applied;
 }
 
-CopiesStatus copiesStatus(AppContext &context)
+CopiesStatus copiesStatus(MirroredClinic &context)
 {
     CopiesStatus status;
     const QString movements = context.file(files::kPendingMovements);
@@ -259,7 +260,7 @@ CopiesStatus copiesStatus(AppContext &context)
         const QString journal =
             mirrorDirectory(context.settings, context.paths) + QLatin1Char('/') + files::kJournal;
         status.journalCount = QFileInfo::exists(journal) ? textfile::lineCount(journal) : 0;
-        context.journalSize = status.journalCount;
+        status.journalCounted = true;
         if (status.journalCount > 300)
             context.dialogs.warning(QStringLiteral("Arquivo ArqMovA.Txt está muito Grande\r   Faça uma Cópia "
                                                    "de segurança para esvaziá-lo"));

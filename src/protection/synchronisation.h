@@ -8,7 +8,6 @@
 
 namespace clinora {
 
-class AppContext;
 class MirroredClinic;
 class Paths;
 
@@ -48,7 +47,7 @@ void synchronise(MirroredClinic &context, SyncChoice choice);
 // Whenever the synchronisation dialog closes: unless system and mirror are in step
 // now (a full write just made them so) or the program was ended, the system is
 // stamped anew and mirroring switched off.
-void closeSynchronisation(AppContext &context);
+void closeSynchronisation(MirroredClinic &context);
 
 // Whether a drive ("E:") is there. C: is the data directory's own drive.
 bool driveExists(const Paths &paths, const QString &drive);
@@ -71,16 +70,17 @@ enum class LocationResult {
     Ended,        // a new location was set and the program ended to take it up
 };
 // Applies the dialog's choice when it closes.
-LocationResult applyLocation(AppContext &context, const LocationChoice &choice);
+LocationResult applyLocation(MirroredClinic &context, const LocationChoice &choice);
 
 // The status screen: the journal count (lines of the mirror's ArqMovA.Txt) and whether
 // the mirror copy is not current, after the warnings about large files.
 struct CopiesStatus
 {
     int journalCount = 0;
+    bool journalCounted = false; // the mirror is on and its journal was counted
     bool notCurrent = false;
 };
-CopiesStatus copiesStatus(AppContext &context);
+CopiesStatus copiesStatus(MirroredClinic &context);
 
 } // namespace mirror
 } // namespace clinora

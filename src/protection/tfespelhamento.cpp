@@ -1,8 +1,8 @@
 #include "protection/tfespelhamento.h"
 
-#include "app/context.h"
 #include "platform/radio_group.h"
 #include "platform/user_action.h"
+#include "protection/mirror_link.h"
 #include "protection/synchronisation.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@
 
 namespace clinora {
 
-TFEspelhamento::TFEspelhamento(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFEspelhamento::TFEspelhamento(MirroredClinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FEspelhamento"));
     setWindowTitle(QStringLiteral("Espelhamento"));

@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 class RadioGroup;
 
 class TFEspelhamento : public QDialog
@@ -21,7 +21,7 @@ class TFEspelhamento : public QDialog
     Q_DISABLE_COPY_MOVE(TFEspelhamento)
 
 public:
-    explicit TFEspelhamento(AppContext &context, QWidget *parent = nullptr);
+    explicit TFEspelhamento(MirroredClinic &context, QWidget *parent = nullptr);
     ~TFEspelhamento() override;
 
     void done(int result) override;
@@ -36,7 +36,7 @@ private:
     void GBEspelhoExit();
     void FormClose();
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     bool m_wasOn = false;
     QString m_chosenLocation;
 

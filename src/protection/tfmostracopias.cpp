@@ -1,6 +1,6 @@
 #include "protection/tfmostracopias.h"
 
-#include "app/context.h"
+#include "protection/mirror_link.h"
 #include "protection/synchronisation.h"
 
 #include <QFrame>
@@ -35,7 +35,7 @@ QLabel *label(const QString &name, const QString &text, QWidget *parent)
 
 } // namespace
 
-TFMostraCopias::TFMostraCopias(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFMostraCopias::TFMostraCopias(MirroredClinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FMostraCopias"));
     setWindowTitle(QStringLiteral("Situação das Cópias de Segurança"));
@@ -64,12 +64,13 @@ TFMostraCopias::TFMostraCopias(AppContext &context, QWidget *parent) : QDialog(p
     layout->addWidget(Label6, 3, 1);
 }
 
-void TFMostraCopias::execute()
+mirror::CopiesStatus TFMostraCopias::execute()
 {
     const mirror::CopiesStatus status = mirror::copiesStatus(m_context);
     m_journalCount = status.journalCount;
     m_notCurrent = status.notCurrent;
     exec();
+    return status;
 }
 
 void TFMostraCopias::showEvent(QShowEvent *event)

@@ -2,6 +2,8 @@
 // the mirror and the journal between them.
 #pragma once
 
+#include "protection/synchronisation.h"
+
 #include <QDialog>
 
 class QFrame;
@@ -9,7 +11,7 @@ class QLabel;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 
 class TFMostraCopias : public QDialog
 {
@@ -17,10 +19,11 @@ class TFMostraCopias : public QDialog
     Q_DISABLE_COPY_MOVE(TFMostraCopias)
 
 public:
-    explicit TFMostraCopias(AppContext &context, QWidget *parent = nullptr);
+    explicit TFMostraCopias(MirroredClinic &context, QWidget *parent = nullptr);
 
-    // The status screen from the menu: the warnings, then the picture.
-    void execute();
+    // The status screen from the menu: the warnings, then the picture. Returns what it
+    // found, the journal count among it.
+    mirror::CopiesStatus execute();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -28,7 +31,7 @@ protected:
 private:
     void FormActivate();
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     int m_journalCount = 0;
     bool m_notCurrent = false;
 

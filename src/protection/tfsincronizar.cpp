@@ -1,9 +1,9 @@
 #include "protection/tfsincronizar.h"
 
-#include "app/context.h"
 #include "platform/radio_group.h"
 #include "platform/user_action.h"
 #include "protection/mirror.h"
+#include "protection/mirror_link.h"
 #include "protection/synchronisation.h"
 
 #include <QLabel>
@@ -12,7 +12,7 @@
 
 namespace clinora {
 
-TFSincronizar::TFSincronizar(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFSincronizar::TFSincronizar(MirroredClinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FSincronizar"));
     setWindowTitle(QStringLiteral("Sincronização dos Bancos de Dados"));
@@ -64,7 +64,7 @@ void TFSincronizar::done(int result)
     QDialog::done(result);
 }
 
-bool mirrorConsistencyCheck(AppContext &context, QWidget *parent)
+bool mirrorConsistencyCheck(MirroredClinic &context, QWidget *parent)
 {
     if (mirror::checkStamps(context) == mirror::Check::OutOfStep) {
         TFSincronizar FSincronizar(context, parent);

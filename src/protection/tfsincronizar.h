@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 class RadioGroup;
 
 class TFSincronizar : public QDialog
@@ -18,7 +18,7 @@ class TFSincronizar : public QDialog
     Q_DISABLE_COPY_MOVE(TFSincronizar)
 
 public:
-    explicit TFSincronizar(AppContext &context, QWidget *parent = nullptr);
+    explicit TFSincronizar(MirroredClinic &context, QWidget *parent = nullptr);
 
     void done(int result) override;
 
@@ -28,7 +28,7 @@ protected:
 private:
     void RGSincronizarClick(int item);
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
     QLabel *Label1;
     QLabel *Comparison;
     RadioGroup *RGSincronizar;
@@ -39,6 +39,6 @@ private:
 // mirroring is on and the two stamps differ, the synchronisation dialog comes first. A
 // mirror found gone is told and mirroring goes off. Returns false when the program was
 // ended (a recovery), and the screen must then not open.
-bool mirrorConsistencyCheck(AppContext &context, QWidget *parent);
+bool mirrorConsistencyCheck(MirroredClinic &context, QWidget *parent);
 
 } // namespace clinora

@@ -47,7 +47,7 @@ QStringList missingFrom(const QString &folder, const QStringList &names)
 
 // Copies the files of a list from one folder into another as one group: all of them or
 // none. A target folder made for the copy goes again when the copy fails.
-void copyTogether(AppContext &context, const QString &source, const QString &target, const QStringList &names)
+void copyTogether(MirroredClinic &context, const QString &source, const QString &target, const QStringList &names)
 {
     const bool existed = QFileInfo(target).isDir();
     FileGroup group(context.paths.dataDir());
@@ -64,7 +64,7 @@ void copyTogether(AppContext &context, const QString &source, const QString &tar
 
 // Puts a set into a folder of a drive: the name checked, the overwrite asked, the
 // source's files checked, then all copied together.
-bool putSet(AppContext &context, const QString &source, QChar drive, const QString &name)
+bool putSet(MirroredClinic &context, const QString &source, QChar drive, const QString &name)
 {
     Dialogs &dialogs = context.dialogs;
     const QString refusal = nameRefusal(name);
@@ -113,7 +113,7 @@ void checkReadable(const QString &folder)
     textfile::readLines(path(files::kYearMark));
 }
 
-bool mirroringReady(AppContext &context, const QString &question)
+bool mirroringReady(MirroredClinic &context, const QString &question)
 {
     if (!context.dialogs.question(question))
         return false;
@@ -172,12 +172,12 @@ QString nameRefusal(const QString &name)
     return {};
 }
 
-bool writeSet(AppContext &context, QChar drive, const QString &name)
+bool writeSet(MirroredClinic &context, QChar drive, const QString &name)
 {
     return putSet(context, context.paths.dataDir(), drive, name);
 }
 
-bool copySet(AppContext &context, QChar from, const QString &name, QChar to)
+bool copySet(MirroredClinic &context, QChar from, const QString &name, QChar to)
 {
     if (name.trimmed().isEmpty()) {
         context.dialogs.information(QStringLiteral("Selecione o diretório da Estatística"));
@@ -200,7 +200,7 @@ bool copySet(AppContext &context, QChar from, const QString &name, QChar to)
     return putSet(context, source, to, name);
 }
 
-bool copyStatisticsToMirror(AppContext &context)
+bool copyStatisticsToMirror(MirroredClinic &context)
 {
     if (!mirroringReady(context,
                         QStringLiteral("Se estiver usando o disquete, instale-o agora... Você está pronto?")))

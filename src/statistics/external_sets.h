@@ -12,6 +12,7 @@
 namespace clinora {
 
 class AppContext;
+class MirroredClinic;
 class Paths;
 
 namespace sets {
@@ -34,17 +35,17 @@ QString nameRefusal(const QString &name);
 // existing set is overwritten only after the user's Yes; the eight files are checked
 // first and written together, so a failure leaves the target as it was. True when
 // written (the user is told where); false when refused or declined (said).
-bool writeSet(AppContext &context, QChar drive, const QString &name);
+bool writeSet(MirroredClinic &context, QChar drive, const QString &name);
 
 // Copies a set from one drive to another, under the same name, the same way. A copy
 // with no set chosen, or onto the same folder, is refused.
-bool copySet(AppContext &context, QChar from, const QString &name, QChar to);
+bool copySet(MirroredClinic &context, QChar from, const QString &name, QChar to);
 
 // "Copiar Estatísticas no Disquete" and "Recuperar Estatísticas do Disquete": the nine
 // statistics files to the mirror folder, or back from it (checked and written
 // together; the settings read again). Both ask first and work only while mirroring is
 // on. True when copied.
-bool copyStatisticsToMirror(AppContext &context);
+bool copyStatisticsToMirror(MirroredClinic &context);
 bool copyStatisticsFromMirror(AppContext &context);
 
 } // namespace sets

@@ -1,7 +1,6 @@
 #include "statistics/tfentramov.h"
 
 #include "app/context.h"
-#include "doctors/tfhorarios.h"
 #include "platform/clickable_label.h"
 #include "platform/clock.h"
 #include "platform/dates.h"
@@ -150,13 +149,6 @@ TFEntraMov::TFEntraMov(AppContext &context, QWidget *parent) : QDialog(parent), 
 
 TFEntraMov::~TFEntraMov() = default;
 
-TFHorarios &TFEntraMov::doctorList()
-{
-    if (!FHorarios)
-        FHorarios = new TFHorarios(m_context, this);
-    return *FHorarios;
-}
-
 void TFEntraMov::setLayoutShown(Layout layout)
 {
     const bool individual = layout == Layout::Individual;
@@ -198,7 +190,7 @@ void TFEntraMov::FormActivate()
 
 void TFEntraMov::DoctorLabelClick()
 {
-    doctorList().showDoctorList();
+    emit doctorListRequested();
 }
 
 void TFEntraMov::Button4Click()

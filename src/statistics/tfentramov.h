@@ -18,7 +18,6 @@ namespace clinora {
 class AppContext;
 class ClickableLabel;
 class TFFichaMed;
-class TFHorarios;
 
 class TFEntraMov : public QDialog
 {
@@ -37,7 +36,12 @@ public:
 
     const CollectiveEntry &collected() const { return m_entry; }
     TFFichaMed &fichaMed() { return *FFichaMed; }
-    TFHorarios &doctorList();
+
+signals:
+    // The doctor label was clicked: the list of the doctors is to be shown.
+    void doctorListRequested();
+
+public:
 
     QLabel *Label5 = nullptr;
     QLabel *Label8 = nullptr;
@@ -84,7 +88,6 @@ private:
     // Cleared by every confirmed entry and every recorded sheet.
     bool m_processed = true;
     TFFichaMed *FFichaMed = nullptr;
-    TFHorarios *FHorarios = nullptr;
     QList<QWidget *> m_individual;
     QList<QWidget *> m_collective;
 };

@@ -1,8 +1,8 @@
 #include "statistics/tfgravarest.h"
 
-#include "app/context.h"
 #include "platform/private_files.h"
 #include "platform/user_action.h"
+#include "protection/mirror_link.h"
 #include "protection/synchronisation.h"
 #include "statistics/external_sets.h"
 
@@ -54,7 +54,7 @@ void fillDrives(QComboBox *drives, const Services &services, QChar preferred)
     drives->setCurrentIndex(at >= 0 ? at : 0);
 }
 
-TFGravarEst::TFGravarEst(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFGravarEst::TFGravarEst(MirroredClinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FGravarEst"));
     setWindowTitle(QStringLiteral("Gravar Estatísticas"));
@@ -113,7 +113,7 @@ void TFGravarEst::Button1Click()
         accept();
 }
 
-TFCopiarEst::TFCopiarEst(AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+TFCopiarEst::TFCopiarEst(MirroredClinic &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FCopiarEst"));
     setWindowTitle(QStringLiteral("Copiar Estatísticas"));

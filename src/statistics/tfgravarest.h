@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace clinora {
 
-class AppContext;
+class MirroredClinic;
 class Services;
 
 // Fills a drive list with the drives there are, keeping the chosen one when it still is.
@@ -25,7 +25,7 @@ class TFGravarEst : public QDialog
     Q_DISABLE_COPY_MOVE(TFGravarEst)
 
 public:
-    explicit TFGravarEst(AppContext &context, QWidget *parent = nullptr);
+    explicit TFGravarEst(MirroredClinic &context, QWidget *parent = nullptr);
 
     QLabel *LLocal = nullptr;
     QComboBox *CBDrive = nullptr;
@@ -40,7 +40,7 @@ protected:
 private:
     void Button1Click();
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
 };
 
 class TFCopiarEst : public QDialog
@@ -49,7 +49,7 @@ class TFCopiarEst : public QDialog
     Q_DISABLE_COPY_MOVE(TFCopiarEst)
 
 public:
-    explicit TFCopiarEst(AppContext &context, QWidget *parent = nullptr);
+    explicit TFCopiarEst(MirroredClinic &context, QWidget *parent = nullptr);
 
     QLabel *Label1 = nullptr;
     QComboBox *DriveIni = nullptr;
@@ -66,7 +66,7 @@ private:
     void fillSets();
     void Button1Click();
 
-    AppContext &m_context;
+    MirroredClinic &m_context;
 };
 
 } // namespace clinora
