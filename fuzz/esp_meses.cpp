@@ -1,7 +1,7 @@
 // EspMeses.Txt: the monthly attendance per specialty.
 #include "table_roundtrip.h"
 
-#include "statistics/specialty_months.h"
+#include "statistics/esp_meses.h"
 
 using namespace clinora;
 

@@ -60,9 +60,9 @@ def main():
                     [f"{e}{e}" + zeros for e in range(51, 81)]
     write("MedMeses.Txt", doctor_months)
     write("BaseMedMeses.Txt", doctor_months)
-    specialty_months = [f"{e}" + zeros for e in range(51, 81)]
-    write("EspMeses.Txt", specialty_months)
-    write("BaseEspMeses.Txt", specialty_months)
+    esp_meses = [f"{e}" + zeros for e in range(51, 81)]
+    write("EspMeses.Txt", esp_meses)
+    write("BaseEspMeses.Txt", esp_meses)
     # One row for each situation 1 to 9 and specialty 51 to 80; the last 30 rows
     # (situation 0) only complete the fixed 300 lines and never match a lookup.
     situation_months = [f"{s}{e}" + zeros for s in range(1, 10) for e in range(51, 81)] + \

@@ -3,7 +3,7 @@
 // remarks box.
 #pragma once
 
-#include "platform/widget_parts.h"
+#include "platform/widget_helpers.h"
 
 #include <QAbstractItemView>
 #include <QStringList>

@@ -7,7 +7,7 @@
 #include "platform/dates.h"
 #include "platform/printer.h"
 #include "platform/user_action.h"
-#include "platform/widget_parts.h"
+#include "platform/widget_helpers.h"
 #include "protection/mirror.h"
 
 #include <QEvent>

@@ -5,9 +5,9 @@
 #include "platform/errors.h"
 #include "platform/text_file.h"
 #include "statistics/doctor_months.h"
+#include "statistics/esp_meses.h"
 #include "statistics/history.h"
 #include "statistics/situation_months.h"
-#include "statistics/specialty_months.h"
 #include "statistics/weekly_counts.h"
 #include "statistics/weeks.h"
 

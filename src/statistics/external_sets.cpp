@@ -9,10 +9,10 @@
 #include "platform/text_file.h"
 #include "protection/mirror.h"
 #include "statistics/doctor_months.h"
+#include "statistics/esp_meses.h"
 #include "statistics/history.h"
 #include "statistics/pending_movements.h"
 #include "statistics/situation_months.h"
-#include "statistics/specialty_months.h"
 #include "statistics/weekly_counts.h"
 #include "statistics/weeks.h"
 

@@ -6,11 +6,11 @@
 
 #include "platform/file_group.h"
 #include "statistics/doctor_months.h"
+#include "statistics/esp_meses.h"
 #include "statistics/history.h"
 #include "statistics/pending_movements.h"
 #include "statistics/recorded_sheets.h"
 #include "statistics/situation_months.h"
-#include "statistics/specialty_months.h"
 #include "statistics/weekly_counts.h"
 #include "statistics/weeks.h"
 

@@ -7,9 +7,9 @@
 #include "core/doctor_register.h"
 #include "core/registers.h"
 #include "statistics/doctor_months.h"
+#include "statistics/esp_meses.h"
 #include "statistics/history.h"
 #include "statistics/situation_months.h"
-#include "statistics/specialty_months.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "statistics/specialty_months.h"
+#include "statistics/esp_meses.h"
 
 #include "platform/text_file.h"
 #include "statistics/counts.h"

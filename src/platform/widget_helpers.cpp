@@ -1,4 +1,4 @@
-#include "platform/widget_parts.h"
+#include "platform/widget_helpers.h"
 
 #include <QListWidget>
 
